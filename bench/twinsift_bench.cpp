@@ -1,0 +1,87 @@
+// twinsift-bench scan DIR [--min-bytes N]
+//
+// Runs the scan engine with no window and prints one JSON object, so the
+// bench scripts and the peer comparison can read exactly what the app would
+// show.
+#include "duplicatescanner.h"
+#include "platform/paths.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+using namespace twinsift;
+
+namespace {
+
+int usage() {
+    std::fputs("usage: twinsift-bench scan DIR [--min-bytes N]\n", stderr);
+    return 64;
+}
+
+QString text(const std::string &path) { return QString::fromStdString(paths::displayText(path)); }
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc < 3 || std::strcmp(argv[1], "scan") != 0)
+        return usage();
+    std::string folder = argv[2];
+    std::uint64_t minBytes = 1024;
+    for (int i = 3; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--min-bytes") == 0 && i + 1 < argc) {
+            const char *value = argv[++i];
+            const char *end = value + std::strlen(value);
+            auto [ptr, ec] = std::from_chars(value, end, minBytes);
+            if (ec != std::errc() || ptr != end || value == end) {
+                std::fprintf(stderr, "twinsift-bench: --min-bytes needs a whole number, not '%s'\n",
+                             value);
+                return 64;
+            }
+        } else {
+            return usage();
+        }
+    }
+
+    std::int64_t reports = 0;
+    const ScanOutcome outcome = DuplicateScanner::scan(
+        folder, minBytes, [&reports](const DuplicateScanProgress &) { ++reports; });
+
+    if (const auto *error = std::get_if<DuplicateScanError>(&outcome)) {
+        const auto message = description(*error);
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
+        return 2;
+    }
+    const auto &result = std::get<DuplicateScanResult>(outcome);
+
+    QJsonArray groups;
+    for (const auto &group : result.groups) {
+        QJsonArray files;
+        for (const auto &file : group.files)
+            files.append(text(file.url));
+        groups.append(QJsonObject{{"hash", QString::fromStdString(group.hash)},
+                                  {"size", static_cast<qint64>(group.size)},
+                                  {"files", files}});
+    }
+    const QJsonObject object{
+        {"rootURL", text(result.rootURL)},
+        {"filesScanned", static_cast<qint64>(result.filesScanned)},
+        {"filesHashed", static_cast<qint64>(result.filesHashed)},
+        {"skippedFiles", static_cast<qint64>(result.skippedFiles)},
+        {"ignoredSmallFiles", static_cast<qint64>(result.ignoredSmallFiles)},
+        {"elapsedSeconds", result.elapsedSeconds},
+        {"duplicateFileCount", static_cast<qint64>(result.duplicateFileCount())},
+        {"reclaimableBytes", static_cast<qint64>(result.reclaimableBytes())},
+        {"reports", static_cast<qint64>(reports)},
+        {"groups", groups},
+    };
+    const QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Indented);
+    std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
+    return 0;
+}

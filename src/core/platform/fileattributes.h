@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <sys/types.h>
+
+namespace twinsift {
+
+// The attributes the scan and the cleanup read of one entry, taken from
+// lstat so that a symbolic link describes itself and never its target.
+struct FileAttributes {
+    bool isRegularFile = false;
+    bool isSymbolicLink = false;
+    bool isDirectory = false;
+    std::optional<std::uint64_t> fileSize; // regular files only
+    dev_t device = 0;
+    ino_t inode = 0;
+
+    // Reads the attributes of path without following a final symbolic link.
+    // On failure returns nothing and stores errno in *error when given.
+    static std::optional<FileAttributes> read(const std::string &path, int *error = nullptr);
+    // The same for name inside the directory open as dirFd.
+    static std::optional<FileAttributes> readAt(int dirFd, const char *name, int *error = nullptr);
+};
+
+// Whether an entry exists at path, following symbolic links as a file chooser
+// does; *isDirectory tells whether it is a folder.
+bool fileExists(const std::string &path, bool *isDirectory = nullptr);
+
+} // namespace twinsift

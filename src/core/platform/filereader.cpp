@@ -1,0 +1,48 @@
+#include "filereader.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace twinsift {
+
+int FileReader::open(const std::string &path) {
+    close();
+    // O_NOFOLLOW: the scan never reads through a symbolic link, even one
+    // that replaced a regular file after the walk saw it.
+    // O_NONBLOCK keeps a FIFO that replaced a file from hanging the open.
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
+    if (m_fd < 0)
+        return errno;
+    struct stat st;
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        close();
+        return error;
+    }
+    ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return 0;
+}
+
+ssize_t FileReader::read(void *buffer, std::size_t capacity, int *error) {
+    for (;;) {
+        const ssize_t n = ::read(m_fd, buffer, capacity);
+        if (n >= 0)
+            return n;
+        if (errno == EINTR)
+            continue;
+        if (error)
+            *error = errno;
+        return -1;
+    }
+}
+
+void FileReader::close() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+} // namespace twinsift

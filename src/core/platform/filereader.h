@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <sys/types.h>
+
+namespace twinsift {
+
+// Reads one file front to back in caller-sized chunks. The descriptor is
+// closed on destruction, whatever way the caller leaves; a failing close is
+// not reported because nothing was written.
+class FileReader {
+public:
+    FileReader() = default;
+    FileReader(const FileReader &) = delete;
+    FileReader &operator=(const FileReader &) = delete;
+    ~FileReader() { close(); }
+
+    // Returns 0, or the errno of the failed open.
+    int open(const std::string &path);
+    // Reads up to capacity bytes: the count read, 0 at the end, -1 with
+    // *error set on failure. Interrupted reads are retried.
+    ssize_t read(void *buffer, std::size_t capacity, int *error);
+    void close();
+    bool isOpen() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};
+
+} // namespace twinsift

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "fileattributes.h"
+
+#include <dirent.h>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace twinsift {
+
+// A recursive walk below one folder over raw path bytes. It never follows a
+// symbolic link, never visits hidden entries (names starting with "."), and
+// visits a package as one entry without entering it. Folders are entries too.
+// A folder that cannot be opened or listed goes to the error callback and
+// the walk goes on with the rest.
+class FolderWalker {
+public:
+    using ErrorCallback = std::function<void(const std::string &path, int error)>;
+
+    FolderWalker(std::string root, ErrorCallback onError);
+    FolderWalker(const FolderWalker &) = delete;
+    FolderWalker &operator=(const FolderWalker &) = delete;
+    ~FolderWalker();
+
+    // Opens the root folder. Returns 0 or the errno that makes it unwalkable.
+    int start();
+
+    // Advances to the next entry; false once the walk is over.
+    bool next();
+
+    // The current entry's full path bytes.
+    const std::string &path() const { return m_path; }
+    // Attributes of the current entry. Folders and links are known from the
+    // listing; regular files and unknown types cost one fstatat.
+    std::optional<FileAttributes> attributes(int *error = nullptr) const;
+
+    // Folders whose name marks them as a document bundle from another system.
+    static bool isPackageName(std::string_view name);
+
+private:
+    bool openNextFolder();
+
+    std::string m_root;
+    ErrorCallback m_onError;
+    std::vector<std::string> m_pending;
+    DIR *m_dir = nullptr;
+    std::string m_dirPath;
+    std::string m_path;
+    std::size_t m_nameOffset = 0;
+    unsigned char m_type = DT_UNKNOWN;
+};
+
+} // namespace twinsift

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace twinsift::paths {
+
+// Absolute, with "." and ".." removed and no trailing slash except for "/".
+// Purely lexical: the disk is never consulted. A relative path is taken
+// against the current folder.
+std::string standardized(std::string_view path);
+
+// realpath of the standardised path. For a path that does not exist, the
+// longest existing prefix is resolved and the rest appended, so protection
+// checks still see through a link in a parent folder.
+std::string resolvingSymlinks(std::string_view path);
+
+// $HOME, or the password database's entry for the current user.
+std::string homeDirectory();
+
+std::string_view lastComponent(std::string_view path);
+std::string parent(std::string_view path);
+std::string appending(std::string_view folder, std::string_view name);
+
+// Path bytes as UTF-8 text for display, search and grouping keys, with
+// U+FFFD for every invalid sequence. Never turn the result back into a path.
+std::string displayText(std::string_view path);
+
+} // namespace twinsift::paths

@@ -1,0 +1,5 @@
+target_sources(twinsift_core PRIVATE
+  platform/fileattributes.cpp
+  platform/filereader.cpp
+  platform/folderwalker.cpp
+  platform/paths.cpp)

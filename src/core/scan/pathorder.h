@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct UCollator;
+
+namespace twinsift {
+
+// The order in which a file manager lists paths: case ignored, digit runs
+// compared by value, following the user's collation locale. Ties fall back to
+// the raw bytes so that the order is total and the same on every run.
+//
+// One instance is not safe for concurrent use; make one per thread.
+class PathOrder {
+public:
+    PathOrder();
+    ~PathOrder();
+    PathOrder(const PathOrder &) = delete;
+    PathOrder &operator=(const PathOrder &) = delete;
+
+    bool less(std::string_view a, std::string_view b) const;
+
+    // The permutation that puts paths in order: result[k] is the index of the
+    // k-th path. Sort keys are computed once per path, which is much faster
+    // than comparing inside the sort.
+    std::vector<std::uint32_t> order(const std::vector<std::string_view> &paths) const;
+
+    // Sorts any list by the path that key(element) gives, stably.
+    template <typename T, typename Key> void sort(std::vector<T> &items, Key key) const {
+        std::vector<std::string_view> paths;
+        paths.reserve(items.size());
+        for (const auto &item : items)
+            paths.push_back(key(item));
+        const auto perm = order(paths);
+        std::vector<T> sorted;
+        sorted.reserve(items.size());
+        for (auto i : perm)
+            sorted.push_back(std::move(items[i]));
+        items = std::move(sorted);
+    }
+
+    // The ICU locale used: the user's LC_ALL / LC_COLLATE / LANG, or the
+    // root locale for C and POSIX.
+    static std::string collationLocale();
+
+private:
+    void appendSortKey(std::string_view path, std::string &arena) const;
+
+    UCollator *m_collator = nullptr;
+};
+
+} // namespace twinsift

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+struct evp_md_ctx_st;
+
+namespace twinsift {
+
+// The outcome of digesting one file.
+struct HashOutcome {
+    enum class Status { ok, failed, cancelled };
+    Status status = Status::failed;
+    std::string digest; // 64 lower-case hex characters when ok
+    int error = 0;      // errno when failed
+};
+
+// SHA-256 of whole files, streamed in 1 MiB chunks through one reused buffer
+// and one reused OpenSSL context. Not safe for concurrent use; make one per
+// thread.
+class Sha256Hasher {
+public:
+    static constexpr std::size_t chunkSize = 1024 * 1024;
+
+    Sha256Hasher();
+    ~Sha256Hasher();
+    Sha256Hasher(const Sha256Hasher &) = delete;
+    Sha256Hasher &operator=(const Sha256Hasher &) = delete;
+
+    // Cancellation is checked before every read and after every update, so a
+    // stop takes effect within one chunk.
+    HashOutcome hashFile(const std::string &path, std::stop_token stop = {});
+
+private:
+    evp_md_ctx_st *m_context = nullptr;
+    std::unique_ptr<unsigned char[]> m_buffer;
+};
+
+} // namespace twinsift

@@ -1,0 +1,4 @@
+target_sources(twinsift_core PRIVATE
+  scan/duplicatescanner.cpp
+  scan/pathorder.cpp
+  scan/sha256hasher.cpp)

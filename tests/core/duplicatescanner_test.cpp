@@ -1,0 +1,343 @@
+#include "duplicatescanner.h"
+#include "scanrecorder.h"
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <set>
+#include <unistd.h>
+
+using namespace twinsift;
+using namespace twinsift::testing;
+
+namespace {
+
+using Phase = DuplicateScanPhase;
+
+std::vector<std::string> names(const std::vector<DuplicateFile> &files, const std::string &root) {
+    std::vector<std::string> out;
+    for (const auto &f : files)
+        out.push_back(f.url.substr(root.size() + 1));
+    return out;
+}
+
+std::string copiesOf(char c, std::size_t n) { return std::string(n, c); }
+
+} // namespace
+
+TEST(ScanReports, emptyFolderSendsStartWalkEndAndHashingStart) {
+    TempDir dir;
+    ScanRecorder scan;
+    scan.run(dir.path());
+    ASSERT_TRUE(scan.succeeded());
+    const std::vector<DuplicateScanProgress> expected{
+        {Phase::enumerating, 0, 0, 0, 0},
+        {Phase::enumerating, 0, 0, 0, 0},
+        {Phase::hashing, 0, 0, 0, 0},
+    };
+    EXPECT_EQ(scan.reports, expected);
+    EXPECT_EQ(scan.result().filesHashed, 0);
+    EXPECT_TRUE(scan.result().groups.empty());
+    EXPECT_TRUE(scan.result().scannedFiles.empty());
+    EXPECT_EQ(scan.result().rootURL, dir.path());
+}
+
+TEST(ScanReports, everyTwentyFifthCountedFileThenEndOfWalkThenOnePerHash) {
+    TempDir dir;
+    // 40 eligible files of distinct sizes except two pairs of identical
+    // content, and 10 below the minimum.
+    for (int i = 0; i < 36; ++i)
+        writePattern(dir / ("e" + std::to_string(i)), 2000 + static_cast<std::uint64_t>(i), i);
+    writeFile(dir / "pair1a", copiesOf('a', 5000));
+    writeFile(dir / "pair1b", copiesOf('a', 5000));
+    writeFile(dir / "pair2a", copiesOf('b', 6000));
+    writeFile(dir / "pair2b", copiesOf('c', 6000));
+    for (int i = 0; i < 10; ++i)
+        writeFile(dir / ("small" + std::to_string(i)), copiesOf('s', 10 + i));
+
+    ScanRecorder scan;
+    scan.run(dir.path());
+    ASSERT_TRUE(scan.succeeded());
+    const auto &r = scan.result();
+    EXPECT_EQ(r.filesScanned, 40);
+    EXPECT_EQ(r.ignoredSmallFiles, 10);
+    EXPECT_EQ(r.filesHashed, 4);
+    ASSERT_EQ(r.groups.size(), 1u);
+
+    const auto &reps = scan.reports;
+    ASSERT_EQ(reps.size(), 3u + 50 / 25 + 4);
+    EXPECT_EQ(reps[0], (DuplicateScanProgress{Phase::enumerating, 0, 0, 0, 0}));
+    for (int k : {1, 2}) {
+        EXPECT_EQ(reps[k].phase, Phase::enumerating);
+        EXPECT_EQ(reps[k].filesScanned + reps[k].ignoredSmallFiles, 25 * k);
+        EXPECT_EQ(reps[k].filesHashed, 0);
+        EXPECT_EQ(reps[k].candidateFiles, 0);
+    }
+    // End of walk is reported again even though 50 already triggered one.
+    EXPECT_EQ(reps[3], (DuplicateScanProgress{Phase::enumerating, 40, 0, 0, 10}));
+    EXPECT_EQ(reps[4], (DuplicateScanProgress{Phase::hashing, 40, 0, 4, 10}));
+    for (int k = 1; k <= 4; ++k)
+        EXPECT_EQ(reps[4 + k], (DuplicateScanProgress{Phase::hashing, 40, k, 4, 10}));
+}
+
+TEST(ScanReports, noCandidatesMeansNoContentIsRead) {
+    TempDir dir;
+    for (int i = 0; i < 5; ++i)
+        writePattern(dir / ("u" + std::to_string(i)), 3000 + static_cast<std::uint64_t>(i), i);
+    ScanRecorder scan;
+    scan.run(dir.path());
+    EXPECT_EQ(scan.reports.back(), (DuplicateScanProgress{Phase::hashing, 5, 0, 0, 0}));
+    EXPECT_EQ(scan.result().filesHashed, 0);
+    EXPECT_EQ(scan.result().skippedFiles, 0);
+    EXPECT_TRUE(scan.result().groups.empty());
+}
+
+TEST(ScanSelection, minimumIsInclusiveAndEmptyFilesAreIgnored) {
+    TempDir dir;
+    writeFile(dir / "exact-a", copiesOf('x', 1024));
+    writeFile(dir / "exact-b", copiesOf('x', 1024));
+    writeFile(dir / "short-a", copiesOf('x', 1023));
+    writeFile(dir / "short-b", copiesOf('x', 1023));
+    writeFile(dir / "empty-a", "");
+    writeFile(dir / "empty-b", "");
+    ScanRecorder scan;
+    scan.run(dir.path(), 1024);
+    const auto &r = scan.result();
+    EXPECT_EQ(r.filesScanned, 2);
+    EXPECT_EQ(r.ignoredSmallFiles, 4);
+    ASSERT_EQ(r.groups.size(), 1u);
+    EXPECT_EQ(names(r.groups[0].files, dir.path()), (std::vector<std::string>{"exact-a", "exact-b"}));
+    EXPECT_EQ(r.groups[0].size, 1024u);
+
+    // With a minimum of zero, empty files are eligible and group like any other.
+    scan.run(dir.path(), 0);
+    EXPECT_EQ(scan.result().filesScanned, 6);
+    EXPECT_EQ(scan.result().groups.size(), 3u);
+}
+
+TEST(ScanSelection, hiddenEntriesPackagesAndLinksAreInNoCount) {
+    TempDir dir;
+    const std::string content = copiesOf('p', 4096);
+    writeFile(dir / "photo.jpg", content);
+    writeFile(dir / ".hidden.jpg", content);
+    writeFile(dir / ".cache/inside.jpg", content);
+    writeFile(dir / "Movie.app/Contents/copy.jpg", content);
+    writeFile(dir / "Notes.RTFD/copy.jpg", content);
+    writeFile(dir / "Library.photoslibrary/copy.jpg", content);
+    makeDirs(dir / "outside");
+    writeFile(dir / "outside/elsewhere.jpg", content);
+    // Links: to a file inside the tree, to a large file, and to a folder.
+    ASSERT_EQ(::symlink((dir / "photo.jpg").c_str(), (dir / "link.jpg").c_str()), 0);
+    ASSERT_EQ(::symlink((dir / "outside").c_str(), (dir / "linked-folder").c_str()), 0);
+    TempDir other;
+    writeFile(other / "big.bin", copiesOf('b', 100000));
+    ASSERT_EQ(::symlink((other / "big.bin").c_str(), (dir / "big-link.bin").c_str()), 0);
+
+    ScanRecorder scan;
+    scan.run(dir.path());
+    const auto &r = scan.result();
+    EXPECT_EQ(names(r.scannedFiles, dir.path()),
+              (std::vector<std::string>{"outside/elsewhere.jpg", "photo.jpg"}));
+    EXPECT_EQ(r.ignoredSmallFiles, 0);
+    EXPECT_EQ(r.skippedFiles, 0);
+    ASSERT_EQ(r.groups.size(), 1u);
+    EXPECT_EQ(r.groups[0].files.size(), 2u);
+}
+
+TEST(ScanGrouping, equalSizeDifferentContentFormsNoGroupAndThreeOfFourDo) {
+    TempDir dir;
+    writeFile(dir / "x1", copiesOf('1', 2048));
+    writeFile(dir / "x2", copiesOf('2', 2048));
+    ScanRecorder scan;
+    scan.run(dir.path());
+    EXPECT_EQ(scan.result().filesHashed, 2);
+    EXPECT_TRUE(scan.result().groups.empty());
+
+    writeFile(dir / "x3", copiesOf('2', 2048));
+    writeFile(dir / "x4", copiesOf('2', 2048));
+    scan.run(dir.path());
+    const auto &r = scan.result();
+    EXPECT_EQ(r.filesHashed, 4);
+    ASSERT_EQ(r.groups.size(), 1u);
+    EXPECT_EQ(names(r.groups[0].files, dir.path()), (std::vector<std::string>{"x2", "x3", "x4"}));
+    EXPECT_EQ(r.groups[0].hash, DuplicateScanner::sha256(dir / "x2").digest);
+    EXPECT_EQ(r.groups[0].id(), r.groups[0].hash);
+    EXPECT_EQ(r.duplicateFileCount(), 3);
+    EXPECT_EQ(r.reclaimableBytes(), 4096u);
+    // Every eligible file stays listed, grouped or not.
+    EXPECT_EQ(r.scannedFiles.size(), 4u);
+}
+
+TEST(ScanGrouping, filesDifferingOnlyInLastByteAreNotDuplicates) {
+    TempDir dir;
+    std::string a = copiesOf('z', 3 * 1048576 + 7);
+    std::string b = a;
+    b.back() = 'y';
+    writeFile(dir / "a.bin", a);
+    writeFile(dir / "b.bin", b);
+    writeFile(dir / "c.bin", a);
+    ScanRecorder scan;
+    scan.run(dir.path());
+    ASSERT_EQ(scan.result().groups.size(), 1u);
+    EXPECT_EQ(names(scan.result().groups[0].files, dir.path()),
+              (std::vector<std::string>{"a.bin", "c.bin"}));
+}
+
+TEST(ScanOrdering, groupsByReclaimableThenFileCountAndFilesByNaturalPathOrder) {
+    TempDir dir;
+    // 3 x 1500 (3000 reclaimable) beats 2 x 2500 (2500).
+    for (const char *n : {"t1", "t2", "t3"})
+        writeFile(dir / n, copiesOf('t', 1500));
+    for (const char *n : {"w1", "w2"})
+        writeFile(dir / n, copiesOf('w', 2500));
+    // Tie at 4000 reclaimable: five of 1000 before two of 4000.
+    for (const char *n : {"f1", "f2", "f3", "f4", "f5"})
+        writeFile(dir / n, copiesOf('f', 1000));
+    for (const char *n : {"g1", "g2"})
+        writeFile(dir / n, copiesOf('g', 4000));
+    // Natural order: a2 before a10, and case does not split A from a.
+    writeFile(dir / "a10", copiesOf('n', 1200));
+    writeFile(dir / "a2", copiesOf('n', 1200));
+    writeFile(dir / "B3", copiesOf('n', 1200));
+    writeFile(dir / "b20", copiesOf('n', 1200));
+
+    ScanRecorder scan;
+    scan.run(dir.path(), 1000);
+    const auto &g = scan.result().groups;
+    ASSERT_EQ(g.size(), 5u);
+    EXPECT_EQ(g[0].files.size(), 5u); // 4000, five files
+    EXPECT_EQ(g[1].size, 4000u);      // 4000, two files
+    EXPECT_EQ(g[2].files.size(), 4u); // 3600
+    EXPECT_EQ(g[3].size, 1500u);      // 3000
+    EXPECT_EQ(g[4].size, 2500u);      // 2500
+    EXPECT_EQ(names(g[2].files, dir.path()),
+              (std::vector<std::string>{"a2", "a10", "B3", "b20"}));
+    // scannedFiles follows the same order.
+    const auto all = names(scan.result().scannedFiles, dir.path());
+    const auto a2 = std::find(all.begin(), all.end(), "a2");
+    const auto a10 = std::find(all.begin(), all.end(), "a10");
+    EXPECT_LT(a2, a10);
+}
+
+TEST(ScanNames, awkwardNamesAreScannedHashedAndGrouped) {
+    TempDir dir;
+    const std::string content = copiesOf('q', 2000);
+    const std::vector<std::string> awkward{
+        "bad\xff\xfe.bin",       "line\nbreak.bin", "100%.bin", "caf\xc3\xa9.bin",
+        std::string(255, 'L'), // the longest name Linux allows
+    };
+    for (const auto &n : awkward)
+        writeFile(dir / n, content);
+    ScanRecorder scan;
+    scan.run(dir.path());
+    const auto &r = scan.result();
+    EXPECT_EQ(r.skippedFiles, 0);
+    ASSERT_EQ(r.groups.size(), 1u);
+    std::set<std::string> grouped;
+    for (const auto &n : names(r.groups[0].files, dir.path()))
+        grouped.insert(n);
+    EXPECT_EQ(grouped, std::set<std::string>(awkward.begin(), awkward.end()));
+}
+
+TEST(ScanNames, foldersTooDeepToOpenAreCountedAsSkippedNotDropped) {
+    TempDir dir;
+    // Build past PATH_MAX with relative mkdirat, as a real deep tree would be.
+    int fd = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    const std::string level(200, 'd');
+    for (int i = 0; i < 24; ++i) {
+        ASSERT_EQ(::mkdirat(fd, level.c_str(), 0755), 0);
+        const int next = ::openat(fd, level.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        ASSERT_GE(next, 0);
+        fd = next;
+    }
+    const int file = ::openat(fd, "deep.bin", O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(file, 0);
+    ASSERT_EQ(::write(file, copiesOf('d', 2000).data(), 2000), 2000);
+    ::close(file);
+    ::close(fd);
+
+    ScanRecorder scan;
+    scan.run(dir.path());
+    ASSERT_TRUE(scan.succeeded());
+    EXPECT_GE(scan.result().skippedFiles, 1);
+}
+
+TEST(ScanFolder, missingFolderOrRegularFileFailsAfterTheFirstReport) {
+    TempDir dir;
+    writeFile(dir / "file.txt", "x");
+    for (const std::string &target : {dir / "missing", dir / "file.txt", std::string()}) {
+        ScanRecorder scan;
+        scan.run(target);
+        ASSERT_TRUE(std::holds_alternative<DuplicateScanError>(scan.outcome)) << target;
+        EXPECT_EQ(std::get<DuplicateScanError>(scan.outcome), DuplicateScanError::folderUnavailable);
+        EXPECT_EQ(scan.reports, (std::vector<DuplicateScanProgress>{{}}));
+    }
+}
+
+TEST(ScanFolder, relativeAndLinkedRootsGiveAbsolutePaths) {
+    TempDir dir;
+    writeFile(dir / "real/a", copiesOf('r', 2000));
+    writeFile(dir / "real/b", copiesOf('r', 2000));
+    ASSERT_EQ(::symlink((dir / "real").c_str(), (dir / "via-link").c_str()), 0);
+
+    ScanRecorder scan;
+    scan.run(dir / "via-link/");
+    ASSERT_TRUE(scan.succeeded());
+    EXPECT_EQ(scan.result().rootURL, dir / "via-link/");
+    EXPECT_EQ(scan.result().groups.at(0).files.at(0).url, dir / "via-link/a");
+
+    char cwd[4096];
+    ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
+    ASSERT_EQ(::chdir(dir.path().c_str()), 0);
+    scan.run("real");
+    ASSERT_EQ(::chdir(cwd), 0);
+    ASSERT_TRUE(scan.succeeded());
+    EXPECT_EQ(scan.result().rootURL, "real");
+    EXPECT_EQ(scan.result().scannedFiles.at(0).url.front(), '/');
+}
+
+TEST(ScanCancel, stopBeforeStartDuringWalkAndDuringHashing) {
+    TempDir dir;
+    for (int i = 0; i < 60; ++i)
+        writeFile(dir / ("f" + std::to_string(i)), copiesOf('c', 2000));
+
+    std::stop_source before;
+    before.request_stop();
+    ScanRecorder scan;
+    EXPECT_TRUE(std::holds_alternative<ScanCancelled>(scan.run(dir.path(), 1024, before.get_token())));
+    EXPECT_TRUE(scan.reports.empty());
+
+    // Stop at the first walk report after the start: no further report,
+    // and the end-of-walk report never comes.
+    std::stop_source walking;
+    std::vector<DuplicateScanProgress> seen;
+    auto outcome = DuplicateScanner::scan(
+        dir.path(), 1024,
+        [&](const DuplicateScanProgress &p) {
+            seen.push_back(p);
+            if (seen.size() == 2)
+                walking.request_stop();
+        },
+        walking.get_token());
+    EXPECT_TRUE(std::holds_alternative<ScanCancelled>(outcome));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].filesScanned, 25);
+
+    // Stop after the third hashed file: nothing is hashed after it.
+    std::stop_source hashing;
+    seen.clear();
+    outcome = DuplicateScanner::scan(
+        dir.path(), 1024,
+        [&](const DuplicateScanProgress &p) {
+            seen.push_back(p);
+            if (p.phase == Phase::hashing && p.filesHashed == 3)
+                hashing.request_stop();
+        },
+        hashing.get_token());
+    EXPECT_TRUE(std::holds_alternative<ScanCancelled>(outcome));
+    EXPECT_EQ(seen.back().filesHashed, 3);
+}

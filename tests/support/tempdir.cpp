@@ -1,0 +1,110 @@
+#include "tempdir.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <ftw.h>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace twinsift::testing {
+
+TempDir::TempDir() {
+    const char *base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/twinsift-test-XXXXXX";
+    std::vector<char> buf(pattern.begin(), pattern.end());
+    buf.push_back('\0');
+    if (!::mkdtemp(buf.data()))
+        throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
+    m_path = buf.data();
+}
+
+TempDir::~TempDir() { removeTree(m_path); }
+
+std::string TempDir::operator/(std::string_view relative) const {
+    std::string out = m_path;
+    out.push_back('/');
+    out.append(relative);
+    return out;
+}
+
+void makeDirs(const std::string &path) {
+    for (std::size_t i = 1; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '/') {
+            const std::string prefix = path.substr(0, i);
+            if (::mkdir(prefix.c_str(), 0755) != 0 && errno != EEXIST)
+                throw std::runtime_error("mkdir " + prefix + ": " + std::strerror(errno));
+        }
+    }
+}
+
+void writeFile(const std::string &path, std::string_view bytes) {
+    const auto slash = path.rfind('/');
+    if (slash != std::string::npos && slash > 0)
+        makeDirs(path.substr(0, slash));
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw std::runtime_error("open " + path + ": " + std::strerror(errno));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) {
+            ::close(fd);
+            throw std::runtime_error("write " + path + ": " + std::strerror(errno));
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+}
+
+void writePattern(const std::string &path, std::uint64_t size, std::uint32_t seed) {
+    std::string bytes(size, '\0');
+    std::uint32_t x = seed * 2654435761u + 1;
+    for (auto &c : bytes) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        c = static_cast<char>(x & 0xff);
+    }
+    writeFile(path, bytes);
+}
+
+std::string readFile(const std::string &path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw std::runtime_error("open " + path + ": " + std::strerror(errno));
+    std::string out;
+    char buf[65536];
+    ssize_t n;
+    while ((n = ::read(fd, buf, sizeof buf)) > 0)
+        out.append(buf, static_cast<std::size_t>(n));
+    ::close(fd);
+    return out;
+}
+
+namespace {
+int removeEntry(const char *path, const struct stat *, int type, struct FTW *) {
+    if (type == FTW_DP || type == FTW_D || type == FTW_DNR)
+        return ::rmdir(path) == 0 ? 0 : 0;
+    ::unlink(path);
+    return 0;
+}
+int grantAccess(const char *path, const struct stat *st, int type, struct FTW *) {
+    if (type == FTW_D || type == FTW_DNR)
+        ::chmod(path, (st->st_mode & 07777) | 0700);
+    return 0;
+}
+} // namespace
+
+void removeTree(const std::string &path) {
+    if (path.empty())
+        return;
+    ::chmod(path.c_str(), 0700);
+    ::nftw(path.c_str(), grantAccess, 64, FTW_PHYS);
+    ::nftw(path.c_str(), removeEntry, 64, FTW_PHYS | FTW_DEPTH);
+}
+
+} // namespace twinsift::testing
