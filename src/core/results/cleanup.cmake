@@ -1,0 +1,1 @@
+# The cleanup run: re-validation, the Trash, and its report.
