@@ -21,7 +21,6 @@ int FileReader::open(const std::string &path) {
         close();
         return error;
     }
-    ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     return 0;
 }
 
