@@ -1,0 +1,46 @@
+#pragma once
+
+#include "cleanupreport.h"
+#include "duplicatefile.h"
+#include "duplicatescanresult.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace twinsift {
+
+namespace CleanupRun {
+
+// Stop messages: the run ends before anything has moved.
+inline constexpr const char *noKeepCopyMessage =
+    "Cleanup stopped for safety. No verified KEEP copy remains in one duplicate set. Please Rescan.";
+inline constexpr const char *notRevalidatedMessage =
+    "Cleanup stopped because a selected file could not be revalidated. Please Rescan before "
+    "cleaning.";
+inline constexpr const char *changedMessage =
+    "Cleanup stopped because a selected file changed after the scan. Please Rescan before "
+    "cleaning.";
+inline constexpr const char *noUnchangedKeepCopyMessage =
+    "Cleanup stopped because no unchanged verified KEEP copy remains in one duplicate set. Please "
+    "Rescan before cleaning.";
+// Failure messages: the file is listed in the report and the run goes on.
+inline constexpr const char *protectedMessage =
+    "Protected Location — Review Only. Ambrivo did not move this file.";
+
+// Re-validates every set that holds a selected file against the disk, and only
+// when all of them pass moves the selected files to the Trash one at a time.
+// Blocking; call on a worker thread. selected = the marked, unprotected files
+// in path order; they are moved in that order. isProtected is consulted right
+// before each move.
+CleanupOutcome run(const DuplicateScanResult &result, const std::vector<DuplicateFile> &selected,
+                   const std::function<bool(const std::string &path)> &isProtected);
+
+} // namespace CleanupRun
+
+// SHA-256 of the file's current content, 64 lower-case hex; fails when it
+// cannot be opened or read.
+std::optional<std::string> cleanupSHA256(const std::string &path);
+
+} // namespace twinsift
