@@ -15,7 +15,8 @@ namespace CleanupRun {
 
 // Stop messages: the run ends before anything has moved.
 inline constexpr const char *noKeepCopyMessage =
-    "Cleanup stopped for safety. No verified KEEP copy remains in one duplicate set. Please Rescan.";
+    "Cleanup stopped for safety. No verified KEEP copy remains in one duplicate set. Please "
+    "Rescan.";
 inline constexpr const char *notRevalidatedMessage =
     "Cleanup stopped because a selected file could not be revalidated. Please Rescan before "
     "cleaning.";
@@ -28,6 +29,11 @@ inline constexpr const char *noUnchangedKeepCopyMessage =
 // Failure messages: the file is listed in the report and the run goes on.
 inline constexpr const char *protectedMessage =
     "Protected Location — Review Only. Ambrivo did not move this file.";
+// A marked file that is no longer the entry validated moments before (another
+// inode, a symbolic link, another size) is left alone rather than trashed
+// unreviewed.
+inline constexpr const char *changedBeforeMoveMessage =
+    "Changed after the scan. Ambrivo did not move this file. Please Rescan before cleaning.";
 
 // Re-validates every set that holds a selected file against the disk, and only
 // when all of them pass moves the selected files to the Trash one at a time.
