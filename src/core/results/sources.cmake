@@ -1,2 +1,10 @@
-# Result categories, selection rules, protected locations and the cleanup run
-# add their sources here.
+# Result categories, display groups, search and sort, the review state with
+# its selection rules, protected locations and byte formatting.
+target_sources(twinsift_core PRIVATE
+  results/cleanupprotection.cpp
+  results/displaygroups.cpp
+  results/filenamesearch.cpp
+  results/formatbytes.cpp
+  results/resultreview.cpp
+  results/reviewtexts.cpp
+  results/unicodetext.cpp)

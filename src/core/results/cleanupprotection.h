@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Places that belong to the system, to installed applications or to data the
+// system manages for the user. Files there are shown but never moved.
+namespace twinsift::CleanupProtection {
+
+// The protected roots in the order they are tested, for the current $HOME.
+std::vector<std::string> protectedRoots();
+
+// Whether path, after standardising and resolving its symbolic links, is one
+// of the roots or lies below one (whole components, case-sensitive). Keeps no
+// state; safe on any thread. Consults the disk on every call.
+bool isProtected(const std::string &path);
+
+// The same answer, remembered under the standardised (unresolved) path, so
+// drawing a row again costs no disk access. Safe on any thread.
+bool isProtectedForDisplay(const std::string &path);
+
+} // namespace twinsift::CleanupProtection

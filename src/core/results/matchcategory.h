@@ -1,0 +1,85 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace twinsift {
+
+// The four ways the results screen looks at one scan result. The raw value is
+// also the category's title; the cases are listed in the order of the
+// category bar.
+class MatchCategory {
+public:
+    enum Case : std::uint8_t {
+        exact,
+        sameNameSize,
+        sameName,
+        similar,
+    };
+
+    constexpr MatchCategory(Case c = exact) : m_case(c) {}
+
+    static constexpr std::array<MatchCategory, 4> allCases() {
+        return {exact, sameNameSize, sameName, similar};
+    }
+
+    // Accepts exactly the four titles.
+    static constexpr std::optional<MatchCategory> fromRawValue(std::string_view raw) {
+        for (auto c : allCases())
+            if (c.rawValue() == raw)
+                return c;
+        return std::nullopt;
+    }
+
+    constexpr Case value() const { return m_case; }
+    constexpr std::string_view id() const { return rawValue(); }
+
+    constexpr std::string_view rawValue() const {
+        constexpr std::array<std::string_view, 4> titles{"Exact Duplicates", "Same Name + Size",
+                                                         "Same Name", "Similar Files"};
+        return titles[m_case];
+    }
+    constexpr std::string_view title() const { return rawValue(); }
+
+    constexpr std::string_view verificationLabel() const {
+        constexpr std::array<std::string_view, 4> labels{"Same Content", "Review", "Name Match",
+                                                         "Similar"};
+        return labels[m_case];
+    }
+
+    constexpr std::string_view categoryDescription() const {
+        constexpr std::array<std::string_view, 4> texts{
+            "Same size + same SHA-256 content hash. Content-identical even when filenames differ.",
+            "Same filename + same file size. Review only; identical size does not prove identical "
+            "content.",
+            "Same filename found in multiple locations. Size and contents may differ.",
+            "Planned similarity review. Similar files will remain separate from verified "
+            "duplicates.",
+        };
+        return texts[m_case];
+    }
+
+    // Tooltip of the category's button.
+    constexpr std::string_view helpText() const {
+        constexpr std::array<std::string_view, 4> texts{
+            "Files verified as content-identical using matching size and SHA-256 hash.",
+            "Files with the same filename and same size. Contents may still differ.",
+            "Files sharing a filename. They may have different sizes and contents.",
+            "Planned near-duplicate and visual-similarity review.",
+        };
+        return texts[m_case];
+    }
+
+    friend constexpr bool operator==(MatchCategory, MatchCategory) = default;
+
+private:
+    Case m_case;
+};
+
+} // namespace twinsift
+
+template <> struct std::hash<twinsift::MatchCategory> {
+    std::size_t operator()(twinsift::MatchCategory c) const noexcept { return c.value(); }
+};

@@ -1,0 +1,212 @@
+#include "resultreview.h"
+
+#include "cleanupprotection.h"
+#include "displaygroups.h"
+#include "filenamesearch.h"
+#include "reviewtexts.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace twinsift {
+
+ResultReview::ResultReview(DuplicateScanResult result, ProtectionTest isProtected)
+    : m_result(std::move(result)),
+      m_isProtected(isProtected ? std::move(isProtected)
+                                : ProtectionTest(CleanupProtection::isProtected)),
+      m_order(std::make_unique<PathOrder>()) {}
+
+ResultReview::~ResultReview() = default;
+
+void ResultReview::setResult(DuplicateScanResult result) {
+    m_result = std::move(result);
+    resetDerived();
+}
+
+void ResultReview::resetDerived() {
+    m_exactGroups.reset();
+    m_sameNameSizeGroups.reset();
+    m_sameNameGroups.reset();
+    m_duplicateFiles.reset();
+}
+
+void ResultReview::selectCategory(MatchCategory category) {
+    if (category != m_category || m_mode != ResultMode::groups)
+        m_searchText.clear();
+    m_category = category;
+    m_mode = ResultMode::groups;
+    if (category != MatchCategory::exact && m_sortMode == GroupSort::reclaimable)
+        m_sortMode = GroupSort::fileCount;
+}
+
+void ResultReview::showDuplicateGroups() {
+    m_category = MatchCategory::exact;
+    m_mode = ResultMode::groups;
+}
+
+void ResultReview::showDuplicateFiles() {
+    m_mode = ResultMode::duplicateFiles;
+}
+
+void ResultReview::showPotentialSavings() {
+    m_category = MatchCategory::exact;
+    m_sortMode = GroupSort::reclaimable;
+    m_mode = ResultMode::groups;
+}
+
+const std::vector<DisplayGroup> &ResultReview::exactGroups() const {
+    if (!m_exactGroups)
+        m_exactGroups = DisplayGroups::exactGroups(m_result);
+    return *m_exactGroups;
+}
+
+const std::vector<DisplayGroup> &ResultReview::sameNameSizeGroups() const {
+    if (!m_sameNameSizeGroups)
+        m_sameNameSizeGroups = DisplayGroups::sameNameSizeGroups(m_result, *m_order);
+    return *m_sameNameSizeGroups;
+}
+
+const std::vector<DisplayGroup> &ResultReview::sameNameGroups() const {
+    if (!m_sameNameGroups)
+        m_sameNameGroups = DisplayGroups::sameNameGroups(m_result, *m_order);
+    return *m_sameNameGroups;
+}
+
+const std::vector<DisplayGroup> &ResultReview::activeGroups() const {
+    static const std::vector<DisplayGroup> none;
+    switch (m_category.value()) {
+    case MatchCategory::exact:
+        return exactGroups();
+    case MatchCategory::sameNameSize:
+        return sameNameSizeGroups();
+    case MatchCategory::sameName:
+        return sameNameGroups();
+    case MatchCategory::similar:
+        break;
+    }
+    return none;
+}
+
+std::vector<DisplayGroup> ResultReview::searchedGroups() const {
+    std::vector<DisplayGroup> groups = FilenameSearch(m_searchText).filterGroups(activeGroups());
+    DisplayGroups::sort(groups, m_sortMode, *m_order);
+    return groups;
+}
+
+const std::vector<DuplicateFile> &ResultReview::duplicateFiles() const {
+    if (!m_duplicateFiles)
+        m_duplicateFiles = DisplayGroups::duplicateFiles(m_result, *m_order);
+    return *m_duplicateFiles;
+}
+
+std::vector<DuplicateFile>
+ResultReview::filterFiles(const std::vector<DuplicateFile> &files) const {
+    return FilenameSearch(m_searchText).filterFiles(files);
+}
+
+std::optional<std::int64_t> ResultReview::categoryCount(MatchCategory category) const {
+    switch (category.value()) {
+    case MatchCategory::exact:
+        return static_cast<std::int64_t>(exactGroups().size());
+    case MatchCategory::sameNameSize:
+        return static_cast<std::int64_t>(sameNameSizeGroups().size());
+    case MatchCategory::sameName:
+        return static_cast<std::int64_t>(sameNameGroups().size());
+    case MatchCategory::similar:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::string ResultReview::categoryLabel(MatchCategory category) const {
+    return ReviewTexts::categoryLabel(category, categoryCount(category));
+}
+
+bool ResultReview::isMarked(const DuplicateFile &file) const {
+    return m_selectedForTrash.contains(file.url);
+}
+
+const DisplayGroup &ResultReview::fullGroup(const DisplayGroup &shown) const {
+    const auto &groups = activeGroups();
+    const auto it = std::find_if(groups.begin(), groups.end(),
+                                 [&](const DisplayGroup &g) { return g.id == shown.id; });
+    return it != groups.end() ? *it : shown;
+}
+
+void ResultReview::toggleTrash(const DuplicateFile &file, const DisplayGroup &group) {
+    if (!group.exact)
+        return;
+    if (m_selectedForTrash.erase(file.url) > 0) {
+        sweepProtected();
+        return;
+    }
+    const auto marked = std::count_if(group.files.begin(), group.files.end(),
+                                      [&](const DuplicateFile &f) { return isMarked(f); });
+    if (static_cast<std::size_t>(marked) + 1 < group.files.size()) {
+        m_selectedForTrash.insert(file.url);
+        sweepProtected();
+    } else {
+        m_cleanupGuardMessage = std::string(keepOneCopyMessage);
+    }
+}
+
+void ResultReview::clearSelection() {
+    m_selectedForTrash.clear();
+    sweepProtected();
+}
+
+void ResultReview::sweepProtected() {
+    if (m_selectedForTrash.empty())
+        return;
+    std::unordered_set<std::string_view> exactPaths;
+    for (const auto &file : duplicateFiles())
+        exactPaths.insert(file.url);
+    std::vector<std::string> protectedPaths;
+    for (const auto &path : m_selectedForTrash)
+        if (exactPaths.contains(path) && m_isProtected(path))
+            protectedPaths.push_back(path);
+    if (protectedPaths.empty())
+        return;
+    for (const auto &path : protectedPaths)
+        m_selectedForTrash.erase(path);
+    m_protectedLocationMessage = std::string(protectedLocationText);
+}
+
+std::vector<DuplicateFile> ResultReview::selectedFiles() const {
+    std::vector<DuplicateFile> files;
+    if (m_selectedForTrash.empty())
+        return files;
+    for (const auto &file : duplicateFiles())
+        if (isMarked(file) && !m_isProtected(file.url))
+            files.push_back(file);
+    return files;
+}
+
+std::uint64_t ResultReview::selectedBytes() const {
+    std::uint64_t total = 0;
+    for (const auto &file : selectedFiles())
+        total += file.size;
+    return total;
+}
+
+std::optional<std::vector<DuplicateFile>> ResultReview::prepareCleanup() {
+    std::vector<DuplicateFile> selected = selectedFiles();
+    if (selected.empty())
+        return std::nullopt;
+    std::unordered_set<std::string_view> selectedPaths;
+    for (const auto &file : selected)
+        selectedPaths.insert(file.url);
+    for (const auto &group : m_result.groups) {
+        const bool everyCopy =
+            !group.files.empty() &&
+            std::all_of(group.files.begin(), group.files.end(),
+                        [&](const DuplicateFile &f) { return selectedPaths.contains(f.url); });
+        if (everyCopy) {
+            m_cleanupGuardMessage = std::string(wholeSetSelectedMessage);
+            return std::nullopt;
+        }
+    }
+    return selected;
+}
+
+} // namespace twinsift
