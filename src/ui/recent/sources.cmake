@@ -1,1 +1,8 @@
-# C++ sources and QML files of this subsystem are added to twinsift_ui here.
+# Recent scans: the history entry, its file format and the process-wide store.
+target_sources(twinsift_ui PRIVATE
+  recent/recentscanfile.cpp
+  recent/recentscanfile.h
+  recent/recentscanrecord.cpp
+  recent/recentscanrecord.h
+  recent/recentscanstore.cpp
+  recent/recentscanstore.h)

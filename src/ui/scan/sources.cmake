@@ -1,1 +1,8 @@
-# C++ sources and QML files of this subsystem are added to twinsift_ui here.
+# Scan control: the controller that runs the engine off the main thread.
+target_sources(twinsift_ui PRIVATE
+  scan/duplicatescanviewmodel.cpp
+  scan/duplicatescanviewmodel.h
+  scan/fileurls.cpp
+  scan/fileurls.h
+  scan/scanresultvalue.cpp
+  scan/scanresultvalue.h)

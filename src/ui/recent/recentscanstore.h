@@ -1,0 +1,78 @@
+#pragma once
+
+#include "recentscanrecord.h"
+#include "scanresultvalue.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+#include <optional>
+
+class QJSEngine;
+class QQmlEngine;
+
+namespace twinsift {
+
+// The history of completed scans, newest first, kept in one JSON file that is
+// read once at construction and rewritten whole after every change. A
+// storage problem only sets persistenceError; it never reaches a scan.
+class RecentScanStore : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+    Q_PROPERTY(QList<twinsift::RecentScanRecord> records READ records WRITE setRecords NOTIFY
+                   recordsChanged)
+    // Empty while nothing has gone wrong.
+    Q_PROPERTY(QString persistenceError READ persistenceError NOTIFY persistenceErrorChanged)
+    Q_PROPERTY(int maximumRecords READ maximumRecordCount CONSTANT)
+
+public:
+    static constexpr int maximumRecords = 50;
+
+    static constexpr const char *locationUnavailableMessage =
+        "Recent Scans storage location is unavailable.";
+    static constexpr const char *readFailedMessage =
+        "Recent Scans history could not be read. New scans can still be recorded locally.";
+    static constexpr const char *saveFailedMessage =
+        "Recent Scans could not be saved. Current scan results are unaffected.";
+
+    // Loads the history file before it returns. The application uses
+    // shared(); separate instances exist for tests of loading.
+    explicit RecentScanStore(QObject *parent = nullptr);
+
+    // The one store of the process, made on first use.
+    static RecentScanStore *shared();
+    static RecentScanStore *create(QQmlEngine *, QJSEngine *);
+
+    const QList<RecentScanRecord> &records() const { return m_records; }
+    void setRecords(const QList<RecentScanRecord> &records);
+    QString persistenceError() const { return m_persistenceError; }
+
+    // Adds an entry for a finished scan at the front, keeps the newest
+    // maximumRecords and saves.
+    void record(const DuplicateScanResult &result);
+    Q_INVOKABLE void record(const twinsift::ScanResultValue &result);
+    Q_INVOKABLE void persist();
+    // Empties the history and saves the empty list.
+    Q_INVOKABLE void clear();
+
+    // Where the history file lives, or nothing when the platform names no
+    // data folder.
+    static std::optional<QString> storageLocation();
+
+signals:
+    void recordsChanged();
+    void persistenceErrorChanged();
+
+private:
+    static int maximumRecordCount() { return maximumRecords; }
+    void load();
+    void setPersistenceError(const QString &message);
+
+    QList<RecentScanRecord> m_records;
+    QString m_persistenceError;
+};
+
+} // namespace twinsift

@@ -1,0 +1,279 @@
+#include "duplicatescanviewmodel.h"
+
+#include "fileurls.h"
+
+#include <QLoggingCategory>
+#include <QMetaObject>
+#include <QPromise>
+#include <QThreadPool>
+#include <QVariantMap>
+
+#include <algorithm>
+#include <mutex>
+#include <type_traits>
+#include <utility>
+
+namespace twinsift {
+
+namespace {
+Q_LOGGING_CATEGORY(lcScanController, "twinsift.scan")
+} // namespace
+
+// One started scan, shared by the controller and the worker that runs it.
+struct DuplicateScanViewModel::Run {
+    explicit Run(std::uint64_t g) : generation(g) {}
+
+    const std::uint64_t generation;
+    std::stop_source stop;
+    QPromise<void> ended;
+
+    // The worker never waits for the main thread: it leaves its newest
+    // report here and posts a delivery only if none is pending, so reports
+    // cannot pile up and the main thread always shows the latest one.
+    std::mutex slotMutex;
+    std::optional<DuplicateScanProgress> newestReport;
+    bool deliveryPending = false;
+};
+
+// How workers reach the controller. The controller may be destroyed while a
+// worker still runs, so the worker posts only while the target is set;
+// anything already posted is dropped with the controller's event queue.
+struct DuplicateScanViewModel::Mailbox {
+    explicit Mailbox(DuplicateScanViewModel *t) : target(t) {}
+
+    template <typename F> void post(F deliver) {
+        std::lock_guard lock(mutex);
+        if (!target)
+            return;
+        DuplicateScanViewModel *receiver = target;
+        QMetaObject::invokeMethod(
+            receiver, [receiver, deliver = std::move(deliver)]() { deliver(receiver); },
+            Qt::QueuedConnection);
+    }
+
+    void close() {
+        std::lock_guard lock(mutex);
+        target = nullptr;
+    }
+
+    std::mutex mutex;
+    DuplicateScanViewModel *target;
+};
+
+DuplicateScanViewModel::DuplicateScanViewModel(QObject *parent)
+    : DuplicateScanViewModel(ScanFunction(&DuplicateScanner::scan), parent) {}
+
+DuplicateScanViewModel::DuplicateScanViewModel(ScanFunction engine, QObject *parent)
+    : QObject(parent), m_engine(std::move(engine)), m_mailbox(std::make_shared<Mailbox>(this)) {}
+
+DuplicateScanViewModel::~DuplicateScanViewModel() {
+    m_mailbox->close();
+    // Nobody is left to show the outcome; let the worker end soon.
+    if (m_scanTask)
+        m_scanTask->stop.request_stop();
+}
+
+void DuplicateScanViewModel::setMinimumFileSize(DuplicateMinimumFileSize size) {
+    if (size == m_minimumFileSize)
+        return;
+    m_minimumFileSize = size;
+    emit minimumFileSizeChanged();
+    emit scanProgressTextChanged();
+}
+
+QString DuplicateScanViewModel::minimumFileSizeName() const {
+    const auto raw = m_minimumFileSize.rawValue();
+    return QString::fromLatin1(raw.data(), static_cast<qsizetype>(raw.size()));
+}
+
+void DuplicateScanViewModel::setMinimumFileSizeName(const QString &name) {
+    if (const auto size = DuplicateMinimumFileSize::fromRawValue(name.toStdString()))
+        setMinimumFileSize(*size);
+    else
+        qCWarning(lcScanController) << "unknown minimum file size" << name;
+}
+
+QVariantList DuplicateScanViewModel::minimumFileSizeOptions() {
+    QVariantList options;
+    for (const auto size : DuplicateMinimumFileSize::allCases()) {
+        const auto id = size.rawValue();
+        const auto label = size.label();
+        options.append(QVariantMap{
+            {QStringLiteral("id"), QString::fromUtf8(id.data(), static_cast<qsizetype>(id.size()))},
+            {QStringLiteral("label"),
+             QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()))},
+        });
+    }
+    return options;
+}
+
+QString DuplicateScanViewModel::scanProgressText() const {
+    if (!m_scanProgress)
+        return QStringLiteral("Preparing scan\u2026");
+    const auto &p = *m_scanProgress;
+    const QString ignored = QString::number(p.ignoredSmallFiles) + QStringLiteral(" (") +
+                            QString::fromStdString(m_minimumFileSize.ignoredText()) +
+                            QStringLiteral(")");
+    if (p.phase == DuplicateScanPhase::enumerating)
+        return QStringLiteral("Scanning files \u2014 ") + QString::number(p.filesScanned) +
+               QStringLiteral(" eligible \u00b7 ") + ignored;
+    if (p.candidateFiles != 0)
+        return QStringLiteral("Verifying duplicates \u2014 ") + QString::number(p.filesHashed) +
+               QStringLiteral(" of ") + QString::number(p.candidateFiles) +
+               QStringLiteral(" candidate files \u00b7 ") + ignored;
+    return QStringLiteral("No hash candidates \u00b7 ") + ignored;
+}
+
+std::optional<double> DuplicateScanViewModel::scanProgressFraction() const {
+    if (!m_scanProgress || m_scanProgress->phase != DuplicateScanPhase::hashing ||
+        m_scanProgress->candidateFiles <= 0)
+        return std::nullopt;
+    return std::min(1.0, static_cast<double>(m_scanProgress->filesHashed) /
+                             static_cast<double>(m_scanProgress->candidateFiles));
+}
+
+QVariant DuplicateScanViewModel::scanProgressValue() const {
+    if (!m_scanProgress)
+        return {};
+    const auto &p = *m_scanProgress;
+    return QVariantMap{
+        {QStringLiteral("phase"), p.phase == DuplicateScanPhase::enumerating
+                                      ? QStringLiteral("enumerating")
+                                      : QStringLiteral("hashing")},
+        {QStringLiteral("filesScanned"), qlonglong(p.filesScanned)},
+        {QStringLiteral("filesHashed"), qlonglong(p.filesHashed)},
+        {QStringLiteral("candidateFiles"), qlonglong(p.candidateFiles)},
+        {QStringLiteral("ignoredSmallFiles"), qlonglong(p.ignoredSmallFiles)},
+    };
+}
+
+QVariant DuplicateScanViewModel::scanProgressFractionValue() const {
+    const auto fraction = scanProgressFraction();
+    return fraction ? QVariant(*fraction) : QVariant();
+}
+
+void DuplicateScanViewModel::scan(const QUrl &folder) {
+    scan(QByteArray::fromStdString(fileurls::toPath(folder)));
+}
+
+QFuture<void> DuplicateScanViewModel::scan(const QByteArray &folderPath) {
+    if (m_scanTask)
+        m_scanTask->stop.request_stop();
+    ++m_scanGeneration; // unsigned: wraps from the largest value to 0
+    const std::uint64_t threshold = m_minimumFileSize.bytes();
+
+    setIsScanning(true);
+    setErrorMessage(QString());
+    setScanProgress(DuplicateScanProgress{});
+
+    auto run = std::make_shared<Run>(m_scanGeneration);
+    run->ended.start();
+    QFuture<void> ended = run->ended.future();
+    m_scanTask = run;
+
+    QThreadPool::globalInstance()->start([run, mailbox = m_mailbox, engine = m_engine,
+                                          folder = folderPath.toStdString(), threshold] {
+        const auto progress = [&run, &mailbox](const DuplicateScanProgress &report) {
+            {
+                std::lock_guard lock(run->slotMutex);
+                run->newestReport = report;
+                if (run->deliveryPending)
+                    return;
+                run->deliveryPending = true;
+            }
+            mailbox->post([run](DuplicateScanViewModel *vm) { vm->deliverProgress(run); });
+        };
+        auto outcome = std::make_shared<ScanOutcome>(
+            engine(folder, threshold, progress, run->stop.get_token()));
+        mailbox->post([run, outcome](DuplicateScanViewModel *vm) {
+            vm->finishScan(run, std::move(*outcome));
+        });
+    });
+    return ended;
+}
+
+void DuplicateScanViewModel::cancelScan() {
+    if (m_isScanning && m_scanTask)
+        m_scanTask->stop.request_stop();
+}
+
+void DuplicateScanViewModel::clearResult() {
+    setResult(ScanResultValue());
+    setErrorMessage(QString());
+    if (!m_isScanning)
+        setScanProgress(std::nullopt);
+}
+
+bool DuplicateScanViewModel::isCurrent(const Run &run) const {
+    // Once the newest scan has ended it is no longer current either, so a
+    // delivery that was still queued cannot bring its progress back.
+    return run.generation == m_scanGeneration && m_scanTask.get() == &run;
+}
+
+void DuplicateScanViewModel::deliverProgress(const std::shared_ptr<Run> &run) {
+    std::optional<DuplicateScanProgress> report;
+    {
+        std::lock_guard lock(run->slotMutex);
+        report = std::exchange(run->newestReport, std::nullopt);
+        run->deliveryPending = false;
+    }
+    if (report && isCurrent(*run))
+        setScanProgress(report);
+}
+
+void DuplicateScanViewModel::finishScan(const std::shared_ptr<Run> &run, ScanOutcome outcome) {
+    if (isCurrent(*run)) {
+        std::visit(
+            [this, &run](auto &&value) {
+                using T = std::decay_t<decltype(value)>;
+                if constexpr (std::is_same_v<T, DuplicateScanResult>) {
+                    if (run->stop.stop_requested())
+                        qCDebug(lcScanController) << "result after stop discarded";
+                    else
+                        setResult(ScanResultValue(std::move(value)));
+                } else if constexpr (std::is_same_v<T, DuplicateScanError>) {
+                    const auto text = description(value);
+                    setErrorMessage(
+                        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+                } else {
+                    setErrorMessage(QString());
+                }
+            },
+            outcome);
+        m_scanTask.reset();
+        setIsScanning(false);
+        setScanProgress(std::nullopt);
+    }
+    run->ended.finish();
+}
+
+void DuplicateScanViewModel::setIsScanning(bool scanning) {
+    if (scanning == m_isScanning)
+        return;
+    m_isScanning = scanning;
+    emit isScanningChanged();
+}
+
+void DuplicateScanViewModel::setResult(ScanResultValue result) {
+    if (result == m_result)
+        return;
+    m_result = std::move(result);
+    emit resultChanged();
+}
+
+void DuplicateScanViewModel::setErrorMessage(const QString &message) {
+    if (message == m_errorMessage && message.isNull() == m_errorMessage.isNull())
+        return;
+    m_errorMessage = message;
+    emit errorMessageChanged();
+}
+
+void DuplicateScanViewModel::setScanProgress(std::optional<DuplicateScanProgress> progress) {
+    if (progress == m_scanProgress)
+        return;
+    m_scanProgress = progress;
+    emit scanProgressChanged();
+    emit scanProgressTextChanged();
+}
+
+} // namespace twinsift

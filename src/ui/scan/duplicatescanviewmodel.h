@@ -1,0 +1,117 @@
+#pragma once
+
+#include "duplicateminimumfilesize.h"
+#include "duplicatescanner.h"
+#include "scanresultvalue.h"
+
+#include <QByteArray>
+#include <QFuture>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <QVariant>
+#include <QtQml/qqmlregistration.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stop_token>
+#include <string>
+
+namespace twinsift {
+
+// Runs one scan at a time on a worker thread and publishes its progress,
+// result and error on the main thread. Only the newest scan may change what
+// is shown: every late report and outcome carries its scan's generation and
+// is dropped when that is no longer the current one.
+class DuplicateScanViewModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(bool isScanning READ isScanning NOTIFY isScanningChanged)
+    Q_PROPERTY(twinsift::ScanResultValue result READ result NOTIFY resultChanged)
+    // Empty while there is no error.
+    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
+    // The case name of the setting, such as "oneKB".
+    Q_PROPERTY(QString minimumFileSize READ minimumFileSizeName WRITE setMinimumFileSizeName NOTIFY
+                   minimumFileSizeChanged)
+    // null while no scan runs; otherwise phase, filesScanned, filesHashed,
+    // candidateFiles and ignoredSmallFiles.
+    Q_PROPERTY(QVariant scanProgress READ scanProgressValue NOTIFY scanProgressChanged)
+    Q_PROPERTY(QString scanProgressText READ scanProgressText NOTIFY scanProgressTextChanged)
+    // undefined when the progress has no fraction.
+    Q_PROPERTY(
+        QVariant scanProgressFraction READ scanProgressFractionValue NOTIFY scanProgressChanged)
+    // Every setting in the order it is offered: {id, label} each.
+    Q_PROPERTY(QVariantList minimumFileSizeOptions READ minimumFileSizeOptions CONSTANT)
+
+public:
+    // The engine's signature, so a caller can wrap the real engine.
+    using ScanFunction =
+        std::function<ScanOutcome(const std::string &, std::uint64_t,
+                                  const DuplicateScanner::ProgressCallback &, std::stop_token)>;
+
+    explicit DuplicateScanViewModel(QObject *parent = nullptr);
+    explicit DuplicateScanViewModel(ScanFunction engine, QObject *parent = nullptr);
+    ~DuplicateScanViewModel() override;
+
+    bool isScanning() const { return m_isScanning; }
+    ScanResultValue result() const { return m_result; }
+    QString errorMessage() const { return m_errorMessage; }
+    DuplicateMinimumFileSize minimumFileSize() const { return m_minimumFileSize; }
+    void setMinimumFileSize(DuplicateMinimumFileSize size);
+    std::optional<DuplicateScanProgress> scanProgress() const { return m_scanProgress; }
+
+    QString scanProgressText() const;
+    std::optional<double> scanProgressFraction() const;
+
+    // Starts a scan of the folder at path bytes, superseding any running
+    // one. The future finishes when the task that this call started has
+    // ended, whatever its outcome and also when a newer scan took over.
+    QFuture<void> scan(const QByteArray &folderPath);
+    // The same for a file URL, as a folder dialog or a drop hands it over.
+    Q_INVOKABLE void scan(const QUrl &folder);
+    Q_INVOKABLE void cancelScan();
+    Q_INVOKABLE void clearResult();
+
+signals:
+    void isScanningChanged();
+    void resultChanged();
+    void errorMessageChanged();
+    void minimumFileSizeChanged();
+    void scanProgressChanged();
+    void scanProgressTextChanged();
+
+private:
+    struct Run;
+    struct Mailbox;
+
+    QString minimumFileSizeName() const;
+    void setMinimumFileSizeName(const QString &name);
+    QVariant scanProgressValue() const;
+    QVariant scanProgressFractionValue() const;
+    static QVariantList minimumFileSizeOptions();
+
+    bool isCurrent(const Run &run) const;
+    void deliverProgress(const std::shared_ptr<Run> &run);
+    void finishScan(const std::shared_ptr<Run> &run, ScanOutcome outcome);
+
+    void setIsScanning(bool scanning);
+    void setResult(ScanResultValue result);
+    void setErrorMessage(const QString &message);
+    void setScanProgress(std::optional<DuplicateScanProgress> progress);
+
+    ScanFunction m_engine;
+    std::shared_ptr<Mailbox> m_mailbox;
+
+    bool m_isScanning = false;
+    ScanResultValue m_result;
+    QString m_errorMessage;
+    DuplicateMinimumFileSize m_minimumFileSize = DuplicateMinimumFileSize::oneKB;
+    std::optional<DuplicateScanProgress> m_scanProgress;
+
+    std::shared_ptr<Run> m_scanTask;
+    std::uint64_t m_scanGeneration = 0;
+};
+
+} // namespace twinsift
