@@ -1,0 +1,71 @@
+// Runs without root's file-mode bypass (see tests/support/without-dac.sh):
+// the Trash must refuse to take a file out of a folder the user cannot write.
+#include "cleanuprun.h"
+
+#include "fileattributes.h"
+#include "scanrecorder.h"
+#include "tempdir.h"
+#include "trashhome.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace twinsift;
+using namespace twinsift::testing;
+
+namespace {
+
+const std::string content(4096, 'r');
+
+std::vector<DuplicateFile> markedIn(const DuplicateScanResult &result,
+                                    const std::vector<std::string> &paths) {
+    std::vector<DuplicateFile> out;
+    for (const auto &f : result.scannedFiles)
+        if (std::find(paths.begin(), paths.end(), f.url) != paths.end())
+            out.push_back(f);
+    return out;
+}
+
+} // namespace
+
+TEST(CleanupPermissions, readOnlyFolderRefusalsAreListedAndTheOthersMove) {
+    TempDir dir;
+    writeFile(dir / "keep.bin", content);
+    writeFile(dir / "loose.bin", content);
+    writeFile(dir / "locked/first.bin", content);
+    writeFile(dir / "locked/second.bin", content);
+    ScanRecorder recorder;
+    recorder.run(dir.path(), 1);
+    const auto &result = recorder.result();
+    ASSERT_EQ(::chmod((dir / "locked").c_str(), 0555), 0);
+    ASSERT_NE(::access((dir / "locked").c_str(), W_OK), 0)
+        << "folder is still writable; run without DAC capabilities";
+    const auto always = [](const std::string &) { return false; };
+
+    auto outcome = CleanupRun::run(
+        result, markedIn(result, {dir / "locked/first.bin", dir / "loose.bin"}), always);
+    ASSERT_TRUE(std::holds_alternative<CleanupReport>(outcome));
+    const auto &report = std::get<CleanupReport>(outcome);
+    EXPECT_EQ(report.movedPaths, std::vector<std::string>{dir / "loose.bin"});
+    ASSERT_EQ(report.failures.size(), 1u);
+    EXPECT_EQ(report.failures[0].path, dir / "locked/first.bin");
+    EXPECT_NE(report.failures[0].message.find("Permission denied"), std::string::npos)
+        << report.failures[0].message;
+    EXPECT_EQ(readFile(dir / "locked/first.bin"), content);
+    EXPECT_FALSE(FileAttributes::read(dir / "loose.bin"));
+
+    // A run where every move is refused still reports, with 0 moved.
+    outcome = CleanupRun::run(
+        result, markedIn(result, {dir / "locked/first.bin", dir / "locked/second.bin"}), always);
+    ASSERT_TRUE(std::holds_alternative<CleanupReport>(outcome));
+    const auto &none = std::get<CleanupReport>(outcome);
+    EXPECT_TRUE(none.movedPaths.empty());
+    EXPECT_EQ(none.movedBytes, 0u);
+    ASSERT_EQ(none.failures.size(), 2u);
+    EXPECT_EQ(none.failures[0].path, dir / "locked/first.bin");
+    EXPECT_EQ(none.failures[1].path, dir / "locked/second.bin");
+    EXPECT_EQ(readFile(dir / "locked/second.bin"), content);
+    EXPECT_EQ(readFile(dir / "keep.bin"), content);
+}

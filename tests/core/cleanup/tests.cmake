@@ -1,0 +1,21 @@
+# The cleanup run against real files and the real (temporary) Trash. Each
+# process gets its own home and Trash before GIO first reads them.
+add_library(twinsift_cleanup_testsupport STATIC cleanup/trashhome.cpp cleanup/cleanup_main.cpp)
+twinsift_warnings(twinsift_cleanup_testsupport)
+target_link_libraries(twinsift_cleanup_testsupport PUBLIC twinsift_testsupport GTest::gtest)
+
+function(twinsift_cleanup_test name)
+  add_executable(${name} ${ARGN})
+  twinsift_warnings(${name})
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/cleanup)
+  target_link_libraries(${name} PRIVATE twinsift_core twinsift_cleanup_testsupport)
+endfunction()
+
+twinsift_cleanup_test(core_cleanup_tests cleanup/cleanuprun_test.cpp)
+gtest_discover_tests(core_cleanup_tests DISCOVERY_MODE PRE_TEST)
+
+# Trash refusals from a read-only folder: only meaningful without root's
+# file-mode bypass.
+twinsift_cleanup_test(core_cleanup_permission_tests cleanup/cleanup_permission_test.cpp)
+add_test(NAME core_cleanup_permission_tests
+  COMMAND ${TWINSIFT_WITHOUT_DAC} $<TARGET_FILE:core_cleanup_permission_tests>)

@@ -1,0 +1,138 @@
+#include "trashhome.h"
+
+#include "tempdir.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <sched.h>
+#include <stdexcept>
+#include <sys/mount.h>
+#include <vector>
+
+namespace twinsift::testing {
+namespace {
+
+std::string &homePath() {
+    static std::string path;
+    return path;
+}
+
+std::string &mountsReason() {
+    static std::string reason = "the private mount namespace was never set up";
+    return reason;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+void TrashHome::SetUp() {
+    const char *base = std::getenv("TMPDIR");
+    std::string pattern =
+        std::string(base && *base ? base : "/tmp") + "/twinsift-trash-home-XXXXXX";
+    std::vector<char> buf(pattern.begin(), pattern.end());
+    buf.push_back('\0');
+    if (!::mkdtemp(buf.data()))
+        throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
+    homePath() = buf.data();
+    const std::string dataHome = homePath() + "/.local/share";
+    const std::string tmp = homePath() + "/tmp";
+    makeDirs(dataHome);
+    makeDirs(tmp);
+    ::setenv("HOME", homePath().c_str(), 1);
+    ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    // Fixture folders live inside the home, on the home Trash's filesystem,
+    // so GIO takes the home Trash for them rather than a per-volume one.
+    ::setenv("TMPDIR", tmp.c_str(), 1);
+}
+
+void TrashHome::TearDown() {
+    removeTree(homePath());
+}
+
+const std::string &TrashHome::home() {
+    return homePath();
+}
+std::string TrashHome::trashFiles() {
+    return homePath() + "/.local/share/Trash/files";
+}
+std::string TrashHome::trashInfo() {
+    return homePath() + "/.local/share/Trash/info";
+}
+void TrashHome::emptyTrash() {
+    removeTree(homePath() + "/.local/share/Trash");
+}
+
+std::optional<std::string> TrashHome::originalPathOf(const std::string &name) {
+    std::string info;
+    try {
+        info = readFile(trashInfo() + "/" + name + ".trashinfo");
+    } catch (const std::runtime_error &) {
+        return std::nullopt;
+    }
+    static constexpr std::string_view key = "\nPath=";
+    const auto at = info.find(key);
+    if (info.rfind("[Trash Info]\n", 0) != 0 || at == std::string::npos)
+        return std::nullopt;
+    const auto start = at + key.size();
+    const auto end = info.find('\n', start);
+    return percentDecoded(std::string_view(info).substr(start, end - start));
+}
+
+std::string percentDecoded(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
+            hexValue(text[i + 2]) >= 0) {
+            out.push_back(static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2])));
+            i += 2;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
+const std::string &privateMountsUnavailableReason() {
+    return mountsReason();
+}
+
+void enterPrivateMountNamespace() {
+    if (::unshare(CLONE_NEWNS) != 0) {
+        mountsReason() = std::string("unshare(CLONE_NEWNS) failed: ") + std::strerror(errno);
+        return;
+    }
+    // Without this, mounts made here would propagate back to the host.
+    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        mountsReason() = std::string("making / private failed: ") + std::strerror(errno);
+        return;
+    }
+    mountsReason().clear();
+}
+
+ScopedMount::ScopedMount(const std::string &target, const std::string &source) : m_target(target) {
+    makeDirs(target);
+    const int rc = source.empty()
+                       ? ::mount("tmpfs", target.c_str(), "tmpfs", 0, "size=16m")
+                       : ::mount(source.c_str(), target.c_str(), nullptr, MS_BIND, nullptr);
+    if (rc != 0) {
+        m_error = std::string("mount failed: ") + std::strerror(errno);
+        m_target.clear();
+    }
+}
+
+ScopedMount::~ScopedMount() {
+    if (!m_target.empty())
+        ::umount2(m_target.c_str(), MNT_DETACH);
+}
+
+} // namespace twinsift::testing

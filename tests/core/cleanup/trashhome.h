@@ -1,0 +1,55 @@
+#pragma once
+
+// A throw-away home folder with its own freedesktop Trash, set up once per
+// test process: GLib reads HOME and XDG_DATA_HOME on its first use and never
+// again, so they must point here before any GIO call.
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace twinsift::testing {
+
+class TrashHome : public ::testing::Environment {
+public:
+    void SetUp() override;
+    void TearDown() override;
+
+    static const std::string &home();
+    static std::string trashFiles();
+    static std::string trashInfo();
+    // Empties the Trash so each test sees only what it moved.
+    static void emptyTrash();
+    // The decoded Path= line of the .trashinfo GIO wrote for name.
+    static std::optional<std::string> originalPathOf(const std::string &name);
+};
+
+// Percent-decodes a .trashinfo Path= value back to path bytes.
+std::string percentDecoded(std::string_view text);
+
+// The test process leaves the host's mount namespace at start-up so that it
+// may mount tmpfs and bind mounts of its own; when that is not permitted the
+// reason is kept here and the tests that need mounts are skipped.
+const std::string &privateMountsUnavailableReason();
+void enterPrivateMountNamespace();
+
+// A mount that lives until the end of the scope.
+class ScopedMount {
+public:
+    // tmpfs at target when source is empty, otherwise a bind mount of source.
+    ScopedMount(const std::string &target, const std::string &source = {});
+    ~ScopedMount();
+    ScopedMount(const ScopedMount &) = delete;
+    ScopedMount &operator=(const ScopedMount &) = delete;
+
+    // Empty when mounted, else why not.
+    const std::string &error() const { return m_error; }
+
+private:
+    std::string m_target;
+    std::string m_error;
+};
+
+} // namespace twinsift::testing
