@@ -1,0 +1,170 @@
+#include "displaygroups.h"
+#include "filenamesearch.h"
+#include "groupsort.h"
+#include "matchcategory.h"
+#include "resultfixture.h"
+#include "resultmode.h"
+#include "resultreview.h"
+
+#include <gtest/gtest.h>
+
+using namespace twinsift;
+using namespace twinsift::testing;
+
+using Strings = std::vector<std::string>;
+
+namespace {
+
+Strings idsOf(const std::vector<DisplayGroup> &groups) {
+    Strings out;
+    for (const auto &g : groups)
+        out.push_back(g.id);
+    return out;
+}
+
+} // namespace
+
+TEST(Vocabulary, casesComeInBarAndMenuOrderAndOnlyExactTitlesConstruct) {
+    Strings titles;
+    for (auto c : MatchCategory::allCases())
+        titles.emplace_back(c.rawValue());
+    EXPECT_EQ(titles,
+              (Strings{"Exact Duplicates", "Same Name + Size", "Same Name", "Similar Files"}));
+    EXPECT_EQ(MatchCategory::fromRawValue("Same Name + Size"), MatchCategory::sameNameSize);
+    EXPECT_FALSE(MatchCategory::fromRawValue("same name + size"));
+    EXPECT_FALSE(MatchCategory::fromRawValue("exact"));
+    EXPECT_EQ(MatchCategory(MatchCategory::sameName).verificationLabel(), "Name Match");
+
+    Strings labels;
+    for (auto s : GroupSort::allCases())
+        labels.emplace_back(s.rawValue());
+    EXPECT_EQ(labels, (Strings{"Reclaimable Size", "File Count", "File Size", "Filename"}));
+    EXPECT_EQ(GroupSort::fromRawValue("Filename"), GroupSort::filename);
+    EXPECT_FALSE(GroupSort::fromRawValue("filename"));
+
+    EXPECT_EQ(ResultMode::fromRawValue("duplicateFiles"), ResultMode::duplicateFiles);
+    EXPECT_FALSE(ResultMode::fromRawValue("All Exact Duplicate Files"));
+}
+
+TEST(ExactGroups, keepResultOrderAndFileOrderAndReportWholeSetSavings) {
+    const auto r = resultOf({group("bb", 100, {"/data/z", "/data/a", "/data/m"}),
+                             group("aa", 50, {"/data/y", "/data/b"})});
+    const auto groups = DisplayGroups::exactGroups(r);
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(idsOf(groups), (Strings{"exact:bb", "exact:aa"}));
+    EXPECT_EQ(pathsOf(groups[0].files), (Strings{"/data/z", "/data/a", "/data/m"}));
+    EXPECT_EQ(groups[0].reclaimableBytes, 200u);
+    EXPECT_EQ(groups[1].reclaimableBytes, 50u);
+    EXPECT_EQ(groups[1].accentIndex, 1);
+    EXPECT_TRUE(groups[0].exact);
+}
+
+TEST(ReviewOnlyGroups, nameCaseIsIgnoredAndSizeSplitsOnlyTheNameSizeCategory) {
+    PathOrder order;
+    const auto r = resultOf({}, {file("/data/one/A.txt", 700), file("/data/two/a.TXT", 700),
+                                 file("/data/three/a.txt", 900), file("/data/lonely.txt", 700)});
+
+    const auto nameSize = DisplayGroups::sameNameSizeGroups(r, order);
+    ASSERT_EQ(nameSize.size(), 1u);
+    EXPECT_EQ(nameSize[0].id, "name-size:a.txt|700");
+    EXPECT_EQ(pathsOf(nameSize[0].files), (Strings{"/data/one/A.txt", "/data/two/a.TXT"}));
+    EXPECT_FALSE(nameSize[0].exact);
+    EXPECT_FALSE(nameSize[0].reclaimableBytes);
+
+    const auto name = DisplayGroups::sameNameGroups(r, order);
+    ASSERT_EQ(name.size(), 1u);
+    EXPECT_EQ(name[0].id, "name:a.txt");
+    // Files of a review group are listed in path order, not scan order.
+    EXPECT_EQ(pathsOf(name[0].files),
+              (Strings{"/data/one/A.txt", "/data/three/a.txt", "/data/two/a.TXT"}));
+}
+
+TEST(ReviewOnlyGroups, keysOrderByNormalisedCodePointsAndCanonicalFormsMeet) {
+    PathOrder order;
+    // "e" + combining acute and the precomposed "é" are the same name.
+    const auto r = resultOf({}, {file("/d/9.txt", 1), file("/e/9.txt", 1), file("/d/10.txt", 1),
+                                 file("/e/10.txt", 1), file("/d/caf\xc3\xa9", 1),
+                                 file("/e/CAFE\xcc\x81", 1), file("/d/Zed", 1), file("/e/zed", 1)});
+    const auto groups = DisplayGroups::sameNameGroups(r, order);
+    // A file manager would put 9 before 10; the key order is by code point.
+    EXPECT_EQ(idsOf(groups),
+              (Strings{"name:10.txt", "name:9.txt", "name:caf\xc3\xa9", "name:zed"}));
+    for (std::size_t i = 0; i < groups.size(); ++i)
+        EXPECT_EQ(groups[i].accentIndex, static_cast<std::int64_t>(i));
+}
+
+TEST(ReviewOnlyGroups, areDerivedFromAllScannedFilesEvenWithoutExactGroups) {
+    ResultReview review(resultOf({}, {file("/d/x.jpg", 5), file("/e/X.JPG", 5)}));
+    EXPECT_EQ(review.categoryLabel(MatchCategory::exact), "Exact Duplicates (0)");
+    EXPECT_TRUE(review.activeGroups().empty());
+    EXPECT_EQ(review.categoryLabel(MatchCategory::sameNameSize), "Same Name + Size (1)");
+    EXPECT_EQ(review.categoryLabel(MatchCategory::similar), "Similar Files · Planned");
+    EXPECT_FALSE(review.categoryCount(MatchCategory::similar));
+}
+
+TEST(DuplicateFiles, everyExactFileInPathOrder) {
+    PathOrder order;
+    const auto r =
+        resultOf({group("aa", 10, {"/d/b10", "/d/B2"}), group("bb", 20, {"/d/a", "/d/c"})},
+                 {file("/d/single", 30)});
+    EXPECT_EQ(pathsOf(DisplayGroups::duplicateFiles(r, order)),
+              (Strings{"/d/a", "/d/B2", "/d/b10", "/d/c"}));
+}
+
+TEST(Search, trimsBlanksAndLineBreaksAndLooksOnlyAtFileNames) {
+    const FilenameSearch search(" PHOTO\n");
+    EXPECT_EQ(search.query(), "photo");
+    const std::vector<DuplicateFile> files{file("/d/holiday_photo.jpg", 1), file("/d/Photo.png", 1),
+                                           file("/d/Photos/readme.txt", 1)};
+    EXPECT_EQ(pathsOf(search.filterFiles(files)),
+              (Strings{"/d/holiday_photo.jpg", "/d/Photo.png"}));
+
+    EXPECT_TRUE(FilenameSearch("\u2003 \t\n").isBlank());
+    EXPECT_EQ(FilenameSearch("\t").filterFiles(files).size(), 3u);
+    // Non-ASCII capitals fold too, whichever way the name encodes its accents.
+    EXPECT_TRUE(FilenameSearch("\xc3\x89T\xc3\x89").matches(file("/d/e\xcc\x81te\xcc\x81.mov", 1)));
+}
+
+TEST(Search, filteredExactGroupKeepsItsWholeSavingsAndTheCountIgnoresTheSearch) {
+    ResultReview review(
+        resultOf({group("aa", 1000, {"/d/a/report.pdf", "/d/b/copy.pdf", "/d/c/other.pdf"}),
+                  group("bb", 10, {"/d/x.bin", "/d/y.bin"})}));
+    review.setSearchText("REPORT");
+    const auto shown = review.searchedGroups();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].id, "exact:aa");
+    EXPECT_EQ(pathsOf(shown[0].files), (Strings{"/d/a/report.pdf"}));
+    EXPECT_EQ(shown[0].reclaimableBytes, 2000u);
+    EXPECT_EQ(review.categoryCount(MatchCategory::exact), 2);
+
+    review.setSearchText("nothing-like-this");
+    EXPECT_TRUE(review.searchedGroups().empty());
+}
+
+TEST(GroupSorting, eachSortIsStableAndUsesTheFirstFileOfTheFilteredGroup) {
+    PathOrder order;
+    const auto make = [](std::string id, std::optional<std::uint64_t> reclaimable,
+                         std::vector<DuplicateFile> files) {
+        DisplayGroup g;
+        g.id = std::move(id);
+        g.reclaimableBytes = reclaimable;
+        g.files = std::move(files);
+        return g;
+    };
+    const std::vector<DisplayGroup> groups{
+        make("p", 10, {file("/d/b10", 5), file("/d/x", 5)}),
+        make("q", 30, {file("/d/B2", 7), file("/d/y", 7), file("/d/z", 7)}),
+        make("r", std::nullopt, {file("/d/a", 7), file("/d/w", 7)}),
+        make("s", 10, {file("/e/b2", 1), file("/e/v", 1)}),
+    };
+    const auto sorted = [&](GroupSort s) {
+        auto copy = groups;
+        DisplayGroups::sort(copy, s, order);
+        return idsOf(copy);
+    };
+    EXPECT_EQ(sorted(GroupSort::reclaimable), (Strings{"q", "p", "s", "r"}));
+    EXPECT_EQ(sorted(GroupSort::fileCount), (Strings{"q", "p", "r", "s"}));
+    EXPECT_EQ(sorted(GroupSort::fileSize), (Strings{"q", "r", "p", "s"}));
+    // Names compare case-insensitively with numbers by value; B2 and b2 tie.
+    EXPECT_EQ(sorted(GroupSort::filename), (Strings{"r", "q", "s", "p"}));
+}

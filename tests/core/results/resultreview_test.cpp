@@ -1,0 +1,222 @@
+#include "resultfixture.h"
+#include "resultreview.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace twinsift;
+using namespace twinsift::testing;
+
+using Strings = std::vector<std::string>;
+
+namespace {
+
+// Marks path through the group the grouped table would show it in, looked up
+// again by id as a row does.
+void toggle(ResultReview &review, const std::string &path) {
+    for (const auto &shown : review.searchedGroups())
+        for (const auto &f : shown.files)
+            if (f.url == path) {
+                review.toggleTrash(f, review.fullGroup(shown));
+                return;
+            }
+    FAIL() << path << " is not shown";
+}
+
+std::set<std::string> marks(const ResultReview &review) {
+    return review.selectedForTrash();
+}
+
+// Nothing in these tests lives in a protected place unless it says so.
+bool neverProtected(const std::string &) {
+    return false;
+}
+
+} // namespace
+
+TEST(CategorySelection, leavingReclaimableForReviewOnlyAndComingBackKeepsFileCount) {
+    ResultReview review(resultOf({group("aa", 10, {"/d/a", "/d/b"})}), neverProtected);
+    EXPECT_EQ(review.sortMode(), GroupSort::reclaimable);
+    review.selectCategory(MatchCategory::sameName);
+    EXPECT_EQ(review.sortMode(), GroupSort::fileCount);
+    review.selectCategory(MatchCategory::exact);
+    EXPECT_EQ(review.category(), MatchCategory::exact);
+    EXPECT_EQ(review.sortMode(), GroupSort::fileCount);
+
+    // A review-only category keeps any sort other than reclaimable.
+    review.setSortMode(GroupSort::filename);
+    review.selectCategory(MatchCategory::sameNameSize);
+    EXPECT_EQ(review.sortMode(), GroupSort::filename);
+}
+
+TEST(CategorySelection, searchSurvivesOnlyAReclickInTheGroupedView) {
+    ResultReview review(resultOf({group("aa", 10, {"/d/a", "/d/b"})}), neverProtected);
+    review.setSearchText("a");
+    review.selectCategory(MatchCategory::exact);
+    EXPECT_EQ(review.searchText(), "a");
+
+    review.showDuplicateFiles();
+    EXPECT_EQ(review.searchText(), "a");
+    EXPECT_EQ(review.mode(), ResultMode::duplicateFiles);
+    review.selectCategory(MatchCategory::exact);
+    EXPECT_EQ(review.searchText(), "");
+    EXPECT_EQ(review.mode(), ResultMode::groups);
+
+    review.setSearchText("b");
+    review.selectCategory(MatchCategory::sameName);
+    EXPECT_EQ(review.searchText(), "");
+}
+
+TEST(SummaryCards, navigateWithoutTouchingTheSearch) {
+    ResultReview review(resultOf({group("aa", 10, {"/d/a", "/d/b"})}), neverProtected);
+    review.selectCategory(MatchCategory::sameName);
+    review.setSearchText("x");
+
+    review.showDuplicateFiles();
+    EXPECT_EQ(review.mode(), ResultMode::duplicateFiles);
+    EXPECT_EQ(review.category(), MatchCategory::sameName);
+
+    review.showDuplicateGroups();
+    EXPECT_EQ(review.mode(), ResultMode::groups);
+    EXPECT_EQ(review.category(), MatchCategory::exact);
+    EXPECT_EQ(review.sortMode(), GroupSort::fileCount);
+
+    review.selectCategory(MatchCategory::similar);
+    review.setSearchText("y");
+    review.showPotentialSavings();
+    EXPECT_EQ(review.category(), MatchCategory::exact);
+    EXPECT_EQ(review.sortMode(), GroupSort::reclaimable);
+    EXPECT_EQ(review.mode(), ResultMode::groups);
+    EXPECT_EQ(review.searchText(), "y");
+}
+
+TEST(TrashMarks, aTwoFileSetKeepsOneCopyAndUnmarkingIsAlwaysAllowed) {
+    ResultReview review(resultOf({group("aa", 10, {"/d/a", "/d/b"})}), neverProtected);
+    toggle(review, "/d/a");
+    EXPECT_EQ(marks(review), (std::set<std::string>{"/d/a"}));
+    EXPECT_FALSE(review.cleanupGuardMessage());
+
+    toggle(review, "/d/b");
+    EXPECT_EQ(marks(review), (std::set<std::string>{"/d/a"}));
+    EXPECT_EQ(review.cleanupGuardMessage(), std::string(ResultReview::keepOneCopyMessage));
+    review.dismissCleanupGuard();
+
+    toggle(review, "/d/a");
+    toggle(review, "/d/b");
+    EXPECT_EQ(marks(review), (std::set<std::string>{"/d/b"}));
+    EXPECT_FALSE(review.cleanupGuardMessage());
+}
+
+TEST(TrashMarks, theGuardCountsTheWholeSetBehindAFilteredRow) {
+    ResultReview review(
+        resultOf({group("aa", 10, {"/d/keep.txt", "/d/match-1.txt", "/d/match-2.txt"})}),
+        neverProtected);
+    review.setSearchText("match");
+    ASSERT_EQ(review.searchedGroups()[0].files.size(), 2u);
+    toggle(review, "/d/match-1.txt");
+    toggle(review, "/d/match-2.txt");
+    EXPECT_EQ(marks(review), (std::set<std::string>{"/d/match-1.txt", "/d/match-2.txt"}));
+    EXPECT_FALSE(review.cleanupGuardMessage());
+
+    // Now one row is visible, and the set's last unmarked copy is hidden.
+    review.setSearchText("keep");
+    toggle(review, "/d/keep.txt");
+    EXPECT_FALSE(review.isMarked(file("/d/keep.txt", 10)));
+    EXPECT_TRUE(review.cleanupGuardMessage());
+
+    // With a copy to spare the same lone row can be marked, although judged
+    // by its filtered group alone the click would be refused.
+    review.dismissCleanupGuard();
+    review.setSearchText("match");
+    toggle(review, "/d/match-1.txt");
+    review.setSearchText("keep");
+    ASSERT_EQ(review.searchedGroups()[0].files.size(), 1u);
+    toggle(review, "/d/keep.txt");
+    EXPECT_TRUE(review.isMarked(file("/d/keep.txt", 10)));
+    EXPECT_FALSE(review.cleanupGuardMessage());
+}
+
+TEST(TrashMarks, reviewOnlyGroupsTakeNoMarks) {
+    ResultReview review(resultOf({}, {file("/d/x/a.txt", 5), file("/d/y/a.txt", 5)}),
+                        neverProtected);
+    for (auto category : {MatchCategory::sameNameSize, MatchCategory::sameName}) {
+        review.selectCategory(category);
+        toggle(review, "/d/x/a.txt");
+        EXPECT_TRUE(marks(review).empty());
+        EXPECT_FALSE(review.cleanupGuardMessage());
+    }
+}
+
+TEST(TrashMarks, oneSweepDropsEveryProtectedPathAndRaisesOneAlert) {
+    std::set<std::string> protectedNow;
+    ResultReview review(resultOf({group("aa", 10, {"/d/a1", "/d/a2", "/d/a3"}),
+                                  group("bb", 10, {"/d/b1", "/d/b2"})}),
+                        [&](const std::string &p) { return protectedNow.contains(p); });
+    toggle(review, "/d/a1");
+    toggle(review, "/d/a2");
+    ASSERT_EQ(marks(review).size(), 2u);
+
+    // Both marked files turn out to sit in a protected place; the next change
+    // of the marks sweeps them out together.
+    protectedNow = {"/d/a1", "/d/a2"};
+    EXPECT_EQ(review.selectedFiles().size(), 0u) << "protected files are never selected";
+    toggle(review, "/d/b1");
+    EXPECT_EQ(marks(review), (std::set<std::string>{"/d/b1"}));
+    EXPECT_EQ(review.protectedLocationMessage(), std::string(ResultReview::protectedLocationText));
+
+    // Unmarking sweeps too, and a path outside every exact set is left alone.
+    review.dismissProtectedLocation();
+    protectedNow.insert("/d/b1");
+    toggle(review, "/d/a3");
+    EXPECT_TRUE(marks(review).contains("/d/a3"));
+    EXPECT_FALSE(marks(review).contains("/d/b1"));
+    EXPECT_TRUE(review.protectedLocationMessage());
+}
+
+TEST(TrashMarks, selectedFilesAreInPathOrderAndAddUpTheirSizes) {
+    ResultReview review(resultOf({group("aa", 1'000'000, {"/d/c1", "/d/c2", "/d/c3", "/d/c4"}),
+                                  group("bb", 3, {"/d/b10", "/d/b9"})}),
+                        neverProtected);
+    EXPECT_EQ(review.selectedBytes(), 0u);
+    toggle(review, "/d/c3");
+    toggle(review, "/d/c1");
+    toggle(review, "/d/b10");
+    EXPECT_EQ(pathsOf(review.selectedFiles()), (Strings{"/d/b10", "/d/c1", "/d/c3"}));
+    EXPECT_EQ(review.selectedBytes(), 2'000'003u);
+    review.clearSelection();
+    EXPECT_TRUE(review.selectedFiles().empty());
+}
+
+TEST(CleanupPrecheck, nothingSelectedStartsNothingAndSaysNothing) {
+    ResultReview review(resultOf({group("aa", 10, {"/d/a", "/d/b"})}), neverProtected);
+    EXPECT_FALSE(review.prepareCleanup());
+    EXPECT_FALSE(review.cleanupGuardMessage());
+}
+
+TEST(CleanupPrecheck, aRescanThatLeavesASetFullyMarkedStopsTheCleanupAndKeepsTheMarks) {
+    ResultReview review(
+        resultOf({group("aa", 10, {"/d/a", "/d/b", "/d/c"}), group("bb", 20, {"/d/x", "/d/y"})}),
+        neverProtected);
+    review.selectCategory(MatchCategory::sameName);
+    review.selectCategory(MatchCategory::exact);
+    toggle(review, "/d/a");
+    toggle(review, "/d/b");
+    toggle(review, "/d/x");
+    const auto before = review.prepareCleanup();
+    ASSERT_TRUE(before);
+    EXPECT_EQ(pathsOf(*before), (Strings{"/d/a", "/d/b", "/d/x"}));
+
+    // /d/c is gone after a rescan: the view and the marks stay, and the set
+    // that is left would lose every copy.
+    review.setResult(
+        resultOf({group("aa", 10, {"/d/a", "/d/b"}), group("bb", 20, {"/d/x", "/d/y"})}));
+    EXPECT_EQ(review.sortMode(), GroupSort::fileCount);
+    EXPECT_FALSE(review.prepareCleanup());
+    EXPECT_EQ(review.cleanupGuardMessage(), std::string(ResultReview::wholeSetSelectedMessage));
+    EXPECT_EQ(marks(review), (std::set<std::string>{"/d/a", "/d/b", "/d/x"}));
+
+    // A mark on a path that left every exact set stops counting.
+    review.setResult(resultOf({group("bb", 20, {"/d/x", "/d/y"})}));
+    EXPECT_EQ(pathsOf(review.selectedFiles()), (Strings{"/d/x"}));
+}
