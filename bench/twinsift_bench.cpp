@@ -27,6 +27,10 @@ int usage() {
 
 QString text(const std::string &path) { return QString::fromStdString(paths::displayText(path)); }
 
+void writeOut(const QByteArray &bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -60,16 +64,9 @@ int main(int argc, char **argv) {
     }
     const auto &result = std::get<DuplicateScanResult>(outcome);
 
-    QJsonArray groups;
-    for (const auto &group : result.groups) {
-        QJsonArray files;
-        for (const auto &file : group.files)
-            files.append(text(file.url));
-        groups.append(QJsonObject{{"hash", QString::fromStdString(group.hash)},
-                                  {"size", static_cast<qint64>(group.size)},
-                                  {"files", files}});
-    }
-    const QJsonObject object{
+    // The groups are written one at a time, so the output never holds a
+    // second copy of every duplicate path in memory.
+    const QJsonObject summary{
         {"rootURL", text(result.rootURL)},
         {"filesScanned", static_cast<qint64>(result.filesScanned)},
         {"filesHashed", static_cast<qint64>(result.filesHashed)},
@@ -79,9 +76,24 @@ int main(int argc, char **argv) {
         {"duplicateFileCount", static_cast<qint64>(result.duplicateFileCount())},
         {"reclaimableBytes", static_cast<qint64>(result.reclaimableBytes())},
         {"reports", static_cast<qint64>(reports)},
-        {"groups", groups},
     };
-    const QByteArray json = QJsonDocument(object).toJson(QJsonDocument::Indented);
-    std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), stdout);
+    QByteArray head = QJsonDocument(summary).toJson(QJsonDocument::Indented);
+    head.truncate(head.lastIndexOf('}'));
+    head = head.trimmed();
+    head.append(",\n    \"groups\": [");
+    writeOut(head);
+    bool first = true;
+    for (const auto &group : result.groups) {
+        QJsonArray files;
+        for (const auto &file : group.files)
+            files.append(text(file.url));
+        const QJsonObject object{{"hash", QString::fromStdString(group.hash)},
+                                 {"size", static_cast<qint64>(group.size)},
+                                 {"files", files}};
+        writeOut(first ? "\n        " : ",\n        ");
+        writeOut(QJsonDocument(object).toJson(QJsonDocument::Compact));
+        first = false;
+    }
+    writeOut("\n    ]\n}\n");
     return 0;
 }

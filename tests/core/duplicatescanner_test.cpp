@@ -1,4 +1,5 @@
 #include "duplicatescanner.h"
+#include "pathorder.h"
 #include "scanrecorder.h"
 #include "tempdir.h"
 
@@ -340,4 +341,36 @@ TEST(ScanCancel, stopBeforeStartDuringWalkAndDuringHashing) {
         hashing.get_token());
     EXPECT_TRUE(std::holds_alternative<ScanCancelled>(outcome));
     EXPECT_EQ(seen.back().filesHashed, 3);
+}
+
+TEST(ScanOrdering, manyFilesComeOutInPathOrderEverywhere) {
+    TempDir dir;
+    // Names in scrambled order across folders, with copies spread among them.
+    for (int i = 0; i < 300; ++i) {
+        const int k = (i * 7919) % 300;
+        const std::string folder = "F" + std::to_string(k % 9) + (k % 2 ? "/Sub" : "/sub");
+        writeFile(dir / (folder + "/item " + std::to_string(k) + ".dat"),
+                  copiesOf(static_cast<char>('a' + k % 13), 1100 + static_cast<std::size_t>(k % 13)));
+    }
+    ScanRecorder scan;
+    scan.run(dir.path());
+    const auto &r = scan.result();
+    ASSERT_EQ(r.scannedFiles.size(), 300u);
+    PathOrder order;
+    const auto sorted = [&](const std::vector<DuplicateFile> &files) {
+        for (std::size_t i = 1; i < files.size(); ++i)
+            if (!order.less(files[i - 1].url, files[i].url))
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(sorted(r.scannedFiles));
+    ASSERT_EQ(r.groups.size(), 13u);
+    std::size_t grouped = 0;
+    for (const auto &g : r.groups) {
+        EXPECT_TRUE(sorted(g.files));
+        for (const auto &f : g.files)
+            EXPECT_EQ(f.size, g.size);
+        grouped += g.files.size();
+    }
+    EXPECT_EQ(grouped, 300u);
 }

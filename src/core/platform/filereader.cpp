@@ -7,12 +7,14 @@
 
 namespace twinsift {
 
-int FileReader::open(const std::string &path) {
+int FileReader::open(const std::string &path) { return openAt(AT_FDCWD, path.c_str()); }
+
+int FileReader::openAt(int dirFd, const char *name) {
     close();
     // O_NOFOLLOW: the scan never reads through a symbolic link, even one
     // that replaced a regular file after the walk saw it.
     // O_NONBLOCK keeps a FIFO that replaced a file from hanging the open.
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
+    m_fd = ::openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
     if (m_fd < 0)
         return errno;
     struct stat st;

@@ -16,8 +16,11 @@ public:
     FileReader &operator=(const FileReader &) = delete;
     ~FileReader() { close(); }
 
-    // Returns 0, or the errno of the failed open.
+    // Returns 0, or the errno of the failed open. Only regular files open.
     int open(const std::string &path);
+    // The same for name inside the folder open as dirFd, which spares the
+    // kernel a walk of the whole path for every file of a folder.
+    int openAt(int dirFd, const char *name);
     // Reads up to capacity bytes: the count read, 0 at the end, -1 with
     // *error set on failure. Interrupted reads are retried.
     ssize_t read(void *buffer, std::size_t capacity, int *error);

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <chrono>
 #include <numeric>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace twinsift::DuplicateScanner {
 
@@ -31,8 +33,40 @@ struct Candidate {
 };
 
 struct Hashed {
-    std::string digest;
+    Sha256Digest digest;
+    std::uint64_t size;
     std::uint32_t index;
+};
+
+// The folder of the file being hashed, kept open while its files follow one
+// another. Falls back to whole paths when a folder cannot be opened, so the
+// file's own open reports the real error.
+class FolderHandle {
+public:
+    FolderHandle() = default;
+    FolderHandle(const FolderHandle &) = delete;
+    FolderHandle &operator=(const FolderHandle &) = delete;
+    ~FolderHandle() { close(); }
+
+    int open(std::string_view folder) {
+        if (m_fd >= 0 && folder == m_path)
+            return m_fd;
+        close();
+        m_path.assign(folder.empty() ? std::string_view("/") : folder);
+        m_fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        return m_fd >= 0 ? m_fd : AT_FDCWD;
+    }
+
+private:
+    void close() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+        m_path.clear();
+    }
+
+    std::string m_path;
+    int m_fd = -1;
 };
 
 DuplicateScanProgress walkReport(const WalkOutput &w) {
@@ -114,8 +148,8 @@ ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
         return std::move(*failed);
 
     // Candidate selection: only sizes met at least twice can hold a
-    // duplicate. Sorting (size, walk index) keeps each size's files in walk
-    // order, and costs far less memory than a map of lists.
+    // duplicate. Sorting (size, walk index) lines up each size's files;
+    // this costs far less memory than a map of lists.
     std::vector<Candidate> candidates;
     candidates.reserve(w.eligible.size());
     for (std::uint32_t i = 0; i < w.eligible.size(); ++i)
@@ -143,57 +177,71 @@ ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                                  w.ignoredSmallFiles};
     progress(report);
 
-    // Hashing, one file at a time. Equal digests imply equal sizes only
-    // within one size list, so grouping per list is grouping by (size,
-    // digest).
-    Sha256Hasher hasher;
-    std::vector<std::vector<std::uint32_t>> groupIndices;
-    std::vector<Hashed> hashedRun;
-    std::vector<std::string> groupHashes;
-    for (std::size_t i = 0; i < candidates.size();) {
-        const std::uint64_t size = candidates[i].size;
-        hashedRun.clear();
-        for (; i < candidates.size() && candidates[i].size == size; ++i) {
+    // Hashing, one file at a time, in the order the walk met the files: a
+    // folder's files are read together, which a spinning disk rewards, and
+    // each folder is opened once instead of walking every file's full path.
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Candidate &a, const Candidate &b) { return a.index < b.index; });
+    std::vector<Hashed> hashed;
+    hashed.reserve(candidates.size());
+    {
+        Sha256Hasher hasher;
+        FolderHandle folder;
+        for (const Candidate &c : candidates) {
             if (stop.stop_requested())
                 return ScanCancelled{};
-            const auto index = candidates[i].index;
-            HashOutcome h = hasher.hashFile(w.eligible[index].url, stop);
-            if (h.status == HashOutcome::Status::cancelled)
+            const std::string &path = w.eligible[c.index].url;
+            const auto slash = path.rfind('/');
+            const int dirFd = folder.open(std::string_view(path).substr(0, slash));
+            const char *name = dirFd == AT_FDCWD ? path.c_str() : path.c_str() + slash + 1;
+            Hashed h{{}, c.size, c.index};
+            int error = 0;
+            const auto status = hasher.digestFileAt(dirFd, name, stop, h.digest, error);
+            if (status == HashOutcome::Status::cancelled)
                 return ScanCancelled{};
-            if (h.status == HashOutcome::Status::failed) {
+            if (status == HashOutcome::Status::failed) {
                 ++w.skipped;
                 continue;
             }
-            hashedRun.push_back({std::move(h.digest), index});
+            hashed.push_back(h);
             ++report.filesHashed;
             progress(report);
         }
-        std::stable_sort(hashedRun.begin(), hashedRun.end(),
-                         [](const Hashed &a, const Hashed &b) { return a.digest < b.digest; });
-        for (std::size_t a = 0; a < hashedRun.size();) {
-            std::size_t b = a;
-            while (b < hashedRun.size() && hashedRun[b].digest == hashedRun[a].digest)
-                ++b;
-            if (b - a >= 2) {
-                groupHashes.push_back(hashedRun[a].digest);
-                auto &indices = groupIndices.emplace_back();
-                for (std::size_t k = a; k < b; ++k)
-                    indices.push_back(hashedRun[k].index);
-            }
-            a = b;
-        }
     }
+
+    // Grouping by (size, digest); within a group the walk order is kept
+    // until path order replaces it below.
+    std::sort(hashed.begin(), hashed.end(), [](const Hashed &a, const Hashed &b) {
+        if (a.size != b.size)
+            return a.size < b.size;
+        if (a.digest != b.digest)
+            return a.digest < b.digest;
+        return a.index < b.index;
+    });
+    std::vector<std::vector<std::uint32_t>> groupIndices;
+    std::vector<std::string> groupHashes;
+    for (std::size_t a = 0; a < hashed.size();) {
+        std::size_t b = a;
+        while (b < hashed.size() && hashed[b].size == hashed[a].size &&
+               hashed[b].digest == hashed[a].digest)
+            ++b;
+        if (b - a >= 2) {
+            groupHashes.push_back(Sha256Hasher::hex(hashed[a].digest));
+            auto &indices = groupIndices.emplace_back();
+            for (std::size_t k = a; k < b; ++k)
+                indices.push_back(hashed[k].index);
+        }
+        a = b;
+    }
+    std::vector<Hashed>().swap(hashed);
+    std::vector<Candidate>().swap(candidates);
 
     // Path order: one collation pass over every eligible file gives each its
     // rank, which orders both scannedFiles and every group's files.
     std::vector<std::uint32_t> rank(w.eligible.size());
-    std::vector<std::uint32_t> order;
     {
-        std::vector<std::string_view> paths;
-        paths.reserve(w.eligible.size());
-        for (const auto &f : w.eligible)
-            paths.emplace_back(f.url);
-        order = PathOrder().order(paths);
+        const auto order = PathOrder().order(
+            w.eligible.size(), [&w](std::size_t i) { return std::string_view(w.eligible[i].url); });
         for (std::uint32_t k = 0; k < order.size(); ++k)
             rank[order[k]] = k;
     }
@@ -220,9 +268,16 @@ ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                          return a.files.size() > b.files.size();
                      });
 
-    result.scannedFiles.reserve(order.size());
-    for (auto index : order)
-        result.scannedFiles.push_back(std::move(w.eligible[index]));
+    // Put the eligible files in path order in place: every file sits where
+    // its rank says, following each cycle of the permutation once.
+    result.scannedFiles = std::move(w.eligible);
+    for (std::size_t start = 0; start < rank.size(); ++start) {
+        while (rank[start] != start) {
+            const std::uint32_t target = rank[start];
+            std::swap(result.scannedFiles[start], result.scannedFiles[target]);
+            std::swap(rank[start], rank[target]);
+        }
+    }
     result.rootURL = folder;
     result.filesScanned = w.filesScanned;
     result.filesHashed = report.filesHashed;

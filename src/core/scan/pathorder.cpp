@@ -98,21 +98,27 @@ void PathOrder::appendSortKey(std::string_view path, std::string &arena) const {
 }
 
 std::vector<std::uint32_t> PathOrder::order(const std::vector<std::string_view> &paths) const {
+    return order(paths.size(), [&paths](std::size_t i) { return paths[i]; });
+}
+
+std::vector<std::uint32_t>
+PathOrder::order(std::size_t count, const std::function<std::string_view(std::size_t)> &pathAt) const {
+    // All keys live in one arena: one allocation instead of one per path.
     std::string arena;
     std::vector<std::size_t> offsets;
-    offsets.reserve(paths.size());
-    for (auto path : paths) {
+    offsets.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
         offsets.push_back(arena.size());
-        appendSortKey(path, arena);
+        appendSortKey(pathAt(i), arena);
     }
-    std::vector<std::uint32_t> perm(paths.size());
+    std::vector<std::uint32_t> perm(count);
     std::iota(perm.begin(), perm.end(), 0u);
     const char *base = arena.data();
     std::stable_sort(perm.begin(), perm.end(), [&](std::uint32_t x, std::uint32_t y) {
         const int c = std::strcmp(base + offsets[x], base + offsets[y]);
         if (c != 0)
             return c < 0;
-        return paths[x] < paths[y];
+        return pathAt(x) < pathAt(y);
     });
     return perm;
 }

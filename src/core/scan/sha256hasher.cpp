@@ -5,8 +5,8 @@
 #include <openssl/evp.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <stdexcept>
-#include <thread>
 
 namespace twinsift {
 namespace {
@@ -20,16 +20,6 @@ const EVP_MD *sha256Algorithm() {
     return md;
 }
 
-std::string hex(const unsigned char *bytes, unsigned length) {
-    static constexpr char digits[] = "0123456789abcdef";
-    std::string out(length * 2, '0');
-    for (unsigned i = 0; i < length; ++i) {
-        out[2 * i] = digits[bytes[i] >> 4];
-        out[2 * i + 1] = digits[bytes[i] & 0x0f];
-    }
-    return out;
-}
-
 } // namespace
 
 Sha256Hasher::Sha256Hasher()
@@ -41,48 +31,56 @@ Sha256Hasher::Sha256Hasher()
 
 Sha256Hasher::~Sha256Hasher() { EVP_MD_CTX_free(m_context); }
 
+std::string Sha256Hasher::hex(const Sha256Digest &digest) {
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string out(digest.size() * 2, '0');
+    for (std::size_t i = 0; i < digest.size(); ++i) {
+        out[2 * i] = digits[digest[i] >> 4];
+        out[2 * i + 1] = digits[digest[i] & 0x0f];
+    }
+    return out;
+}
+
 HashOutcome Sha256Hasher::hashFile(const std::string &path, std::stop_token stop) {
     HashOutcome outcome;
+    Sha256Digest digest;
+    outcome.status = digestFileAt(AT_FDCWD, path.c_str(), stop, digest, outcome.error);
+    if (outcome.status == HashOutcome::Status::ok)
+        outcome.digest = hex(digest);
+    return outcome;
+}
+
+HashOutcome::Status Sha256Hasher::digestFileAt(int dirFd, const char *name,
+                                               const std::stop_token &stop, Sha256Digest &digest,
+                                               int &error) {
+    using Status = HashOutcome::Status;
     FileReader reader;
-    if (const int error = reader.open(path); error != 0) {
-        outcome.error = error;
-        return outcome;
-    }
+    if ((error = reader.openAt(dirFd, name)) != 0)
+        return Status::failed;
     if (EVP_DigestInit_ex2(m_context, sha256Algorithm(), nullptr) != 1) {
-        outcome.error = EIO;
-        return outcome;
+        error = EIO;
+        return Status::failed;
     }
     for (;;) {
-        if (stop.stop_requested()) {
-            outcome.status = HashOutcome::Status::cancelled;
-            return outcome;
-        }
-        int error = 0;
+        if (stop.stop_requested())
+            return Status::cancelled;
         const ssize_t n = reader.read(m_buffer.get(), chunkSize, &error);
-        if (n < 0) {
-            outcome.error = error;
-            return outcome;
-        }
+        if (n < 0)
+            return Status::failed;
         if (n == 0)
             break;
         EVP_DigestUpdate(m_context, m_buffer.get(), static_cast<std::size_t>(n));
-        if (stop.stop_requested()) {
-            outcome.status = HashOutcome::Status::cancelled;
-            return outcome;
-        }
-        // A scan runs on its own worker; yielding lets a busy machine's other
-        // threads, the interface among them, in between large chunks.
-        std::this_thread::yield();
+        if (stop.stop_requested())
+            return Status::cancelled;
+        // No explicit yield: the scan owns a dedicated worker thread, and the
+        // kernel schedules the interface thread around it.
     }
-    unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned length = 0;
-    if (EVP_DigestFinal_ex(m_context, digest, &length) != 1) {
-        outcome.error = EIO;
-        return outcome;
+    if (EVP_DigestFinal_ex(m_context, digest.data(), &length) != 1 || length != digest.size()) {
+        error = EIO;
+        return Status::failed;
     }
-    outcome.status = HashOutcome::Status::ok;
-    outcome.digest = hex(digest, length);
-    return outcome;
+    return Status::ok;
 }
 
 } // namespace twinsift

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <stop_token>
 #include <string>
-#include <vector>
 
 struct evp_md_ctx_st;
 
 namespace twinsift {
+
+using Sha256Digest = std::array<unsigned char, 32>;
 
 // The outcome of digesting one file.
 struct HashOutcome {
@@ -32,6 +34,13 @@ public:
     // Cancellation is checked before every read and after every update, so a
     // stop takes effect within one chunk.
     HashOutcome hashFile(const std::string &path, std::stop_token stop = {});
+
+    // The same for name inside the folder open as dirFd (AT_FDCWD for a
+    // path), giving the raw digest; *error is the errno when it fails.
+    HashOutcome::Status digestFileAt(int dirFd, const char *name, const std::stop_token &stop,
+                                     Sha256Digest &digest, int &error);
+
+    static std::string hex(const Sha256Digest &digest);
 
 private:
     evp_md_ctx_st *m_context = nullptr;
