@@ -174,27 +174,20 @@ TEST_F(CleanupRunTest, markedFileEditedWithTheSameSizeStopsBeforeAnySetMoves) {
     EXPECT_EQ(readFile(dir / "small/b.bin").size(), 3000u);
 }
 
-TEST_F(CleanupRunTest, markedFileDeletedCannotBeRevalidated) {
-    put("a.bin", song);
-    put("b.bin", song);
-    put("c.bin", song);
+TEST_F(CleanupRunTest, markedFileDeletedOrReplacedBySymlinkStops) {
+    put("deleted/keep.bin", song);
+    put("deleted/marked.bin", song);
+    put("linked/keep.bin", photo);
+    put("linked/marked.bin", photo);
     const auto result = scan();
-    ASSERT_EQ(::unlink((dir / "c.bin").c_str()), 0);
+    ASSERT_EQ(::unlink((dir / "deleted/marked.bin").c_str()), 0);
+    ASSERT_EQ(::unlink((dir / "linked/marked.bin").c_str()), 0);
+    ASSERT_EQ(::symlink((dir / "linked/keep.bin").c_str(), (dir / "linked/marked.bin").c_str()), 0);
 
-    expectStop(runFor(result, {dir / "b.bin", dir / "c.bin"}), CleanupRun::notRevalidatedMessage);
-    expectAllInPlace({dir / "c.bin"});
-}
-
-TEST_F(CleanupRunTest, markedFileReplacedBySymlinkToTheKeptCopyCountsAsChanged) {
-    put("keep.bin", song);
-    put("marked.bin", song);
-    const auto result = scan();
-    ASSERT_EQ(::unlink((dir / "marked.bin").c_str()), 0);
-    ASSERT_EQ(::symlink((dir / "keep.bin").c_str(), (dir / "marked.bin").c_str()), 0);
-
-    expectStop(runFor(result, {dir / "marked.bin"}), CleanupRun::changedMessage);
-    EXPECT_TRUE(FileAttributes::read(dir / "marked.bin")->isSymbolicLink);
-    expectAllInPlace({dir / "marked.bin"});
+    expectStop(runFor(result, {dir / "deleted/marked.bin"}), CleanupRun::notRevalidatedMessage);
+    expectStop(runFor(result, {dir / "linked/marked.bin"}), CleanupRun::changedMessage);
+    EXPECT_TRUE(FileAttributes::read(dir / "linked/marked.bin")->isSymbolicLink);
+    expectAllInPlace({dir / "deleted/marked.bin", dir / "linked/marked.bin"});
 }
 
 TEST_F(CleanupRunTest, onlyKeptCopyChangedOrDeletedStops) {

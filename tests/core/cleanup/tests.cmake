@@ -2,7 +2,7 @@
 # process gets its own home and Trash before GIO first reads them.
 add_library(twinsift_cleanup_testsupport STATIC cleanup/trashhome.cpp cleanup/cleanup_main.cpp)
 twinsift_warnings(twinsift_cleanup_testsupport)
-target_link_libraries(twinsift_cleanup_testsupport PUBLIC twinsift_testsupport GTest::gtest)
+target_link_libraries(twinsift_cleanup_testsupport PUBLIC twinsift_testsupport GTest::gtest PkgConfig::GIO)
 
 function(twinsift_cleanup_test name)
   add_executable(${name} ${ARGN})

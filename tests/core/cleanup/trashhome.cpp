@@ -2,6 +2,8 @@
 
 #include "tempdir.h"
 
+#include <glib.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -23,14 +25,14 @@ std::string &mountsReason() {
     return reason;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+// A .trashinfo Path= value back to path bytes; nothing when malformed.
+std::optional<std::string> percentDecoded(const std::string &escaped) {
+    char *raw = g_uri_unescape_string(escaped.c_str(), nullptr);
+    if (!raw)
+        return std::nullopt;
+    std::string out(raw);
+    g_free(raw);
+    return out;
 }
 
 } // namespace
@@ -85,21 +87,7 @@ std::optional<std::string> TrashHome::originalPathOf(const std::string &name) {
         return std::nullopt;
     const auto start = at + key.size();
     const auto end = info.find('\n', start);
-    return percentDecoded(std::string_view(info).substr(start, end - start));
-}
-
-std::string percentDecoded(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
-            hexValue(text[i + 2]) >= 0) {
-            out.push_back(static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2])));
-            i += 2;
-        } else {
-            out.push_back(text[i]);
-        }
-    }
-    return out;
+    return percentDecoded(info.substr(start, end - start));
 }
 
 const std::string &privateMountsUnavailableReason() {

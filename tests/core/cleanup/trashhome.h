@@ -8,7 +8,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace twinsift::testing {
 
@@ -25,9 +24,6 @@ public:
     // The decoded Path= line of the .trashinfo GIO wrote for name.
     static std::optional<std::string> originalPathOf(const std::string &name);
 };
-
-// Percent-decodes a .trashinfo Path= value back to path bytes.
-std::string percentDecoded(std::string_view text);
 
 // The test process leaves the host's mount namespace at start-up so that it
 // may mount tmpfs and bind mounts of its own; when that is not permitted the
