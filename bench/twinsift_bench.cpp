@@ -25,7 +25,9 @@ int usage() {
     return 64;
 }
 
-QString text(const std::string &path) { return QString::fromStdString(paths::displayText(path)); }
+QString text(const std::string &path) {
+    return QString::fromStdString(paths::displayText(path));
+}
 
 void writeOut(const QByteArray &bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);

@@ -24,7 +24,9 @@ std::vector<std::string> names(const std::vector<DuplicateFile> &files, const st
     return out;
 }
 
-std::string copiesOf(char c, std::size_t n) { return std::string(n, c); }
+std::string copiesOf(char c, std::size_t n) {
+    return std::string(n, c);
+}
 
 } // namespace
 
@@ -109,7 +111,8 @@ TEST(ScanSelection, minimumIsInclusiveAndEmptyFilesAreIgnored) {
     EXPECT_EQ(r.filesScanned, 2);
     EXPECT_EQ(r.ignoredSmallFiles, 4);
     ASSERT_EQ(r.groups.size(), 1u);
-    EXPECT_EQ(names(r.groups[0].files, dir.path()), (std::vector<std::string>{"exact-a", "exact-b"}));
+    EXPECT_EQ(names(r.groups[0].files, dir.path()),
+              (std::vector<std::string>{"exact-a", "exact-b"}));
     EXPECT_EQ(r.groups[0].size, 1024u);
 
     // With a minimum of zero, empty files are eligible and group like any other.
@@ -213,8 +216,7 @@ TEST(ScanOrdering, groupsByReclaimableThenFileCountAndFilesByNaturalPathOrder) {
     EXPECT_EQ(g[2].files.size(), 4u); // 3600
     EXPECT_EQ(g[3].size, 1500u);      // 3000
     EXPECT_EQ(g[4].size, 2500u);      // 2500
-    EXPECT_EQ(names(g[2].files, dir.path()),
-              (std::vector<std::string>{"a2", "a10", "B3", "b20"}));
+    EXPECT_EQ(names(g[2].files, dir.path()), (std::vector<std::string>{"a2", "a10", "B3", "b20"}));
     // scannedFiles follows the same order.
     const auto all = names(scan.result().scannedFiles, dir.path());
     const auto a2 = std::find(all.begin(), all.end(), "a2");
@@ -226,8 +228,8 @@ TEST(ScanNames, awkwardNamesAreScannedHashedAndGrouped) {
     TempDir dir;
     const std::string content = copiesOf('q', 2000);
     const std::vector<std::string> awkward{
-        "bad\xff\xfe.bin",       "line\nbreak.bin", "100%.bin", "caf\xc3\xa9.bin",
-        std::string(255, 'L'), // the longest name Linux allows
+        "bad\xff\xfe.bin", "line\nbreak.bin",     "100%.bin",
+        "caf\xc3\xa9.bin", std::string(255, 'L'), // the longest name Linux allows
     };
     for (const auto &n : awkward)
         writeFile(dir / n, content);
@@ -274,7 +276,8 @@ TEST(ScanFolder, missingFolderOrRegularFileFailsAfterTheFirstReport) {
         ScanRecorder scan;
         scan.run(target);
         ASSERT_TRUE(std::holds_alternative<DuplicateScanError>(scan.outcome)) << target;
-        EXPECT_EQ(std::get<DuplicateScanError>(scan.outcome), DuplicateScanError::folderUnavailable);
+        EXPECT_EQ(std::get<DuplicateScanError>(scan.outcome),
+                  DuplicateScanError::folderUnavailable);
         EXPECT_EQ(scan.reports, (std::vector<DuplicateScanProgress>{{}}));
     }
 }
@@ -309,7 +312,8 @@ TEST(ScanCancel, stopBeforeStartDuringWalkAndDuringHashing) {
     std::stop_source before;
     before.request_stop();
     ScanRecorder scan;
-    EXPECT_TRUE(std::holds_alternative<ScanCancelled>(scan.run(dir.path(), 1024, before.get_token())));
+    EXPECT_TRUE(
+        std::holds_alternative<ScanCancelled>(scan.run(dir.path(), 1024, before.get_token())));
     EXPECT_TRUE(scan.reports.empty());
 
     // Stop at the first walk report after the start: no further report,
@@ -349,8 +353,9 @@ TEST(ScanOrdering, manyFilesComeOutInPathOrderEverywhere) {
     for (int i = 0; i < 300; ++i) {
         const int k = (i * 7919) % 300;
         const std::string folder = "F" + std::to_string(k % 9) + (k % 2 ? "/Sub" : "/sub");
-        writeFile(dir / (folder + "/item " + std::to_string(k) + ".dat"),
-                  copiesOf(static_cast<char>('a' + k % 13), 1100 + static_cast<std::size_t>(k % 13)));
+        writeFile(
+            dir / (folder + "/item " + std::to_string(k) + ".dat"),
+            copiesOf(static_cast<char>('a' + k % 13), 1100 + static_cast<std::size_t>(k % 13)));
     }
     ScanRecorder scan;
     scan.run(dir.path());

@@ -39,7 +39,8 @@ TEST(Permissions, unreadableSubfolderIsSkippedAndTheWalkGoesOn) {
     writeFile(dir / "locked/inside.bin", std::string(3000, 'k'));
     writeFile(dir / "z/two.bin", std::string(3000, 'k'));
     ASSERT_EQ(::chmod((dir / "locked").c_str(), 0), 0);
-    ASSERT_FALSE(canList(dir / "locked")) << "folder is still readable; run without DAC capabilities";
+    ASSERT_FALSE(canList(dir / "locked"))
+        << "folder is still readable; run without DAC capabilities";
 
     ScanRecorder scan;
     scan.run(dir.path());

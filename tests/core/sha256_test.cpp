@@ -6,8 +6,8 @@
 
 #include <chrono>
 #include <dirent.h>
-#include <sys/stat.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 

@@ -22,7 +22,9 @@ TempDir::TempDir() {
     m_path = buf.data();
 }
 
-TempDir::~TempDir() { removeTree(m_path); }
+TempDir::~TempDir() {
+    removeTree(m_path);
+}
 
 std::string TempDir::operator/(std::string_view relative) const {
     std::string out = m_path;

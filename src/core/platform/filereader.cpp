@@ -7,7 +7,9 @@
 
 namespace twinsift {
 
-int FileReader::open(const std::string &path) { return openAt(AT_FDCWD, path.c_str()); }
+int FileReader::open(const std::string &path) {
+    return openAt(AT_FDCWD, path.c_str());
+}
 
 int FileReader::openAt(int dirFd, const char *name) {
     close();

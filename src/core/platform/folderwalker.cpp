@@ -21,10 +21,10 @@ FolderWalker::~FolderWalker() {
 
 bool FolderWalker::isPackageName(std::string_view name) {
     static constexpr std::array<std::string_view, 18> suffixes{
-        ".app",          ".bundle",       ".framework",    ".plugin",     ".kext",
+        ".app",           ".bundle",       ".framework",     ".plugin",    ".kext",
         ".photoslibrary", ".musiclibrary", ".imovielibrary", ".fcpbundle", ".xcodeproj",
-        ".xcworkspace",  ".xcarchive",    ".playground",   ".pages",      ".numbers",
-        ".key",          ".rtfd",         ".sparsebundle"};
+        ".xcworkspace",   ".xcarchive",    ".playground",    ".pages",     ".numbers",
+        ".key",           ".rtfd",         ".sparsebundle"};
     for (std::string_view s : suffixes) {
         if (name.size() > s.size() &&
             ::strncasecmp(name.data() + name.size() - s.size(), s.data(), s.size()) == 0)
@@ -92,9 +92,10 @@ bool FolderWalker::next() {
         if (m_type == DT_UNKNOWN) {
             // Some file systems leave the type out of the listing.
             if (auto a = FileAttributes::readAt(::dirfd(m_dir), name))
-                m_type = a->isDirectory ? DT_DIR : a->isSymbolicLink ? DT_LNK
-                                                 : a->isRegularFile  ? DT_REG
-                                                                     : DT_UNKNOWN;
+                m_type = a->isDirectory      ? DT_DIR
+                         : a->isSymbolicLink ? DT_LNK
+                         : a->isRegularFile  ? DT_REG
+                                             : DT_UNKNOWN;
         }
         if (m_type == DT_DIR && !isPackageName(name))
             m_pending.push_back(m_path);

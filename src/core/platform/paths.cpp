@@ -67,7 +67,7 @@ std::string resolvingSymlinks(std::string_view path) {
     std::string suffix;
     for (;;) {
         std::unique_ptr<char, decltype(&std::free)> real(::realpath(prefix.c_str(), nullptr),
-                                                          &std::free);
+                                                         &std::free);
         if (real) {
             std::string out = real.get();
             if (!suffix.empty()) {

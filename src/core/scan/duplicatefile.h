@@ -23,6 +23,7 @@ struct DuplicateFile {
 template <> struct std::hash<twinsift::DuplicateFile> {
     std::size_t operator()(const twinsift::DuplicateFile &f) const noexcept {
         const std::size_t h = std::hash<std::string>{}(f.url);
-        return h ^ (std::hash<std::uint64_t>{}(f.size) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
+        return h ^
+               (std::hash<std::uint64_t>{}(f.size) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
     }
 };

@@ -47,14 +47,14 @@ public:
 
     constexpr std::uint64_t bytes() const {
         constexpr std::uint64_t KiB = 1024, MiB = 1024 * 1024;
-        constexpr std::array<std::uint64_t, 7> sizes{
-            KiB, 10 * KiB, 100 * KiB, MiB, 25 * MiB, 500 * MiB, 1024 * MiB};
+        constexpr std::array<std::uint64_t, 7> sizes{KiB,      10 * KiB,  100 * KiB, MiB,
+                                                     25 * MiB, 500 * MiB, 1024 * MiB};
         return sizes[m_case];
     }
 
     constexpr std::string_view label() const {
-        constexpr std::array<std::string_view, 7> labels{
-            "1 KB", "10 KB", "100 KB", "1 MB", "25 MB+", "500 MB+", "1024 MB+"};
+        constexpr std::array<std::string_view, 7> labels{"1 KB",   "10 KB",   "100 KB",  "1 MB",
+                                                         "25 MB+", "500 MB+", "1024 MB+"};
         return labels[m_case];
     }
 

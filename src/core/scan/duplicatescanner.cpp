@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <numeric>
 #include <fcntl.h>
+#include <numeric>
 #include <unistd.h>
 
 namespace twinsift::DuplicateScanner {

@@ -12,7 +12,7 @@ namespace twinsift {
 // Everything one completed scan hands on. Built once by the engine, then only
 // copied.
 struct DuplicateScanResult {
-    std::string rootURL; // the folder exactly as it was passed to the scan
+    std::string rootURL;                     // the folder exactly as it was passed to the scan
     std::vector<DuplicateFile> scannedFiles; // every eligible file, in path order
     std::int64_t filesScanned = 0;
     std::int64_t filesHashed = 0;

@@ -84,10 +84,9 @@ void PathOrder::appendSortKey(std::string_view path, std::string &arena) const {
     std::size_t room = std::max<std::size_t>(64, path.size() * 3);
     for (;;) {
         arena.resize(start + room);
-        const int32_t needed =
-            ucol_getSortKey(m_collator, utf16.data(), length,
-                            reinterpret_cast<uint8_t *>(arena.data() + start),
-                            static_cast<int32_t>(room));
+        const int32_t needed = ucol_getSortKey(m_collator, utf16.data(), length,
+                                               reinterpret_cast<uint8_t *>(arena.data() + start),
+                                               static_cast<int32_t>(room));
         if (needed > 0 && static_cast<std::size_t>(needed) <= room) {
             // The key ends in a 0 byte; keep it as the separator.
             arena.resize(start + static_cast<std::size_t>(needed));
@@ -102,7 +101,8 @@ std::vector<std::uint32_t> PathOrder::order(const std::vector<std::string_view> 
 }
 
 std::vector<std::uint32_t>
-PathOrder::order(std::size_t count, const std::function<std::string_view(std::size_t)> &pathAt) const {
+PathOrder::order(std::size_t count,
+                 const std::function<std::string_view(std::size_t)> &pathAt) const {
     // All keys live in one arena: one allocation instead of one per path.
     std::string arena;
     std::vector<std::size_t> offsets;

@@ -30,8 +30,8 @@ public:
     // than comparing inside the sort.
     std::vector<std::uint32_t> order(const std::vector<std::string_view> &paths) const;
     // The same over count paths that pathAt(i) gives, without a list of them.
-    std::vector<std::uint32_t> order(std::size_t count,
-                                     const std::function<std::string_view(std::size_t)> &pathAt) const;
+    std::vector<std::uint32_t>
+    order(std::size_t count, const std::function<std::string_view(std::size_t)> &pathAt) const;
 
     // Sorts any list by the path that key(element) gives, stably.
     template <typename T, typename Key> void sort(std::vector<T> &items, Key key) const {

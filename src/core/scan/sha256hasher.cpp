@@ -22,14 +22,15 @@ const EVP_MD *sha256Algorithm() {
 
 } // namespace
 
-Sha256Hasher::Sha256Hasher()
-    : m_context(EVP_MD_CTX_new()), m_buffer(new unsigned char[chunkSize]) {
+Sha256Hasher::Sha256Hasher() : m_context(EVP_MD_CTX_new()), m_buffer(new unsigned char[chunkSize]) {
     if (!m_context)
         throw std::bad_alloc();
     sha256Algorithm();
 }
 
-Sha256Hasher::~Sha256Hasher() { EVP_MD_CTX_free(m_context); }
+Sha256Hasher::~Sha256Hasher() {
+    EVP_MD_CTX_free(m_context);
+}
 
 std::string Sha256Hasher::hex(const Sha256Digest &digest) {
     static constexpr char digits[] = "0123456789abcdef";
