@@ -1,0 +1,4 @@
+twinsift_ui_test(ui_scan_tests
+  scan/duplicatescanviewmodel_test.cpp
+  scan/scangate.cpp
+  scan/scangate.h)
