@@ -1,0 +1,1 @@
+twinsift_ui_test(ui_recent_tests recent/recentscanstore_test.cpp)
