@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <ftw.h>
+#include <dirent.h>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -88,25 +88,36 @@ std::string readFile(const std::string &path) {
 }
 
 namespace {
-int removeEntry(const char *path, const struct stat *, int type, struct FTW *) {
-    if (type == FTW_DP || type == FTW_D || type == FTW_DNR)
-        return ::rmdir(path) == 0 ? 0 : 0;
-    ::unlink(path);
-    return 0;
+
+// Removes name inside dirFd and everything below it, working relative to
+// open folders so that trees deeper than PATH_MAX go too. Folders a test
+// locked are opened up first.
+void removeAt(int dirFd, const char *name) {
+    if (::unlinkat(dirFd, name, 0) == 0 || (errno != EISDIR && errno != EPERM))
+        return;
+    ::fchmodat(dirFd, name, 0700, 0);
+    const int fd = ::openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd >= 0) {
+        if (DIR *dir = ::fdopendir(fd)) {
+            std::vector<std::string> children;
+            while (const dirent *e = ::readdir(dir))
+                if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+                    children.emplace_back(e->d_name);
+            for (const auto &child : children)
+                removeAt(::dirfd(dir), child.c_str());
+            ::closedir(dir);
+        } else {
+            ::close(fd);
+        }
+    }
+    ::unlinkat(dirFd, name, AT_REMOVEDIR);
 }
-int grantAccess(const char *path, const struct stat *st, int type, struct FTW *) {
-    if (type == FTW_D || type == FTW_DNR)
-        ::chmod(path, (st->st_mode & 07777) | 0700);
-    return 0;
-}
+
 } // namespace
 
 void removeTree(const std::string &path) {
-    if (path.empty())
-        return;
-    ::chmod(path.c_str(), 0700);
-    ::nftw(path.c_str(), grantAccess, 64, FTW_PHYS);
-    ::nftw(path.c_str(), removeEntry, 64, FTW_PHYS | FTW_DEPTH);
+    if (!path.empty())
+        removeAt(AT_FDCWD, path.c_str());
 }
 
 } // namespace twinsift::testing
