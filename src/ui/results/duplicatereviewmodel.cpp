@@ -229,6 +229,11 @@ void DuplicateReviewModel::setShowFolderPaths(bool show) {
     apply([&] { m_review.setShowFolderPaths(show); });
 }
 
+QString DuplicateReviewModel::folderToggleTooltip() const {
+    return showFolderPaths() ? QStringLiteral("Folder paths are visible. Click to turn them off.")
+                             : QStringLiteral("Folder paths are hidden. Click to turn them on.");
+}
+
 QVariantList DuplicateReviewModel::summaryCards() const {
     const DuplicateScanResult &r = m_review.result();
     const bool grouped = m_review.mode() == ResultMode::groups;
@@ -286,6 +291,10 @@ QString DuplicateReviewModel::verificationLabel() const {
 
 bool DuplicateReviewModel::cleanupEnabled() const {
     return m_review.mode() == ResultMode::groups && m_review.category() == MatchCategory::exact;
+}
+
+QString DuplicateReviewModel::cleanupHeader() const {
+    return cleanupEnabled() ? QStringLiteral("Cleanup") : QStringLiteral("Status");
 }
 
 bool DuplicateReviewModel::showsPlannedPanel() const {

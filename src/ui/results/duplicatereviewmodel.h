@@ -53,6 +53,7 @@ public:
     Q_PROPERTY(Sort sortMode READ sortMode WRITE setSortMode NOTIFY sortModeChanged)
     Q_PROPERTY(bool showFolderPaths READ showFolderPaths WRITE setShowFolderPaths NOTIFY
                    showFolderPathsChanged)
+    Q_PROPERTY(QString folderToggleTooltip READ folderToggleTooltip NOTIFY showFolderPathsChanged)
 
     // The four summary cards in order: title, value, icon, selected,
     // clickable, tooltip.
@@ -66,6 +67,8 @@ public:
     Q_PROPERTY(QString verificationLabel READ verificationLabel NOTIFY viewChanged)
     // The table offers KEEP/TRASH (header "Cleanup") rather than "Status".
     Q_PROPERTY(bool cleanupEnabled READ cleanupEnabled NOTIFY viewChanged)
+    // "Cleanup" or "Status", the header of that column.
+    Q_PROPERTY(QString cleanupHeader READ cleanupHeader NOTIFY viewChanged)
     Q_PROPERTY(bool showsPlannedPanel READ showsPlannedPanel NOTIFY viewChanged)
     Q_PROPERTY(int groupCount READ groupCount NOTIFY viewChanged)
     Q_PROPERTY(QString groupCountText READ groupCountText NOTIFY viewChanged)
@@ -135,6 +138,7 @@ public:
     void setSortMode(Sort sort);
     bool showFolderPaths() const { return m_review.showFolderPaths(); }
     void setShowFolderPaths(bool show);
+    QString folderToggleTooltip() const;
 
     QVariantList summaryCards() const;
     QVariantList categoryButtons() const;
@@ -143,6 +147,7 @@ public:
     QString categoryDescription() const;
     QString verificationLabel() const;
     bool cleanupEnabled() const;
+    QString cleanupHeader() const;
     bool showsPlannedPanel() const;
     int groupCount() const { return static_cast<int>(m_shownGroups.size()); }
     QString groupCountText() const;

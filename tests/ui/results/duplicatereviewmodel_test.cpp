@@ -99,6 +99,7 @@ void DuplicateReviewModelTest::rowsFollowTheCategoryAndTheMarks() {
     QCOMPARE(model.groupCountText(), QStringLiteral("1 groups"));
     QCOMPARE(model.rows()->rowCount(), 3);
     QVERIFY(model.cleanupEnabled());
+    QCOMPARE(model.cleanupHeader(), QStringLiteral("Cleanup"));
     QCOMPARE(role(model, 0, ReviewRowsModel::CleanupStateRole).toString(), QStringLiteral("keep"));
     QCOMPARE(role(model, 0, ReviewRowsModel::SizeTextRole).toString(), QStringLiteral("4 KB"));
     QVERIFY(role(model, 0, ReviewRowsModel::FirstInGroupRole).toBool());
@@ -132,6 +133,7 @@ void DuplicateReviewModelTest::rowsFollowTheCategoryAndTheMarks() {
     QCOMPARE(model.searchText(), QString());
     QCOMPARE(model.sortMode(), DuplicateReviewModel::FileCount);
     QVERIFY(!model.cleanupEnabled());
+    QCOMPARE(model.cleanupHeader(), QStringLiteral("Status"));
     QCOMPARE(model.rows()->rowCount(), 3);
     QCOMPARE(role(model, 0, ReviewRowsModel::CleanupStateRole).toString(),
              QStringLiteral("reviewOnly"));
