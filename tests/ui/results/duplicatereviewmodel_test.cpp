@@ -4,6 +4,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QCoreApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -11,6 +13,10 @@
 #include <cstdlib>
 #include <future>
 #include <sys/stat.h>
+
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(TwinsiftPlugin)
 
 using namespace twinsift;
 using namespace twinsift::testing;
@@ -77,6 +83,7 @@ private slots:
     void aStopClosesTheReviewAndAlertsButKeepsTheMarks();
     void aSecondCleanupDuringARunStartsNothing();
     void closingTheReportAndTheHeaderButtonsAskForAScan();
+    void screensCanBindToItFromQml();
 };
 
 void DuplicateReviewModelTest::rowsFollowTheCategoryAndTheMarks() {
@@ -397,6 +404,29 @@ void DuplicateReviewModelTest::closingTheReportAndTheHeaderButtonsAskForAScan() 
     model.closeCleanupReport();
     QVERIFY(!model.hasCleanupReport());
     QCOMPARE(rescans.count(), 2);
+}
+
+void DuplicateReviewModelTest::screensCanBindToItFromQml() {
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    QQmlComponent component(&engine);
+    component.setData(R"(
+        import QtQml
+        import Twinsift
+        DuplicateReviewModel {
+            property int rowCount: rows.rowCount()
+            property string firstLabel: categoryButtons[0].label
+            Component.onCompleted: selectCategory(DuplicateReviewModel.SameName)
+        }
+    )",
+                      QUrl());
+    std::unique_ptr<QObject> object(component.create());
+    QVERIFY2(object, qPrintable(component.errorString()));
+    auto *model = qobject_cast<DuplicateReviewModel *>(object.get());
+    QVERIFY(model);
+    QCOMPARE(model->category(), DuplicateReviewModel::SameName);
+    QCOMPARE(object->property("firstLabel").toString(), QStringLiteral("Exact Duplicates (0)"));
+    QCOMPARE(object->property("rowCount").toInt(), 0);
 }
 
 int main(int argc, char **argv) {
