@@ -1,19 +1,17 @@
 #include "scangate.h"
 
-#include <set>
+#include <condition_variable>
+#include <mutex>
 
 namespace twinsift::testing {
 
 struct ScanGate::State {
     std::mutex mutex;
     std::condition_variable changed;
-    std::string holdFolder;
+    std::string holdFolder, ignoringStop;
     Match match;
-    std::set<std::string> ignoringStop;
-    bool held = false;
-    // Bumped whenever the holder is to move on.
-    std::uint64_t wakeups = 0;
-    bool stopSeen = false;
+    bool held = false, stopSeen = false;
+    std::uint64_t wakeups = 0; // bumped whenever the holder is to move on
 
     void wakeHolder() {
         held = false;
@@ -24,10 +22,6 @@ struct ScanGate::State {
 
 ScanGate::ScanGate() : m_state(std::make_shared<State>()) {}
 
-ScanGate::~ScanGate() {
-    release();
-}
-
 void ScanGate::holdAt(const std::string &folder, Match match) {
     std::lock_guard lock(m_state->mutex);
     m_state->holdFolder = folder;
@@ -37,18 +31,17 @@ void ScanGate::holdAt(const std::string &folder, Match match) {
 
 void ScanGate::ignoreStopFor(const std::string &folder) {
     std::lock_guard lock(m_state->mutex);
-    m_state->ignoringStop.insert(folder);
+    m_state->ignoringStop = folder;
+}
+
+void ScanGate::release() {
+    holdAt({}, nullptr);
 }
 
 DuplicateScanViewModel::ScanFunction ScanGate::engine() const {
     return [state = m_state](const std::string &folder, std::uint64_t minimum,
                              const DuplicateScanner::ProgressCallback &progress,
                              std::stop_token stop) {
-        bool ignoreStop;
-        {
-            std::lock_guard lock(state->mutex);
-            ignoreStop = state->ignoringStop.count(folder) != 0;
-        }
         const auto gated = [&](const DuplicateScanProgress &report) {
             progress(report);
             std::unique_lock lock(state->mutex);
@@ -59,6 +52,9 @@ DuplicateScanViewModel::ScanFunction ScanGate::engine() const {
             state->changed.wait(lock, [&] { return state->wakeups != wakeup; });
             state->stopSeen = stop.stop_requested();
         };
+        std::unique_lock lock(state->mutex);
+        const bool ignoreStop = folder == state->ignoringStop;
+        lock.unlock();
         return DuplicateScanner::scan(folder, minimum, gated,
                                       ignoreStop ? std::stop_token() : stop);
     };
@@ -72,12 +68,6 @@ bool ScanGate::isHeld() const {
 bool ScanGate::stopWasRequested() const {
     std::lock_guard lock(m_state->mutex);
     return m_state->stopSeen;
-}
-
-void ScanGate::release() {
-    std::lock_guard lock(m_state->mutex);
-    m_state->match = nullptr;
-    m_state->wakeHolder();
 }
 
 } // namespace twinsift::testing

@@ -2,39 +2,31 @@
 
 #include "duplicatescanviewmodel.h"
 
-#include <condition_variable>
-#include <functional>
 #include <memory>
-#include <mutex>
-#include <string>
 
 namespace twinsift::testing {
 
-// Runs the real engine but can hold a scan inside the progress report that a
-// test picks, so the test sees the controller while that scan is running.
-// A held scan waits for release() alone, even when asked to stop, so a test
-// decides when the engine gets to its next cancellation check.
+// Runs the real engine but holds a scan of one folder inside the first
+// report that a test's match accepts, until the test moves the hold on or
+// releases it. The hold ignores stop requests, so the test decides when the
+// engine reaches its next cancellation check.
 class ScanGate {
 public:
     using Match = std::function<bool(const DuplicateScanProgress &)>;
 
     ScanGate();
-    ~ScanGate();
+    ~ScanGate() { release(); }
 
-    // Holds scans of folder at the first report that match accepts. A scan
-    // held already moves on to the next such report.
     void holdAt(const std::string &folder, Match match);
-    // Lets scans of folder run to their end with no stop token, as an engine
-    // that is slow to notice a stop would.
+    // Scans of folder run to their end with no stop token, like an engine
+    // that is slow to notice a stop.
     void ignoreStopFor(const std::string &folder);
+    void release();
 
     DuplicateScanViewModel::ScanFunction engine() const;
-
     bool isHeld() const;
-    // Whether the held scan had been asked to stop when it was let go.
+    // Whether the held scan had been asked to stop when it moved on.
     bool stopWasRequested() const;
-    // Lets every scan run on without further holds.
-    void release();
 
 private:
     struct State;
