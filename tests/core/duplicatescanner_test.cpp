@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fcntl.h>
 #include <set>
+#include <thread>
 #include <unistd.h>
 
 using namespace twinsift;
@@ -378,4 +380,28 @@ TEST(ScanOrdering, manyFilesComeOutInPathOrderEverywhere) {
         grouped += g.files.size();
     }
     EXPECT_EQ(grouped, 300u);
+}
+
+TEST(ScanCancel, stopWhileHashingALargeFileEndsWithinAChunk) {
+    TempDir dir;
+    // Two sparse 4 GiB files of one size: hashing them takes seconds, reading
+    // costs nothing.
+    for (const char *name : {"huge-1.bin", "huge-2.bin"}) {
+        const int fd = ::open((dir / name).c_str(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, 4LL << 30), 0);
+        ::close(fd);
+    }
+    std::stop_source source;
+    ScanRecorder scan;
+    std::thread worker([&] { scan.run(dir.path(), 1024, source.get_token()); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto stopAt = std::chrono::steady_clock::now();
+    source.request_stop();
+    worker.join();
+    const auto lag = std::chrono::steady_clock::now() - stopAt;
+    EXPECT_TRUE(std::holds_alternative<ScanCancelled>(scan.outcome));
+    EXPECT_LT(lag, std::chrono::milliseconds(500));
+    EXPECT_EQ(scan.reports.back().phase, Phase::hashing);
+    EXPECT_EQ(scan.reports.back().filesHashed, 0);
 }

@@ -4,6 +4,7 @@
 #include "platform/fileattributes.h"
 #include "platform/folderwalker.h"
 #include "platform/paths.h"
+#include "readahead.h"
 
 #include <algorithm>
 #include <chrono>
@@ -36,37 +37,6 @@ struct Hashed {
     Sha256Digest digest;
     std::uint64_t size;
     std::uint32_t index;
-};
-
-// The folder of the file being hashed, kept open while its files follow one
-// another. Falls back to whole paths when a folder cannot be opened, so the
-// file's own open reports the real error.
-class FolderHandle {
-public:
-    FolderHandle() = default;
-    FolderHandle(const FolderHandle &) = delete;
-    FolderHandle &operator=(const FolderHandle &) = delete;
-    ~FolderHandle() { close(); }
-
-    int open(std::string_view folder) {
-        if (m_fd >= 0 && folder == m_path)
-            return m_fd;
-        close();
-        m_path.assign(folder.empty() ? std::string_view("/") : folder);
-        m_fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        return m_fd >= 0 ? m_fd : AT_FDCWD;
-    }
-
-private:
-    void close() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-        m_path.clear();
-    }
-
-    std::string m_path;
-    int m_fd = -1;
 };
 
 DuplicateScanProgress walkReport(const WalkOutput &w) {
@@ -178,28 +148,42 @@ ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
     progress(report);
 
     // Hashing, one file at a time, in the order the walk met the files: a
-    // folder's files are read together, which a spinning disk rewards, and
-    // each folder is opened once instead of walking every file's full path.
+    // folder's files are read together, which a spinning disk rewards. The
+    // reading runs a few chunks ahead on a second thread; the digests, the
+    // cancellation checks and the reports stay here, in order.
     std::sort(candidates.begin(), candidates.end(),
               [](const Candidate &a, const Candidate &b) { return a.index < b.index; });
     std::vector<Hashed> hashed;
     hashed.reserve(candidates.size());
     {
         Sha256Hasher hasher;
-        FolderHandle folder;
-        for (const Candidate &c : candidates) {
+        ReadAhead reader(
+            candidates.size(),
+            [&](std::size_t k) -> const std::string & {
+                return w.eligible[candidates[k].index].url;
+            },
+            stop);
+        ReadAhead::Chunk chunk;
+        for (std::size_t k = 0; k < candidates.size(); ++k) {
             if (stop.stop_requested())
                 return ScanCancelled{};
-            const std::string &path = w.eligible[c.index].url;
-            const auto slash = path.rfind('/');
-            const int dirFd = folder.open(std::string_view(path).substr(0, slash));
-            const char *name = dirFd == AT_FDCWD ? path.c_str() : path.c_str() + slash + 1;
-            Hashed h{{}, c.size, c.index};
-            int error = 0;
-            const auto status = hasher.digestFileAt(dirFd, name, stop, h.digest, error);
-            if (status == HashOutcome::Status::cancelled)
-                return ScanCancelled{};
-            if (status == HashOutcome::Status::failed) {
+            bool ok = hasher.begin();
+            for (;;) {
+                if (!reader.next(chunk))
+                    return ScanCancelled{};
+                const ssize_t length = chunk.length;
+                if (length > 0)
+                    hasher.update(chunk.data, static_cast<std::size_t>(length));
+                reader.release();
+                if (length < 0)
+                    ok = false;
+                if (length <= 0)
+                    break;
+                if (stop.stop_requested())
+                    return ScanCancelled{};
+            }
+            Hashed h{{}, candidates[k].size, candidates[k].index};
+            if (!ok || !hasher.finish(h.digest)) {
                 ++w.skipped;
                 continue;
             }

@@ -42,6 +42,19 @@ std::string Sha256Hasher::hex(const Sha256Digest &digest) {
     return out;
 }
 
+bool Sha256Hasher::begin() {
+    return EVP_DigestInit_ex2(m_context, sha256Algorithm(), nullptr) == 1;
+}
+
+void Sha256Hasher::update(const unsigned char *data, std::size_t length) {
+    EVP_DigestUpdate(m_context, data, length);
+}
+
+bool Sha256Hasher::finish(Sha256Digest &digest) {
+    unsigned length = 0;
+    return EVP_DigestFinal_ex(m_context, digest.data(), &length) == 1 && length == digest.size();
+}
+
 HashOutcome Sha256Hasher::hashFile(const std::string &path, std::stop_token stop) {
     HashOutcome outcome;
     Sha256Digest digest;
@@ -58,7 +71,7 @@ HashOutcome::Status Sha256Hasher::digestFileAt(int dirFd, const char *name,
     FileReader reader;
     if ((error = reader.openAt(dirFd, name)) != 0)
         return Status::failed;
-    if (EVP_DigestInit_ex2(m_context, sha256Algorithm(), nullptr) != 1) {
+    if (!begin()) {
         error = EIO;
         return Status::failed;
     }
@@ -70,14 +83,13 @@ HashOutcome::Status Sha256Hasher::digestFileAt(int dirFd, const char *name,
             return Status::failed;
         if (n == 0)
             break;
-        EVP_DigestUpdate(m_context, m_buffer.get(), static_cast<std::size_t>(n));
+        update(m_buffer.get(), static_cast<std::size_t>(n));
         if (stop.stop_requested())
             return Status::cancelled;
         // No explicit yield: the scan owns a dedicated worker thread, and the
         // kernel schedules the interface thread around it.
     }
-    unsigned length = 0;
-    if (EVP_DigestFinal_ex(m_context, digest.data(), &length) != 1 || length != digest.size()) {
+    if (!finish(digest)) {
         error = EIO;
         return Status::failed;
     }

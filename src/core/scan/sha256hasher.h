@@ -40,6 +40,11 @@ public:
     HashOutcome::Status digestFileAt(int dirFd, const char *name, const std::stop_token &stop,
                                      Sha256Digest &digest, int &error);
 
+    // Incremental use, for content that arrives in pieces.
+    bool begin();
+    void update(const unsigned char *data, std::size_t length);
+    bool finish(Sha256Digest &digest);
+
     static std::string hex(const Sha256Digest &digest);
 
 private:
