@@ -14,11 +14,8 @@ namespace {
 bool liesBelow(std::string_view path, std::string_view root) {
     if (path.size() < root.size() || path.substr(0, root.size()) != root)
         return false;
-    if (path.size() == root.size())
-        return true;
-    // "/" itself is no root, but guard anyway so a root ending in "/" still
-    // matches only whole components.
-    return root.back() == '/' || path[root.size()] == '/';
+    // Whole components only: /usr covers /usr/lib but not /usrdata.
+    return path.size() == root.size() || path[root.size()] == '/';
 }
 
 class DisplayCache {
