@@ -181,6 +181,8 @@ TEST(TrashMarks, selectedFilesAreInPathOrderAndAddUpTheirSizes) {
     EXPECT_EQ(review.selectedBytes(), 0u);
     toggle(review, "/d/c3");
     toggle(review, "/d/c1");
+    EXPECT_EQ(review.selectedFiles().size(), 2u);
+    EXPECT_EQ(review.selectedBytes(), 2'000'000u);
     toggle(review, "/d/b10");
     EXPECT_EQ(pathsOf(review.selectedFiles()), (Strings{"/d/b10", "/d/c1", "/d/c3"}));
     EXPECT_EQ(review.selectedBytes(), 2'000'003u);
