@@ -24,7 +24,7 @@ RecentScanStore::RecentScanStore(QObject *parent) : QObject(parent) {
 
 RecentScanStore *RecentScanStore::shared() {
     // Lives until the process ends, as screens come and go around it.
-    static RecentScanStore *const instance = new RecentScanStore();
+    static RecentScanStore *const instance = new RecentScanStore(nullptr);
     return instance;
 }
 

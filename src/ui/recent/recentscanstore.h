@@ -39,8 +39,10 @@ public:
         "Recent Scans could not be saved. Current scan results are unaffected.";
 
     // Loads the history file before it returns. The application uses
-    // shared(); separate instances exist for tests of loading.
-    explicit RecentScanStore(QObject *parent = nullptr);
+    // shared(); separate instances exist for tests of loading. There is
+    // deliberately no default constructor: with one, QML would make a second
+    // store of its own instead of asking create().
+    explicit RecentScanStore(QObject *parent);
 
     // The one store of the process, made on first use.
     static RecentScanStore *shared();

@@ -4,10 +4,15 @@
 #include "tempdir.h"
 
 #include <QDir>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QSignalSpy>
 #include <QTest>
+#include <QtQml/qqmlextensionplugin.h>
 
 #include <unistd.h>
+
+Q_IMPORT_QML_PLUGIN(TwinsiftPlugin)
 
 using namespace twinsift;
 using namespace twinsift::testing;
@@ -77,6 +82,7 @@ private slots:
     void folderExistsAsksTheDisk();
     void handWrittenFileRoundTrips();
     void unwritableHistoryLeavesTheScanAlone();
+    void screensReachBothFromQml();
 
 private:
     std::string file() const { return m_data->path() + "/Ambrivo/Twinsift/recent-scans.json"; }
@@ -96,7 +102,7 @@ void RecentScanStoreTest::init() {
 }
 
 void RecentScanStoreTest::missingFileLoadsNothingAndOneStoreServesAll() {
-    RecentScanStore store;
+    RecentScanStore store(nullptr);
     QVERIFY(store.records().isEmpty() && store.persistenceError().isEmpty());
     QCOMPARE(store.property("maximumRecords").toInt(), 50);
     QVERIFY(!QDir(QString::fromStdString(m_data->path() + "/Ambrivo")).exists());
@@ -108,7 +114,7 @@ void RecentScanStoreTest::missingFileLoadsNothingAndOneStoreServesAll() {
 }
 
 void RecentScanStoreTest::recordingKeepsTheNewestFifty() {
-    RecentScanStore store;
+    RecentScanStore store(nullptr);
     store.record(resultFor("/"));
     store.record(resultFor("/home/ada/Pictures/"));
     for (int i = 0; i < 49; ++i)
@@ -144,7 +150,7 @@ void RecentScanStoreTest::loadSortsNewestFirstAndDoesNotTrim() {
     for (int i = 0; i < 57; ++i)
         entries << entry(i, "\\/f" + QByteArray::number(i));
     writeHistory(array(entries));
-    RecentScanStore store;
+    RecentScanStore store(nullptr);
     QVERIFY(store.persistenceError().isEmpty());
     QCOMPARE(store.records().size(), 60);
     QCOMPARE(folders(store.records()).mid(0, 4), (QStringList{"/new", "/tie1", "/tie2", "/f56"}));
@@ -185,7 +191,7 @@ void RecentScanStoreTest::unreadableFileLoadsNothing_data() {
 void RecentScanStoreTest::unreadableFileLoadsNothing() {
     QFETCH(QByteArray, content);
     writeHistory(content);
-    RecentScanStore store;
+    RecentScanStore store(nullptr);
     QVERIFY(store.records().isEmpty());
     QCOMPARE(store.persistenceError(), readFailed);
     QVERIFY(history() == content); // left untouched
@@ -196,7 +202,7 @@ void RecentScanStoreTest::unreadableFileLoadsNothing() {
 }
 
 void RecentScanStoreTest::saveFailuresKeepRecordsAndClear() {
-    RecentScanStore store;
+    RecentScanStore store(nullptr);
     QSignalSpy errorChanged(&store, &RecentScanStore::persistenceErrorChanged);
     const std::string blocker = m_data->path() + "/Ambrivo";
     writeFile(blocker, "a file where the folder should be");
@@ -254,7 +260,7 @@ void RecentScanStoreTest::handWrittenFileRoundTrips() {
 ]
 )";
     writeHistory(file);
-    RecentScanStore store;
+    RecentScanStore store(nullptr);
     QVERIFY(store.persistenceError().isEmpty());
     const QDateTime when(QDate(2026, 3, 14), QTime(9, 26, 53), Qt::UTC);
     const RecentScanRecord expected(QUuid("E621E1F8-C36C-495A-93FC-0C247A3E6E5F"), when,
@@ -268,7 +274,7 @@ void RecentScanStoreTest::handWrittenFileRoundTrips() {
     // A lower-case id is still a UUID; it is written back in upper case.
     writeHistory(QByteArray(file).replace("E621E1F8-C36C-495A-93FC-0C247A3E6E5F",
                                           "e621e1f8-c36c-495a-93fc-0c247a3e6e5f"));
-    RecentScanStore lower;
+    RecentScanStore lower(nullptr);
     QVERIFY(lower.persistenceError().isEmpty() && lower.records().first() == expected);
     lower.persist();
     QCOMPARE(withoutWhitespace(history()), withoutWhitespace(file));
@@ -279,7 +285,7 @@ void RecentScanStoreTest::unwritableHistoryLeavesTheScanAlone() {
     writePattern(tree / "a", 4096, 7);
     writePattern(tree / "b", 4096, 7);
     writeFile(m_data->path() + "/Ambrivo", "blocks the history folder");
-    RecentScanStore store;
+    RecentScanStore store(nullptr);
     DuplicateScanViewModel vm;
     connect(&vm, &DuplicateScanViewModel::resultChanged, &store, [&] {
         QMetaObject::invokeMethod(&store, "record", Q_ARG(twinsift::ScanResultValue, vm.result()));
@@ -292,6 +298,39 @@ void RecentScanStoreTest::unwritableHistoryLeavesTheScanAlone() {
     QCOMPARE(store.records().size(), 1);
     QCOMPARE(store.records().first().potentialSavings(), quint64(4096));
     QCOMPARE(store.records().first().elapsedSeconds(), vm.result().elapsedSeconds());
+}
+
+void RecentScanStoreTest::screensReachBothFromQml() {
+    TempDir tree;
+    writePattern(tree / "a", 4096, 7);
+    writePattern(tree / "b", 4096, 7);
+    const int before = RecentScanStore::shared()->records().size();
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    QQmlComponent component(&engine);
+    component.setData(R"(
+        import QtQml
+        import Twinsift
+        DuplicateScanViewModel {
+            property int groups: result.hasValue ? result.groupCount : -1
+            property string text: scanProgressText
+            property string lastFolder: RecentScanStore.records.length > 0
+                                        ? RecentScanStore.records[0].folderPath : ""
+            property bool lastExists: RecentScanStore.records.length > 0
+                                      && RecentScanStore.records[0].folderExists
+            onResultChanged: if (result.hasValue) RecentScanStore.record(result)
+        }
+    )",
+                      QUrl());
+    std::unique_ptr<QObject> vm(component.create());
+    QVERIFY2(vm, qPrintable(component.errorString()));
+    QCOMPARE(vm->property("text").toString(), QStringLiteral("Preparing scan…"));
+    QVERIFY(QMetaObject::invokeMethod(
+        vm.get(), "scan", Q_ARG(QUrl, QUrl::fromLocalFile(QString::fromStdString(tree.path())))));
+    QTRY_COMPARE_WITH_TIMEOUT(vm->property("groups").toInt(), 1, 20000);
+    QCOMPARE(RecentScanStore::shared()->records().size(), std::min(before + 1, 50));
+    QCOMPARE(vm->property("lastFolder").toString(), QString::fromStdString(tree.path()));
+    QVERIFY(vm->property("lastExists").toBool());
 }
 
 QTEST_GUILESS_MAIN(RecentScanStoreTest)
