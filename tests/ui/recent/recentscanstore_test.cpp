@@ -146,7 +146,10 @@ void RecentScanStoreTest::recordingKeepsTheNewestFifty() {
 }
 
 void RecentScanStoreTest::loadSortsNewestFirstAndDoesNotTrim() {
-    QList<QByteArray> entries{entry(70, "\\/tie1"), entry(99, "\\/new"), entry(70, "\\/tie2")};
+    // Keys the reader does not know are passed over.
+    QByteArray withUnknownKey = entry(99, "\\/new");
+    withUnknownKey.replace("{", R"({"minimumFileSize": {"case": "oneKB"}, )");
+    QList<QByteArray> entries{entry(70, "\\/tie1"), withUnknownKey, entry(70, "\\/tie2")};
     for (int i = 0; i < 57; ++i)
         entries << entry(i, "\\/f" + QByteArray::number(i));
     writeHistory(array(entries));
