@@ -5,6 +5,7 @@
 #include <QLoggingCategory>
 #include <QMetaObject>
 #include <QPromise>
+#include <QThread>
 #include <QThreadPool>
 #include <QVariantMap>
 
@@ -17,6 +18,15 @@ namespace twinsift {
 
 namespace {
 Q_LOGGING_CATEGORY(lcScanController, "twinsift.scan")
+
+// Scans get threads of their own rather than the global pool's, which has
+// only one per core: a superseded scan still winding down, or other work in
+// that pool, must never make the newest scan wait for a thread.
+QThreadPool &scanThreads() {
+    static QThreadPool pool;
+    pool.setMaxThreadCount(std::max(8, QThread::idealThreadCount()));
+    return pool;
+}
 } // namespace
 
 // One started scan, shared by the controller and the worker that runs it.
@@ -171,8 +181,8 @@ QFuture<void> DuplicateScanViewModel::scan(const QByteArray &folderPath) {
     QFuture<void> ended = run->ended.future();
     m_scanTask = run;
 
-    QThreadPool::globalInstance()->start([run, mailbox = m_mailbox, engine = m_engine,
-                                          folder = folderPath.toStdString(), threshold] {
+    scanThreads().start([run, mailbox = m_mailbox, engine = m_engine,
+                         folder = folderPath.toStdString(), threshold] {
         const auto progress = [&run, &mailbox](const DuplicateScanProgress &report) {
             {
                 std::lock_guard lock(run->slotMutex);
