@@ -163,21 +163,19 @@ ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                 return w.eligible[candidates[k].index].url;
             },
             stop);
-        ReadAhead::Chunk chunk;
+        ReadAhead::Piece piece;
         for (std::size_t k = 0; k < candidates.size(); ++k) {
             if (stop.stop_requested())
                 return ScanCancelled{};
             bool ok = hasher.begin();
             for (;;) {
-                if (!reader.next(chunk))
+                if (!reader.next(piece))
                     return ScanCancelled{};
-                const ssize_t length = chunk.length;
-                if (length > 0)
-                    hasher.update(chunk.data, static_cast<std::size_t>(length));
-                reader.release();
-                if (length < 0)
+                if (piece.error != 0)
                     ok = false;
-                if (length <= 0)
+                else if (piece.length > 0)
+                    hasher.update(piece.data, piece.length);
+                if (piece.last)
                     break;
                 if (stop.stop_requested())
                     return ScanCancelled{};

@@ -8,6 +8,13 @@
 namespace twinsift {
 namespace {
 
+// A file worth starting in what is left of a buffer; with less room the
+// buffer is handed over and the file starts in a fresh one.
+constexpr std::size_t minimumRoom = 64 * 1024;
+// Files that fail to open take no room; this bounds how many one buffer
+// carries, so their pieces still reach the caller in good time.
+constexpr std::size_t maximumPieces = 1024;
+
 // The folder of the file being read, kept open while its files follow one
 // another, so the kernel resolves each folder once instead of every file's
 // whole path. When a folder cannot be opened the whole path is used, so the
@@ -19,7 +26,6 @@ public:
     FolderHandle &operator=(const FolderHandle &) = delete;
     ~FolderHandle() { close(); }
 
-    // Opens path's file: its name relative to its folder where possible.
     int openFile(FileReader &reader, const std::string &path) {
         const auto slash = path.rfind('/');
         if (slash == std::string::npos)
@@ -53,8 +59,10 @@ ReadAhead::ReadAhead(std::size_t fileCount, std::function<const std::string &(st
                      std::stop_token stop)
     : m_pathOf(std::move(pathOf)), m_ring(ringSize),
       m_onStop(stop, std::function<void()>([this] { requestStop(); })) {
-    for (std::size_t i = 0; i < ringSize; ++i)
-        m_buffers.emplace_back(new unsigned char[chunkSize]);
+    for (auto &slot : m_ring) {
+        slot.buffer.reset(new unsigned char[bufferSize]);
+        slot.pieces.reserve(maximumPieces);
+    }
     m_reader = std::thread([this, fileCount] { readAll(fileCount); });
 }
 
@@ -72,61 +80,95 @@ void ReadAhead::requestStop() {
     m_writable.notify_all();
 }
 
-bool ReadAhead::waitForFreeSlot() {
+ReadAhead::Slot *ReadAhead::acquireSlot() {
     std::unique_lock lock(m_mutex);
     m_writable.wait(lock, [this] { return m_stopping || m_published - m_released < ringSize; });
-    return !m_stopping;
+    if (m_stopping)
+        return nullptr;
+    Slot *slot = &m_ring[m_published % ringSize];
+    slot->pieces.clear();
+    return slot;
 }
 
-void ReadAhead::publish(Chunk chunk) {
+void ReadAhead::publish() {
     {
         std::lock_guard lock(m_mutex);
-        m_ring[m_published % ringSize] = chunk;
         ++m_published;
     }
     m_readable.notify_one();
 }
 
-void ReadAhead::readAll(std::size_t fileCount) {
-    FolderHandle folder;
-    for (std::size_t file = 0; file < fileCount; ++file) {
-        FileReader reader;
-        if (!waitForFreeSlot())
-            return;
-        if (const int error = folder.openFile(reader, m_pathOf(file)); error != 0) {
-            publish({file, -1, error, nullptr});
-            continue;
-        }
-        for (;;) {
-            // The stop is seen before every read, so a stop costs at most
-            // the read already under way.
-            if (!waitForFreeSlot())
-                return;
-            unsigned char *buffer = m_buffers[m_published % ringSize].get();
-            int error = 0;
-            const ssize_t n = reader.read(buffer, chunkSize, &error);
-            publish({file, n, error, buffer});
-            if (n <= 0)
-                break;
-        }
-    }
-}
-
-bool ReadAhead::next(Chunk &chunk) {
-    std::unique_lock lock(m_mutex);
-    m_readable.wait(lock, [this] { return m_stopping || m_published > m_released; });
-    if (m_stopping)
-        return false;
-    chunk = m_ring[m_released % ringSize];
-    return true;
-}
-
-void ReadAhead::release() {
+void ReadAhead::releaseSlot() {
     {
         std::lock_guard lock(m_mutex);
         ++m_released;
     }
     m_writable.notify_one();
+}
+
+void ReadAhead::readAll(std::size_t fileCount) {
+    FolderHandle folder;
+    Slot *slot = nullptr;
+    std::size_t filled = 0;
+    const auto handOver = [&] {
+        publish();
+        filled = 0;
+        slot = acquireSlot();
+        return slot != nullptr;
+    };
+    if (!(slot = acquireSlot()))
+        return;
+
+    for (std::size_t file = 0; file < fileCount; ++file) {
+        if ((bufferSize - filled < minimumRoom || slot->pieces.size() >= maximumPieces) &&
+            !handOver())
+            return;
+        FileReader reader;
+        if (const int error = folder.openFile(reader, m_pathOf(file)); error != 0) {
+            slot->pieces.push_back({file, nullptr, 0, true, error});
+            continue;
+        }
+        Piece *piece = &slot->pieces.emplace_back(Piece{file, slot->buffer.get() + filled});
+        for (;;) {
+            if (filled == bufferSize) {
+                if (!handOver())
+                    return;
+                piece = &slot->pieces.emplace_back(Piece{file, slot->buffer.get()});
+            }
+            // The stop is seen before every read, so a stop costs at most
+            // the read already under way.
+            if (m_stopping.load(std::memory_order_relaxed))
+                return;
+            int error = 0;
+            const ssize_t n = reader.read(slot->buffer.get() + filled, bufferSize - filled, &error);
+            if (n <= 0) {
+                piece->last = true;
+                piece->error = n < 0 ? error : 0;
+                break;
+            }
+            piece->length += static_cast<std::size_t>(n);
+            filled += static_cast<std::size_t>(n);
+        }
+    }
+    if (!slot->pieces.empty())
+        publish();
+}
+
+bool ReadAhead::next(Piece &piece) {
+    if (m_holdingSlot && m_nextPiece == m_ring[m_released % ringSize].pieces.size()) {
+        m_holdingSlot = false;
+        releaseSlot();
+    }
+    if (!m_holdingSlot) {
+        std::unique_lock lock(m_mutex);
+        m_readable.wait(lock, [this] { return m_stopping || m_published > m_released; });
+        if (m_stopping)
+            return false;
+        m_holdingSlot = true;
+        m_nextPiece = 0;
+    }
+    piece = m_ring[m_released % ringSize].pieces[m_nextPiece++];
+    return true;
 }
 
 } // namespace twinsift
