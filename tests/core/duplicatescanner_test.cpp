@@ -87,18 +87,6 @@ TEST(ScanReports, everyTwentyFifthCountedFileThenEndOfWalkThenOnePerHash) {
         EXPECT_EQ(reps[4 + k], (DuplicateScanProgress{Phase::hashing, 40, k, 4, 10}));
 }
 
-TEST(ScanReports, noCandidatesMeansNoContentIsRead) {
-    TempDir dir;
-    for (int i = 0; i < 5; ++i)
-        writePattern(dir / ("u" + std::to_string(i)), 3000 + static_cast<std::uint64_t>(i), i);
-    ScanRecorder scan;
-    scan.run(dir.path());
-    EXPECT_EQ(scan.reports.back(), (DuplicateScanProgress{Phase::hashing, 5, 0, 0, 0}));
-    EXPECT_EQ(scan.result().filesHashed, 0);
-    EXPECT_EQ(scan.result().skippedFiles, 0);
-    EXPECT_TRUE(scan.result().groups.empty());
-}
-
 TEST(ScanSelection, minimumIsInclusiveAndEmptyFilesAreIgnored) {
     TempDir dir;
     writeFile(dir / "exact-a", copiesOf('x', 1024));
