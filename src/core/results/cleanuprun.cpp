@@ -1,5 +1,6 @@
 #include "cleanuprun.h"
 
+#include "cleanupprotection.h"
 #include "platform/fileattributes.h"
 #include "platform/trash.h"
 #include "scan/sha256hasher.h"
@@ -129,14 +130,16 @@ CleanupOutcome run(const DuplicateScanResult &result, const std::vector<Duplicat
 
     CleanupReport report;
     for (const DuplicateFile &f : selected) {
-        if (isProtected && isProtected(f.url)) {
+        // The second guard never lapses: without a test of its own the run
+        // asks the classifier itself.
+        if (isProtected ? isProtected(f.url) : CleanupProtection::isProtected(f.url)) {
             report.failures.push_back({f.url, protectedMessage});
             continue;
         }
         const Identity *validated = validation.identityOf(f.url);
         const auto now = FileAttributes::read(f.url);
         if (!now || !validated->sameFile(*now) || !isScannedShape(*now, validated->size)) {
-            report.failures.push_back({f.url, changedBeforeMoveMessage});
+            report.failures.push_back({f.url, changedMessage});
             continue;
         }
         if (auto refusal = Trash::moveToTrash(f.url)) {

@@ -29,17 +29,14 @@ inline constexpr const char *noUnchangedKeepCopyMessage =
 // Failure messages: the file is listed in the report and the run goes on.
 inline constexpr const char *protectedMessage =
     "Protected Location — Review Only. Ambrivo did not move this file.";
-// A marked file that is no longer the entry validated moments before (another
-// inode, a symbolic link, another size) is left alone rather than trashed
-// unreviewed.
-inline constexpr const char *changedBeforeMoveMessage =
-    "Changed after the scan. Ambrivo did not move this file. Please Rescan before cleaning.";
 
 // Re-validates every set that holds a selected file against the disk, and only
 // when all of them pass moves the selected files to the Trash one at a time.
 // Blocking; call on a worker thread. selected = the marked, unprotected files
 // in path order; they are moved in that order. isProtected is consulted right
-// before each move.
+// before each move, and so is the file's identity: a marked file that is no
+// longer the entry validated moments before (another inode, a symbolic link,
+// another size) is left alone and listed with changedMessage.
 CleanupOutcome run(const DuplicateScanResult &result, const std::vector<DuplicateFile> &selected,
                    const std::function<bool(const std::string &path)> &isProtected);
 

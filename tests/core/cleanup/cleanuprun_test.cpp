@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <set>
@@ -24,10 +25,11 @@ void PrintTo(const CleanupFailure &f, std::ostream *os) {
 
 using namespace twinsift;
 using namespace twinsift::testing;
+using Paths = std::vector<std::string>;
 
 namespace {
 
-const auto nothingProtected = [](const std::string &) { return false; };
+using Protection = std::function<bool(const std::string &)>;
 
 class CleanupRunTest : public ::testing::Test {
 protected:
@@ -48,23 +50,15 @@ protected:
     }
 
     // The marked files in path order, as the selection hands them over.
-    static std::vector<DuplicateFile> marked(const DuplicateScanResult &result,
-                                             const std::set<std::string> &paths) {
-        std::vector<DuplicateFile> out;
+    CleanupOutcome runFor(
+        const DuplicateScanResult &result, const std::set<std::string> &paths,
+        const Protection &isProtected = [](const std::string &) { return false; }) {
+        std::vector<DuplicateFile> selected;
         for (const auto &f : result.scannedFiles)
             if (paths.contains(f.url))
-                out.push_back(f);
-        EXPECT_EQ(out.size(), paths.size());
-        return out;
-    }
-
-    CleanupOutcome runFor(const DuplicateScanResult &result, const std::set<std::string> &paths) {
-        return CleanupRun::run(result, marked(result, paths), nothingProtected);
-    }
-
-    void expectStop(const CleanupOutcome &outcome, const char *message) {
-        ASSERT_TRUE(std::holds_alternative<CleanupStop>(outcome));
-        EXPECT_EQ(std::get<CleanupStop>(outcome).message, message);
+                selected.push_back(f);
+        EXPECT_EQ(selected.size(), paths.size());
+        return CleanupRun::run(result, selected, isProtected);
     }
 
     // Every file written by put() is still there with its content, except
@@ -108,153 +102,121 @@ TEST_F(CleanupRunTest, cleanupSHA256MatchesTheScanAndFailsWhenUnreadable) {
     EXPECT_FALSE(cleanupSHA256(dir / "big"));
 }
 
-TEST_F(CleanupRunTest, movesMarkedFilesInSelectionOrderAndLeavesKeptCopies) {
-    put("a/photo.jpg", photo);
-    put("b/photo copy.jpg", photo);
-    put("a/song.mp3", song);
-    put("b/song.mp3", song);
-    put("c/song 2.mp3", song);
-    const auto result = scan();
-    ASSERT_EQ(result.groups.size(), 2u);
-
-    const auto outcome =
-        runFor(result, {dir / "b/photo copy.jpg", dir / "a/song.mp3", dir / "c/song 2.mp3"});
-    ASSERT_TRUE(std::holds_alternative<CleanupReport>(outcome));
-    const auto &report = std::get<CleanupReport>(outcome);
-    EXPECT_EQ(report.movedPaths,
-              (std::vector<std::string>{dir / "a/song.mp3", dir / "b/photo copy.jpg",
-                                        dir / "c/song 2.mp3"}));
-    EXPECT_EQ(report.movedBytes, 5000u + 3000u + 3000u);
-    EXPECT_TRUE(report.failures.empty());
-
-    for (const auto &moved : report.movedPaths)
-        EXPECT_FALSE(exists(moved)) << moved;
-    EXPECT_EQ(readFile(TrashHome::trashFiles() + "/photo copy.jpg"), photo);
-    EXPECT_EQ(readFile(TrashHome::trashFiles() + "/song 2.mp3"), song);
-    EXPECT_EQ(readFile(dir / "a/photo.jpg"), photo);
-    EXPECT_EQ(readFile(dir / "b/song.mp3"), song);
-}
-
-TEST_F(CleanupRunTest, trashInfoRecordsTheOriginalPathBytes) {
-    const std::vector<std::string> names = {"with space.bin", "100% done.bin", "line\nbreak.bin",
-                                            "caf\xe9\xff.bin"};
+TEST_F(CleanupRunTest, movesMarkedFilesInOrderAndTheTrashKeepsTheirPathBytes) {
+    const Paths names = {"with space.bin", "100% done.bin", "line\nbreak.bin", "caf\xe9\xff.bin"};
     put("keep.bin", photo);
-    std::set<std::string> paths;
+    std::set<std::string> marked;
     for (const auto &name : names) {
         put(name, photo);
-        paths.insert(dir / name);
+        marked.insert(dir / name);
     }
-    const auto outcome = runFor(scan(), paths);
-    ASSERT_TRUE(std::holds_alternative<CleanupReport>(outcome));
-    EXPECT_EQ(std::get<CleanupReport>(outcome).movedPaths.size(), names.size());
-    EXPECT_TRUE(std::get<CleanupReport>(outcome).failures.empty());
+    put("b/song.mp3", song);
+    put("c/song 2.mp3", song);
+    marked.insert(dir / "c/song 2.mp3");
+
+    const auto outcome = runFor(scan(), marked);
+    const auto *report = std::get_if<CleanupReport>(&outcome);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->movedPaths,
+              (Paths{dir / "100% done.bin", dir / "c/song 2.mp3", dir / "caf\xe9\xff.bin",
+                     dir / "line\nbreak.bin", dir / "with space.bin"}));
+    EXPECT_EQ(report->movedBytes, 4 * 5000u + 3000u);
+    EXPECT_TRUE(report->failures.empty());
 
     for (const auto &name : names) {
         EXPECT_FALSE(exists(dir / name));
         EXPECT_EQ(readFile(TrashHome::trashFiles() + "/" + name), photo);
         EXPECT_EQ(TrashHome::originalPathOf(name), dir / name);
     }
-    EXPECT_TRUE(exists(dir / "keep.bin"));
+    EXPECT_EQ(readFile(dir / "keep.bin"), photo);
+    EXPECT_EQ(readFile(dir / "b/song.mp3"), song);
 }
 
-TEST_F(CleanupRunTest, markedFileEditedWithTheSameSizeStopsBeforeAnySetMoves) {
-    // The larger set comes first and passes; the edit in the second set must
-    // still keep the first set's marked file where it is.
-    put("big/a.bin", std::string(9000, 'b'));
-    put("big/b.bin", std::string(9000, 'b'));
-    put("small/a.bin", song);
-    put("small/b.bin", song);
+// Each case marks the file of a set that passes (validated first: its set is
+// the largest) and one file of a set that stops the run. Nothing moves, not
+// even the file of the set that passed.
+TEST_F(CleanupRunTest, everyStopLeavesEveryFileInPlace) {
+    put("pass/keep.bin", std::string(9000, 'P'));
+    put("pass/marked.bin", std::string(9000, 'P'));
+    struct Case {
+        std::string folder;
+        Paths marked;
+        // Works on the file named "touched" in the folder; none for some.
+        std::function<void(const std::string &folder)> change;
+        const char *message;
+    };
+    const auto rewrite = [](const std::string &folder) {
+        writeFile(folder + "/touched", std::string(2999, 's') + "X");
+    };
+    const auto remove = [](const std::string &folder) {
+        EXPECT_EQ(::unlink((folder + "/touched").c_str()), 0);
+    };
+    const auto replaceBy = [](auto makeLink, const char *target) {
+        return [makeLink, target](const std::string &folder) {
+            EXPECT_EQ(::unlink((folder + "/touched").c_str()), 0);
+            EXPECT_EQ(makeLink((folder + "/" + target).c_str(), (folder + "/touched").c_str()), 0);
+        };
+    };
+    const std::vector<Case> cases{
+        {"edited", {"touched"}, rewrite, CleanupRun::changedMessage},
+        {"deleted", {"touched"}, remove, CleanupRun::notRevalidatedMessage},
+        {"linked", {"touched"}, replaceBy(::symlink, "other"), CleanupRun::changedMessage},
+        {"keep-edited", {"other"}, rewrite, CleanupRun::noUnchangedKeepCopyMessage},
+        {"keep-gone", {"other"}, remove, CleanupRun::noUnchangedKeepCopyMessage},
+        // Moving a hard link frees nothing: the other name is no second copy.
+        {"hard-link",
+         {"other"},
+         replaceBy(::link, "other"),
+         CleanupRun::noUnchangedKeepCopyMessage},
+        {"all-marked", {"touched", "other"}, nullptr, CleanupRun::noKeepCopyMessage},
+        // Only a set's own files are ever checked against a surviving copy.
+        {"lonely", {"lonely.bin"}, nullptr, CleanupRun::notRevalidatedMessage},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        // Content of its own per case, so that no two cases share a set.
+        const std::string content(3000, static_cast<char>('a' + i));
+        put(cases[i].folder + "/touched", content);
+        put(cases[i].folder + "/other", content);
+    }
+    put("lonely/lonely.bin", std::string(4000, 'L'));
     const auto result = scan();
-    ASSERT_EQ(result.groups[0].size, 9000u);
 
-    writeFile(dir / "small/b.bin", std::string(2999, 's') + "X");
-    expectStop(runFor(result, {dir / "big/b.bin", dir / "small/b.bin"}),
-               CleanupRun::changedMessage);
-    expectAllInPlace({dir / "small/b.bin"});
-    EXPECT_EQ(readFile(dir / "small/b.bin").size(), 3000u);
+    std::set<std::string> changed;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.folder);
+        if (c.change) {
+            c.change(dir / c.folder);
+            changed.insert(dir / (c.folder + "/touched"));
+        }
+        std::set<std::string> marked{dir / "pass/marked.bin"};
+        for (const auto &name : c.marked)
+            marked.insert(dir / (c.folder + "/" + name));
+        const auto outcome = runFor(result, marked);
+        const auto *stop = std::get_if<CleanupStop>(&outcome);
+        ASSERT_TRUE(stop);
+        EXPECT_EQ(stop->message, c.message);
+        expectAllInPlace(changed);
+    }
+    EXPECT_TRUE(FileAttributes::read(dir / "linked/touched")->isSymbolicLink);
+    EXPECT_EQ(readFile(dir / "edited/touched").size(), 3000u);
 }
 
-TEST_F(CleanupRunTest, markedFileDeletedOrReplacedBySymlinkStops) {
-    put("deleted/keep.bin", song);
-    put("deleted/marked.bin", song);
-    put("linked/keep.bin", photo);
-    put("linked/marked.bin", photo);
-    const auto result = scan();
-    ASSERT_EQ(::unlink((dir / "deleted/marked.bin").c_str()), 0);
-    ASSERT_EQ(::unlink((dir / "linked/marked.bin").c_str()), 0);
-    ASSERT_EQ(::symlink((dir / "linked/keep.bin").c_str(), (dir / "linked/marked.bin").c_str()), 0);
-
-    expectStop(runFor(result, {dir / "deleted/marked.bin"}), CleanupRun::notRevalidatedMessage);
-    expectStop(runFor(result, {dir / "linked/marked.bin"}), CleanupRun::changedMessage);
-    EXPECT_TRUE(FileAttributes::read(dir / "linked/marked.bin")->isSymbolicLink);
-    expectAllInPlace({dir / "deleted/marked.bin", dir / "linked/marked.bin"});
-}
-
-TEST_F(CleanupRunTest, onlyKeptCopyChangedOrDeletedStops) {
-    put("edited/keep.bin", song);
-    put("edited/marked.bin", song);
-    put("gone/keep.bin", photo);
-    put("gone/marked.bin", photo);
-    const auto result = scan();
-    writeFile(dir / "edited/keep.bin", "X" + std::string(2999, 's'));
-    ASSERT_EQ(::unlink((dir / "gone/keep.bin").c_str()), 0);
-
-    expectStop(runFor(result, {dir / "edited/marked.bin"}), CleanupRun::noUnchangedKeepCopyMessage);
-    expectStop(runFor(result, {dir / "gone/marked.bin"}), CleanupRun::noUnchangedKeepCopyMessage);
-    expectAllInPlace({dir / "edited/keep.bin", dir / "gone/keep.bin"});
-}
-
-TEST_F(CleanupRunTest, oneOfTwoKeptCopiesChangedAndTheSetStillPasses) {
+TEST_F(CleanupRunTest, aSetPassesOnItsFirstUnchangedKeptCopyThatIsAnotherFile) {
     put("a-keep.bin", song);
-    put("b-keep.bin", song);
-    put("c-marked.bin", song);
+    put("c-keep.bin", song);
+    put("d-marked.bin", song);
+    ASSERT_EQ(::link((dir / "d-marked.bin").c_str(), (dir / "b-link.bin").c_str()), 0);
     const auto result = scan();
+    ASSERT_EQ(result.groups.at(0).files.size(), 4u);
     writeFile(dir / "a-keep.bin", "X" + std::string(2999, 's'));
 
-    const auto outcome = runFor(result, {dir / "c-marked.bin"});
-    ASSERT_TRUE(std::holds_alternative<CleanupReport>(outcome));
-    EXPECT_EQ(std::get<CleanupReport>(outcome).movedPaths,
-              std::vector<std::string>{dir / "c-marked.bin"});
-    EXPECT_FALSE(exists(dir / "c-marked.bin"));
-    EXPECT_EQ(readFile(dir / "b-keep.bin"), song);
-}
-
-TEST_F(CleanupRunTest, everyCopyOfASetMarkedStopsWithNoKeepCopy) {
-    put("one.bin", song);
-    put("two.bin", song);
-    expectStop(runFor(scan(), {dir / "one.bin", dir / "two.bin"}), CleanupRun::noKeepCopyMessage);
-    expectAllInPlace();
-}
-
-TEST_F(CleanupRunTest, selectedFileOutsideEverySetIsNeverMoved) {
-    put("a.bin", song);
-    put("b.bin", song);
-    put("lonely.bin", photo);
-    const auto result = scan();
-    std::vector<DuplicateFile> selected = marked(result, {dir / "a.bin", dir / "lonely.bin"});
-    expectStop(CleanupRun::run(result, selected, nothingProtected),
-               CleanupRun::notRevalidatedMessage);
-    expectAllInPlace();
-}
-
-TEST_F(CleanupRunTest, hardLinkOfTheMarkedFileIsNotASurvivingCopy) {
-    put("marked.bin", song);
-    ASSERT_EQ(::link((dir / "marked.bin").c_str(), (dir / "link.bin").c_str()), 0);
-    auto result = scan();
-    ASSERT_EQ(result.groups.size(), 1u);
-    ASSERT_EQ(result.groups[0].files.size(), 2u);
-    expectStop(runFor(result, {dir / "marked.bin"}), CleanupRun::noUnchangedKeepCopyMessage);
-    expectAllInPlace();
-
-    // With a real second copy the set passes, and the link stays behind.
-    put("z-copy.bin", song);
-    result = scan();
-    const auto outcome = runFor(result, {dir / "marked.bin"});
-    ASSERT_TRUE(std::holds_alternative<CleanupReport>(outcome));
-    EXPECT_EQ(std::get<CleanupReport>(outcome).movedPaths,
-              std::vector<std::string>{dir / "marked.bin"});
-    EXPECT_EQ(readFile(dir / "link.bin"), song);
-    EXPECT_EQ(readFile(dir / "z-copy.bin"), song);
+    const auto outcome = runFor(result, {dir / "d-marked.bin"});
+    const auto *report = std::get_if<CleanupReport>(&outcome);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->movedPaths, Paths{dir / "d-marked.bin"});
+    EXPECT_FALSE(exists(dir / "d-marked.bin"));
+    EXPECT_EQ(readFile(dir / "b-link.bin"), song);
+    EXPECT_EQ(readFile(dir / "c-keep.bin"), song);
 }
 
 TEST_F(CleanupRunTest, bindMountAliasOfTheMarkedFileIsNotASurvivingCopy) {
@@ -267,23 +229,21 @@ TEST_F(CleanupRunTest, bindMountAliasOfTheMarkedFileIsNotASurvivingCopy) {
 
     const auto result = scan();
     ASSERT_EQ(result.groups.size(), 1u);
-    ASSERT_EQ(result.groups[0].files.size(), 2u)
-        << "the scan should see the file through both paths";
-    expectStop(runFor(result, {dir / "real/marked.bin"}), CleanupRun::noUnchangedKeepCopyMessage);
+    ASSERT_EQ(result.groups[0].files.size(), 2u) << "the scan sees the file through both paths";
+    const auto outcome = runFor(result, {dir / "real/marked.bin"});
+    ASSERT_TRUE(std::holds_alternative<CleanupStop>(outcome));
+    EXPECT_EQ(std::get<CleanupStop>(outcome).message, CleanupRun::noUnchangedKeepCopyMessage);
     expectAllInPlace();
 }
 
-TEST_F(CleanupRunTest, fileWhoseIdentityChangesRightBeforeItsMoveIsListedAndLeftAlone) {
-    put("keep.bin", song);
-    put("m1.bin", song);
-    put("m2.bin", song);
-    put("m3.bin", song);
+TEST_F(CleanupRunTest, aFileChangedOrProtectedAtItsTurnIsListedAndTheOthersMove) {
+    for (const char *name : {"keep.bin", "m1.bin", "m2.bin", "m3.bin", "m4.bin"})
+        put(name, song);
     const auto result = scan();
-    const auto selected = marked(result, {dir / "m1.bin", dir / "m2.bin", dir / "m3.bin"});
 
-    // The protection check runs right before each move, after validation: the
+    // The protection test runs right before each move, after validation: the
     // last moment to swap m2 for a new file of the same content and m3 for a
-    // symbolic link.
+    // symbolic link. m4 turns out to be protected.
     const auto swapLater = [&](const std::string &path) {
         if (path == dir / "m1.bin") {
             writeFile(dir / "m2.new", song);
@@ -291,33 +251,21 @@ TEST_F(CleanupRunTest, fileWhoseIdentityChangesRightBeforeItsMoveIsListedAndLeft
             EXPECT_EQ(::unlink((dir / "m3.bin").c_str()), 0);
             EXPECT_EQ(::symlink((dir / "keep.bin").c_str(), (dir / "m3.bin").c_str()), 0);
         }
-        return false;
+        return path == dir / "m4.bin";
     };
-    const auto outcome = CleanupRun::run(result, selected, swapLater);
-    ASSERT_TRUE(std::holds_alternative<CleanupReport>(outcome));
-    const auto &report = std::get<CleanupReport>(outcome);
-    EXPECT_EQ(report.movedPaths, std::vector<std::string>{dir / "m1.bin"});
-    EXPECT_EQ(report.movedBytes, 3000u);
-    EXPECT_EQ(report.failures, (std::vector<CleanupFailure>{
-                                   {dir / "m2.bin", CleanupRun::changedBeforeMoveMessage},
-                                   {dir / "m3.bin", CleanupRun::changedBeforeMoveMessage}}));
+    const auto outcome =
+        runFor(result, {dir / "m1.bin", dir / "m2.bin", dir / "m3.bin", dir / "m4.bin"}, swapLater);
+    const auto *report = std::get_if<CleanupReport>(&outcome);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->movedPaths, Paths{dir / "m1.bin"});
+    EXPECT_EQ(report->movedBytes, 3000u);
+    EXPECT_EQ(report->failures,
+              (std::vector<CleanupFailure>{{dir / "m2.bin", CleanupRun::changedMessage},
+                                           {dir / "m3.bin", CleanupRun::changedMessage},
+                                           {dir / "m4.bin", CleanupRun::protectedMessage}}));
     EXPECT_EQ(readFile(dir / "m2.bin"), song);
     EXPECT_TRUE(FileAttributes::read(dir / "m3.bin")->isSymbolicLink);
-}
-
-TEST_F(CleanupRunTest, protectedFileAtItsTurnIsListedAndTheOthersMove) {
-    put("keep.bin", song);
-    put("m1.bin", song);
-    put("m2.bin", song);
-    const auto result = scan();
-    const auto outcome = CleanupRun::run(result, marked(result, {dir / "m1.bin", dir / "m2.bin"}),
-                                         [&](const std::string &p) { return p == dir / "m1.bin"; });
-    ASSERT_TRUE(std::holds_alternative<CleanupReport>(outcome));
-    const auto &report = std::get<CleanupReport>(outcome);
-    EXPECT_EQ(report.movedPaths, std::vector<std::string>{dir / "m2.bin"});
-    EXPECT_EQ(report.failures,
-              (std::vector<CleanupFailure>{{dir / "m1.bin", CleanupRun::protectedMessage}}));
-    EXPECT_EQ(readFile(dir / "m1.bin"), song);
+    EXPECT_EQ(readFile(dir / "m4.bin"), song);
 }
 
 TEST_F(CleanupRunTest, trashRefusalOnAnotherFilesystemIsListedAndTheRunGoesOn) {
@@ -329,23 +277,17 @@ TEST_F(CleanupRunTest, trashRefusalOnAnotherFilesystemIsListedAndTheRunGoesOn) {
     put("keep.bin", song);
     put("near.bin", song);
     put("other/far.bin", song);
-    const auto result = scan();
 
-    auto outcome = runFor(result, {dir / "near.bin", dir / "other/far.bin"});
-    ASSERT_TRUE(std::holds_alternative<CleanupReport>(outcome));
-    const auto &report = std::get<CleanupReport>(outcome);
-    EXPECT_EQ(report.movedPaths, std::vector<std::string>{dir / "near.bin"});
-    EXPECT_EQ(report.movedBytes, 3000u);
-    ASSERT_EQ(report.failures.size(), 1u);
-    EXPECT_EQ(report.failures[0].path, dir / "other/far.bin");
-    EXPECT_FALSE(report.failures[0].message.empty());
+    const auto outcome = runFor(scan(), {dir / "near.bin", dir / "other/far.bin"});
+    const auto *report = std::get_if<CleanupReport>(&outcome);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->movedPaths, Paths{dir / "near.bin"});
+    EXPECT_EQ(report->movedBytes, 3000u);
+    ASSERT_EQ(report->failures.size(), 1u);
+    EXPECT_EQ(report->failures[0].path, dir / "other/far.bin");
+    EXPECT_FALSE(report->failures[0].message.empty());
+    // Refused, not copied: the file is where it was and the Trash holds
+    // only the file that moved.
     EXPECT_EQ(readFile(dir / "other/far.bin"), song);
-
-    // Every move refused: still a report, with nothing moved.
-    outcome = runFor(scan(), {dir / "other/far.bin"});
-    ASSERT_TRUE(std::holds_alternative<CleanupReport>(outcome));
-    EXPECT_TRUE(std::get<CleanupReport>(outcome).movedPaths.empty());
-    EXPECT_EQ(std::get<CleanupReport>(outcome).movedBytes, 0u);
-    EXPECT_EQ(std::get<CleanupReport>(outcome).failures.size(), 1u);
-    EXPECT_EQ(readFile(dir / "other/far.bin"), song);
+    EXPECT_FALSE(exists(TrashHome::trashFiles() + "/far.bin"));
 }
