@@ -419,7 +419,15 @@ void DuplicateReviewModel::performCleanup() {
     qCInfo(lcReview) << "cleanup started for" << selected->size() << "files";
     m_cleanupTask = QtConcurrent::run([runner = m_runner, result = m_review.result(),
                                        selected = std::move(*selected), mailbox = m_mailbox]() {
-        mailbox->post(runner(result, selected, CleanupProtection::isProtected));
+        // Exactly one outcome goes back, or the sheet would say "Moving…" for
+        // good. The run throws only when it cannot set up its checks (no
+        // SHA-256 in OpenSSL, no memory for the read buffer): nothing moved.
+        CleanupOutcome outcome = CleanupStop{CleanupRun::notRevalidatedMessage};
+        try {
+            outcome = runner(result, selected, CleanupProtection::isProtected);
+        } catch (...) {
+        }
+        mailbox->post(std::move(outcome));
     });
 }
 

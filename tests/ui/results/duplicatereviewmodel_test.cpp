@@ -8,6 +8,7 @@
 #include <QQmlEngine>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 
 #include <atomic>
 #include <cstdlib>
@@ -28,30 +29,56 @@ std::string &homePath() {
     return path;
 }
 
-ScanResultValue scanOf(const std::string &folder) {
+// Writes one file of content per name and scans the folder.
+ScanResultValue scanOf(const TempDir &dir, std::initializer_list<const char *> names,
+                       const std::string &content = std::string(4096, 'c')) {
+    for (const char *name : names)
+        writeFile(dir / name, content);
     ScanRecorder scan;
-    scan.run(folder, 1024);
+    scan.run(dir.path(), 1024);
     if (!scan.succeeded())
-        qFatal("scan of %s failed", folder.c_str());
+        qFatal("scan of %s failed", dir.path().c_str());
     return ScanResultValue(scan.result());
 }
 
-int rowOf(const DuplicateReviewModel &model, const QString &displayPath) {
-    auto *rows = const_cast<DuplicateReviewModel &>(model).rows();
+int rowOf(DuplicateReviewModel &model, const std::string &path) {
+    auto *rows = model.rows();
     for (int i = 0; i < rows->rowCount(); ++i)
-        if (rows->data(rows->index(i), ReviewRowsModel::DisplayPathRole).toString() == displayPath)
+        if (rows->data(rows->index(i), ReviewRowsModel::DisplayPathRole).toString() ==
+            QString::fromStdString(path))
             return i;
     return -1;
 }
 
-QVariant role(DuplicateReviewModel &model, int row, ReviewRowsModel::Role r) {
-    return model.rows()->data(model.rows()->index(row), r);
+QString cleanupState(DuplicateReviewModel &model, int row) {
+    return model.rows()
+        ->data(model.rows()->index(row), ReviewRowsModel::CleanupStateRole)
+        .toString();
 }
 
 bool exists(const std::string &path) {
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0;
 }
+
+// A cleanup run that waits until the test lets it finish.
+struct HeldRun {
+    std::atomic<int> runs = 0;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+
+    DuplicateReviewModel::CleanupRunner runner() {
+        return [this, released = released](const DuplicateScanResult &,
+                                           const std::vector<DuplicateFile> &selected,
+                                           const std::function<bool(const std::string &)> &) {
+            ++runs;
+            released.wait();
+            CleanupReport report;
+            report.failures.push_back({selected.front().url, "The Trash is full"});
+            return CleanupOutcome(report);
+        };
+    }
+};
 
 } // namespace
 
@@ -75,97 +102,58 @@ private:
     }
 
 private slots:
-    void rowsFollowTheCategoryAndTheMarks();
+    void aFilteredRowIsMarkedAgainstItsWholeSet();
     void protectedRowsAreReviewOnlyAndASweepAlertsOnce();
     void aNewResultKeepsTheReviewState();
-    void aFullyMarkedSetNeverStartsARun();
     void completionClosesTheReviewEmptiesTheMarksThenShowsTheReport();
     void aStopClosesTheReviewAndAlertsButKeepsTheMarks();
-    void aSecondCleanupDuringARunStartsNothing();
-    void closingTheReportAndTheHeaderButtonsAskForAScan();
+    void oneRunAtATimeAndNoneForAFullyMarkedSet();
+    void aRunThatThrowsStillEndsAsAStop();
+    void aModelDestroyedDuringARunIsLeftAlone();
     void screensCanBindToItFromQml();
 };
 
-void DuplicateReviewModelTest::rowsFollowTheCategoryAndTheMarks() {
+void DuplicateReviewModelTest::aFilteredRowIsMarkedAgainstItsWholeSet() {
     TempDir dir;
-    const std::string content(4096, 'p');
-    writeFile(dir / "a/Photo.jpg", content);
-    writeFile(dir / "b/photo.jpg", content);
-    writeFile(dir / "c/other.jpg", content);
-    writeFile(dir / "d/PHOTO.JPG", std::string(5000, 'q'));
-
     DuplicateReviewModel model;
     QAbstractItemModelTester rowsTester(model.rows());
     QAbstractItemModelTester selectionTester(model.selectedFilesModel());
-    model.setResult(scanOf(dir.path()));
-
-    QCOMPARE(model.categoryButtons()[0].toMap()[QStringLiteral("label")].toString(),
-             QStringLiteral("Exact Duplicates (1)"));
-    QCOMPARE(model.categoryButtons()[2].toMap()[QStringLiteral("label")].toString(),
-             QStringLiteral("Same Name (1)"));
-    QCOMPARE(model.groupCountText(), QStringLiteral("1 groups"));
+    model.setResult(scanOf(dir, {"keep.txt", "match-1.txt", "sub/match-2.txt"}));
     QCOMPARE(model.rows()->rowCount(), 3);
-    QVERIFY(model.cleanupEnabled());
-    QCOMPARE(model.cleanupHeader(), QStringLiteral("Cleanup"));
-    QCOMPARE(role(model, 0, ReviewRowsModel::CleanupStateRole).toString(), QStringLiteral("keep"));
-    QCOMPARE(role(model, 0, ReviewRowsModel::SizeTextRole).toString(), QStringLiteral("4 KB"));
-    QVERIFY(role(model, 0, ReviewRowsModel::FirstInGroupRole).toBool());
-    QVERIFY(!role(model, 1, ReviewRowsModel::FirstInGroupRole).toBool());
+    QCOMPARE(cleanupState(model, 0), QStringLiteral("keep"));
 
+    model.toggleRow(rowOf(model, dir / "match-1.txt"));
+    // One row left on screen: by itself it would be its set's last copy.
+    model.setSearchText(QStringLiteral(" MATCH-2 "));
+    QCOMPARE(model.rows()->rowCount(), 1);
     QSignalSpy rowChanges(model.rows(), &QAbstractItemModel::dataChanged);
-    QSignalSpy selection(&model, &DuplicateReviewModel::selectionChanged);
-    const int photo = rowOf(model, QString::fromStdString(dir / "a/Photo.jpg"));
-    QVERIFY(photo >= 0);
-    model.toggleRow(photo);
-    QCOMPARE(selection.count(), 1);
+    model.toggleRow(0);
+    QVERIFY(!model.hasCleanupGuardMessage());
+    QCOMPARE(model.selectedCount(), 2);
     QCOMPARE(rowChanges.count(), 1);
-    QCOMPARE(role(model, photo, ReviewRowsModel::CleanupTextRole).toString(),
-             QStringLiteral("TRASH"));
-    QCOMPARE(model.selectedCountText(), QStringLiteral("1 selected for Trash"));
-    QCOMPARE(model.selectedBytesLabel(), QStringLiteral("4 KB selected"));
-    QCOMPARE(model.reviewSummaryText(), QStringLiteral("1 files · 4 KB"));
-    QCOMPARE(model.selectedFilesModel()->rowCount(), 1);
+    QCOMPARE(cleanupState(model, 0), QStringLiteral("trash"));
+    QCOMPARE(model.selectedCountText(), QStringLiteral("2 selected for Trash"));
+    QCOMPARE(model.reviewSummaryText(), QStringLiteral("2 files · 8 KB"));
     QCOMPARE(model.selectedFilesModel()
-                 ->data(model.selectedFilesModel()->index(0), CleanupSelectionModel::LocationRole)
+                 ->data(model.selectedFilesModel()->index(1), CleanupSelectionModel::LocationRole)
                  .toString(),
-             QStringLiteral("a"));
+             QStringLiteral("sub"));
 
-    // The search narrows the rows but the marks stay.
-    model.setSearchText(QStringLiteral(" PHOTO "));
-    QCOMPARE(model.rows()->rowCount(), 2);
-    QCOMPARE(model.selectedCount(), 1);
+    model.setSearchText(QStringLiteral("keep"));
+    model.toggleRow(0);
+    QCOMPARE(model.cleanupGuardMessage(),
+             QStringLiteral("At least one copy in every exact-duplicate set must remain. Choose a "
+                            "different file to keep before selecting this one."));
+    QCOMPARE(model.selectedCount(), 2);
 
-    // Review-only categories: four "photo.jpg" files by name, no cleanup.
+    // Rows of review-only categories and of the flat list take no marks.
     model.selectCategory(DuplicateReviewModel::SameName);
-    QCOMPARE(model.searchText(), QString());
-    QCOMPARE(model.sortMode(), DuplicateReviewModel::FileCount);
-    QVERIFY(!model.cleanupEnabled());
     QCOMPARE(model.cleanupHeader(), QStringLiteral("Status"));
-    QCOMPARE(model.rows()->rowCount(), 3);
-    QCOMPARE(role(model, 0, ReviewRowsModel::CleanupStateRole).toString(),
-             QStringLiteral("reviewOnly"));
-    QCOMPARE(role(model, 0, ReviewRowsModel::VerificationRole).toString(),
-             QStringLiteral("Name Match"));
-    model.toggleRow(0);
-    QCOMPARE(selection.count(), 1);
-
-    model.selectCategory(DuplicateReviewModel::Similar);
-    QVERIFY(model.showsPlannedPanel());
-    QVERIFY(!model.hasNoMatches());
-    QCOMPARE(model.rows()->rowCount(), 0);
-
     model.showDuplicateFiles();
-    QCOMPARE(model.sectionTitle(), QStringLiteral("All Exact Duplicate Files"));
     QCOMPARE(model.rows()->rowCount(), 3);
-    QVERIFY(model.summaryCards()[2].toMap()[QStringLiteral("selected")].toBool());
-    QCOMPARE(role(model, 0, ReviewRowsModel::CleanupStateRole).toString(),
-             QStringLiteral("reviewOnly"));
-    model.toggleRow(0);
-    QCOMPARE(selection.count(), 1);
-
-    model.showDuplicateGroups();
-    model.setSearchText(QStringLiteral("no such name"));
-    QVERIFY(model.hasNoMatches());
+    QCOMPARE(cleanupState(model, 0), QStringLiteral("reviewOnly"));
+    model.toggleRow(rowOf(model, dir / "keep.txt"));
+    QCOMPARE(model.selectedCount(), 2);
 }
 
 void DuplicateReviewModelTest::protectedRowsAreReviewOnlyAndASweepAlertsOnce() {
@@ -180,22 +168,17 @@ void DuplicateReviewModelTest::protectedRowsAreReviewOnlyAndASweepAlertsOnce() {
 
     DuplicateScanResult result;
     result.rootURL = dir.path();
-    DuplicateGroup group{"h",
-                         3000,
-                         {{dir / "lib/Caches/x1.bin", 3000},
-                          {dir / "lib/Caches/x2.bin", 3000},
-                          {dir / "x3.bin", 3000}}};
-    result.groups = {group};
-    result.scannedFiles = group.files;
+    result.groups = {{"h",
+                      3000,
+                      {{dir / "lib/Caches/x1.bin", 3000},
+                       {dir / "lib/Caches/x2.bin", 3000},
+                       {dir / "x3.bin", 3000}}}};
+    result.scannedFiles = result.groups[0].files;
 
     DuplicateReviewModel model;
     model.setResult(ScanResultValue(result));
-    QCOMPARE(model.rows()->rowCount(), 3);
-    QCOMPARE(role(model, 0, ReviewRowsModel::CleanupStateRole).toString(),
-             QStringLiteral("protected"));
-    QCOMPARE(role(model, 0, ReviewRowsModel::CleanupTextRole).toString(),
-             QStringLiteral("Review Only"));
-    QCOMPARE(role(model, 2, ReviewRowsModel::CleanupStateRole).toString(), QStringLiteral("keep"));
+    QCOMPARE(cleanupState(model, 0), QStringLiteral("protected"));
+    QCOMPARE(cleanupState(model, 2), QStringLiteral("keep"));
 
     // A click that reaches a protected row anyway is swept straight back out.
     QSignalSpy alerts(&model, &DuplicateReviewModel::protectedLocationMessageChanged);
@@ -203,31 +186,22 @@ void DuplicateReviewModelTest::protectedRowsAreReviewOnlyAndASweepAlertsOnce() {
     model.toggleRow(0);
     QCOMPARE(alerts.count(), 1);
     QCOMPARE(selection.count(), 0);
-    QCOMPARE(model.selectedCount(), 0);
     QVERIFY(model.protectedLocationMessage().startsWith(QStringLiteral("Exact duplicate found.")));
     model.dismissProtectedLocation();
     QVERIFY(!model.hasProtectedLocationMessage());
-    QCOMPARE(alerts.count(), 2);
 }
 
 void DuplicateReviewModelTest::aNewResultKeepsTheReviewState() {
     TempDir dir;
-    writeFile(dir / "one.txt", std::string(2048, 'n'));
-    writeFile(dir / "sub/one.txt", std::string(2048, 'n'));
-    writeFile(dir / "sub/two.txt", std::string(2048, 'n'));
-
     DuplicateReviewModel model;
-    model.setResult(scanOf(dir.path()));
-    model.toggleRow(rowOf(model, QString::fromStdString(dir / "sub/two.txt")));
+    model.setResult(scanOf(dir, {"one.txt", "sub/one.txt", "sub/two.txt"}));
+    model.toggleRow(rowOf(model, dir / "sub/two.txt"));
     model.setShowFolderPaths(true);
     model.setSortMode(DuplicateReviewModel::Filename);
     model.setSearchText(QStringLiteral("one"));
 
-    QSignalSpy results(&model, &DuplicateReviewModel::resultChanged);
     QSignalSpy categories(&model, &DuplicateReviewModel::categoryChanged);
-    writeFile(dir / "sub/three.txt", std::string(2048, 'n'));
-    model.setResult(scanOf(dir.path()));
-    QCOMPARE(results.count(), 1);
+    model.setResult(scanOf(dir, {"sub/three.txt"}));
     QCOMPARE(categories.count(), 0);
     QCOMPARE(model.searchText(), QStringLiteral("one"));
     QCOMPARE(model.sortMode(), DuplicateReviewModel::Filename);
@@ -236,51 +210,24 @@ void DuplicateReviewModelTest::aNewResultKeepsTheReviewState() {
     QCOMPARE(model.rows()->rowCount(), 2);
     QCOMPARE(model.summaryCards()[2].toMap()[QStringLiteral("value")].toString(),
              QStringLiteral("4"));
-}
 
-void DuplicateReviewModelTest::aFullyMarkedSetNeverStartsARun() {
-    TempDir dir;
-    writeFile(dir / "a.bin", std::string(2048, 'f'));
-    writeFile(dir / "b.bin", std::string(2048, 'f'));
-    writeFile(dir / "c.bin", std::string(2048, 'f'));
-
-    std::atomic<int> runs = 0;
-    DuplicateReviewModel model;
-    model.setCleanupRunner([&](const auto &, const auto &, const auto &) {
-        ++runs;
-        return CleanupOutcome(CleanupReport{});
-    });
-    model.setResult(scanOf(dir.path()));
-    model.toggleRow(0);
-    model.toggleRow(1);
-    // The rescan no longer sees c.bin: both remaining copies are marked.
-    ::unlink((dir / "c.bin").c_str());
-    model.setResult(scanOf(dir.path()));
-    QCOMPARE(model.selectedCount(), 2);
-
-    QSignalSpy cleaning(&model, &DuplicateReviewModel::isCleaningChanged);
-    model.performCleanup();
-    QCOMPARE(model.cleanupGuardMessage(),
-             QStringLiteral("Cleanup stopped for safety. At least one copy in every "
-                            "exact-duplicate set must remain."));
-    QCOMPARE(cleaning.count(), 0);
-    QCOMPARE(model.selectedCount(), 2);
-    QTest::qWait(50);
-    QCOMPARE(runs.load(), 0);
+    // "Change Folder" drops the marks before it hands over.
+    QStringList order;
+    connect(&model, &DuplicateReviewModel::selectionChanged, this, [&] { order << "selection"; });
+    connect(&model, &DuplicateReviewModel::changeFolderRequested, this,
+            [&] { order << "changeFolder"; });
+    model.changeFolder();
+    QCOMPARE(order, (QStringList{"selection", "changeFolder"}));
+    QCOMPARE(model.selectedCount(), 0);
 }
 
 void DuplicateReviewModelTest::completionClosesTheReviewEmptiesTheMarksThenShowsTheReport() {
     TempDir dir;
-    const std::string content(8192, 'c');
-    writeFile(dir / "keep.dat", content);
-    writeFile(dir / "copy one.dat", content);
-    writeFile(dir / "copy two.dat", content);
-
     DuplicateReviewModel model;
-    model.setResult(scanOf(dir.path()));
-    model.toggleRow(rowOf(model, QString::fromStdString(dir / "copy one.dat")));
-    model.toggleRow(rowOf(model, QString::fromStdString(dir / "copy two.dat")));
-    QCOMPARE(model.selectedCount(), 2);
+    model.setResult(
+        scanOf(dir, {"keep.dat", "copy one.dat", "copy two.dat"}, std::string(8192, 'c')));
+    model.toggleRow(rowOf(model, dir / "copy one.dat"));
+    model.toggleRow(rowOf(model, dir / "copy two.dat"));
     model.setShowCleanupReview(true);
 
     QStringList log;
@@ -288,31 +235,31 @@ void DuplicateReviewModelTest::completionClosesTheReviewEmptiesTheMarksThenShows
     QSignalSpy reports(&model, &DuplicateReviewModel::cleanupReportChanged);
     model.performCleanup();
     QVERIFY(model.isCleaning());
-    QVERIFY(model.showCleanupReview());
     QVERIFY(reports.wait(10000));
 
     QCOMPARE(log, (QStringList{"isCleaning=1", "isCleaning=0", "showCleanupReview=0", "selection=0",
                                "report=1"}));
     QCOMPARE(model.cleanupReportTitle(), QStringLiteral("Cleanup Complete"));
-    QCOMPARE(model.cleanupReportIcon(), QStringLiteral("checkmark.circle.fill"));
     QCOMPARE(model.cleanupReportSummary(), QStringLiteral("2 files moved to Trash · 16 KB"));
-    QVERIFY(model.cleanupReportFailures().isEmpty());
     QVERIFY(exists(dir / "keep.dat"));
     QVERIFY(!exists(dir / "copy one.dat"));
     QVERIFY(exists(homePath() + "/.local/share/Trash/files/copy one.dat"));
+
+    // Closing the result sheet, by either button, scans the folder again.
+    QSignalSpy rescans(&model, &DuplicateReviewModel::rescanRequested);
+    model.closeCleanupReport();
+    QVERIFY(!model.hasCleanupReport());
+    QCOMPARE(rescans.count(), 1);
 }
 
 void DuplicateReviewModelTest::aStopClosesTheReviewAndAlertsButKeepsTheMarks() {
     TempDir dir;
-    writeFile(dir / "keep.dat", std::string(4096, 's'));
-    writeFile(dir / "marked.dat", std::string(4096, 's'));
-
     DuplicateReviewModel model;
-    model.setResult(scanOf(dir.path()));
-    model.toggleRow(rowOf(model, QString::fromStdString(dir / "marked.dat")));
+    model.setResult(scanOf(dir, {"keep.dat", "marked.dat"}));
+    model.toggleRow(rowOf(model, dir / "marked.dat"));
     model.setShowCleanupReview(true);
     // Edited after the scan, same size.
-    writeFile(dir / "marked.dat", std::string(4095, 's') + "!");
+    writeFile(dir / "marked.dat", std::string(4095, 'c') + "!");
 
     QStringList log;
     watch(model, log);
@@ -329,81 +276,74 @@ void DuplicateReviewModelTest::aStopClosesTheReviewAndAlertsButKeepsTheMarks() {
     QVERIFY(exists(dir / "marked.dat"));
 }
 
-void DuplicateReviewModelTest::aSecondCleanupDuringARunStartsNothing() {
+void DuplicateReviewModelTest::oneRunAtATimeAndNoneForAFullyMarkedSet() {
     TempDir dir;
-    writeFile(dir / "a.bin", std::string(2048, 'r'));
-    writeFile(dir / "b.bin", std::string(2048, 'r'));
-
-    std::atomic<int> runs = 0;
-    std::promise<void> release;
-    std::shared_future<void> released = release.get_future().share();
+    HeldRun held;
     DuplicateReviewModel model;
-    model.setCleanupRunner([&, released](const DuplicateScanResult &,
-                                         const std::vector<DuplicateFile> &selected,
-                                         const std::function<bool(const std::string &)> &) {
-        ++runs;
-        released.wait();
-        CleanupReport report;
-        report.failures.push_back({selected.front().url, "The Trash is full"});
-        return CleanupOutcome(report);
-    });
-    model.setResult(scanOf(dir.path()));
+    model.setCleanupRunner(held.runner());
+    model.setResult(scanOf(dir, {"a.bin", "b.bin", "c.bin"}));
     model.toggleRow(0);
+    model.toggleRow(1);
+    // The rescan no longer sees c.bin: both remaining copies are marked.
+    ::unlink((dir / "c.bin").c_str());
+    model.setResult(scanOf(dir, {}));
+    model.performCleanup();
+    QCOMPARE(model.cleanupGuardMessage(),
+             QStringLiteral("Cleanup stopped for safety. At least one copy in every "
+                            "exact-duplicate set must remain."));
+    QVERIFY(!model.isCleaning());
+    QCOMPARE(model.selectedCount(), 2);
 
+    model.toggleRow(1);
     QSignalSpy reports(&model, &DuplicateReviewModel::cleanupReportChanged);
     model.performCleanup();
-    QTRY_COMPARE(runs.load(), 1);
+    QTRY_COMPARE(held.runs.load(), 1);
     model.performCleanup();
     QTest::qWait(50);
-    QCOMPARE(runs.load(), 1);
+    QCOMPARE(held.runs.load(), 1);
     QVERIFY(model.isCleaning());
 
-    release.set_value();
+    held.release.set_value();
     QVERIFY(reports.wait(10000));
-    QCOMPARE(runs.load(), 1);
+    QCOMPARE(held.runs.load(), 1);
     QCOMPARE(model.cleanupReportTitle(), QStringLiteral("Cleanup Completed with Warnings"));
     QCOMPARE(model.cleanupReportSummary(), QStringLiteral("0 files moved to Trash · Zero KB"));
     QCOMPARE(model.cleanupReportFailureText(), QStringLiteral("1 files could not be moved"));
-    QCOMPARE(model.cleanupReportFailures()[0].toMap()[QStringLiteral("message")].toString(),
-             QStringLiteral("The Trash is full"));
-    // The marks went with the finished run, so nothing is left to clean.
-    model.performCleanup();
-    QVERIFY(!model.isCleaning());
 }
 
-void DuplicateReviewModelTest::closingTheReportAndTheHeaderButtonsAskForAScan() {
+void DuplicateReviewModelTest::aRunThatThrowsStillEndsAsAStop() {
     TempDir dir;
-    writeFile(dir / "a.bin", std::string(2048, 'k'));
-    writeFile(dir / "b.bin", std::string(2048, 'k'));
     DuplicateReviewModel model;
     model.setCleanupRunner(
-        [](const auto &, const auto &, const auto &) { return CleanupOutcome(CleanupReport{}); });
-    model.setResult(scanOf(dir.path()));
-
-    QSignalSpy rescans(&model, &DuplicateReviewModel::rescanRequested);
-    QSignalSpy folders(&model, &DuplicateReviewModel::changeFolderRequested);
-    QStringList order;
-    connect(&model, &DuplicateReviewModel::selectionChanged, this, [&] { order << "selection"; });
-    connect(&model, &DuplicateReviewModel::rescanRequested, this, [&] { order << "rescan"; });
-
+        [](const auto &, const auto &, const auto &) -> CleanupOutcome { throw std::bad_alloc(); });
+    model.setResult(scanOf(dir, {"a.bin", "b.bin"}));
     model.toggleRow(0);
-    model.rescan();
-    QCOMPARE(order, (QStringList{"selection", "selection", "rescan"}));
-    QCOMPARE(model.selectedCount(), 0);
-
-    model.toggleRow(0);
-    model.changeFolder();
-    QCOMPARE(folders.count(), 1);
-    QCOMPARE(model.selectedCount(), 0);
-
-    model.toggleRow(0);
-    QSignalSpy reports(&model, &DuplicateReviewModel::cleanupReportChanged);
+    QSignalSpy guards(&model, &DuplicateReviewModel::cleanupGuardMessageChanged);
     model.performCleanup();
-    QVERIFY(reports.wait(10000));
-    QVERIFY(model.hasCleanupReport());
-    model.closeCleanupReport();
-    QVERIFY(!model.hasCleanupReport());
-    QCOMPARE(rescans.count(), 2);
+    QVERIFY(guards.wait(10000));
+    QVERIFY(!model.isCleaning());
+    QCOMPARE(model.cleanupGuardMessage(),
+             QStringLiteral("Cleanup stopped because a selected file could not be revalidated. "
+                            "Please Rescan before cleaning."));
+    QCOMPARE(model.selectedCount(), 1);
+}
+
+void DuplicateReviewModelTest::aModelDestroyedDuringARunIsLeftAlone() {
+    TempDir dir;
+    HeldRun held;
+    auto model = std::make_unique<DuplicateReviewModel>();
+    model->setCleanupRunner(held.runner());
+    model->setResult(scanOf(dir, {"a.bin", "b.bin"}));
+    model->toggleRow(0);
+    model->performCleanup();
+    QTRY_COMPARE(held.runs.load(), 1);
+    model.reset();
+
+    // The worker finishes after the model is gone and posts nothing to it.
+    held.release.set_value();
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    QCOMPARE(held.runs.load(), 1);
 }
 
 void DuplicateReviewModelTest::screensCanBindToItFromQml() {
