@@ -32,31 +32,25 @@ TEST(Vocabulary, casesComeInBarAndMenuOrderAndOnlyExactTitlesConstruct) {
               (Strings{"Exact Duplicates", "Same Name + Size", "Same Name", "Similar Files"}));
     EXPECT_EQ(MatchCategory::fromRawValue("Same Name + Size"), MatchCategory::sameNameSize);
     EXPECT_FALSE(MatchCategory::fromRawValue("same name + size"));
-    EXPECT_FALSE(MatchCategory::fromRawValue("exact"));
-    EXPECT_EQ(MatchCategory(MatchCategory::sameName).verificationLabel(), "Name Match");
-
-    Strings labels;
-    for (auto s : GroupSort::allCases())
-        labels.emplace_back(s.rawValue());
-    EXPECT_EQ(labels, (Strings{"Reclaimable Size", "File Count", "File Size", "Filename"}));
     EXPECT_EQ(GroupSort::fromRawValue("Filename"), GroupSort::filename);
-    EXPECT_FALSE(GroupSort::fromRawValue("filename"));
-
-    EXPECT_EQ(ResultMode::fromRawValue("duplicateFiles"), ResultMode::duplicateFiles);
+    EXPECT_EQ(GroupSort::allCases().front(), GroupSort::reclaimable);
     EXPECT_FALSE(ResultMode::fromRawValue("All Exact Duplicate Files"));
 }
 
-TEST(ExactGroups, keepResultOrderAndFileOrderAndReportWholeSetSavings) {
-    const auto r = resultOf({group("bb", 100, {"/data/z", "/data/a", "/data/m"}),
-                             group("aa", 50, {"/data/y", "/data/b"})});
+TEST(ExactGroups, keepResultOrderAndReportWholeSetSavingsWhileTheFlatListIsInPathOrder) {
+    PathOrder order;
+    const auto r =
+        resultOf({group("bb", 100, {"/d/z", "/d/b10", "/d/m"}), group("aa", 50, {"/d/y", "/d/B2"})},
+                 {file("/d/single", 30)});
     const auto groups = DisplayGroups::exactGroups(r);
-    ASSERT_EQ(groups.size(), 2u);
     EXPECT_EQ(idsOf(groups), (Strings{"exact:bb", "exact:aa"}));
-    EXPECT_EQ(pathsOf(groups[0].files), (Strings{"/data/z", "/data/a", "/data/m"}));
+    EXPECT_EQ(pathsOf(groups[0].files), (Strings{"/d/z", "/d/b10", "/d/m"}));
     EXPECT_EQ(groups[0].reclaimableBytes, 200u);
     EXPECT_EQ(groups[1].reclaimableBytes, 50u);
     EXPECT_EQ(groups[1].accentIndex, 1);
     EXPECT_TRUE(groups[0].exact);
+    EXPECT_EQ(pathsOf(DisplayGroups::duplicateFiles(r, order)),
+              (Strings{"/d/B2", "/d/b10", "/d/m", "/d/y", "/d/z"}));
 }
 
 TEST(ReviewOnlyGroups, nameCaseIsIgnoredAndSizeSplitsOnlyTheNameSizeCategory) {
@@ -70,6 +64,12 @@ TEST(ReviewOnlyGroups, nameCaseIsIgnoredAndSizeSplitsOnlyTheNameSizeCategory) {
     EXPECT_EQ(pathsOf(nameSize[0].files), (Strings{"/data/one/A.txt", "/data/two/a.TXT"}));
     EXPECT_FALSE(nameSize[0].exact);
     EXPECT_FALSE(nameSize[0].reclaimableBytes);
+
+    // Derived from every scanned file, even where no exact set exists.
+    ResultReview review(r);
+    EXPECT_EQ(review.categoryLabel(MatchCategory::exact), "Exact Duplicates (0)");
+    EXPECT_EQ(review.categoryLabel(MatchCategory::sameNameSize), "Same Name + Size (1)");
+    EXPECT_EQ(review.categoryLabel(MatchCategory::similar), "Similar Files · Planned");
 
     const auto name = DisplayGroups::sameNameGroups(r, order);
     ASSERT_EQ(name.size(), 1u);
@@ -91,24 +91,6 @@ TEST(ReviewOnlyGroups, keysOrderByNormalisedCodePointsAndCanonicalFormsMeet) {
               (Strings{"name:10.txt", "name:9.txt", "name:caf\xc3\xa9", "name:zed"}));
     for (std::size_t i = 0; i < groups.size(); ++i)
         EXPECT_EQ(groups[i].accentIndex, static_cast<std::int64_t>(i));
-}
-
-TEST(ReviewOnlyGroups, areDerivedFromAllScannedFilesEvenWithoutExactGroups) {
-    ResultReview review(resultOf({}, {file("/d/x.jpg", 5), file("/e/X.JPG", 5)}));
-    EXPECT_EQ(review.categoryLabel(MatchCategory::exact), "Exact Duplicates (0)");
-    EXPECT_TRUE(review.activeGroups().empty());
-    EXPECT_EQ(review.categoryLabel(MatchCategory::sameNameSize), "Same Name + Size (1)");
-    EXPECT_EQ(review.categoryLabel(MatchCategory::similar), "Similar Files · Planned");
-    EXPECT_FALSE(review.categoryCount(MatchCategory::similar));
-}
-
-TEST(DuplicateFiles, everyExactFileInPathOrder) {
-    PathOrder order;
-    const auto r =
-        resultOf({group("aa", 10, {"/d/b10", "/d/B2"}), group("bb", 20, {"/d/a", "/d/c"})},
-                 {file("/d/single", 30)});
-    EXPECT_EQ(pathsOf(DisplayGroups::duplicateFiles(r, order)),
-              (Strings{"/d/a", "/d/B2", "/d/b10", "/d/c"}));
 }
 
 TEST(Search, trimsBlanksAndLineBreaksAndLooksOnlyAtFileNames) {

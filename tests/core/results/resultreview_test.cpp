@@ -35,37 +35,29 @@ bool neverProtected(const std::string &) {
 
 } // namespace
 
-TEST(CategorySelection, leavingReclaimableForReviewOnlyAndComingBackKeepsFileCount) {
-    ResultReview review(resultOf({group("aa", 10, {"/d/a", "/d/b"})}), neverProtected);
-    EXPECT_EQ(review.sortMode(), GroupSort::reclaimable);
-    review.selectCategory(MatchCategory::sameName);
-    EXPECT_EQ(review.sortMode(), GroupSort::fileCount);
-    review.selectCategory(MatchCategory::exact);
-    EXPECT_EQ(review.category(), MatchCategory::exact);
-    EXPECT_EQ(review.sortMode(), GroupSort::fileCount);
-
-    // A review-only category keeps any sort other than reclaimable.
-    review.setSortMode(GroupSort::filename);
-    review.selectCategory(MatchCategory::sameNameSize);
-    EXPECT_EQ(review.sortMode(), GroupSort::filename);
-}
-
-TEST(CategorySelection, searchSurvivesOnlyAReclickInTheGroupedView) {
+TEST(CategorySelection, leavesReclaimableForReviewOnlyAndKeepsTheSearchOnlyOnAReclick) {
     ResultReview review(resultOf({group("aa", 10, {"/d/a", "/d/b"})}), neverProtected);
     review.setSearchText("a");
     review.selectCategory(MatchCategory::exact);
     EXPECT_EQ(review.searchText(), "a");
+    EXPECT_EQ(review.sortMode(), GroupSort::reclaimable);
 
-    review.showDuplicateFiles();
-    EXPECT_EQ(review.searchText(), "a");
-    EXPECT_EQ(review.mode(), ResultMode::duplicateFiles);
-    review.selectCategory(MatchCategory::exact);
-    EXPECT_EQ(review.searchText(), "");
-    EXPECT_EQ(review.mode(), ResultMode::groups);
-
-    review.setSearchText("b");
     review.selectCategory(MatchCategory::sameName);
     EXPECT_EQ(review.searchText(), "");
+    EXPECT_EQ(review.sortMode(), GroupSort::fileCount);
+    review.selectCategory(MatchCategory::exact);
+    EXPECT_EQ(review.sortMode(), GroupSort::fileCount);
+    // A review-only category keeps any sort other than reclaimable.
+    review.setSortMode(GroupSort::filename);
+    review.selectCategory(MatchCategory::sameNameSize);
+    EXPECT_EQ(review.sortMode(), GroupSort::filename);
+
+    // From the flat list, even the same category starts a fresh search.
+    review.setSearchText("b");
+    review.showDuplicateFiles();
+    review.selectCategory(MatchCategory::sameNameSize);
+    EXPECT_EQ(review.searchText(), "");
+    EXPECT_EQ(review.mode(), ResultMode::groups);
 }
 
 TEST(SummaryCards, navigateWithoutTouchingTheSearch) {
@@ -112,29 +104,20 @@ TEST(TrashMarks, theGuardCountsTheWholeSetBehindAFilteredRow) {
     ResultReview review(
         resultOf({group("aa", 10, {"/d/keep.txt", "/d/match-1.txt", "/d/match-2.txt"})}),
         neverProtected);
-    review.setSearchText("match");
-    ASSERT_EQ(review.searchedGroups()[0].files.size(), 2u);
     toggle(review, "/d/match-1.txt");
+    // One row is visible; judged by its filtered group alone it would be the
+    // set's last copy.
+    review.setSearchText("MATCH-2");
+    ASSERT_EQ(review.searchedGroups()[0].files.size(), 1u);
     toggle(review, "/d/match-2.txt");
-    EXPECT_EQ(marks(review), (std::set<std::string>{"/d/match-1.txt", "/d/match-2.txt"}));
+    EXPECT_TRUE(review.isMarked(file("/d/match-2.txt", 10)));
     EXPECT_FALSE(review.cleanupGuardMessage());
 
-    // Now one row is visible, and the set's last unmarked copy is hidden.
+    // Now the one row left is the set's last unmarked copy.
     review.setSearchText("keep");
     toggle(review, "/d/keep.txt");
     EXPECT_FALSE(review.isMarked(file("/d/keep.txt", 10)));
-    EXPECT_TRUE(review.cleanupGuardMessage());
-
-    // With a copy to spare the same lone row can be marked, although judged
-    // by its filtered group alone the click would be refused.
-    review.dismissCleanupGuard();
-    review.setSearchText("match");
-    toggle(review, "/d/match-1.txt");
-    review.setSearchText("keep");
-    ASSERT_EQ(review.searchedGroups()[0].files.size(), 1u);
-    toggle(review, "/d/keep.txt");
-    EXPECT_TRUE(review.isMarked(file("/d/keep.txt", 10)));
-    EXPECT_FALSE(review.cleanupGuardMessage());
+    EXPECT_EQ(review.cleanupGuardMessage(), std::string(ResultReview::keepOneCopyMessage));
 }
 
 TEST(TrashMarks, reviewOnlyGroupsTakeNoMarks) {
@@ -190,18 +173,14 @@ TEST(TrashMarks, selectedFilesAreInPathOrderAndAddUpTheirSizes) {
     EXPECT_TRUE(review.selectedFiles().empty());
 }
 
-TEST(CleanupPrecheck, nothingSelectedStartsNothingAndSaysNothing) {
-    ResultReview review(resultOf({group("aa", 10, {"/d/a", "/d/b"})}), neverProtected);
-    EXPECT_FALSE(review.prepareCleanup());
-    EXPECT_FALSE(review.cleanupGuardMessage());
-}
-
 TEST(CleanupPrecheck, aRescanThatLeavesASetFullyMarkedStopsTheCleanupAndKeepsTheMarks) {
     ResultReview review(
         resultOf({group("aa", 10, {"/d/a", "/d/b", "/d/c"}), group("bb", 20, {"/d/x", "/d/y"})}),
         neverProtected);
     review.selectCategory(MatchCategory::sameName);
     review.selectCategory(MatchCategory::exact);
+    EXPECT_FALSE(review.prepareCleanup()) << "nothing selected starts nothing";
+    EXPECT_FALSE(review.cleanupGuardMessage());
     toggle(review, "/d/a");
     toggle(review, "/d/b");
     toggle(review, "/d/x");
