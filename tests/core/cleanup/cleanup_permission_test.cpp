@@ -42,10 +42,10 @@ TEST(CleanupPermissions, readOnlyFolderRefusalsAreListedAndTheOthersMove) {
     ASSERT_EQ(::chmod((dir / "locked").c_str(), 0555), 0);
     ASSERT_NE(::access((dir / "locked").c_str(), W_OK), 0)
         << "folder is still writable; run without DAC capabilities";
-    const auto always = [](const std::string &) { return false; };
+    const auto nothingProtected = [](const std::string &) { return false; };
 
     auto outcome = CleanupRun::run(
-        result, markedIn(result, {dir / "locked/first.bin", dir / "loose.bin"}), always);
+        result, markedIn(result, {dir / "locked/first.bin", dir / "loose.bin"}), nothingProtected);
     ASSERT_TRUE(std::holds_alternative<CleanupReport>(outcome));
     const auto &report = std::get<CleanupReport>(outcome);
     EXPECT_EQ(report.movedPaths, std::vector<std::string>{dir / "loose.bin"});
@@ -58,7 +58,8 @@ TEST(CleanupPermissions, readOnlyFolderRefusalsAreListedAndTheOthersMove) {
 
     // A run where every move is refused still reports, with 0 moved.
     outcome = CleanupRun::run(
-        result, markedIn(result, {dir / "locked/first.bin", dir / "locked/second.bin"}), always);
+        result, markedIn(result, {dir / "locked/first.bin", dir / "locked/second.bin"}),
+        nothingProtected);
     ASSERT_TRUE(std::holds_alternative<CleanupReport>(outcome));
     const auto &none = std::get<CleanupReport>(outcome);
     EXPECT_TRUE(none.movedPaths.empty());

@@ -8,6 +8,7 @@
 #include <QQmlEngine>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QThreadPool>
 
 #include <atomic>
@@ -86,19 +87,32 @@ class DuplicateReviewModelTest : public QObject {
     Q_OBJECT
 
 private:
-    // Records the cleanup hand-back's signals in order.
+    // Records the cleanup hand-back's signals in order, as they are emitted,
+    // and any that is emitted off the main thread.
     void watch(DuplicateReviewModel &model, QStringList &log) {
-        connect(&model, &DuplicateReviewModel::isCleaningChanged, this,
-                [&] { log << QStringLiteral("isCleaning=%1").arg(model.isCleaning()); });
-        connect(&model, &DuplicateReviewModel::showCleanupReviewChanged, this, [&] {
-            log << QStringLiteral("showCleanupReview=%1").arg(model.showCleanupReview());
+        const auto record = [&](auto signal, auto text) {
+            connect(
+                &model, signal, this,
+                [&log, &model, text, main = thread()] {
+                    log << (QThread::currentThread() == main ? text(model)
+                                                             : QStringLiteral("off-thread"));
+                },
+                Qt::DirectConnection);
+        };
+        record(&DuplicateReviewModel::isCleaningChanged, [](DuplicateReviewModel &m) {
+            return QStringLiteral("isCleaning=%1").arg(m.isCleaning());
         });
-        connect(&model, &DuplicateReviewModel::selectionChanged, this,
-                [&] { log << QStringLiteral("selection=%1").arg(model.selectedCount()); });
-        connect(&model, &DuplicateReviewModel::cleanupGuardMessageChanged, this,
-                [&] { log << QStringLiteral("guard"); });
-        connect(&model, &DuplicateReviewModel::cleanupReportChanged, this,
-                [&] { log << QStringLiteral("report=%1").arg(model.hasCleanupReport()); });
+        record(&DuplicateReviewModel::showCleanupReviewChanged, [](DuplicateReviewModel &m) {
+            return QStringLiteral("showCleanupReview=%1").arg(m.showCleanupReview());
+        });
+        record(&DuplicateReviewModel::selectionChanged, [](DuplicateReviewModel &m) {
+            return QStringLiteral("selection=%1").arg(m.selectedCount());
+        });
+        record(&DuplicateReviewModel::cleanupGuardMessageChanged,
+               [](DuplicateReviewModel &) { return QStringLiteral("guard"); });
+        record(&DuplicateReviewModel::cleanupReportChanged, [](DuplicateReviewModel &m) {
+            return QStringLiteral("report=%1").arg(m.hasCleanupReport());
+        });
     }
 
 private slots:
