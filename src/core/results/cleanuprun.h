@@ -13,7 +13,8 @@ namespace twinsift {
 
 namespace CleanupRun {
 
-// Stop messages: the run ends before anything has moved.
+// Stop messages: the run ends before anything has moved. changedMessage also
+// lists a marked file that changed between validation and its move.
 inline constexpr const char *noKeepCopyMessage =
     "Cleanup stopped for safety. No verified KEEP copy remains in one duplicate set. Please "
     "Rescan.";
@@ -33,8 +34,9 @@ inline constexpr const char *protectedMessage =
 // Re-validates every set that holds a selected file against the disk, and only
 // when all of them pass moves the selected files to the Trash one at a time.
 // Blocking; call on a worker thread. selected = the marked, unprotected files
-// in path order; they are moved in that order. isProtected is consulted right
-// before each move, and so is the file's identity: a marked file that is no
+// in path order; they are moved in that order. isProtected (an empty one
+// stands for CleanupProtection::isProtected) is consulted right before each
+// move, and so is the file's identity: a marked file that is no
 // longer the entry validated moments before (another inode, a symbolic link,
 // another size) is left alone and listed with changedMessage.
 CleanupOutcome run(const DuplicateScanResult &result, const std::vector<DuplicateFile> &selected,
