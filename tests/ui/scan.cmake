@@ -1,4 +1,1 @@
-twinsift_ui_test(ui_scan_tests
-  scan/duplicatescanviewmodel_test.cpp
-  scan/scangate.cpp
-  scan/scangate.h)
+twinsift_ui_test(ui_scan_tests scan/duplicatescanviewmodel_test.cpp scan/scangate.h)

@@ -4,8 +4,10 @@
 #include "tempdir.h"
 
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTest>
+
+#include <chrono>
+#include <thread>
 
 using namespace twinsift;
 using twinsift::testing::ScanGate;
@@ -35,7 +37,7 @@ QByteArray bytes(const std::string &path) {
     return QByteArray::fromStdString(path);
 }
 
-// Every notification of the controller, by property name, in order.
+// Every notification of the five published properties, by name, in order.
 std::shared_ptr<QStringList> notifications(DuplicateScanViewModel &vm) {
     auto log = std::make_shared<QStringList>();
     const auto add = [&vm, log](auto signal, const char *name) {
@@ -44,6 +46,7 @@ std::shared_ptr<QStringList> notifications(DuplicateScanViewModel &vm) {
     add(&DuplicateScanViewModel::isScanningChanged, "isScanning");
     add(&DuplicateScanViewModel::resultChanged, "result");
     add(&DuplicateScanViewModel::errorMessageChanged, "errorMessage");
+    add(&DuplicateScanViewModel::minimumFileSizeChanged, "minimumFileSize");
     add(&DuplicateScanViewModel::scanProgressChanged, "scanProgress");
     return log;
 }
@@ -68,6 +71,7 @@ private slots:
     void newerScanSupersedesOlder();
     void stopIsNeverAnErrorAndDropsTheResult();
     void removedFolder();
+    void destroyedWhileScanning();
     void urlKeepsNonUtf8Bytes();
 };
 
@@ -76,13 +80,10 @@ void DuplicateScanViewModelTest::initialState() {
     QVERIFY(!vm.isScanning() && !vm.result().hasValue() && !vm.scanProgress());
     QVERIFY(vm.errorMessage().isEmpty());
     QCOMPARE(vm.scanProgressText(), QStringLiteral("Preparing scan…"));
-    QVERIFY(!vm.scanProgressFraction());
     QVERIFY(!vm.property("scanProgressFraction").isValid());
 
     // The size picker works with case names; a label is not one.
     QCOMPARE(vm.property("minimumFileSize").toString(), QStringLiteral("oneKB"));
-    QCOMPARE(vm.property("minimumFileSizeOptions").toList().at(6).toMap().value("label"),
-             QVariant(QStringLiteral("1024 MB+")));
     QVERIFY(vm.setProperty("minimumFileSize", QStringLiteral("tenKB")));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("unknown minimum file size"));
     vm.setProperty("minimumFileSize", QStringLiteral("10 KB"));
@@ -96,7 +97,7 @@ void DuplicateScanViewModelTest::resultOutlivesTheNextScanUntilCleared() {
     DuplicateScanViewModel vm(gate.engine());
     const auto log = notifications(vm);
     AWAIT(vm.scan(bytes(dir.path())));
-    // The result is there before the scan reads as ended.
+    // Start: isScanning first. End: the result before the scan reads as ended.
     QCOMPARE(log->first(), QStringLiteral("isScanning"));
     QCOMPARE(log->mid(log->size() - 3), (QStringList{"result", "isScanning", "scanProgress"}));
     const ScanResultValue previous = vm.result();
@@ -117,6 +118,8 @@ void DuplicateScanViewModelTest::resultOutlivesTheNextScanUntilCleared() {
     AWAIT(running);
     QCOMPARE(vm.result().groupCount(), 2);
     QVERIFY(!(vm.result() == previous));
+    vm.clearResult();
+    QVERIFY(!vm.result().hasValue() && !vm.scanProgress());
 }
 
 void DuplicateScanViewModelTest::progressTextsFollowReportsAndSetting() {
@@ -138,7 +141,6 @@ void DuplicateScanViewModelTest::progressTextsFollowReportsAndSetting() {
     QTRY_COMPARE(vm.scanProgressText(),
                  QStringLiteral("Verifying duplicates — 12 of 40 "
                                 "candidate files · 35 (under 1 KB ignored)"));
-    QCOMPARE(vm.scanProgressFraction().value_or(-1), 0.3);
     QCOMPARE(vm.property("scanProgressFraction").toDouble(), 0.3);
 
     // The ignored part follows the setting; the running scan keeps 1 KB.
@@ -188,9 +190,8 @@ void DuplicateScanViewModelTest::newerScanSupersedesOlder() {
 
     const auto log = notifications(vm);
     gate.release();
-    AWAIT(older);
+    AWAIT(older); // everything the older scan posted has been handled by now
     QVERIFY(gate.stopWasRequested());
-    QTest::qWait(50); // anything the older scan posted has been handled by now
     QCOMPARE(*log, QStringList());
     QCOMPARE(vm.result().core().rootURL, second.path());
     QVERIFY(!vm.scanProgress() && !vm.isScanning());
@@ -237,11 +238,7 @@ void DuplicateScanViewModelTest::removedFolder() {
     DuplicateScanViewModel vm;
     AWAIT(vm.scan(bytes(dir.path())));
     const ScanResultValue previous = vm.result();
-    std::string gone;
-    {
-        TempDir removed;
-        gone = removed.path();
-    }
+    const std::string gone = dir / "gone";
     const auto log = notifications(vm);
     AWAIT(vm.scan(bytes(gone)));
     QCOMPARE(vm.errorMessage(), QStringLiteral("The selected folder could not be accessed."));
@@ -253,6 +250,26 @@ void DuplicateScanViewModelTest::removedFolder() {
     const auto again = vm.scan(bytes(dir.path()));
     QVERIFY(vm.errorMessage().isEmpty());
     AWAIT(again);
+}
+
+void DuplicateScanViewModelTest::destroyedWhileScanning() {
+    TempDir dir;
+    makeTree(dir.path(), 3);
+    ScanGate gate;
+    gate.holdAt(dir.path(), hashing);
+    auto vm = std::make_unique<DuplicateScanViewModel>(gate.engine());
+    const auto running = vm->scan(bytes(dir.path()));
+    // No events are handled meanwhile: the scan reaches hashing without ever
+    // waiting for the main thread, and a progress delivery is still queued for
+    // the controller when it goes.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!gate.isHeld() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    QVERIFY(gate.isHeld());
+    vm.reset();
+    gate.release();
+    QTRY_VERIFY_WITH_TIMEOUT(running.isFinished(), timeoutMs);
+    QVERIFY(gate.stopWasRequested() && running.isCanceled());
 }
 
 void DuplicateScanViewModelTest::urlKeepsNonUtf8Bytes() {
@@ -268,7 +285,6 @@ void DuplicateScanViewModelTest::urlKeepsNonUtf8Bytes() {
     QVERIFY(QMetaObject::invokeMethod(&vm, "scan", Q_ARG(QUrl, url)));
     QTRY_VERIFY_WITH_TIMEOUT(vm.result().hasValue(), timeoutMs);
     QCOMPARE(vm.result().core().rootURL, folder);
-    QCOMPARE(vm.result().groupCount(), 1);
     QVERIFY(vm.result().rootPath().endsWith(QStringLiteral("caf\uFFFD 100%")));
 }
 
