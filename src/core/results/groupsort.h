@@ -1,5 +1,7 @@
 #pragma once
 
+#include "caseenum.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -9,7 +11,7 @@ namespace twinsift {
 
 // How the grouped table is ordered. The raw value is the label in the sort
 // menu; the cases are listed in menu order.
-class GroupSort {
+class GroupSort : public CaseEnum<GroupSort> {
 public:
     enum Case : std::uint8_t {
         reclaimable,
@@ -18,33 +20,11 @@ public:
         filename,
     };
 
-    constexpr GroupSort(Case c = reclaimable) : m_case(c) {}
+    constexpr GroupSort(Case c = reclaimable) : CaseEnum(c) {}
 
-    static constexpr std::array<GroupSort, 4> allCases() {
-        return {reclaimable, fileCount, fileSize, filename};
-    }
-
-    static constexpr std::optional<GroupSort> fromRawValue(std::string_view raw) {
-        for (auto c : allCases())
-            if (c.rawValue() == raw)
-                return c;
-        return std::nullopt;
-    }
-
-    constexpr Case value() const { return m_case; }
-    constexpr std::string_view id() const { return rawValue(); }
-
-    constexpr std::string_view rawValue() const {
-        constexpr std::array<std::string_view, 4> labels{"Reclaimable Size", "File Count",
-                                                         "File Size", "Filename"};
-        return labels[m_case];
-    }
+    static constexpr std::array<std::string_view, 4> rawValues{"Reclaimable Size", "File Count",
+                                                               "File Size", "Filename"};
     constexpr std::string_view label() const { return rawValue(); }
-
-    friend constexpr bool operator==(GroupSort, GroupSort) = default;
-
-private:
-    Case m_case;
 };
 
 } // namespace twinsift

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "caseenum.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -10,7 +12,7 @@ namespace twinsift {
 // The four ways the results screen looks at one scan result. The raw value is
 // also the category's title; the cases are listed in the order of the
 // category bar.
-class MatchCategory {
+class MatchCategory : public CaseEnum<MatchCategory> {
 public:
     enum Case : std::uint8_t {
         exact,
@@ -19,34 +21,16 @@ public:
         similar,
     };
 
-    constexpr MatchCategory(Case c = exact) : m_case(c) {}
+    constexpr MatchCategory(Case c = exact) : CaseEnum(c) {}
 
-    static constexpr std::array<MatchCategory, 4> allCases() {
-        return {exact, sameNameSize, sameName, similar};
-    }
-
-    // Accepts exactly the four titles.
-    static constexpr std::optional<MatchCategory> fromRawValue(std::string_view raw) {
-        for (auto c : allCases())
-            if (c.rawValue() == raw)
-                return c;
-        return std::nullopt;
-    }
-
-    constexpr Case value() const { return m_case; }
-    constexpr std::string_view id() const { return rawValue(); }
-
-    constexpr std::string_view rawValue() const {
-        constexpr std::array<std::string_view, 4> titles{"Exact Duplicates", "Same Name + Size",
-                                                         "Same Name", "Similar Files"};
-        return titles[m_case];
-    }
+    static constexpr std::array<std::string_view, 4> rawValues{
+        "Exact Duplicates", "Same Name + Size", "Same Name", "Similar Files"};
     constexpr std::string_view title() const { return rawValue(); }
 
     constexpr std::string_view verificationLabel() const {
         constexpr std::array<std::string_view, 4> labels{"Same Content", "Review", "Name Match",
                                                          "Similar"};
-        return labels[m_case];
+        return pick(labels);
     }
 
     constexpr std::string_view categoryDescription() const {
@@ -58,7 +42,7 @@ public:
             "Planned similarity review. Similar files will remain separate from verified "
             "duplicates.",
         };
-        return texts[m_case];
+        return pick(texts);
     }
 
     // Tooltip of the category's button.
@@ -69,13 +53,8 @@ public:
             "Files sharing a filename. They may have different sizes and contents.",
             "Planned near-duplicate and visual-similarity review.",
         };
-        return texts[m_case];
+        return pick(texts);
     }
-
-    friend constexpr bool operator==(MatchCategory, MatchCategory) = default;
-
-private:
-    Case m_case;
 };
 
 } // namespace twinsift
