@@ -35,7 +35,7 @@ class DuplicateScanViewModel : public QObject {
     // The case name of the setting, such as "oneKB".
     Q_PROPERTY(QString minimumFileSize READ minimumFileSizeName WRITE setMinimumFileSizeName NOTIFY
                    minimumFileSizeChanged)
-    // null while no scan runs; otherwise phase, filesScanned, filesHashed,
+    // undefined while no scan runs; otherwise phase, filesScanned, filesHashed,
     // candidateFiles and ignoredSmallFiles.
     Q_PROPERTY(QVariant scanProgress READ scanProgressValue NOTIFY scanProgressChanged)
     Q_PROPERTY(QString scanProgressText READ scanProgressText NOTIFY scanProgressTextChanged)
