@@ -127,11 +127,9 @@ void RecentScanStoreTest::recordingKeepsTheNewestFifty() {
     QVERIFY(store.records().at(1).id() != store.records().at(2).id());
 
     const RecentScanRecord &r = store.records().first();
-    QCOMPARE(r.filesScanned(), 10);
-    QCOMPARE(r.duplicateGroups(), 1);
-    QCOMPARE(r.duplicateFiles(), 2);
-    QCOMPARE(r.potentialSavings(), quint64(100));
-    QCOMPARE(r.ignoredSmallFiles(), 3);
+    QCOMPARE((QList<qint64>{r.filesScanned(), r.duplicateGroups(), r.duplicateFiles(),
+                            qint64(r.potentialSavings()), r.ignoredSmallFiles()}),
+             (QList<qint64>{10, 1, 2, 100, 3}));
     QCOMPARE(r.elapsedSeconds(), 0.75);
     QVERIFY(qAbs(r.scannedAt().secsTo(QDateTime::currentDateTimeUtc())) < 60);
 }
