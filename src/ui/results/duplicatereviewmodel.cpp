@@ -35,36 +35,9 @@ QString bytesText(std::uint64_t bytes) {
 
 } // namespace
 
-// How the cleanup worker reaches the model. The model may be destroyed while
-// a run is still moving files; the worker then posts nothing, and whatever
-// it already posted is dropped with the model's event queue.
-struct DuplicateReviewModel::Mailbox {
-    explicit Mailbox(DuplicateReviewModel *t) : target(t) {}
-
-    void post(CleanupOutcome outcome) {
-        std::lock_guard lock(mutex);
-        if (!target)
-            return;
-        DuplicateReviewModel *receiver = target;
-        QMetaObject::invokeMethod(
-            receiver,
-            [receiver, outcome = std::move(outcome)]() mutable {
-                receiver->finishCleanup(std::move(outcome));
-            },
-            Qt::QueuedConnection);
-    }
-
-    void close() {
-        std::lock_guard lock(mutex);
-        target = nullptr;
-    }
-
-    std::mutex mutex;
-    DuplicateReviewModel *target;
-};
-
 DuplicateReviewModel::DuplicateReviewModel(QObject *parent)
-    : QObject(parent), m_runner(CleanupRun::run), m_mailbox(std::make_shared<Mailbox>(this)) {}
+    : QObject(parent), m_runner(CleanupRun::run),
+      m_mailbox(std::make_shared<MainThreadMailbox<DuplicateReviewModel>>(this)) {}
 
 DuplicateReviewModel::~DuplicateReviewModel() {
     m_mailbox->close();
@@ -427,7 +400,9 @@ void DuplicateReviewModel::performCleanup() {
             outcome = runner(result, selected, CleanupProtection::isProtected);
         } catch (...) {
         }
-        mailbox->post(std::move(outcome));
+        mailbox->post([outcome = std::move(outcome)](DuplicateReviewModel *model) mutable {
+            model->finishCleanup(std::move(outcome));
+        });
     });
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainthreadmailbox.h"
+
 #include "cleanupreport.h"
 #include "cleanupselectionmodel.h"
 #include "resultreview.h"
@@ -226,8 +228,6 @@ signals:
     void changeFolderRequested();
 
 private:
-    struct Mailbox;
-
     // Runs change on the review state, then announces what it changed.
     template <typename Change> void apply(Change change);
     void rebuildRows();
@@ -248,7 +248,8 @@ private:
 
     CleanupRunner m_runner;
     QFuture<void> m_cleanupTask;
-    std::shared_ptr<Mailbox> m_mailbox;
+    // The cleanup worker posts its outcome here; closed on destruction.
+    std::shared_ptr<MainThreadMailbox<DuplicateReviewModel>> m_mailbox;
 };
 
 } // namespace twinsift

@@ -45,36 +45,12 @@ struct DuplicateScanViewModel::Run {
     bool deliveryPending = false;
 };
 
-// How workers reach the controller. The controller may be destroyed while a
-// worker still runs, so the worker posts only while the target is set;
-// anything already posted is dropped with the controller's event queue.
-struct DuplicateScanViewModel::Mailbox {
-    explicit Mailbox(DuplicateScanViewModel *t) : target(t) {}
-
-    template <typename F> void post(F deliver) {
-        std::lock_guard lock(mutex);
-        if (!target)
-            return;
-        DuplicateScanViewModel *receiver = target;
-        QMetaObject::invokeMethod(
-            receiver, [receiver, deliver = std::move(deliver)]() { deliver(receiver); },
-            Qt::QueuedConnection);
-    }
-
-    void close() {
-        std::lock_guard lock(mutex);
-        target = nullptr;
-    }
-
-    std::mutex mutex;
-    DuplicateScanViewModel *target;
-};
-
 DuplicateScanViewModel::DuplicateScanViewModel(QObject *parent)
     : DuplicateScanViewModel(ScanFunction(&DuplicateScanner::scan), parent) {}
 
 DuplicateScanViewModel::DuplicateScanViewModel(ScanFunction engine, QObject *parent)
-    : QObject(parent), m_engine(std::move(engine)), m_mailbox(std::make_shared<Mailbox>(this)) {}
+    : QObject(parent), m_engine(std::move(engine)),
+      m_mailbox(std::make_shared<MainThreadMailbox<DuplicateScanViewModel>>(this)) {}
 
 DuplicateScanViewModel::~DuplicateScanViewModel() {
     m_mailbox->close();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainthreadmailbox.h"
+
 #include "duplicateminimumfilesize.h"
 #include "duplicatescanner.h"
 #include "scanresultvalue.h"
@@ -84,7 +86,6 @@ signals:
 
 private:
     struct Run;
-    struct Mailbox;
 
     QString minimumFileSizeName() const;
     void setMinimumFileSizeName(const QString &name);
@@ -102,7 +103,8 @@ private:
     void setScanProgress(std::optional<DuplicateScanProgress> progress);
 
     ScanFunction m_engine;
-    std::shared_ptr<Mailbox> m_mailbox;
+    // Workers post reports and outcomes here; closed on destruction.
+    std::shared_ptr<MainThreadMailbox<DuplicateScanViewModel>> m_mailbox;
 
     bool m_isScanning = false;
     ScanResultValue m_result;
