@@ -56,4 +56,3 @@ TEST(FolderWalker, packageNamesIgnoreCaseAndNeedAStem) {
     EXPECT_FALSE(FolderWalker::isPackageName("mapp"));
     EXPECT_FALSE(FolderWalker::isPackageName("keys"));
 }
-
