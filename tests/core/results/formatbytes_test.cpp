@@ -8,7 +8,7 @@
 
 using namespace twinsift;
 
-TEST(FormatBytes, fileStyleUsesDecimalUnitsAndDropsTrailingZeros) {
+TEST(FormatBytes, decimalUnitsDropTrailingZerosAndTheKilobyteVariantNeverWritesBytes) {
     const std::vector<std::pair<std::uint64_t, std::string>> cases{
         {0, "Zero KB"},
         {1, "1 byte"},
@@ -29,16 +29,14 @@ TEST(FormatBytes, fileStyleUsesDecimalUnitsAndDropsTrailingZeros) {
         {2'500'000'000'000'000, "2,500 TB"},
         {UINT64_MAX, "18,446,744.07 TB"},
     };
-    for (const auto &[bytes, text] : cases)
+    for (const auto &[bytes, text] : cases) {
         EXPECT_EQ(formatBytes(bytes), text) << bytes;
-}
-
-TEST(FormatBytes, kilobyteToTerabyteVariantNeverWritesBytes) {
-    EXPECT_EQ(formatBytesKBToTB(0), "Zero KB");
-    EXPECT_EQ(formatBytesKBToTB(1), "1 KB");
-    EXPECT_EQ(formatBytesKBToTB(999), "1 KB");
-    EXPECT_EQ(formatBytesKBToTB(1'600), "2 KB");
-    EXPECT_EQ(formatBytesKBToTB(12'400'000), "12.4 MB");
+        // From a kilobyte up the variant reads the same; below it, never bytes.
+        EXPECT_EQ(formatBytesKBToTB(bytes), bytes == 0     ? "Zero KB"
+                                            : bytes < 1000 ? "1 KB"
+                                                           : text)
+            << bytes;
+    }
 }
 
 TEST(ReviewTexts, verificationHelpKnowsTheThreeLabelsAndEchoesOthers) {
