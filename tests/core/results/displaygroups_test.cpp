@@ -24,12 +24,7 @@ Strings idsOf(const std::vector<DisplayGroup> &groups) {
 
 } // namespace
 
-TEST(Vocabulary, casesComeInBarAndMenuOrderAndOnlyExactTitlesConstruct) {
-    Strings titles;
-    for (auto c : MatchCategory::allCases())
-        titles.emplace_back(c.rawValue());
-    EXPECT_EQ(titles,
-              (Strings{"Exact Duplicates", "Same Name + Size", "Same Name", "Similar Files"}));
+TEST(Vocabulary, onlyAnExactTitleConstructsACase) {
     EXPECT_EQ(MatchCategory::fromRawValue("Same Name + Size"), MatchCategory::sameNameSize);
     EXPECT_FALSE(MatchCategory::fromRawValue("same name + size"));
     EXPECT_EQ(GroupSort::fromRawValue("Filename"), GroupSort::filename);
