@@ -24,19 +24,18 @@ void toggle(ResultReview &review, const std::string &path) {
     FAIL() << path << " is not shown";
 }
 
-std::set<std::string> marks(const ResultReview &review) {
-    return review.selectedForTrash();
+// Nothing in these tests lives in a protected place unless it says so.
+ResultReview reviewOf(std::vector<DuplicateGroup> groups, std::vector<DuplicateFile> extra = {}) {
+    return ResultReview(resultOf(std::move(groups), std::move(extra)),
+                        [](const std::string &) { return false; });
 }
 
-// Nothing in these tests lives in a protected place unless it says so.
-bool neverProtected(const std::string &) {
-    return false;
-}
+using Marks = std::set<std::string>;
 
 } // namespace
 
 TEST(CategorySelection, leavesReclaimableForReviewOnlyAndKeepsTheSearchOnlyOnAReclick) {
-    ResultReview review(resultOf({group("aa", 10, {"/d/a", "/d/b"})}), neverProtected);
+    auto review = reviewOf({group("aa", 10, {"/d/a", "/d/b"})});
     review.setSearchText("a");
     review.selectCategory(MatchCategory::exact);
     EXPECT_EQ(review.searchText(), "a");
@@ -61,7 +60,7 @@ TEST(CategorySelection, leavesReclaimableForReviewOnlyAndKeepsTheSearchOnlyOnARe
 }
 
 TEST(SummaryCards, navigateWithoutTouchingTheSearch) {
-    ResultReview review(resultOf({group("aa", 10, {"/d/a", "/d/b"})}), neverProtected);
+    auto review = reviewOf({group("aa", 10, {"/d/a", "/d/b"})});
     review.selectCategory(MatchCategory::sameName);
     review.setSearchText("x");
 
@@ -83,50 +82,42 @@ TEST(SummaryCards, navigateWithoutTouchingTheSearch) {
     EXPECT_EQ(review.searchText(), "y");
 }
 
-TEST(TrashMarks, aTwoFileSetKeepsOneCopyAndUnmarkingIsAlwaysAllowed) {
-    ResultReview review(resultOf({group("aa", 10, {"/d/a", "/d/b"})}), neverProtected);
+TEST(TrashMarks, everySetKeepsOneCopyEvenBehindAFilteredRowAndUnmarkingIsAlwaysAllowed) {
+    auto review = reviewOf({group("aa", 10, {"/d/a", "/d/b"}),
+                            group("bb", 20, {"/d/keep.txt", "/d/match-1.txt", "/d/match-2.txt"})});
     toggle(review, "/d/a");
-    EXPECT_EQ(marks(review), (std::set<std::string>{"/d/a"}));
     EXPECT_FALSE(review.cleanupGuardMessage());
-
     toggle(review, "/d/b");
-    EXPECT_EQ(marks(review), (std::set<std::string>{"/d/a"}));
+    EXPECT_EQ(review.selectedForTrash(), (Marks{"/d/a"}));
     EXPECT_EQ(review.cleanupGuardMessage(), std::string(ResultReview::keepOneCopyMessage));
     review.dismissCleanupGuard();
-
     toggle(review, "/d/a");
     toggle(review, "/d/b");
-    EXPECT_EQ(marks(review), (std::set<std::string>{"/d/b"}));
+    EXPECT_EQ(review.selectedForTrash(), (Marks{"/d/b"}));
     EXPECT_FALSE(review.cleanupGuardMessage());
-}
 
-TEST(TrashMarks, theGuardCountsTheWholeSetBehindAFilteredRow) {
-    ResultReview review(
-        resultOf({group("aa", 10, {"/d/keep.txt", "/d/match-1.txt", "/d/match-2.txt"})}),
-        neverProtected);
     toggle(review, "/d/match-1.txt");
     // One row is visible; judged by its filtered group alone it would be the
     // set's last copy.
     review.setSearchText("MATCH-2");
+    ASSERT_EQ(review.searchedGroups().size(), 1u);
     ASSERT_EQ(review.searchedGroups()[0].files.size(), 1u);
     toggle(review, "/d/match-2.txt");
-    EXPECT_TRUE(review.isMarked(file("/d/match-2.txt", 10)));
     EXPECT_FALSE(review.cleanupGuardMessage());
 
     // Now the one row left is the set's last unmarked copy.
     review.setSearchText("keep");
     toggle(review, "/d/keep.txt");
-    EXPECT_FALSE(review.isMarked(file("/d/keep.txt", 10)));
+    EXPECT_EQ(review.selectedForTrash(), (Marks{"/d/b", "/d/match-1.txt", "/d/match-2.txt"}));
     EXPECT_EQ(review.cleanupGuardMessage(), std::string(ResultReview::keepOneCopyMessage));
 }
 
 TEST(TrashMarks, reviewOnlyGroupsTakeNoMarks) {
-    ResultReview review(resultOf({}, {file("/d/x/a.txt", 5), file("/d/y/a.txt", 5)}),
-                        neverProtected);
+    auto review = reviewOf({}, {file("/d/x/a.txt", 5), file("/d/y/a.txt", 5)});
     for (auto category : {MatchCategory::sameNameSize, MatchCategory::sameName}) {
         review.selectCategory(category);
         toggle(review, "/d/x/a.txt");
-        EXPECT_TRUE(marks(review).empty());
+        EXPECT_TRUE(review.selectedForTrash().empty());
         EXPECT_FALSE(review.cleanupGuardMessage());
     }
 }
@@ -138,33 +129,31 @@ TEST(TrashMarks, oneSweepDropsEveryProtectedPathAndRaisesOneAlert) {
                         [&](const std::string &p) { return protectedNow.contains(p); });
     toggle(review, "/d/a1");
     toggle(review, "/d/a2");
-    ASSERT_EQ(marks(review).size(), 2u);
+    ASSERT_EQ(review.selectedForTrash().size(), 2u);
 
     // Both marked files turn out to sit in a protected place; the next change
     // of the marks sweeps them out together.
     protectedNow = {"/d/a1", "/d/a2"};
     EXPECT_EQ(review.selectedFiles().size(), 0u) << "protected files are never selected";
     toggle(review, "/d/b1");
-    EXPECT_EQ(marks(review), (std::set<std::string>{"/d/b1"}));
+    EXPECT_EQ(review.selectedForTrash(), (Marks{"/d/b1"}));
     EXPECT_EQ(review.protectedLocationMessage(), std::string(ResultReview::protectedLocationText));
 
     // Unmarking sweeps too, and a path outside every exact set is left alone.
     review.dismissProtectedLocation();
     protectedNow.insert("/d/b1");
     toggle(review, "/d/a3");
-    EXPECT_TRUE(marks(review).contains("/d/a3"));
-    EXPECT_FALSE(marks(review).contains("/d/b1"));
+    EXPECT_TRUE(review.selectedForTrash().contains("/d/a3"));
+    EXPECT_FALSE(review.selectedForTrash().contains("/d/b1"));
     EXPECT_TRUE(review.protectedLocationMessage());
 }
 
 TEST(TrashMarks, selectedFilesAreInPathOrderAndAddUpTheirSizes) {
-    ResultReview review(resultOf({group("aa", 1'000'000, {"/d/c1", "/d/c2", "/d/c3", "/d/c4"}),
-                                  group("bb", 3, {"/d/b10", "/d/b9"})}),
-                        neverProtected);
+    auto review = reviewOf({group("aa", 1'000'000, {"/d/c1", "/d/c2", "/d/c3", "/d/c4"}),
+                            group("bb", 3, {"/d/b10", "/d/b9"})});
     EXPECT_EQ(review.selectedBytes(), 0u);
     toggle(review, "/d/c3");
     toggle(review, "/d/c1");
-    EXPECT_EQ(review.selectedFiles().size(), 2u);
     EXPECT_EQ(review.selectedBytes(), 2'000'000u);
     toggle(review, "/d/b10");
     EXPECT_EQ(pathsOf(review.selectedFiles()), (Strings{"/d/b10", "/d/c1", "/d/c3"}));
@@ -174,9 +163,8 @@ TEST(TrashMarks, selectedFilesAreInPathOrderAndAddUpTheirSizes) {
 }
 
 TEST(CleanupPrecheck, aRescanThatLeavesASetFullyMarkedStopsTheCleanupAndKeepsTheMarks) {
-    ResultReview review(
-        resultOf({group("aa", 10, {"/d/a", "/d/b", "/d/c"}), group("bb", 20, {"/d/x", "/d/y"})}),
-        neverProtected);
+    auto review =
+        reviewOf({group("aa", 10, {"/d/a", "/d/b", "/d/c"}), group("bb", 20, {"/d/x", "/d/y"})});
     review.selectCategory(MatchCategory::sameName);
     review.selectCategory(MatchCategory::exact);
     EXPECT_FALSE(review.prepareCleanup()) << "nothing selected starts nothing";
@@ -195,7 +183,7 @@ TEST(CleanupPrecheck, aRescanThatLeavesASetFullyMarkedStopsTheCleanupAndKeepsThe
     EXPECT_EQ(review.sortMode(), GroupSort::fileCount);
     EXPECT_FALSE(review.prepareCleanup());
     EXPECT_EQ(review.cleanupGuardMessage(), std::string(ResultReview::wholeSetSelectedMessage));
-    EXPECT_EQ(marks(review), (std::set<std::string>{"/d/a", "/d/b", "/d/x"}));
+    EXPECT_EQ(review.selectedForTrash(), (Marks{"/d/a", "/d/b", "/d/x"}));
 
     // A mark on a path that left every exact set stops counting.
     review.setResult(resultOf({group("bb", 20, {"/d/x", "/d/y"})}));
