@@ -10,7 +10,6 @@
 #include <sched.h>
 #include <stdexcept>
 #include <sys/mount.h>
-#include <vector>
 
 namespace twinsift::testing {
 namespace {
@@ -20,19 +19,9 @@ std::string &homePath() {
     return path;
 }
 
-std::string &mountsReason() {
+std::string &mountsUnavailable() {
     static std::string reason = "the private mount namespace was never set up";
     return reason;
-}
-
-// A .trashinfo Path= value back to path bytes; nothing when malformed.
-std::optional<std::string> percentDecoded(const std::string &escaped) {
-    char *raw = g_uri_unescape_string(escaped.c_str(), nullptr);
-    if (!raw)
-        return std::nullopt;
-    std::string out(raw);
-    g_free(raw);
-    return out;
 }
 
 } // namespace
@@ -41,35 +30,26 @@ void TrashHome::SetUp() {
     const char *base = std::getenv("TMPDIR");
     std::string pattern =
         std::string(base && *base ? base : "/tmp") + "/twinsift-trash-home-XXXXXX";
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    if (!::mkdtemp(buf.data()))
+    if (!::mkdtemp(pattern.data()))
         throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
-    homePath() = buf.data();
-    const std::string dataHome = homePath() + "/.local/share";
-    const std::string tmp = homePath() + "/tmp";
-    makeDirs(dataHome);
-    makeDirs(tmp);
+    homePath() = pattern;
+    makeDirs(homePath() + "/.local/share");
+    makeDirs(homePath() + "/tmp");
     ::setenv("HOME", homePath().c_str(), 1);
-    ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (homePath() + "/.local/share").c_str(), 1);
     // Fixture folders live inside the home, on the home Trash's filesystem,
     // so GIO takes the home Trash for them rather than a per-volume one.
-    ::setenv("TMPDIR", tmp.c_str(), 1);
+    ::setenv("TMPDIR", (homePath() + "/tmp").c_str(), 1);
 }
 
 void TrashHome::TearDown() {
     removeTree(homePath());
 }
 
-const std::string &TrashHome::home() {
-    return homePath();
-}
 std::string TrashHome::trashFiles() {
     return homePath() + "/.local/share/Trash/files";
 }
-std::string TrashHome::trashInfo() {
-    return homePath() + "/.local/share/Trash/info";
-}
+
 void TrashHome::emptyTrash() {
     removeTree(homePath() + "/.local/share/Trash");
 }
@@ -77,7 +57,7 @@ void TrashHome::emptyTrash() {
 std::optional<std::string> TrashHome::originalPathOf(const std::string &name) {
     std::string info;
     try {
-        info = readFile(trashInfo() + "/" + name + ".trashinfo");
+        info = readFile(homePath() + "/.local/share/Trash/info/" + name + ".trashinfo");
     } catch (const std::runtime_error &) {
         return std::nullopt;
     }
@@ -86,36 +66,41 @@ std::optional<std::string> TrashHome::originalPathOf(const std::string &name) {
     if (info.rfind("[Trash Info]\n", 0) != 0 || at == std::string::npos)
         return std::nullopt;
     const auto start = at + key.size();
-    const auto end = info.find('\n', start);
-    return percentDecoded(info.substr(start, end - start));
-}
-
-const std::string &privateMountsUnavailableReason() {
-    return mountsReason();
+    const std::string escaped = info.substr(start, info.find('\n', start) - start);
+    char *raw = g_uri_unescape_string(escaped.c_str(), nullptr);
+    if (!raw)
+        return std::nullopt;
+    std::string path(raw);
+    g_free(raw);
+    return path;
 }
 
 void enterPrivateMountNamespace() {
     if (::unshare(CLONE_NEWNS) != 0) {
-        mountsReason() = std::string("unshare(CLONE_NEWNS) failed: ") + std::strerror(errno);
+        mountsUnavailable() = std::string("unshare(CLONE_NEWNS) failed: ") + std::strerror(errno);
         return;
     }
     // Without this, mounts made here would propagate back to the host.
     if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-        mountsReason() = std::string("making / private failed: ") + std::strerror(errno);
+        mountsUnavailable() = std::string("making / private failed: ") + std::strerror(errno);
         return;
     }
-    mountsReason().clear();
+    mountsUnavailable().clear();
 }
 
-ScopedMount::ScopedMount(const std::string &target, const std::string &source) : m_target(target) {
+ScopedMount::ScopedMount(const std::string &target, const std::string &source) {
+    if (!mountsUnavailable().empty()) {
+        m_error = "no private mount namespace: " + mountsUnavailable();
+        return;
+    }
     makeDirs(target);
     const int rc = source.empty()
                        ? ::mount("tmpfs", target.c_str(), "tmpfs", 0, "size=16m")
                        : ::mount(source.c_str(), target.c_str(), nullptr, MS_BIND, nullptr);
-    if (rc != 0) {
+    if (rc != 0)
         m_error = std::string("mount failed: ") + std::strerror(errno);
-        m_target.clear();
-    }
+    else
+        m_target = target;
 }
 
 ScopedMount::~ScopedMount() {

@@ -16,9 +16,7 @@ public:
     void SetUp() override;
     void TearDown() override;
 
-    static const std::string &home();
     static std::string trashFiles();
-    static std::string trashInfo();
     // Empties the Trash so each test sees only what it moved.
     static void emptyTrash();
     // The decoded Path= line of the .trashinfo GIO wrote for name.
@@ -26,9 +24,7 @@ public:
 };
 
 // The test process leaves the host's mount namespace at start-up so that it
-// may mount tmpfs and bind mounts of its own; when that is not permitted the
-// reason is kept here and the tests that need mounts are skipped.
-const std::string &privateMountsUnavailableReason();
+// may mount tmpfs and bind mounts of its own, which can never reach the host.
 void enterPrivateMountNamespace();
 
 // A mount that lives until the end of the scope.
@@ -40,7 +36,7 @@ public:
     ScopedMount(const ScopedMount &) = delete;
     ScopedMount &operator=(const ScopedMount &) = delete;
 
-    // Empty when mounted, else why not.
+    // Empty when mounted, else why not: the tests that need it skip then.
     const std::string &error() const { return m_error; }
 
 private:
