@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <future>
 #include <sys/stat.h>
 
@@ -89,30 +90,25 @@ class DuplicateReviewModelTest : public QObject {
 private:
     // Records the cleanup hand-back's signals in order, as they are emitted,
     // and any that is emitted off the main thread.
-    void watch(DuplicateReviewModel &model, QStringList &log) {
-        const auto record = [&](auto signal, auto text) {
-            connect(
-                &model, signal, this,
-                [&log, &model, text, main = thread()] {
-                    log << (QThread::currentThread() == main ? text(model)
-                                                             : QStringLiteral("off-thread"));
-                },
-                Qt::DirectConnection);
+    void watch(DuplicateReviewModel &m, QStringList &log) {
+        const auto record = [&](auto signal, QString name, std::function<int()> value) {
+            const auto entry = [&log, name, value, main = thread()] {
+                if (QThread::currentThread() != main)
+                    log << QStringLiteral("off-thread");
+                else
+                    log << (value ? name + '=' + QString::number(value()) : name);
+            };
+            connect(&m, signal, this, entry, Qt::DirectConnection);
         };
-        record(&DuplicateReviewModel::isCleaningChanged, [](DuplicateReviewModel &m) {
-            return QStringLiteral("isCleaning=%1").arg(m.isCleaning());
-        });
-        record(&DuplicateReviewModel::showCleanupReviewChanged, [](DuplicateReviewModel &m) {
-            return QStringLiteral("showCleanupReview=%1").arg(m.showCleanupReview());
-        });
-        record(&DuplicateReviewModel::selectionChanged, [](DuplicateReviewModel &m) {
-            return QStringLiteral("selection=%1").arg(m.selectedCount());
-        });
-        record(&DuplicateReviewModel::cleanupGuardMessageChanged,
-               [](DuplicateReviewModel &) { return QStringLiteral("guard"); });
-        record(&DuplicateReviewModel::cleanupReportChanged, [](DuplicateReviewModel &m) {
-            return QStringLiteral("report=%1").arg(m.hasCleanupReport());
-        });
+        record(&DuplicateReviewModel::isCleaningChanged, "isCleaning",
+               [&m] { return m.isCleaning(); });
+        record(&DuplicateReviewModel::showCleanupReviewChanged, "showCleanupReview",
+               [&m] { return m.showCleanupReview(); });
+        record(&DuplicateReviewModel::selectionChanged, "selection",
+               [&m] { return m.selectedCount(); });
+        record(&DuplicateReviewModel::cleanupGuardMessageChanged, "guard", nullptr);
+        record(&DuplicateReviewModel::cleanupReportChanged, "report",
+               [&m] { return m.hasCleanupReport(); });
     }
 
 private slots:
@@ -120,9 +116,9 @@ private slots:
     void protectedRowsAreReviewOnlyAndASweepAlertsOnce();
     void aNewResultKeepsTheReviewState();
     void completionClosesTheReviewEmptiesTheMarksThenShowsTheReport();
+    void aStopClosesTheReviewAndAlertsButKeepsTheMarks_data();
     void aStopClosesTheReviewAndAlertsButKeepsTheMarks();
     void oneRunAtATimeAndNoneForAFullyMarkedSet();
-    void aRunThatThrowsStillEndsAsAStop();
     void aModelDestroyedDuringARunIsLeftAlone();
     void screensCanBindToItFromQml();
 };
@@ -182,12 +178,9 @@ void DuplicateReviewModelTest::protectedRowsAreReviewOnlyAndASweepAlertsOnce() {
 
     DuplicateScanResult result;
     result.rootURL = dir.path();
-    result.groups = {{"h",
-                      3000,
-                      {{dir / "lib/Caches/x1.bin", 3000},
-                       {dir / "lib/Caches/x2.bin", 3000},
-                       {dir / "x3.bin", 3000}}}};
-    result.scannedFiles = result.groups[0].files;
+    for (const char *path : {"lib/Caches/x1.bin", "lib/Caches/x2.bin", "x3.bin"})
+        result.scannedFiles.push_back({dir / path, 3000});
+    result.groups = {{"h", 3000, result.scannedFiles}};
 
     DuplicateReviewModel model;
     model.setResult(ScanResultValue(result));
@@ -266,14 +259,28 @@ void DuplicateReviewModelTest::completionClosesTheReviewEmptiesTheMarksThenShows
     QCOMPARE(rescans.count(), 1);
 }
 
+void DuplicateReviewModelTest::aStopClosesTheReviewAndAlertsButKeepsTheMarks_data() {
+    QTest::addColumn<bool>("runThrows");
+    QTest::addColumn<QString>("reason");
+    // Edited after the scan, same size.
+    QTest::newRow("changed") << false << QStringLiteral("changed after the scan");
+    QTest::newRow("run throws") << true << QStringLiteral("could not be revalidated");
+}
+
 void DuplicateReviewModelTest::aStopClosesTheReviewAndAlertsButKeepsTheMarks() {
+    QFETCH(bool, runThrows);
+    QFETCH(QString, reason);
     TempDir dir;
     DuplicateReviewModel model;
+    if (runThrows)
+        model.setCleanupRunner([](const auto &, const auto &, const auto &) -> CleanupOutcome {
+            throw std::bad_alloc();
+        });
     model.setResult(scanOf(dir, {"keep.dat", "marked.dat"}));
     model.toggleRow(rowOf(model, dir / "marked.dat"));
     model.setShowCleanupReview(true);
-    // Edited after the scan, same size.
-    writeFile(dir / "marked.dat", std::string(4095, 'c') + "!");
+    if (!runThrows)
+        writeFile(dir / "marked.dat", std::string(4095, 'c') + "!");
 
     QStringList log;
     watch(model, log);
@@ -282,9 +289,8 @@ void DuplicateReviewModelTest::aStopClosesTheReviewAndAlertsButKeepsTheMarks() {
     QVERIFY(guards.wait(10000));
 
     QCOMPARE(log, (QStringList{"isCleaning=1", "isCleaning=0", "showCleanupReview=0", "guard"}));
-    QCOMPARE(model.cleanupGuardMessage(),
-             QStringLiteral("Cleanup stopped because a selected file changed after the scan. "
-                            "Please Rescan before cleaning."));
+    QCOMPARE(model.cleanupGuardMessage(), "Cleanup stopped because a selected file " + reason +
+                                              ". Please Rescan before cleaning.");
     QCOMPARE(model.selectedCount(), 1);
     QVERIFY(!model.hasCleanupReport());
     QVERIFY(exists(dir / "marked.dat"));
@@ -325,23 +331,6 @@ void DuplicateReviewModelTest::oneRunAtATimeAndNoneForAFullyMarkedSet() {
     QCOMPARE(model.cleanupReportFailureText(), QStringLiteral("1 files could not be moved"));
 }
 
-void DuplicateReviewModelTest::aRunThatThrowsStillEndsAsAStop() {
-    TempDir dir;
-    DuplicateReviewModel model;
-    model.setCleanupRunner(
-        [](const auto &, const auto &, const auto &) -> CleanupOutcome { throw std::bad_alloc(); });
-    model.setResult(scanOf(dir, {"a.bin", "b.bin"}));
-    model.toggleRow(0);
-    QSignalSpy guards(&model, &DuplicateReviewModel::cleanupGuardMessageChanged);
-    model.performCleanup();
-    QVERIFY(guards.wait(10000));
-    QVERIFY(!model.isCleaning());
-    QCOMPARE(model.cleanupGuardMessage(),
-             QStringLiteral("Cleanup stopped because a selected file could not be revalidated. "
-                            "Please Rescan before cleaning."));
-    QCOMPARE(model.selectedCount(), 1);
-}
-
 void DuplicateReviewModelTest::aModelDestroyedDuringARunIsLeftAlone() {
     TempDir dir;
     HeldRun held;
@@ -376,9 +365,8 @@ void DuplicateReviewModelTest::screensCanBindToItFromQml() {
                       QUrl());
     std::unique_ptr<QObject> object(component.create());
     QVERIFY2(object, qPrintable(component.errorString()));
-    auto *model = qobject_cast<DuplicateReviewModel *>(object.get());
-    QVERIFY(model);
-    QCOMPARE(model->category(), DuplicateReviewModel::SameName);
+    QCOMPARE(object->property("category").value<DuplicateReviewModel::Category>(),
+             DuplicateReviewModel::SameName);
     QCOMPARE(object->property("firstLabel").toString(), QStringLiteral("Exact Duplicates (0)"));
     QCOMPARE(object->property("rowCount").toInt(), 0);
 }
