@@ -115,8 +115,6 @@ void RecentScanStoreTest::recordingKeepsTheNewestFifty() {
     QCOMPARE(folders(store.records()).last(), QStringLiteral("/home/ada/Pictures/0"));
     QVERIFY(store.persistenceError().isEmpty());
     QCOMPARE(folders(onDisk()), folders(store.records()));
-    QCOMPARE(onDisk().first().id(), store.records().first().id());
-    QVERIFY(history().contains(R"("folderPath": "\/home\/ada\/Pictures\/49")"));
 
     // The same folder twice is two entries; a trailing slash is dropped.
     store.setRecords({});
