@@ -120,4 +120,17 @@ void removeTree(const std::string &path) {
         removeAt(AT_FDCWD, path.c_str());
 }
 
+std::string makeScratchHome() {
+    const char *base = std::getenv("TMPDIR");
+    std::string home = std::string(base && *base ? base : "/tmp") + "/twinsift-home-XXXXXX";
+    if (!::mkdtemp(home.data()))
+        throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
+    makeDirs(home + "/.local/share");
+    makeDirs(home + "/tmp");
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (home + "/.local/share").c_str(), 1);
+    ::setenv("TMPDIR", (home + "/tmp").c_str(), 1);
+    return home;
+}
+
 } // namespace twinsift::testing

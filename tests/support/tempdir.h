@@ -34,4 +34,10 @@ std::string readFile(const std::string &path);
 // Removes a tree even where a test took permissions away.
 void removeTree(const std::string &path);
 
+// Makes a throw-away home folder and points HOME, XDG_DATA_HOME and TMPDIR
+// into it. GLib reads HOME and XDG_DATA_HOME once per process, so call this
+// before anything can ask, once per process. Temporary folders made after it
+// sit on the home's filesystem, so GIO uses that home's Trash for them.
+std::string makeScratchHome();
+
 } // namespace twinsift::testing

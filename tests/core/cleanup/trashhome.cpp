@@ -27,19 +27,7 @@ std::string &mountsUnavailable() {
 } // namespace
 
 void TrashHome::SetUp() {
-    const char *base = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(base && *base ? base : "/tmp") + "/twinsift-trash-home-XXXXXX";
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
-    homePath() = pattern;
-    makeDirs(homePath() + "/.local/share");
-    makeDirs(homePath() + "/tmp");
-    ::setenv("HOME", homePath().c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (homePath() + "/.local/share").c_str(), 1);
-    // Fixture folders live inside the home, on the home Trash's filesystem,
-    // so GIO takes the home Trash for them rather than a per-volume one.
-    ::setenv("TMPDIR", (homePath() + "/tmp").c_str(), 1);
+    homePath() = makeScratchHome();
 }
 
 void TrashHome::TearDown() {

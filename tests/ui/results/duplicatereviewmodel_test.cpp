@@ -372,18 +372,7 @@ void DuplicateReviewModelTest::screensCanBindToItFromQml() {
 }
 
 int main(int argc, char **argv) {
-    // GLib reads HOME and XDG_DATA_HOME once per process: point both at a
-    // throw-away home before anything can ask, and keep fixtures on the same
-    // filesystem so that GIO uses that home's Trash.
-    char pattern[] = "/tmp/twinsift-ui-home-XXXXXX";
-    if (!::mkdtemp(pattern))
-        return 2;
-    homePath() = pattern;
-    makeDirs(homePath() + "/.local/share");
-    makeDirs(homePath() + "/tmp");
-    ::setenv("HOME", homePath().c_str(), 1);
-    ::setenv("XDG_DATA_HOME", (homePath() + "/.local/share").c_str(), 1);
-    ::setenv("TMPDIR", (homePath() + "/tmp").c_str(), 1);
+    homePath() = makeScratchHome();
 
     QCoreApplication app(argc, argv);
     DuplicateReviewModelTest test;
