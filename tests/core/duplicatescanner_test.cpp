@@ -1,5 +1,6 @@
 #include "duplicatescanner.h"
 #include "pathorder.h"
+#include "platform/paths.h"
 #include "scanrecorder.h"
 #include "tempdir.h"
 
@@ -287,11 +288,21 @@ TEST(ScanFolder, relativeAndLinkedRootsGiveAbsolutePaths) {
     char cwd[4096];
     ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
     ASSERT_EQ(::chdir(dir.path().c_str()), 0);
+    ScanRecorder throughLink;
     scan.run("real");
+    // ".." after a link leads to the link target's parent, as the kernel
+    // resolves it, never back to the folder holding the link.
+    makeDirs(dir / "elsewhere/inner");
+    writeFile(dir / "elsewhere/x", copiesOf('e', 2000));
+    ASSERT_EQ(::symlink((dir / "elsewhere/inner").c_str(), (dir / "real/in").c_str()), 0);
+    throughLink.run("real/in/..");
     ASSERT_EQ(::chdir(cwd), 0);
     ASSERT_TRUE(scan.succeeded());
     EXPECT_EQ(scan.result().rootURL, "real");
     EXPECT_EQ(scan.result().scannedFiles.at(0).url.front(), '/');
+    ASSERT_TRUE(throughLink.succeeded());
+    ASSERT_EQ(throughLink.result().scannedFiles.size(), 1u);
+    EXPECT_EQ(paths::lastComponent(throughLink.result().scannedFiles[0].url), "x");
 }
 
 TEST(ScanCancel, stopBeforeStartDuringWalkAndDuringHashing) {

@@ -3,12 +3,13 @@
 #include "pathorder.h"
 #include "platform/fileattributes.h"
 #include "platform/folderwalker.h"
-#include "platform/paths.h"
 #include "readahead.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <fcntl.h>
+#include <memory>
 #include <numeric>
 #include <unistd.h>
 
@@ -54,9 +55,16 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
 
     // Children are named below the absolute form of the folder, so every
     // DuplicateFile carries an absolute path even if the caller's was relative.
+    // The kernel makes that form: dropping ".." by text would step back from
+    // where a linked folder leads, and walk a different tree.
     std::string base = folder;
-    if (base.empty() || base.front() != '/')
-        base = paths::standardized(folder);
+    if (base.empty() || base.front() != '/') {
+        std::unique_ptr<char, decltype(&std::free)> real(::realpath(folder.c_str(), nullptr),
+                                                         &std::free);
+        if (!real)
+            return DuplicateScanError::folderUnavailable;
+        base = real.get();
+    }
 
     FolderWalker walker(base, [&out](const std::string &, int) { ++out.skipped; });
     if (walker.start() != 0)
