@@ -68,6 +68,7 @@ TEST(Permissions, unreadableCandidateIsSkippedWhileTheOthersGroup) {
     ASSERT_EQ(r.groups.size(), 1u);
     EXPECT_EQ(r.groups[0].files.size(), 2u);
     EXPECT_EQ(scan.reports.back().filesHashed, 2);
+    EXPECT_EQ(scan.reports.size(), 3u + 2) << "a file that fails sends no report";
 }
 
 TEST(Permissions, filesOfUniqueSizeAreNeverOpened) {
