@@ -20,7 +20,12 @@ int FileReader::openAt(int dirFd, const char *name) {
     if (m_fd < 0)
         return errno;
     struct stat st;
-    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(m_fd, &st) != 0) {
+        const int error = errno;
+        close();
+        return error;
+    }
+    if (!S_ISREG(st.st_mode)) {
         const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         close();
         return error;
