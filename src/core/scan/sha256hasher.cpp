@@ -22,7 +22,7 @@ const EVP_MD *sha256Algorithm() {
 
 } // namespace
 
-Sha256Hasher::Sha256Hasher() : m_context(EVP_MD_CTX_new()), m_buffer(new unsigned char[chunkSize]) {
+Sha256Hasher::Sha256Hasher() : m_context(EVP_MD_CTX_new()) {
     if (!m_context)
         throw std::bad_alloc();
     sha256Algorithm();
@@ -75,6 +75,9 @@ HashOutcome::Status Sha256Hasher::digestFileAt(int dirFd, const char *name,
         error = EIO;
         return Status::failed;
     }
+    // Only whole-file hashing reads; incremental users bring their own data.
+    if (!m_buffer)
+        m_buffer.reset(new unsigned char[chunkSize]);
     for (;;) {
         if (stop.stop_requested())
             return Status::cancelled;
