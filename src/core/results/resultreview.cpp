@@ -20,6 +20,7 @@ ResultReview::~ResultReview() = default;
 
 void ResultReview::setResult(DuplicateScanResult result) {
     m_result = std::move(result);
+    m_history.clear();
     resetDerived();
 }
 
@@ -136,23 +137,83 @@ const DisplayGroup &ResultReview::fullGroup(const DisplayGroup &shown) const {
 void ResultReview::toggleTrash(const DuplicateFile &file, const DisplayGroup &group) {
     if (!group.exact)
         return;
-    if (m_selectedForTrash.erase(file.url) > 0) {
-        sweepProtected();
+    if (m_selectedForTrash.contains(file.url)) {
+        unmark(file.url);
+        commitMarks();
         return;
     }
     const auto marked = std::count_if(group.files.begin(), group.files.end(),
                                       [&](const DuplicateFile &f) { return isMarked(f); });
     if (static_cast<std::size_t>(marked) + 1 < group.files.size()) {
-        m_selectedForTrash.insert(file.url);
-        sweepProtected();
+        mark(file.url);
+        commitMarks();
     } else {
         m_cleanupGuardMessage = std::string(keepOneCopyMessage);
     }
 }
 
 void ResultReview::clearSelection() {
+    m_pendingStep.unmarked.assign(m_selectedForTrash.begin(), m_selectedForTrash.end());
     m_selectedForTrash.clear();
+    commitMarks();
+}
+
+std::optional<MarkRuleSummary> ResultReview::applyMarkRule(MarkRule rule,
+                                                           const MarkRuleInputs &inputs) {
+    if (m_mode != ResultMode::groups || m_category != MatchCategory::exact)
+        return std::nullopt;
+    // A set is shown when the search leaves any of its files; the rule then
+    // looks at all of them.
+    const FilenameSearch search(m_searchText);
+    std::vector<const DisplayGroup *> shown;
+    shown.reserve(exactGroups().size());
+    for (const auto &group : exactGroups())
+        if (search.isBlank() ||
+            std::any_of(group.files.begin(), group.files.end(),
+                        [&](const DuplicateFile &f) { return search.matches(f); }))
+            shown.push_back(&group);
+
+    MarkRuleOutcome outcome =
+        MarkRules::apply(rule, shown, m_selectedForTrash, m_isProtected, inputs);
+    for (const auto &path : outcome.toUnmark)
+        unmark(path);
+    for (const auto &path : outcome.toMark)
+        mark(path);
+    if (outcome.summary.protectedLeftAlone > 0)
+        m_protectedLocationMessage = std::string(protectedLocationText);
+    commitMarks();
+    return outcome.summary;
+}
+
+void ResultReview::undoMarks() {
+    if (!m_history.undo(m_selectedForTrash))
+        return;
     sweepProtected();
+    // What the sweep takes away now is not a step of its own.
+    m_pendingStep = {};
+}
+
+void ResultReview::mark(const std::string &path) {
+    if (m_selectedForTrash.insert(path).second)
+        m_pendingStep.marked.push_back(path);
+}
+
+void ResultReview::unmark(const std::string &path) {
+    if (m_selectedForTrash.erase(path) == 0)
+        return;
+    // Marked and unmarked within one step: undoing it must leave the path as
+    // it was before, unmarked.
+    auto &marked = m_pendingStep.marked;
+    if (const auto it = std::find(marked.rbegin(), marked.rend(), path); it != marked.rend())
+        marked.erase(std::next(it).base());
+    else
+        m_pendingStep.unmarked.push_back(path);
+}
+
+void ResultReview::commitMarks() {
+    sweepProtected();
+    m_history.record(std::move(m_pendingStep));
+    m_pendingStep = {};
 }
 
 void ResultReview::sweepProtected() {
@@ -168,7 +229,7 @@ void ResultReview::sweepProtected() {
     if (protectedPaths.empty())
         return;
     for (const auto &path : protectedPaths)
-        m_selectedForTrash.erase(path);
+        unmark(path);
     m_protectedLocationMessage = std::string(protectedLocationText);
 }
 

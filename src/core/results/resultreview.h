@@ -3,6 +3,8 @@
 #include "displaygroup.h"
 #include "duplicatescanresult.h"
 #include "groupsort.h"
+#include "markhistory.h"
+#include "markrules.h"
 #include "matchcategory.h"
 #include "pathorder.h"
 #include "resultmode.h"
@@ -96,6 +98,21 @@ public:
     // unmarked copy, and review-only groups take no marks.
     void toggleTrash(const DuplicateFile &file, const DisplayGroup &group);
     void clearSelection();
+
+    // A bulk mark over every exact set the grouped view shows (all of them,
+    // or those the search leaves), each set counted whole; sets the search
+    // hides keep their marks. It obeys what a click obeys: no protected copy
+    // is marked, no set ends fully marked, and one alert at most. Returns the
+    // figures of the feedback line, or nothing outside the grouped view of
+    // exact duplicates, which is the only place that offers bulk marks.
+    std::optional<MarkRuleSummary> applyMarkRule(MarkRule rule, const MarkRuleInputs &inputs = {});
+    // Clicks, bulk marks and clearing the selection can be undone, newest
+    // first, up to MarkHistory::depth steps.
+    bool canUndoMarks() const { return m_history.canUndo(); }
+    void undoMarks();
+    // After a cleanup or a new result, the old marks describe files that may
+    // be gone.
+    void forgetMarkHistory() { m_history.clear(); }
     // The marked, unprotected files of exact sets, in path order: what a
     // cleanup would move, in the order it would move them.
     std::vector<DuplicateFile> selectedFiles() const;
@@ -116,6 +133,11 @@ public:
     std::optional<std::vector<DuplicateFile>> prepareCleanup();
 
 private:
+    // Every change of the marks goes through these two, so it can be undone.
+    void mark(const std::string &path);
+    void unmark(const std::string &path);
+    // Sweeps, then keeps what the change did as one undo step.
+    void commitMarks();
     // Drops protected paths from the marks after every change of them.
     void sweepProtected();
     void resetDerived();
@@ -130,6 +152,8 @@ private:
     GroupSort m_sortMode = GroupSort::reclaimable;
     bool m_showFolderPaths = false;
     std::set<std::string> m_selectedForTrash;
+    MarkHistory m_history;
+    MarkHistory::Step m_pendingStep;
     std::optional<std::string> m_cleanupGuardMessage;
     std::optional<std::string> m_protectedLocationMessage;
 

@@ -5,6 +5,9 @@ target_sources(twinsift_core PRIVATE
   results/displaygroups.cpp
   results/filenamesearch.cpp
   results/formatbytes.cpp
+  results/markhistory.cpp
+  results/markrules.cpp
+  results/modificationtimes.cpp
   results/resultreview.cpp
   results/reviewtexts.cpp
   results/unicodetext.cpp)

@@ -1,6 +1,7 @@
 #include "cleanupselectionmodel.h"
 
 #include "formatbytes.h"
+#include "keyedrowupdate.h"
 #include "paths.h"
 #include "reviewtexts.h"
 
@@ -50,14 +51,21 @@ QHash<int, QByteArray> CleanupSelectionModel::roleNames() const {
 
 void CleanupSelectionModel::setFiles(const std::string &rootPath,
                                      const std::vector<DuplicateFile> &files) {
-    beginResetModel();
-    m_rows.clear();
-    m_rows.reserve(files.size());
+    std::vector<Row> rows;
+    rows.reserve(files.size());
     for (const auto &file : files)
-        m_rows.push_back({display(paths::lastComponent(file.url)),
-                          display(ReviewTexts::relativeFolder(rootPath, file.url)),
-                          QString::fromStdString(formatBytes(file.size)), display(file.url)});
-    endResetModel();
+        rows.push_back({file.url, display(paths::lastComponent(file.url)),
+                        display(ReviewTexts::relativeFolder(rootPath, file.url)),
+                        QString::fromStdString(formatBytes(file.size)), display(file.url)});
+    using Update = KeyedRowUpdate<Row>;
+    Update::apply(m_rows, std::move(rows),
+                  Update::Hooks{
+                      [this](int first, int last) { beginRemoveRows({}, first, last); },
+                      [this] { endRemoveRows(); },
+                      [this](int first, int last) { beginInsertRows({}, first, last); },
+                      [this] { endInsertRows(); },
+                      [this](int first, int last) { emit dataChanged(index(first), index(last)); },
+                  });
 }
 
 } // namespace twinsift

@@ -12,7 +12,8 @@
 namespace twinsift {
 
 // The files a cleanup would move, in the order it would move them, as the
-// review sheet lists them: name, folder below the scanned folder, size.
+// review sheet lists them: name, folder below the scanned folder, size. A
+// change of the marks inserts and removes rows; it never resets the list.
 class CleanupSelectionModel : public QAbstractListModel {
     Q_OBJECT
     QML_ELEMENT
@@ -37,10 +38,12 @@ public:
 
 private:
     struct Row {
+        std::string key;
         QString fileName;
         QString location;
         QString sizeText;
         QString displayPath;
+        friend bool operator==(const Row &, const Row &) = default;
     };
     std::vector<Row> m_rows;
 };

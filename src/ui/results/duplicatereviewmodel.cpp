@@ -1,22 +1,33 @@
 #include "duplicatereviewmodel.h"
 
 #include "cleanupprotection.h"
-#include "cleanuprun.h"
-#include "fileurls.h"
+#include "desktopfiles.h"
 #include "formatbytes.h"
 #include "paths.h"
-#include "reviewtexts.h"
 
 #include <QLoggingCategory>
-#include <QMetaObject>
-#include <QVariantMap>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include <mutex>
 #include <set>
 #include <utility>
 
 namespace twinsift {
+
+// The QML enums name the core's cases one for one; a reordered case list
+// must not compile.
+static_assert(DuplicateReviewModel::Exact == int(MatchCategory::exact));
+static_assert(DuplicateReviewModel::SameNameSize == int(MatchCategory::sameNameSize));
+static_assert(DuplicateReviewModel::SameName == int(MatchCategory::sameName));
+static_assert(DuplicateReviewModel::Similar == int(MatchCategory::similar));
+static_assert(MatchCategory::allCases().size() == 4);
+static_assert(DuplicateReviewModel::Groups == int(ResultMode::groups));
+static_assert(DuplicateReviewModel::DuplicateFiles == int(ResultMode::duplicateFiles));
+static_assert(ResultMode::allCases().size() == 2);
+static_assert(DuplicateReviewModel::ReclaimableSize == int(GroupSort::reclaimable));
+static_assert(DuplicateReviewModel::FileCount == int(GroupSort::fileCount));
+static_assert(DuplicateReviewModel::FileSize == int(GroupSort::fileSize));
+static_assert(DuplicateReviewModel::Filename == int(GroupSort::filename));
+static_assert(GroupSort::allCases().size() == 4);
 
 namespace {
 Q_LOGGING_CATEGORY(lcReview, "twinsift.results")
@@ -33,18 +44,40 @@ QString bytesText(std::uint64_t bytes) {
     return QString::fromStdString(formatBytes(bytes));
 }
 
+template <typename Enum> std::optional<Enum> caseAt(int index) {
+    const auto cases = Enum::allCases();
+    if (index < 0 || static_cast<std::size_t>(index) >= cases.size())
+        return std::nullopt;
+    return cases[static_cast<std::size_t>(index)];
+}
+
 } // namespace
 
 DuplicateReviewModel::DuplicateReviewModel(QObject *parent)
-    : QObject(parent), m_runner(CleanupRun::run),
-      m_mailbox(std::make_shared<MainThreadMailbox<DuplicateReviewModel>>(this)) {}
+    : QObject(parent),
+      m_review({},
+               [this](const std::string &path) {
+                   return protectionOf(path) == ReviewRowsModel::Protection::protectedPlace;
+               }),
+      m_protectionTest(CleanupProtection::isProtected),
+      m_mailbox(std::make_shared<MainThreadMailbox<DuplicateReviewModel>>(this)) {
+    connect(&m_cleanup, &CleanupJob::stopped, this, [this](const QString &message) {
+        setShowCleanupReview(false);
+        apply([&] { m_review.setCleanupGuardMessage(message.toStdString()); });
+    });
+    connect(&m_cleanup, &CleanupJob::completed, this, [this] {
+        setShowCleanupReview(false);
+        apply([&] { m_review.clearSelection(); });
+    });
+    refreshCards();
+}
 
 DuplicateReviewModel::~DuplicateReviewModel() {
     m_mailbox->close();
 }
 
-void DuplicateReviewModel::setCleanupRunner(CleanupRunner runner) {
-    m_runner = std::move(runner);
+void DuplicateReviewModel::setProtectionTest(ProtectionTest test) {
+    m_protectionTest = std::move(test);
 }
 
 // --- Change tracking ---------------------------------------------------------
@@ -75,10 +108,12 @@ template <typename Change> void DuplicateReviewModel::apply(Change change) {
         emit sortModeChanged();
     if (folders != m_review.showFolderPaths())
         emit showFolderPathsChanged();
-    if (categoryMoved || modeMoved || searchMoved || sortMoved) {
-        rebuildRows();
-        emit viewChanged();
+    if (categoryMoved || modeMoved) {
+        emit shownKindChanged();
+        refreshCards();
     }
+    if (categoryMoved || modeMoved || searchMoved || sortMoved)
+        rebuildRows();
     if (marks != m_review.selectedForTrash()) {
         refreshSelection();
         emit selectionChanged();
@@ -90,23 +125,17 @@ template <typename Change> void DuplicateReviewModel::apply(Change change) {
 }
 
 void DuplicateReviewModel::rebuildRows() {
-    std::vector<ReviewRowsModel::Row> rows;
-    const auto makeRow = [this](const DuplicateFile &file) {
-        ReviewRowsModel::Row row;
-        row.file = file;
-        row.isMarked = m_review.isMarked(file);
-        row.fileName = display(paths::lastComponent(file.url));
-        row.displayPath = display(file.url);
-        row.folderPath = display(paths::parent(file.url));
-        row.sizeText = bytesText(file.size);
-        return row;
-    };
+    const int countBefore = groupCount();
+    const bool noMatchesBefore = hasNoMatches();
 
+    std::vector<ReviewRowsModel::Row> rows;
     m_shownGroups.clear();
     if (m_review.mode() == ResultMode::duplicateFiles) {
         const QString verification = text(ResultMode::duplicateFilesVerification);
-        for (const auto &file : m_review.filterFiles(m_review.duplicateFiles())) {
-            ReviewRowsModel::Row row = makeRow(file);
+        for (auto &file : m_review.filterFiles(m_review.duplicateFiles())) {
+            ReviewRowsModel::Row row;
+            row.key = file.url;
+            row.file = std::move(file);
             row.verification = verification;
             rows.push_back(std::move(row));
         }
@@ -114,28 +143,104 @@ void DuplicateReviewModel::rebuildRows() {
         m_shownGroups = m_review.searchedGroups();
         const bool cleanup = cleanupEnabled();
         const QString verification = verificationLabel();
+        std::size_t total = 0;
+        for (const auto &group : m_shownGroups)
+            total += group.files.size();
+        rows.reserve(total);
         for (std::size_t g = 0; g < m_shownGroups.size(); ++g) {
             const DisplayGroup &group = m_shownGroups[g];
             for (std::size_t f = 0; f < group.files.size(); ++f) {
-                ReviewRowsModel::Row row = makeRow(group.files[f]);
+                ReviewRowsModel::Row row;
+                row.key = group.id;
+                row.key += '\0';
+                row.key += group.files[f].url;
+                row.file = group.files[f];
                 row.groupIndex = static_cast<int>(g);
                 row.accentIndex = group.accentIndex;
                 row.firstInGroup = f == 0;
                 row.cleanupEnabled = cleanup;
-                row.isProtected =
-                    cleanup && CleanupProtection::isProtectedForDisplay(group.files[f].url);
+                row.isMarked = cleanup && m_review.isMarked(row.file);
+                row.protection =
+                    cleanup ? protectionOf(row.file.url) : ReviewRowsModel::Protection::unknown;
                 row.verification = verification;
                 rows.push_back(std::move(row));
             }
         }
     }
     m_rows.setRows(std::move(rows));
+    if (countBefore != groupCount() || noMatchesBefore != hasNoMatches())
+        emit shownGroupsChanged();
 }
 
 void DuplicateReviewModel::refreshSelection() {
-    m_rows.updateMarks([this](const DuplicateFile &f) { return m_review.isMarked(f); });
+    const bool cleanup = cleanupEnabled();
+    m_rows.updateCleanupState(
+        [this, cleanup](const DuplicateFile &f) { return cleanup && m_review.isMarked(f); },
+        [this](const DuplicateFile &f) { return protectionOf(f.url); });
     m_selectedFiles = m_review.selectedFiles();
     m_selectedFilesModel.setFiles(m_review.result().rootURL, m_selectedFiles);
+}
+
+void DuplicateReviewModel::refreshCards() {
+    const DuplicateScanResult &r = m_review.result();
+    m_cards.setValues({
+        QString::number(r.filesScanned),
+        QString::number(r.groups.size()),
+        QString::number(r.duplicateFileCount()),
+        bytesText(r.reclaimableBytes()),
+    });
+    const bool grouped = m_review.mode() == ResultMode::groups;
+    m_cards.setSelected(
+        {false, grouped && m_review.category() == MatchCategory::exact, !grouped, false});
+    std::array<QString, 4> labels;
+    for (auto c : MatchCategory::allCases())
+        labels[c.value()] = QString::fromStdString(m_review.categoryLabel(c));
+    m_categoryButtons.setLabels(labels);
+    m_categoryButtons.setSelected(m_review.category().value());
+}
+
+// --- Protection --------------------------------------------------------------
+
+ReviewRowsModel::Protection DuplicateReviewModel::protectionOf(const std::string &path) const {
+    const auto it = m_protection.find(path);
+    if (it == m_protection.end())
+        return ReviewRowsModel::Protection::unknown;
+    return it->second ? ReviewRowsModel::Protection::protectedPlace
+                      : ReviewRowsModel::Protection::free;
+}
+
+void DuplicateReviewModel::startProtectionCheck() {
+    const auto result = m_result.shared();
+    if (!result)
+        return;
+    (void)QtConcurrent::run([result, test = m_protectionTest, mailbox = m_mailbox] {
+        ProtectionMap protection;
+        try {
+            for (const auto &group : result->groups)
+                for (const auto &file : group.files)
+                    if (!protection.contains(file.url))
+                        protection.emplace(file.url, test(file.url));
+        } catch (const std::exception &error) {
+            // Rows without an answer keep offering no toggle; the cleanup run
+            // asks again before every move.
+            qCWarning(lcReview) << "protection check failed:" << error.what();
+        }
+        mailbox->post(
+            [result, protection = std::move(protection)](DuplicateReviewModel *model) mutable {
+                model->takeProtection(result, std::move(protection));
+            });
+    });
+}
+
+void DuplicateReviewModel::takeProtection(
+    const std::shared_ptr<const DuplicateScanResult> &forResult, ProtectionMap protection) {
+    // An answer for a result that has since been replaced is of no use.
+    if (forResult != m_result.shared())
+        return;
+    m_protection = std::move(protection);
+    refreshSelection();
+    emit selectionChanged();
+    emit protectionKnown();
 }
 
 // --- Result ------------------------------------------------------------------
@@ -143,11 +248,21 @@ void DuplicateReviewModel::refreshSelection() {
 void DuplicateReviewModel::setResult(const ScanResultValue &result) {
     if (result == m_result)
         return;
+    // Until the worker answers, the files the previous result also held keep
+    // their previous answer, so a rescan does not flicker every row.
+    ProtectionMap carried;
+    if (const auto next = result.shared())
+        for (const auto &group : next->groups)
+            for (const auto &file : group.files)
+                if (const auto it = m_protection.find(file.url); it != m_protection.end())
+                    carried.insert(*it);
+    m_protection = std::move(carried);
     m_result = result;
     m_review.setResult(result.core());
+    startProtectionCheck();
     emit resultChanged();
+    refreshCards();
     rebuildRows();
-    emit viewChanged();
     refreshSelection();
     emit selectionChanged();
 }
@@ -157,16 +272,14 @@ QString DuplicateReviewModel::folderPath() const {
 }
 
 QString DuplicateReviewModel::ignoredSmallFilesText() const {
-    return QString::number(m_review.result().ignoredSmallFiles) +
-           QStringLiteral(" files below minimum size ignored");
+    return tr("%1 files below minimum size ignored").arg(m_review.result().ignoredSmallFiles);
 }
 
 QString DuplicateReviewModel::skippedFilesText() const {
     const auto skipped = m_review.result().skippedFiles;
     if (skipped < 1)
         return {};
-    return QString::number(skipped) +
-           QStringLiteral(" item(s) could not be read — results may be incomplete");
+    return tr("%1 item(s) could not be read — results may be incomplete").arg(skipped);
 }
 
 // --- View --------------------------------------------------------------------
@@ -192,10 +305,12 @@ DuplicateReviewModel::Sort DuplicateReviewModel::sortMode() const {
 }
 
 void DuplicateReviewModel::setSortMode(Sort sort) {
-    const auto cases = GroupSort::allCases();
-    if (sort < 0 || static_cast<std::size_t>(sort) >= cases.size())
-        return;
-    apply([&] { m_review.setSortMode(cases[static_cast<std::size_t>(sort)]); });
+    if (const auto s = caseAt<GroupSort>(sort))
+        apply([&] { m_review.setSortMode(*s); });
+}
+
+QString DuplicateReviewModel::sortLabel() const {
+    return text(m_review.sortMode().label());
 }
 
 void DuplicateReviewModel::setShowFolderPaths(bool show) {
@@ -203,49 +318,13 @@ void DuplicateReviewModel::setShowFolderPaths(bool show) {
 }
 
 QString DuplicateReviewModel::folderToggleTooltip() const {
-    return showFolderPaths() ? QStringLiteral("Folder paths are visible. Click to turn them off.")
-                             : QStringLiteral("Folder paths are hidden. Click to turn them on.");
-}
-
-QVariantList DuplicateReviewModel::summaryCards() const {
-    const DuplicateScanResult &r = m_review.result();
-    const bool grouped = m_review.mode() == ResultMode::groups;
-    const auto card = [](const char *title, const QString &value, const char *icon, bool selected) {
-        return QVariantMap{
-            {QStringLiteral("title"), QString::fromUtf8(title)},
-            {QStringLiteral("value"), value},
-            {QStringLiteral("icon"), QString::fromUtf8(icon)},
-            {QStringLiteral("selected"), selected},
-            {QStringLiteral("clickable"), std::string_view(title) != "Files Scanned"},
-            {QStringLiteral("tooltip"),
-             QString::fromStdString(ReviewTexts::metricCardTooltip(title))},
-        };
-    };
-    return {
-        card("Files Scanned", QString::number(r.filesScanned), "doc.text.magnifyingglass", false),
-        card("Duplicate Groups", QString::number(r.groups.size()), "square.stack.3d.up.fill",
-             grouped && m_review.category() == MatchCategory::exact),
-        card("Duplicate Files", QString::number(r.duplicateFileCount()), "doc.on.doc.fill",
-             !grouped),
-        card("Potential Savings", bytesText(r.reclaimableBytes()), "internaldrive.fill", false),
-    };
-}
-
-QVariantList DuplicateReviewModel::categoryButtons() const {
-    QVariantList buttons;
-    for (auto c : MatchCategory::allCases())
-        buttons.push_back(QVariantMap{
-            {QStringLiteral("category"), static_cast<int>(c.value())},
-            {QStringLiteral("label"), QString::fromStdString(m_review.categoryLabel(c))},
-            {QStringLiteral("helpText"), text(c.helpText())},
-            {QStringLiteral("selected"), c == m_review.category()},
-        });
-    return buttons;
+    return showFolderPaths() ? tr("Folder paths are visible. Click to turn them off.")
+                             : tr("Folder paths are hidden. Click to turn them on.");
 }
 
 QString DuplicateReviewModel::searchPlaceholder() const {
-    return m_review.mode() == ResultMode::groups ? QStringLiteral("Search filenames")
-                                                 : QStringLiteral("Search duplicate files");
+    return m_review.mode() == ResultMode::groups ? tr("Search filenames")
+                                                 : tr("Search duplicate files");
 }
 
 QString DuplicateReviewModel::sectionTitle() const {
@@ -267,15 +346,19 @@ bool DuplicateReviewModel::cleanupEnabled() const {
 }
 
 QString DuplicateReviewModel::cleanupHeader() const {
-    return cleanupEnabled() ? QStringLiteral("Cleanup") : QStringLiteral("Status");
+    return cleanupEnabled() ? tr("Cleanup") : tr("Status");
 }
 
 bool DuplicateReviewModel::showsPlannedPanel() const {
     return m_review.mode() == ResultMode::groups && m_review.category() == MatchCategory::similar;
 }
 
+bool DuplicateReviewModel::showsFlatList() const {
+    return m_review.mode() == ResultMode::duplicateFiles;
+}
+
 QString DuplicateReviewModel::groupCountText() const {
-    return QString::number(groupCount()) + QStringLiteral(" groups");
+    return tr("%1 groups").arg(groupCount());
 }
 
 bool DuplicateReviewModel::hasNoMatches() const {
@@ -290,10 +373,24 @@ QStringList DuplicateReviewModel::sortOptions() {
 }
 
 void DuplicateReviewModel::selectCategory(Category category) {
-    const auto cases = MatchCategory::allCases();
-    if (category < 0 || static_cast<std::size_t>(category) >= cases.size())
-        return;
-    apply([&] { m_review.selectCategory(cases[static_cast<std::size_t>(category)]); });
+    if (const auto c = caseAt<MatchCategory>(category))
+        apply([&] { m_review.selectCategory(*c); });
+}
+
+void DuplicateReviewModel::activateSummaryCard(int card) {
+    switch (card) {
+    case SummaryCardsModel::DuplicateGroups:
+        showDuplicateGroups();
+        break;
+    case SummaryCardsModel::DuplicateFiles:
+        showDuplicateFiles();
+        break;
+    case SummaryCardsModel::PotentialSavings:
+        showPotentialSavings();
+        break;
+    default:
+        break;
+    }
 }
 
 void DuplicateReviewModel::showDuplicateGroups() {
@@ -316,7 +413,9 @@ void DuplicateReviewModel::clearSearch() {
 
 void DuplicateReviewModel::toggleRow(int row) {
     const ReviewRowsModel::Row *shown = m_rows.rowAt(row);
-    if (!shown || shown->groupIndex < 0)
+    // A row whose protection is not known yet offers no toggle.
+    if (!shown || shown->groupIndex < 0 || !shown->cleanupEnabled ||
+        shown->protection == ReviewRowsModel::Protection::unknown)
         return;
     const DuplicateFile file = shown->file;
     const DisplayGroup group =
@@ -336,15 +435,15 @@ QString DuplicateReviewModel::selectedBytesText() const {
 }
 
 QString DuplicateReviewModel::selectedCountText() const {
-    return QString::number(selectedCount()) + QStringLiteral(" selected for Trash");
+    return tr("%1 selected for Trash").arg(selectedCount());
 }
 
 QString DuplicateReviewModel::selectedBytesLabel() const {
-    return selectedBytesText() + QStringLiteral(" selected");
+    return tr("%1 selected").arg(selectedBytesText());
 }
 
 QString DuplicateReviewModel::reviewSummaryText() const {
-    return QString::number(selectedCount()) + QStringLiteral(" files · ") + selectedBytesText();
+    return tr("%1 files · %2").arg(selectedCount()).arg(selectedBytesText());
 }
 
 QString DuplicateReviewModel::cleanupGuardMessage() const {
@@ -372,103 +471,22 @@ void DuplicateReviewModel::setShowCleanupReview(bool show) {
     emit showCleanupReviewChanged();
 }
 
-void DuplicateReviewModel::setIsCleaning(bool cleaning) {
-    if (cleaning == m_isCleaning)
-        return;
-    m_isCleaning = cleaning;
-    emit isCleaningChanged();
-}
-
 void DuplicateReviewModel::performCleanup() {
     // The button stays pressable during a run; one run at a time is enough.
-    if (m_isCleaning)
+    if (m_cleanup.isRunning())
         return;
     std::optional<std::vector<DuplicateFile>> selected;
     apply([&] { selected = m_review.prepareCleanup(); });
     if (!selected)
         return;
-
-    setIsCleaning(true);
-    qCInfo(lcReview) << "cleanup started for" << selected->size() << "files";
-    m_cleanupTask = QtConcurrent::run([runner = m_runner, result = m_review.result(),
-                                       selected = std::move(*selected), mailbox = m_mailbox]() {
-        // Exactly one outcome goes back, or the sheet would say "Moving…" for
-        // good. The run throws only when it cannot set up its checks (no
-        // SHA-256 in OpenSSL, no memory for the read buffer): nothing moved.
-        CleanupOutcome outcome = CleanupStop{CleanupRun::notRevalidatedMessage};
-        try {
-            outcome = runner(result, selected, CleanupProtection::isProtected);
-        } catch (...) {
-        }
-        mailbox->post([outcome = std::move(outcome)](DuplicateReviewModel *model) mutable {
-            model->finishCleanup(std::move(outcome));
-        });
-    });
-}
-
-void DuplicateReviewModel::finishCleanup(CleanupOutcome outcome) {
-    if (auto *stop = std::get_if<CleanupStop>(&outcome)) {
-        qCInfo(lcReview) << "cleanup stopped before moving anything";
-        setIsCleaning(false);
-        setShowCleanupReview(false);
-        apply([&] { m_review.setCleanupGuardMessage(stop->message); });
-        return;
-    }
-    auto &report = std::get<CleanupReport>(outcome);
-    qCInfo(lcReview) << "cleanup moved" << report.movedPaths.size() << "files,"
-                     << report.failures.size() << "not moved";
-    setIsCleaning(false);
-    setShowCleanupReview(false);
-    apply([&] { m_review.clearSelection(); });
-    m_cleanupReport = std::move(report);
-    emit cleanupReportChanged();
-}
-
-QString DuplicateReviewModel::cleanupReportIcon() const {
-    if (!m_cleanupReport)
-        return {};
-    return m_cleanupReport->failures.empty() ? QStringLiteral("checkmark.circle.fill")
-                                             : QStringLiteral("exclamationmark.triangle.fill");
-}
-
-QString DuplicateReviewModel::cleanupReportTitle() const {
-    if (!m_cleanupReport)
-        return {};
-    return m_cleanupReport->failures.empty() ? QStringLiteral("Cleanup Complete")
-                                             : QStringLiteral("Cleanup Completed with Warnings");
-}
-
-QString DuplicateReviewModel::cleanupReportSummary() const {
-    if (!m_cleanupReport)
-        return {};
-    return QString::number(m_cleanupReport->movedPaths.size()) +
-           QStringLiteral(" files moved to Trash · ") + bytesText(m_cleanupReport->movedBytes);
-}
-
-QString DuplicateReviewModel::cleanupReportFailureText() const {
-    if (!m_cleanupReport || m_cleanupReport->failures.empty())
-        return {};
-    return QString::number(m_cleanupReport->failures.size()) +
-           QStringLiteral(" files could not be moved");
-}
-
-QVariantList DuplicateReviewModel::cleanupReportFailures() const {
-    QVariantList failures;
-    if (!m_cleanupReport)
-        return failures;
-    for (const auto &failure : m_cleanupReport->failures)
-        failures.push_back(QVariantMap{
-            {QStringLiteral("path"), display(failure.path)},
-            {QStringLiteral("message"), QString::fromStdString(failure.message)},
-        });
-    return failures;
+    auto result = m_result.shared();
+    if (!result)
+        result = std::make_shared<const DuplicateScanResult>(m_review.result());
+    m_cleanup.start(std::move(result), std::move(*selected));
 }
 
 void DuplicateReviewModel::closeCleanupReport() {
-    if (m_cleanupReport) {
-        m_cleanupReport.reset();
-        emit cleanupReportChanged();
-    }
+    m_cleanup.clearReport();
     emit rescanRequested();
 }
 
@@ -482,14 +500,14 @@ void DuplicateReviewModel::changeFolder() {
     emit changeFolderRequested();
 }
 
-QUrl DuplicateReviewModel::fileUrl(int row) const {
-    const ReviewRowsModel::Row *shown = m_rows.rowAt(row);
-    return shown ? fileurls::fromPath(shown->file.url) : QUrl();
+void DuplicateReviewModel::openRow(int row) const {
+    if (const ReviewRowsModel::Row *shown = m_rows.rowAt(row))
+        DesktopFiles::open(shown->file.url);
 }
 
-QUrl DuplicateReviewModel::folderUrl(int row) const {
-    const ReviewRowsModel::Row *shown = m_rows.rowAt(row);
-    return shown ? fileurls::fromPath(paths::parent(shown->file.url)) : QUrl();
+void DuplicateReviewModel::revealRow(int row) const {
+    if (const ReviewRowsModel::Row *shown = m_rows.rowAt(row))
+        DesktopFiles::reveal(shown->file.url);
 }
 
 } // namespace twinsift

@@ -2,33 +2,34 @@
 
 #include "mainthreadmailbox.h"
 
-#include "cleanupreport.h"
+#include "categorybuttonsmodel.h"
+#include "cleanupjob.h"
 #include "cleanupselectionmodel.h"
 #include "resultreview.h"
 #include "reviewrowsmodel.h"
 #include "scanresultvalue.h"
+#include "summarycardsmodel.h"
 
-#include <QFuture>
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <QUrl>
-#include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace twinsift {
 
 // The review state of the results screen and everything the screen shows of
 // it: the category and view, search and sort, the KEEP/TRASH marks with their
-// guards and alerts, and the cleanup run with its report. Lives on the main
-// thread; a cleanup run works on copies on a worker and posts exactly one
-// outcome back.
+// guards and alerts. The cleanup run is a CleanupJob of its own. Lives on the
+// main thread and never touches the disk there: which files lie in protected
+// places is worked out on a worker when a result arrives and kept with that
+// result, so drawing rows and answering clicks read memory only.
 class DuplicateReviewModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -53,29 +54,31 @@ public:
     Q_PROPERTY(Mode mode READ mode NOTIFY modeChanged)
     Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
     Q_PROPERTY(Sort sortMode READ sortMode WRITE setSortMode NOTIFY sortModeChanged)
+    Q_PROPERTY(QString sortLabel READ sortLabel NOTIFY sortModeChanged)
     Q_PROPERTY(bool showFolderPaths READ showFolderPaths WRITE setShowFolderPaths NOTIFY
                    showFolderPathsChanged)
     Q_PROPERTY(QString folderToggleTooltip READ folderToggleTooltip NOTIFY showFolderPathsChanged)
+    Q_PROPERTY(QString searchPlaceholder READ searchPlaceholder NOTIFY modeChanged)
 
-    // The four summary cards in order: title, value, icon, selected,
-    // clickable, tooltip.
-    Q_PROPERTY(QVariantList summaryCards READ summaryCards NOTIFY viewChanged)
-    // The category bar in order: category, label, helpText, selected.
-    Q_PROPERTY(QVariantList categoryButtons READ categoryButtons NOTIFY viewChanged)
-    Q_PROPERTY(QString searchPlaceholder READ searchPlaceholder NOTIFY viewChanged)
-    // The heading of the main area: the category's title, or the flat list's.
-    Q_PROPERTY(QString sectionTitle READ sectionTitle NOTIFY viewChanged)
-    Q_PROPERTY(QString categoryDescription READ categoryDescription NOTIFY viewChanged)
-    Q_PROPERTY(QString verificationLabel READ verificationLabel NOTIFY viewChanged)
-    // The table offers KEEP/TRASH (header "Cleanup") rather than "Status".
-    Q_PROPERTY(bool cleanupEnabled READ cleanupEnabled NOTIFY viewChanged)
-    // "Cleanup" or "Status", the header of that column.
-    Q_PROPERTY(QString cleanupHeader READ cleanupHeader NOTIFY viewChanged)
-    Q_PROPERTY(bool showsPlannedPanel READ showsPlannedPanel NOTIFY viewChanged)
-    Q_PROPERTY(int groupCount READ groupCount NOTIFY viewChanged)
-    Q_PROPERTY(QString groupCountText READ groupCountText NOTIFY viewChanged)
+    Q_PROPERTY(twinsift::SummaryCardsModel *summaryCards READ summaryCards CONSTANT)
+    Q_PROPERTY(twinsift::CategoryButtonsModel *categoryButtons READ categoryButtons CONSTANT)
+
+    // What kind of table the main area shows; all of these follow the
+    // category and the mode alone, so they change together.
+    Q_PROPERTY(QString sectionTitle READ sectionTitle NOTIFY shownKindChanged)
+    Q_PROPERTY(QString categoryDescription READ categoryDescription NOTIFY shownKindChanged)
+    Q_PROPERTY(QString verificationLabel READ verificationLabel NOTIFY shownKindChanged)
+    // The table offers KEEP/TRASH (header "Cleanup") rather than "Status";
+    // the grouped exact view also shows the cleanup instruction note.
+    Q_PROPERTY(bool cleanupEnabled READ cleanupEnabled NOTIFY shownKindChanged)
+    Q_PROPERTY(QString cleanupHeader READ cleanupHeader NOTIFY shownKindChanged)
+    Q_PROPERTY(bool showsPlannedPanel READ showsPlannedPanel NOTIFY shownKindChanged)
+    Q_PROPERTY(bool showsFlatList READ showsFlatList NOTIFY shownKindChanged)
+
+    Q_PROPERTY(int groupCount READ groupCount NOTIFY shownGroupsChanged)
+    Q_PROPERTY(QString groupCountText READ groupCountText NOTIFY shownGroupsChanged)
     // The grouped view has nothing to show for the search.
-    Q_PROPERTY(bool hasNoMatches READ hasNoMatches NOTIFY viewChanged)
+    Q_PROPERTY(bool hasNoMatches READ hasNoMatches NOTIFY shownGroupsChanged)
     Q_PROPERTY(QStringList sortOptions READ sortOptions CONSTANT)
     Q_PROPERTY(twinsift::ReviewRowsModel *rows READ rows CONSTANT)
 
@@ -100,28 +103,17 @@ public:
 
     Q_PROPERTY(bool showCleanupReview READ showCleanupReview WRITE setShowCleanupReview NOTIFY
                    showCleanupReviewChanged)
-    Q_PROPERTY(bool isCleaning READ isCleaning NOTIFY isCleaningChanged)
-    Q_PROPERTY(bool hasCleanupReport READ hasCleanupReport NOTIFY cleanupReportChanged)
-    Q_PROPERTY(QString cleanupReportIcon READ cleanupReportIcon NOTIFY cleanupReportChanged)
-    Q_PROPERTY(QString cleanupReportTitle READ cleanupReportTitle NOTIFY cleanupReportChanged)
-    Q_PROPERTY(QString cleanupReportSummary READ cleanupReportSummary NOTIFY cleanupReportChanged)
-    // Empty when every file moved.
-    Q_PROPERTY(
-        QString cleanupReportFailureText READ cleanupReportFailureText NOTIFY cleanupReportChanged)
-    // path (display text) and message of each file that did not move.
-    Q_PROPERTY(
-        QVariantList cleanupReportFailures READ cleanupReportFailures NOTIFY cleanupReportChanged)
+    Q_PROPERTY(twinsift::CleanupJob *cleanup READ cleanup CONSTANT)
 
 public:
-    // The cleanup run's signature, so a caller can wrap the real one.
-    using CleanupRunner = std::function<CleanupOutcome(
-        const DuplicateScanResult &, const std::vector<DuplicateFile> &,
-        const std::function<bool(const std::string &)> &)>;
+    // Decides whether a path lies in a protected place. Called on a worker
+    // only; the default asks the disk through CleanupProtection::isProtected.
+    using ProtectionTest = std::function<bool(const std::string &path)>;
 
     explicit DuplicateReviewModel(QObject *parent = nullptr);
     ~DuplicateReviewModel() override;
 
-    void setCleanupRunner(CleanupRunner runner);
+    void setProtectionTest(ProtectionTest test);
     // The rules and state behind everything shown.
     const ResultReview &review() const { return m_review; }
 
@@ -138,19 +130,22 @@ public:
     void setSearchText(const QString &text);
     Sort sortMode() const;
     void setSortMode(Sort sort);
+    QString sortLabel() const;
     bool showFolderPaths() const { return m_review.showFolderPaths(); }
     void setShowFolderPaths(bool show);
     QString folderToggleTooltip() const;
-
-    QVariantList summaryCards() const;
-    QVariantList categoryButtons() const;
     QString searchPlaceholder() const;
+
+    SummaryCardsModel *summaryCards() { return &m_cards; }
+    CategoryButtonsModel *categoryButtons() { return &m_categoryButtons; }
+
     QString sectionTitle() const;
     QString categoryDescription() const;
     QString verificationLabel() const;
     bool cleanupEnabled() const;
     QString cleanupHeader() const;
     bool showsPlannedPanel() const;
+    bool showsFlatList() const;
     int groupCount() const { return static_cast<int>(m_shownGroups.size()); }
     QString groupCountText() const;
     bool hasNoMatches() const;
@@ -173,16 +168,12 @@ public:
 
     bool showCleanupReview() const { return m_showCleanupReview; }
     void setShowCleanupReview(bool show);
-    bool isCleaning() const { return m_isCleaning; }
-    const std::optional<CleanupReport> &cleanupReport() const { return m_cleanupReport; }
-    bool hasCleanupReport() const { return m_cleanupReport.has_value(); }
-    QString cleanupReportIcon() const;
-    QString cleanupReportTitle() const;
-    QString cleanupReportSummary() const;
-    QString cleanupReportFailureText() const;
-    QVariantList cleanupReportFailures() const;
+    CleanupJob *cleanup() { return &m_cleanup; }
 
     Q_INVOKABLE void selectCategory(twinsift::DuplicateReviewModel::Category category);
+    // A summary card's click (SummaryCardsModel::Card); the first card takes
+    // none.
+    Q_INVOKABLE void activateSummaryCard(int card);
     Q_INVOKABLE void showDuplicateGroups();
     Q_INVOKABLE void showDuplicateFiles();
     Q_INVOKABLE void showPotentialSavings();
@@ -197,15 +188,17 @@ public:
     // Starts a run from the current selection and returns at once. Ignored
     // while a run is under way.
     Q_INVOKABLE void performCleanup();
-    // Closing the result sheet, by either button: the folder is scanned again.
+    // Closing the result sheet, by either button or by Escape: the folder is
+    // scanned again.
     Q_INVOKABLE void closeCleanupReport();
     // The header's buttons: both drop the marks first.
     Q_INVOKABLE void rescan();
     Q_INVOKABLE void changeFolder();
 
-    // URLs for opening and revealing a row's file, built from its bytes.
-    Q_INVOKABLE QUrl fileUrl(int row) const;
-    Q_INVOKABLE QUrl folderUrl(int row) const;
+    // The row's "Open File" and "Reveal in Finder"; the bytes never leave
+    // C++.
+    Q_INVOKABLE void openRow(int row) const;
+    Q_INVOKABLE void revealRow(int row) const;
 
 signals:
     void resultChanged();
@@ -214,41 +207,48 @@ signals:
     void searchTextChanged();
     void sortModeChanged();
     void showFolderPathsChanged();
-    // Anything shown in the main area: groups, rows, counts and labels.
-    void viewChanged();
+    void shownKindChanged();
+    void shownGroupsChanged();
     void selectionChanged();
     void cleanupGuardMessageChanged();
     void protectedLocationMessageChanged();
     void showCleanupReviewChanged();
-    void isCleaningChanged();
-    void cleanupReportChanged();
+    // The worker's answer for the shown result has arrived.
+    void protectionKnown();
     // The embedding screen scans the folder again, or lets the user pick
     // another one.
     void rescanRequested();
     void changeFolderRequested();
 
 private:
+    using ProtectionMap = std::unordered_map<std::string, bool>;
+
     // Runs change on the review state, then announces what it changed.
     template <typename Change> void apply(Change change);
     void rebuildRows();
     void refreshSelection();
-    void setIsCleaning(bool cleaning);
-    void finishCleanup(CleanupOutcome outcome);
+    void refreshCards();
+    void startProtectionCheck();
+    void takeProtection(const std::shared_ptr<const DuplicateScanResult> &forResult,
+                        ProtectionMap protection);
+    ReviewRowsModel::Protection protectionOf(const std::string &path) const;
 
     ResultReview m_review;
     ScanResultValue m_result;
+    // Known answers for the shown result's exact-duplicate files; complete
+    // once the worker has answered.
+    ProtectionMap m_protection;
+    ProtectionTest m_protectionTest;
     std::vector<DisplayGroup> m_shownGroups;
     std::vector<DuplicateFile> m_selectedFiles;
     ReviewRowsModel m_rows;
     CleanupSelectionModel m_selectedFilesModel;
+    SummaryCardsModel m_cards;
+    CategoryButtonsModel m_categoryButtons;
 
     bool m_showCleanupReview = false;
-    bool m_isCleaning = false;
-    std::optional<CleanupReport> m_cleanupReport;
-
-    CleanupRunner m_runner;
-    QFuture<void> m_cleanupTask;
-    // The cleanup worker posts its outcome here; closed on destruction.
+    CleanupJob m_cleanup;
+    // The protection worker posts its answers here; closed on destruction.
     std::shared_ptr<MainThreadMailbox<DuplicateReviewModel>> m_mailbox;
 };
 

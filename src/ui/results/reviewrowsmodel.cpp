@@ -1,5 +1,8 @@
 #include "reviewrowsmodel.h"
 
+#include "formatbytes.h"
+#include "keyedrowupdate.h"
+#include "paths.h"
 #include "resultreview.h"
 #include "reviewtexts.h"
 
@@ -7,28 +10,39 @@ namespace twinsift {
 
 namespace {
 
+QString display(std::string_view bytes) {
+    return QString::fromStdString(paths::displayText(bytes));
+}
+
 QString cleanupState(const ReviewRowsModel::Row &row) {
     if (!row.cleanupEnabled)
         return QStringLiteral("reviewOnly");
-    if (row.isProtected)
+    switch (row.protection) {
+    case ReviewRowsModel::Protection::protectedPlace:
         return QStringLiteral("protected");
+    case ReviewRowsModel::Protection::unknown:
+        return QStringLiteral("checking");
+    case ReviewRowsModel::Protection::free:
+        break;
+    }
     return row.isMarked ? QStringLiteral("trash") : QStringLiteral("keep");
 }
 
 QString cleanupText(const ReviewRowsModel::Row &row) {
-    if (!row.cleanupEnabled || row.isProtected)
-        return QStringLiteral("Review Only");
-    return row.isMarked ? QStringLiteral("TRASH") : QStringLiteral("KEEP");
+    if (!row.cleanupEnabled || row.isProtected())
+        return ReviewRowsModel::tr("Review Only");
+    return row.isMarked ? ReviewRowsModel::tr("TRASH") : ReviewRowsModel::tr("KEEP");
 }
 
 QString cleanupTooltip(const ReviewRowsModel::Row &row) {
     if (!row.cleanupEnabled)
-        return QStringLiteral("Cleanup is enabled only for SHA-256 verified exact duplicates.");
-    if (row.isProtected)
+        return ReviewRowsModel::tr(
+            "Cleanup is enabled only for SHA-256 verified exact duplicates.");
+    if (row.isProtected())
         return QString::fromUtf8(ResultReview::protectedLocationText);
-    return row.isMarked ? QStringLiteral(
+    return row.isMarked ? ReviewRowsModel::tr(
                               "Trash this copy. It will be moved to the Trash when cleanup is run.")
-                        : QStringLiteral("Keep this copy. It will remain in place.");
+                        : ReviewRowsModel::tr("Keep this copy. It will remain in place.");
 }
 
 } // namespace
@@ -46,15 +60,15 @@ QVariant ReviewRowsModel::data(const QModelIndex &index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case FileNameRole:
-        return row->fileName;
+        return display(paths::lastComponent(row->file.url));
     case DisplayPathRole:
-        return row->displayPath;
+        return display(row->file.url);
     case FolderPathRole:
-        return row->folderPath;
+        return display(paths::parent(row->file.url));
     case FileTooltipRole:
-        return QStringLiteral("Full path:\n") + row->displayPath;
+        return tr("Full path:") + QLatin1Char('\n') + display(row->file.url);
     case SizeTextRole:
-        return row->sizeText;
+        return QString::fromStdString(formatBytes(row->file.size));
     case VerificationRole:
         return row->verification;
     case VerificationHelpRole:
@@ -69,7 +83,7 @@ QVariant ReviewRowsModel::data(const QModelIndex &index, int role) const {
     case CleanupEnabledRole:
         return row->cleanupEnabled;
     case IsProtectedRole:
-        return row->isProtected;
+        return row->isProtected();
     case IsMarkedRole:
         return row->isMarked;
     case CleanupStateRole:
@@ -104,21 +118,42 @@ QHash<int, QByteArray> ReviewRowsModel::roleNames() const {
 }
 
 void ReviewRowsModel::setRows(std::vector<Row> rows) {
-    beginResetModel();
-    m_rows = std::move(rows);
-    endResetModel();
+    using Update = KeyedRowUpdate<Row>;
+    Update::apply(m_rows, std::move(rows),
+                  Update::Hooks{
+                      [this](int first, int last) { beginRemoveRows({}, first, last); },
+                      [this] { endRemoveRows(); },
+                      [this](int first, int last) { beginInsertRows({}, first, last); },
+                      [this] { endInsertRows(); },
+                      [this](int first, int last) { emit dataChanged(index(first), index(last)); },
+                  });
 }
 
-void ReviewRowsModel::updateMarks(const std::function<bool(const DuplicateFile &)> &isMarked) {
-    const QList<int> roles{IsMarkedRole, CleanupStateRole, CleanupTextRole, CleanupTooltipRole};
+void ReviewRowsModel::updateCleanupState(
+    const std::function<bool(const DuplicateFile &)> &isMarked,
+    const std::function<Protection(const DuplicateFile &)> &protection) {
+    const QList<int> roles{IsMarkedRole, IsProtectedRole, CleanupStateRole, CleanupTextRole,
+                           CleanupTooltipRole};
+    int runStart = -1;
+    const auto flush = [&](int end) {
+        if (runStart >= 0)
+            emit dataChanged(index(runStart), index(end - 1), roles);
+        runStart = -1;
+    };
     for (int i = 0; i < size(); ++i) {
         Row &row = m_rows[static_cast<std::size_t>(i)];
         const bool marked = isMarked(row.file);
-        if (marked == row.isMarked)
+        const Protection place = row.cleanupEnabled ? protection(row.file) : row.protection;
+        if (marked == row.isMarked && place == row.protection) {
+            flush(i);
             continue;
+        }
         row.isMarked = marked;
-        emit dataChanged(index(i), index(i), roles);
+        row.protection = place;
+        if (runStart < 0)
+            runStart = i;
     }
+    flush(size());
 }
 
 const ReviewRowsModel::Row *ReviewRowsModel::rowAt(int row) const {

@@ -7,13 +7,15 @@
 #include <QtQml/qqmlregistration.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace twinsift {
 
 // The rows of the results table: every file of every shown group, group after
 // group, or the flat list of all exact-duplicate files. QML acts on a row
-// through its index only; the path bytes stay here.
+// through its index only; the path bytes stay here. A row's texts are decoded
+// when a view asks for them, so only the rows on screen pay for it.
 class ReviewRowsModel : public QAbstractListModel {
     Q_OBJECT
     QML_ELEMENT
@@ -37,27 +39,36 @@ public:
         IsProtectedRole,
         IsMarkedRole,
         // "keep", "trash", "protected" (a Review Only badge on an exact
-        // duplicate) or "reviewOnly" (a table without cleanup).
+        // duplicate), "checking" (protection not known yet, no toggle) or
+        // "reviewOnly" (a table without cleanup).
         CleanupStateRole,
         CleanupTextRole,
         CleanupTooltipRole,
     };
     Q_ENUM(Role)
 
+    // Whether a row's file lies in a protected place, as far as is known.
+    enum class Protection : char { unknown, free, protectedPlace };
+
     struct Row {
+        // Unique within the table: the group's id and the file's path.
+        std::string key;
         DuplicateFile file;
         int groupIndex = -1;
         qint64 accentIndex = -1;
         bool firstInGroup = false;
         bool cleanupEnabled = false;
-        bool isProtected = false;
+        Protection protection = Protection::unknown;
         bool isMarked = false;
         QString verification;
-        // Display text, decoded once when the row is made.
-        QString fileName;
-        QString displayPath;
-        QString folderPath;
-        QString sizeText;
+
+        bool isProtected() const { return protection == Protection::protectedPlace; }
+        friend bool operator==(const Row &a, const Row &b) {
+            return a.groupIndex == b.groupIndex && a.accentIndex == b.accentIndex &&
+                   a.firstInGroup == b.firstInGroup && a.cleanupEnabled == b.cleanupEnabled &&
+                   a.protection == b.protection && a.isMarked == b.isMarked &&
+                   a.verification == b.verification && a.file == b.file;
+        }
     };
 
     explicit ReviewRowsModel(QObject *parent = nullptr);
@@ -66,9 +77,13 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
 
+    // Moves to the new rows by removals, insertions and changes of the rows
+    // that differ; never by a reset.
     void setRows(std::vector<Row> rows);
-    // Re-reads every row's mark, announcing only the rows that changed.
-    void updateMarks(const std::function<bool(const DuplicateFile &)> &isMarked);
+    // Re-reads every row's mark and protection, announcing only the rows
+    // that changed, and only the roles that show them.
+    void updateCleanupState(const std::function<bool(const DuplicateFile &)> &isMarked,
+                            const std::function<Protection(const DuplicateFile &)> &protection);
     const Row *rowAt(int row) const;
     int size() const { return static_cast<int>(m_rows.size()); }
 

@@ -1,8 +1,19 @@
-# The review model of the results screen and its list models.
+# The review model of the results screen, its list models and the cleanup run.
 target_sources(twinsift_ui PRIVATE
+  results/categorybuttonsmodel.cpp
+  results/categorybuttonsmodel.h
+  results/cleanupfailuresmodel.cpp
+  results/cleanupfailuresmodel.h
+  results/cleanupjob.cpp
+  results/cleanupjob.h
   results/cleanupselectionmodel.cpp
   results/cleanupselectionmodel.h
+  results/desktopfiles.cpp
+  results/desktopfiles.h
   results/duplicatereviewmodel.cpp
   results/duplicatereviewmodel.h
+  results/keyedrowupdate.h
   results/reviewrowsmodel.cpp
-  results/reviewrowsmodel.h)
+  results/reviewrowsmodel.h
+  results/summarycardsmodel.cpp
+  results/summarycardsmodel.h)

@@ -35,6 +35,11 @@ ScanOutcome guarded(const DuplicateScanViewModel::ScanFunction &engine, const st
     }
     return DuplicateScanError::folderUnavailable;
 }
+
+DuplicateScanViewModel::ScanFunction &defaultEngine() {
+    static DuplicateScanViewModel::ScanFunction engine;
+    return engine;
+}
 } // namespace
 
 // One started scan, shared by the controller and the worker that runs it.
@@ -54,7 +59,12 @@ struct DuplicateScanViewModel::Run {
 };
 
 DuplicateScanViewModel::DuplicateScanViewModel(QObject *parent)
-    : DuplicateScanViewModel(ScanFunction(&DuplicateScanner::scan), parent) {}
+    : DuplicateScanViewModel(
+          defaultEngine() ? defaultEngine() : ScanFunction(&DuplicateScanner::scan), parent) {}
+
+void DuplicateScanViewModel::setDefaultEngine(ScanFunction engine) {
+    defaultEngine() = std::move(engine);
+}
 
 DuplicateScanViewModel::DuplicateScanViewModel(ScanFunction engine, QObject *parent)
     : QObject(parent), m_engine(std::move(engine)),

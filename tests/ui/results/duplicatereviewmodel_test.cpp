@@ -1,3 +1,4 @@
+#include "cleanupprotection.h"
 #include "duplicatereviewmodel.h"
 #include "scanrecorder.h"
 #include "tempdir.h"
@@ -43,6 +44,15 @@ ScanResultValue scanOf(const TempDir &dir, std::initializer_list<const char *> n
     return ScanResultValue(scan.result());
 }
 
+// Hands the model a result and waits for its protection answers, which a
+// worker works out.
+void show(DuplicateReviewModel &model, const ScanResultValue &value) {
+    QSignalSpy known(&model, &DuplicateReviewModel::protectionKnown);
+    model.setResult(value);
+    if (!known.wait(10000))
+        qFatal("no protection answer for the result");
+}
+
 int rowOf(DuplicateReviewModel &model, const std::string &path) {
     auto *rows = model.rows();
     for (int i = 0; i < rows->rowCount(); ++i)
@@ -69,7 +79,7 @@ struct HeldRun {
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
 
-    DuplicateReviewModel::CleanupRunner runner() {
+    CleanupJob::Runner runner() {
         return [this, released = released](const DuplicateScanResult &,
                                            const std::vector<DuplicateFile> &selected,
                                            const std::function<bool(const std::string &)> &) {
@@ -100,15 +110,23 @@ private:
             };
             connect(&m, signal, this, entry, Qt::DirectConnection);
         };
-        record(&DuplicateReviewModel::isCleaningChanged, "isCleaning",
-               [&m] { return m.isCleaning(); });
+        const auto job = [&](auto signal, QString name, std::function<int()> value) {
+            connect(
+                m.cleanup(), signal, this,
+                [&log, name, value, main = thread()] {
+                    log << (QThread::currentThread() != main
+                                ? QStringLiteral("off-thread")
+                                : name + '=' + QString::number(value()));
+                },
+                Qt::DirectConnection);
+        };
+        job(&CleanupJob::isRunningChanged, "isCleaning", [&m] { return m.cleanup()->isRunning(); });
         record(&DuplicateReviewModel::showCleanupReviewChanged, "showCleanupReview",
                [&m] { return m.showCleanupReview(); });
         record(&DuplicateReviewModel::selectionChanged, "selection",
                [&m] { return m.selectedCount(); });
         record(&DuplicateReviewModel::cleanupGuardMessageChanged, "guard", nullptr);
-        record(&DuplicateReviewModel::cleanupReportChanged, "report",
-               [&m] { return m.hasCleanupReport(); });
+        job(&CleanupJob::reportChanged, "report", [&m] { return m.cleanup()->hasReport(); });
     }
 
 private slots:
@@ -128,14 +146,22 @@ void DuplicateReviewModelTest::aFilteredRowIsMarkedAgainstItsWholeSet() {
     DuplicateReviewModel model;
     QAbstractItemModelTester rowsTester(model.rows());
     QAbstractItemModelTester selectionTester(model.selectedFilesModel());
-    model.setResult(scanOf(dir, {"keep.txt", "match-1.txt", "sub/match-2.txt"}));
+    show(model, scanOf(dir, {"keep.txt", "match-1.txt", "sub/match-2.txt"}));
     QCOMPARE(model.rows()->rowCount(), 3);
     QCOMPARE(cleanupState(model, 0), QStringLiteral("keep"));
 
     model.toggleRow(rowOf(model, dir / "match-1.txt"));
-    // One row left on screen: by itself it would be its set's last copy.
+    // One row left on screen: by itself it would be its set's last copy. The
+    // keystroke removes the two rows that no longer match and redraws the
+    // one that now heads its group; the view keeps everything else.
+    QSignalSpy resets(model.rows(), &QAbstractItemModel::modelReset);
+    QSignalSpy removals(model.rows(), &QAbstractItemModel::rowsRemoved);
+    QSignalSpy redraws(model.rows(), &QAbstractItemModel::dataChanged);
     model.setSearchText(QStringLiteral(" MATCH-2 "));
     QCOMPARE(model.rows()->rowCount(), 1);
+    QCOMPARE(removals.count(), 1);
+    QCOMPARE(removals[0].mid(1), (QVariantList{0, 1}));
+    QCOMPARE(redraws.count(), 1);
     QSignalSpy rowChanges(model.rows(), &QAbstractItemModel::dataChanged);
     model.toggleRow(0);
     QVERIFY(!model.hasCleanupGuardMessage());
@@ -164,6 +190,7 @@ void DuplicateReviewModelTest::aFilteredRowIsMarkedAgainstItsWholeSet() {
     QCOMPARE(cleanupState(model, 0), QStringLiteral("reviewOnly"));
     model.toggleRow(rowOf(model, dir / "keep.txt"));
     QCOMPARE(model.selectedCount(), 2);
+    QCOMPARE(resets.count(), 0);
 }
 
 void DuplicateReviewModelTest::protectedRowsAreReviewOnlyAndASweepAlertsOnce() {
@@ -183,7 +210,20 @@ void DuplicateReviewModelTest::protectedRowsAreReviewOnlyAndASweepAlertsOnce() {
     result.groups = {{"h", 3000, result.scannedFiles}};
 
     DuplicateReviewModel model;
+    // The answers come from a worker, never from the thread that draws.
+    std::atomic<int> mainThreadChecks = 0;
+    model.setProtectionTest(
+        [&mainThreadChecks, main = QThread::currentThread()](const std::string &path) {
+            if (QThread::currentThread() == main)
+                ++mainThreadChecks;
+            return CleanupProtection::isProtected(path);
+        });
     model.setResult(ScanResultValue(result));
+    QCOMPARE(cleanupState(model, 2), QStringLiteral("checking"));
+    model.toggleRow(2);
+    QCOMPARE(model.selectedCount(), 0);
+    QSignalSpy known(&model, &DuplicateReviewModel::protectionKnown);
+    QVERIFY(known.wait(10000));
     QCOMPARE(cleanupState(model, 0), QStringLiteral("protected"));
     QCOMPARE(cleanupState(model, 2), QStringLiteral("keep"));
 
@@ -196,27 +236,29 @@ void DuplicateReviewModelTest::protectedRowsAreReviewOnlyAndASweepAlertsOnce() {
     QVERIFY(model.protectedLocationMessage().startsWith(QStringLiteral("Exact duplicate found.")));
     model.dismissProtectedLocation();
     QVERIFY(!model.hasProtectedLocationMessage());
+    model.toggleRow(2);
+    QCOMPARE(model.selectedCount(), 1);
+    QCOMPARE(mainThreadChecks.load(), 0);
 }
 
 void DuplicateReviewModelTest::aNewResultKeepsTheReviewState() {
     TempDir dir;
     DuplicateReviewModel model;
-    model.setResult(scanOf(dir, {"one.txt", "sub/one.txt", "sub/two.txt"}));
+    show(model, scanOf(dir, {"one.txt", "sub/one.txt", "sub/two.txt"}));
     model.toggleRow(rowOf(model, dir / "sub/two.txt"));
     model.setShowFolderPaths(true);
     model.setSortMode(DuplicateReviewModel::Filename);
     model.setSearchText(QStringLiteral("one"));
 
     QSignalSpy categories(&model, &DuplicateReviewModel::categoryChanged);
-    model.setResult(scanOf(dir, {"sub/three.txt"}));
+    show(model, scanOf(dir, {"sub/three.txt"}));
     QCOMPARE(categories.count(), 0);
     QCOMPARE(model.searchText(), QStringLiteral("one"));
     QCOMPARE(model.sortMode(), DuplicateReviewModel::Filename);
     QVERIFY(model.showFolderPaths());
     QCOMPARE(model.selectedCount(), 1);
     QCOMPARE(model.rows()->rowCount(), 2);
-    QCOMPARE(model.summaryCards()[2].toMap()[QStringLiteral("value")].toString(),
-             QStringLiteral("4"));
+    QCOMPARE(model.summaryCards()->value(SummaryCardsModel::DuplicateFiles), QStringLiteral("4"));
 
     // "Change Folder" drops the marks before it hands over.
     QStringList order;
@@ -231,23 +273,23 @@ void DuplicateReviewModelTest::aNewResultKeepsTheReviewState() {
 void DuplicateReviewModelTest::completionClosesTheReviewEmptiesTheMarksThenShowsTheReport() {
     TempDir dir;
     DuplicateReviewModel model;
-    model.setResult(
-        scanOf(dir, {"keep.dat", "copy one.dat", "copy two.dat"}, std::string(8192, 'c')));
+    show(model, scanOf(dir, {"keep.dat", "copy one.dat", "copy two.dat"}, std::string(8192, 'c')));
     model.toggleRow(rowOf(model, dir / "copy one.dat"));
     model.toggleRow(rowOf(model, dir / "copy two.dat"));
     model.setShowCleanupReview(true);
 
     QStringList log;
     watch(model, log);
-    QSignalSpy reports(&model, &DuplicateReviewModel::cleanupReportChanged);
+    QSignalSpy reports(model.cleanup(), &CleanupJob::reportChanged);
     model.performCleanup();
-    QVERIFY(model.isCleaning());
+    QVERIFY(model.cleanup()->isRunning());
     QVERIFY(reports.wait(10000));
 
     QCOMPARE(log, (QStringList{"isCleaning=1", "isCleaning=0", "showCleanupReview=0", "selection=0",
                                "report=1"}));
-    QCOMPARE(model.cleanupReportTitle(), QStringLiteral("Cleanup Complete"));
-    QCOMPARE(model.cleanupReportSummary(), QStringLiteral("2 files moved to Trash · 16 KB"));
+    QCOMPARE(model.cleanup()->reportTitle(), QStringLiteral("Cleanup Complete"));
+    QCOMPARE(model.cleanup()->reportSummary(), QStringLiteral("2 files moved to Trash · 16 KB"));
+    QCOMPARE(model.cleanup()->failures()->rowCount(), 0);
     QVERIFY(exists(dir / "keep.dat"));
     QVERIFY(!exists(dir / "copy one.dat"));
     QVERIFY(exists(homePath() + "/.local/share/Trash/files/copy one.dat"));
@@ -255,7 +297,7 @@ void DuplicateReviewModelTest::completionClosesTheReviewEmptiesTheMarksThenShows
     // Closing the result sheet, by either button, scans the folder again.
     QSignalSpy rescans(&model, &DuplicateReviewModel::rescanRequested);
     model.closeCleanupReport();
-    QVERIFY(!model.hasCleanupReport());
+    QVERIFY(!model.cleanup()->hasReport());
     QCOMPARE(rescans.count(), 1);
 }
 
@@ -272,11 +314,14 @@ void DuplicateReviewModelTest::aStopClosesTheReviewAndAlertsButKeepsTheMarks() {
     QFETCH(QString, reason);
     TempDir dir;
     DuplicateReviewModel model;
-    if (runThrows)
-        model.setCleanupRunner([](const auto &, const auto &, const auto &) -> CleanupOutcome {
+    if (runThrows) {
+        model.cleanup()->setRunner([](const auto &, const auto &, const auto &) -> CleanupOutcome {
             throw std::bad_alloc();
         });
-    model.setResult(scanOf(dir, {"keep.dat", "marked.dat"}));
+        // The cause is logged, not swallowed.
+        QTest::ignoreMessage(QtWarningMsg, "cleanup run failed: std::bad_alloc");
+    }
+    show(model, scanOf(dir, {"keep.dat", "marked.dat"}));
     model.toggleRow(rowOf(model, dir / "marked.dat"));
     model.setShowCleanupReview(true);
     if (!runThrows)
@@ -292,7 +337,7 @@ void DuplicateReviewModelTest::aStopClosesTheReviewAndAlertsButKeepsTheMarks() {
     QCOMPARE(model.cleanupGuardMessage(), "Cleanup stopped because a selected file " + reason +
                                               ". Please Rescan before cleaning.");
     QCOMPARE(model.selectedCount(), 1);
-    QVERIFY(!model.hasCleanupReport());
+    QVERIFY(!model.cleanup()->hasReport());
     QVERIFY(exists(dir / "marked.dat"));
 }
 
@@ -300,43 +345,47 @@ void DuplicateReviewModelTest::oneRunAtATimeAndNoneForAFullyMarkedSet() {
     TempDir dir;
     HeldRun held;
     DuplicateReviewModel model;
-    model.setCleanupRunner(held.runner());
-    model.setResult(scanOf(dir, {"a.bin", "b.bin", "c.bin"}));
+    model.cleanup()->setRunner(held.runner());
+    show(model, scanOf(dir, {"a.bin", "b.bin", "c.bin"}));
     model.toggleRow(0);
     model.toggleRow(1);
     // The rescan no longer sees c.bin: both remaining copies are marked.
     ::unlink((dir / "c.bin").c_str());
-    model.setResult(scanOf(dir, {}));
+    show(model, scanOf(dir, {}));
     model.performCleanup();
     QCOMPARE(model.cleanupGuardMessage(),
              QStringLiteral("Cleanup stopped for safety. At least one copy in every "
                             "exact-duplicate set must remain."));
-    QVERIFY(!model.isCleaning());
+    QVERIFY(!model.cleanup()->isRunning());
     QCOMPARE(model.selectedCount(), 2);
 
     model.toggleRow(1);
-    QSignalSpy reports(&model, &DuplicateReviewModel::cleanupReportChanged);
+    QSignalSpy reports(model.cleanup(), &CleanupJob::reportChanged);
     model.performCleanup();
     QTRY_COMPARE(held.runs.load(), 1);
     model.performCleanup();
     QTest::qWait(50);
     QCOMPARE(held.runs.load(), 1);
-    QVERIFY(model.isCleaning());
+    QVERIFY(model.cleanup()->isRunning());
 
     held.release.set_value();
     QVERIFY(reports.wait(10000));
     QCOMPARE(held.runs.load(), 1);
-    QCOMPARE(model.cleanupReportTitle(), QStringLiteral("Cleanup Completed with Warnings"));
-    QCOMPARE(model.cleanupReportSummary(), QStringLiteral("0 files moved to Trash · Zero KB"));
-    QCOMPARE(model.cleanupReportFailureText(), QStringLiteral("1 files could not be moved"));
+    QCOMPARE(model.cleanup()->reportTitle(), QStringLiteral("Cleanup Completed with Warnings"));
+    QCOMPARE(model.cleanup()->reportSummary(), QStringLiteral("0 files moved to Trash · Zero KB"));
+    QCOMPARE(model.cleanup()->failureText(), QStringLiteral("1 files could not be moved"));
+    auto *failures = model.cleanup()->failures();
+    QCOMPARE(failures->rowCount(), 1);
+    QCOMPARE(failures->data(failures->index(0), CleanupFailuresModel::MessageRole).toString(),
+             QStringLiteral("The Trash is full"));
 }
 
 void DuplicateReviewModelTest::aModelDestroyedDuringARunIsLeftAlone() {
     TempDir dir;
     HeldRun held;
     auto model = std::make_unique<DuplicateReviewModel>();
-    model->setCleanupRunner(held.runner());
-    model->setResult(scanOf(dir, {"a.bin", "b.bin"}));
+    model->cleanup()->setRunner(held.runner());
+    show(*model, scanOf(dir, {"a.bin", "b.bin"}));
     model->toggleRow(0);
     model->performCleanup();
     QTRY_COMPARE(held.runs.load(), 1);
@@ -358,7 +407,8 @@ void DuplicateReviewModelTest::screensCanBindToItFromQml() {
         import Twinsift
         DuplicateReviewModel {
             property int rowCount: rows.rowCount()
-            property string firstLabel: categoryButtons[0].label
+            property int cardCount: summaryCards.rowCount()
+            property bool cleaning: cleanup.isRunning
             Component.onCompleted: selectCategory(DuplicateReviewModel.SameName)
         }
     )",
@@ -367,7 +417,8 @@ void DuplicateReviewModelTest::screensCanBindToItFromQml() {
     QVERIFY2(object, qPrintable(component.errorString()));
     QCOMPARE(object->property("category").value<DuplicateReviewModel::Category>(),
              DuplicateReviewModel::SameName);
-    QCOMPARE(object->property("firstLabel").toString(), QStringLiteral("Exact Duplicates (0)"));
+    QCOMPARE(object->property("cardCount").toInt(), 4);
+    QCOMPARE(object->property("cleaning").toBool(), false);
     QCOMPARE(object->property("rowCount").toInt(), 0);
 }
 

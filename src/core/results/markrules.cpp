@@ -1,0 +1,154 @@
+#include "markrules.h"
+
+#include "paths.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace twinsift::MarkRules {
+
+namespace {
+
+std::size_t componentCount(const std::string &path) {
+    std::size_t count = 0;
+    bool inComponent = false;
+    for (char c : path) {
+        if (c == '/') {
+            inComponent = false;
+        } else if (!inComponent) {
+            inComponent = true;
+            ++count;
+        }
+    }
+    return count;
+}
+
+// The copy each keep rule keeps. Ties always go to the set's own order, so
+// the answer is the same on every run.
+std::size_t keeperOf(MarkRule rule, const std::vector<DuplicateFile> &files,
+                     const MarkRuleInputs &inputs) {
+    const auto timeOf = [&](std::size_t i) {
+        return inputs.times ? inputs.times->of(files[i].url) : ModificationTimes::unreadable;
+    };
+    std::size_t keeper = 0;
+    for (std::size_t i = 1; i < files.size(); ++i) {
+        bool better = false;
+        switch (rule.value()) {
+        case MarkRule::keepOldest:
+            better = timeOf(i) < timeOf(keeper);
+            break;
+        case MarkRule::keepNewest:
+            better = timeOf(i) > timeOf(keeper);
+            break;
+        case MarkRule::keepShortestPath: {
+            const auto a = componentCount(files[i].url), b = componentCount(files[keeper].url);
+            better = a < b || (a == b && files[i].url.size() < files[keeper].url.size());
+            break;
+        }
+        default:
+            break;
+        }
+        if (better)
+            keeper = i;
+    }
+    return keeper;
+}
+
+// root is already standardised.
+bool insideStandardFolder(const std::string &path, const std::string &root) {
+    const std::string file = paths::standardized(path);
+    if (root == "/")
+        return file != "/";
+    return file.size() > root.size() && file.compare(0, root.size(), root) == 0 &&
+           file[root.size()] == '/';
+}
+
+} // namespace
+
+bool isInsideFolder(const std::string &path, const std::string &folder) {
+    return insideStandardFolder(path, paths::standardized(folder));
+}
+
+MarkRuleOutcome apply(MarkRule rule, std::span<const DisplayGroup *const> sets,
+                      const std::set<std::string> &marks, const ProtectionTest &isProtected,
+                      const MarkRuleInputs &inputs) {
+    MarkRuleOutcome outcome;
+    const std::string folder =
+        rule == MarkRule::markInFolder ? paths::standardized(inputs.folder) : std::string();
+
+    std::vector<char> marked, ruleMarks, finalMarks;
+    for (const DisplayGroup *set : sets) {
+        if (!set || !set->exact || set->files.empty())
+            continue;
+        const auto &files = set->files;
+        const std::size_t n = files.size();
+        marked.assign(n, 0);
+        ruleMarks.assign(n, 0);
+        for (std::size_t i = 0; i < n; ++i)
+            marked[i] = marks.contains(files[i].url);
+
+        // What the rule alone would do, and the copy it keeps if it has to.
+        std::optional<std::size_t> keeper;
+        switch (rule.value()) {
+        case MarkRule::keepOldest:
+        case MarkRule::keepNewest:
+        case MarkRule::keepFirst:
+        case MarkRule::keepShortestPath:
+            keeper = keeperOf(rule, files, inputs);
+            for (std::size_t i = 0; i < n; ++i)
+                ruleMarks[i] = i != *keeper;
+            finalMarks = ruleMarks;
+            break;
+        case MarkRule::markInFolder:
+            for (std::size_t i = 0; i < n; ++i)
+                ruleMarks[i] = insideStandardFolder(files[i].url, folder);
+            finalMarks.assign(n, 0);
+            for (std::size_t i = 0; i < n; ++i)
+                finalMarks[i] = ruleMarks[i] || marked[i];
+            break;
+        case MarkRule::invert:
+            for (std::size_t i = 0; i < n; ++i)
+                ruleMarks[i] = !marked[i];
+            finalMarks = ruleMarks;
+            break;
+        }
+        if (!keeper) {
+            const auto first = std::find(ruleMarks.begin(), ruleMarks.end(), 1);
+            // A set the rule marks nothing in is not its business.
+            if (first == ruleMarks.end())
+                continue;
+            keeper = static_cast<std::size_t>(first - ruleMarks.begin());
+        }
+
+        bool anyProtected = false;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (!isProtected(files[i].url))
+                continue;
+            anyProtected = true;
+            if (ruleMarks[i])
+                ++outcome.summary.protectedLeftAlone;
+            finalMarks[i] = 0;
+        }
+        // A protected copy stays on disk whatever happens; without one, the
+        // set must keep a copy of its own.
+        if (!anyProtected &&
+            std::all_of(finalMarks.begin(), finalMarks.end(), [](char m) { return m != 0; }))
+            finalMarks[*keeper] = 0;
+
+        std::int64_t copies = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (finalMarks[i] && ruleMarks[i])
+                ++copies;
+            if (finalMarks[i] && !marked[i])
+                outcome.toMark.push_back(files[i].url);
+            else if (!finalMarks[i] && marked[i])
+                outcome.toUnmark.push_back(files[i].url);
+        }
+        outcome.summary.copiesMarked += copies;
+        if (copies > 0)
+            ++outcome.summary.setsMarked;
+    }
+    return outcome;
+}
+
+} // namespace twinsift::MarkRules

@@ -1,0 +1,110 @@
+#include "cleanupjob.h"
+
+#include "cleanupprotection.h"
+#include "cleanuprun.h"
+#include "formatbytes.h"
+
+#include <QLoggingCategory>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <exception>
+
+namespace twinsift {
+
+namespace {
+Q_LOGGING_CATEGORY(lcCleanup, "twinsift.cleanup")
+} // namespace
+
+CleanupJob::CleanupJob(QObject *parent)
+    : QObject(parent), m_runner(CleanupRun::run),
+      m_mailbox(std::make_shared<MainThreadMailbox<CleanupJob>>(this)) {}
+
+CleanupJob::~CleanupJob() {
+    m_mailbox->close();
+}
+
+void CleanupJob::setRunner(Runner runner) {
+    m_runner = std::move(runner);
+}
+
+bool CleanupJob::start(std::shared_ptr<const DuplicateScanResult> result,
+                       std::vector<DuplicateFile> selected) {
+    if (m_running || !result)
+        return false;
+    m_running = true;
+    emit isRunningChanged();
+    qCInfo(lcCleanup) << "cleanup started for" << selected.size() << "files";
+    m_task = QtConcurrent::run([runner = m_runner, result = std::move(result),
+                                selected = std::move(selected), mailbox = m_mailbox]() {
+        // Exactly one outcome goes back, or the sheet would say "Moving…" for
+        // good. Whatever the run throws, nothing it had not finished moving
+        // moved, so the user is told to rescan.
+        CleanupOutcome outcome = CleanupStop{CleanupRun::notRevalidatedMessage};
+        try {
+            outcome = runner(*result, selected, CleanupProtection::isProtected);
+        } catch (const std::exception &error) {
+            qCWarning(lcCleanup) << "cleanup run failed:" << error.what();
+        } catch (...) {
+            qCWarning(lcCleanup) << "cleanup run failed with an unknown exception";
+        }
+        mailbox->post([outcome = std::move(outcome)](CleanupJob *job) mutable {
+            job->finish(std::move(outcome));
+        });
+    });
+    return true;
+}
+
+void CleanupJob::finish(CleanupOutcome outcome) {
+    m_running = false;
+    emit isRunningChanged();
+    if (auto *stop = std::get_if<CleanupStop>(&outcome)) {
+        qCInfo(lcCleanup) << "cleanup stopped before moving anything";
+        emit stopped(QString::fromStdString(stop->message));
+        return;
+    }
+    auto &report = std::get<CleanupReport>(outcome);
+    qCInfo(lcCleanup) << "cleanup moved" << report.movedPaths.size() << "files,"
+                      << report.failures.size() << "not moved";
+    emit completed();
+    m_failures.setFailures(report.failures);
+    m_report = std::move(report);
+    emit reportChanged();
+}
+
+void CleanupJob::clearReport() {
+    if (!m_report)
+        return;
+    m_report.reset();
+    m_failures.setFailures({});
+    emit reportChanged();
+}
+
+QString CleanupJob::reportIcon() const {
+    if (!m_report)
+        return {};
+    return m_report->failures.empty() ? QStringLiteral("checkmark.circle.fill")
+                                      : QStringLiteral("exclamationmark.triangle.fill");
+}
+
+QString CleanupJob::reportTitle() const {
+    if (!m_report)
+        return {};
+    return m_report->failures.empty() ? tr("Cleanup Complete")
+                                      : tr("Cleanup Completed with Warnings");
+}
+
+QString CleanupJob::reportSummary() const {
+    if (!m_report)
+        return {};
+    return tr("%1 files moved to Trash · %2")
+        .arg(m_report->movedPaths.size())
+        .arg(QString::fromStdString(formatBytes(m_report->movedBytes)));
+}
+
+QString CleanupJob::failureText() const {
+    if (!m_report || m_report->failures.empty())
+        return {};
+    return tr("%1 files could not be moved").arg(m_report->failures.size());
+}
+
+} // namespace twinsift

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "mainthreadmailbox.h"
+
+#include "cleanupfailuresmodel.h"
+#include "cleanupreport.h"
+#include "duplicatefile.h"
+#include "duplicatescanresult.h"
+
+#include <QFuture>
+#include <QObject>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace twinsift {
+
+// One cleanup run at a time: it validates and moves the files on a worker,
+// on copies of the result and the selection, and hands exactly one outcome
+// back to the main thread: a stop message, or a report that stays here until
+// the result sheet closes.
+class CleanupJob : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("A cleanup run belongs to a DuplicateReviewModel.")
+
+    Q_PROPERTY(bool isRunning READ isRunning NOTIFY isRunningChanged)
+    Q_PROPERTY(bool hasReport READ hasReport NOTIFY reportChanged)
+    Q_PROPERTY(QString reportIcon READ reportIcon NOTIFY reportChanged)
+    Q_PROPERTY(QString reportTitle READ reportTitle NOTIFY reportChanged)
+    Q_PROPERTY(QString reportSummary READ reportSummary NOTIFY reportChanged)
+    // Empty when every file moved.
+    Q_PROPERTY(QString failureText READ failureText NOTIFY reportChanged)
+    Q_PROPERTY(twinsift::CleanupFailuresModel *failures READ failures CONSTANT)
+
+public:
+    // The run's signature, so a caller can wrap the real one.
+    using Runner = std::function<CleanupOutcome(const DuplicateScanResult &,
+                                                const std::vector<DuplicateFile> &,
+                                                const std::function<bool(const std::string &)> &)>;
+
+    explicit CleanupJob(QObject *parent = nullptr);
+    ~CleanupJob() override;
+
+    void setRunner(Runner runner);
+
+    // Starts a run of selected (the marked, unprotected files in path order)
+    // and returns at once. Returns false, and starts nothing, while a run is
+    // under way.
+    bool start(std::shared_ptr<const DuplicateScanResult> result,
+               std::vector<DuplicateFile> selected);
+
+    bool isRunning() const { return m_running; }
+    const std::optional<CleanupReport> &report() const { return m_report; }
+    bool hasReport() const { return m_report.has_value(); }
+    QString reportIcon() const;
+    QString reportTitle() const;
+    QString reportSummary() const;
+    QString failureText() const;
+    CleanupFailuresModel *failures() { return &m_failures; }
+    // Closes the result sheet's report.
+    void clearReport();
+
+signals:
+    void isRunningChanged();
+    void reportChanged();
+    // Emitted on the main thread once isRunning is false, before the report
+    // is shown: the owner closes the review and empties or keeps the marks.
+    void stopped(const QString &message);
+    void completed();
+
+private:
+    void finish(CleanupOutcome outcome);
+
+    bool m_running = false;
+    std::optional<CleanupReport> m_report;
+    CleanupFailuresModel m_failures;
+    Runner m_runner;
+    QFuture<void> m_task;
+    // The worker posts its outcome here; closed on destruction.
+    std::shared_ptr<MainThreadMailbox<CleanupJob>> m_mailbox;
+};
+
+} // namespace twinsift

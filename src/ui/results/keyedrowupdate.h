@@ -1,0 +1,172 @@
+#pragma once
+
+#include <QAbstractListModel>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace twinsift {
+
+// Turns a list model's rows into a new list by removing the rows that left,
+// inserting the rows that arrived and announcing the rows whose content
+// changed, so a view keeps its delegates and its scroll position for
+// everything that stayed. Rows are matched by a key; rows that stayed but
+// changed their relative order are removed and inserted again.
+//
+// Row needs `std::string key` (unique within one list) and operator== on what
+// a view shows. The model passes its own begin/end calls as hooks, because
+// those are protected members of QAbstractItemModel.
+template <typename Row> struct KeyedRowUpdate {
+    struct Hooks {
+        std::function<void(int, int)> beginRemove;
+        std::function<void()> endRemove;
+        std::function<void(int, int)> beginInsert;
+        std::function<void()> endInsert;
+        std::function<void(int, int)> changed;
+    };
+
+    // Beyond this many separate runs of removals and insertions the views
+    // spend longer following the runs than rebuilding, so the whole list is
+    // replaced in one removal and one insertion.
+    static constexpr std::size_t maxRuns = 256;
+
+    static void apply(std::vector<Row> &rows, std::vector<Row> next, const Hooks &hooks) {
+        std::unordered_map<std::string_view, int> oldIndex;
+        oldIndex.reserve(rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            oldIndex.emplace(rows[i].key, static_cast<int>(i));
+
+        // Old positions of the new rows that existed before, in new order;
+        // the longest increasing run of them stays in place.
+        std::vector<int> matchedOld;
+        std::vector<int> matchedNew;
+        for (std::size_t j = 0; j < next.size(); ++j) {
+            const auto it = oldIndex.find(next[j].key);
+            if (it != oldIndex.end()) {
+                matchedOld.push_back(it->second);
+                matchedNew.push_back(static_cast<int>(j));
+            }
+        }
+        const std::vector<int> keptPositions = longestIncreasing(matchedOld);
+        std::vector<int> oldKept(rows.size(), -1);
+        std::vector<int> newToOld(next.size(), -1);
+        for (int p : keptPositions) {
+            oldKept[static_cast<std::size_t>(matchedOld[static_cast<std::size_t>(p)])] = 1;
+            newToOld[static_cast<std::size_t>(matchedNew[static_cast<std::size_t>(p)])] =
+                matchedOld[static_cast<std::size_t>(p)];
+        }
+
+        const std::size_t runs = countRuns(oldKept) + countRuns(newToOld);
+        if (runs > maxRuns) {
+            replaceAll(rows, std::move(next), hooks);
+            return;
+        }
+
+        // Removals from the back, so earlier indices stay valid.
+        for (int i = static_cast<int>(rows.size()) - 1; i >= 0;) {
+            if (oldKept[static_cast<std::size_t>(i)] >= 0) {
+                --i;
+                continue;
+            }
+            int first = i;
+            while (first > 0 && oldKept[static_cast<std::size_t>(first - 1)] < 0)
+                --first;
+            hooks.beginRemove(first, i);
+            rows.erase(rows.begin() + first, rows.begin() + i + 1);
+            hooks.endRemove();
+            i = first - 1;
+        }
+
+        // What is left is the kept rows in new order; insert the arrivals and
+        // remember which kept rows show something new.
+        std::vector<char> changed(next.size(), 0);
+        for (std::size_t j = 0; j < next.size();) {
+            if (newToOld[j] >= 0) {
+                changed[j] = !(rows[j] == next[j]);
+                rows[j] = std::move(next[j]);
+                ++j;
+                continue;
+            }
+            std::size_t last = j;
+            while (last + 1 < next.size() && newToOld[last + 1] < 0)
+                ++last;
+            hooks.beginInsert(static_cast<int>(j), static_cast<int>(last));
+            rows.insert(
+                rows.begin() + static_cast<std::ptrdiff_t>(j),
+                std::make_move_iterator(next.begin() + static_cast<std::ptrdiff_t>(j)),
+                std::make_move_iterator(next.begin() + static_cast<std::ptrdiff_t>(last) + 1));
+            hooks.endInsert();
+            j = last + 1;
+        }
+        for (std::size_t j = 0; j < changed.size();) {
+            if (!changed[j]) {
+                ++j;
+                continue;
+            }
+            std::size_t last = j;
+            while (last + 1 < changed.size() && changed[last + 1])
+                ++last;
+            hooks.changed(static_cast<int>(j), static_cast<int>(last));
+            j = last + 1;
+        }
+    }
+
+private:
+    static void replaceAll(std::vector<Row> &rows, std::vector<Row> next, const Hooks &hooks) {
+        if (!rows.empty()) {
+            hooks.beginRemove(0, static_cast<int>(rows.size()) - 1);
+            rows.clear();
+            hooks.endRemove();
+        }
+        if (!next.empty()) {
+            hooks.beginInsert(0, static_cast<int>(next.size()) - 1);
+            rows = std::move(next);
+            hooks.endInsert();
+        }
+    }
+
+    // Runs of entries below zero: rows that leave, or rows that arrive.
+    static std::size_t countRuns(const std::vector<int> &flags) {
+        std::size_t runs = 0;
+        bool inRun = false;
+        for (const int flag : flags) {
+            const bool gap = flag < 0;
+            if (gap && !inRun)
+                ++runs;
+            inRun = gap;
+        }
+        return runs;
+    }
+
+    // Positions (into values) of one longest strictly increasing subsequence.
+    static std::vector<int> longestIncreasing(const std::vector<int> &values) {
+        std::vector<int> tails;
+        std::vector<int> tailPos;
+        std::vector<int> previous(values.size(), -1);
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const auto it = std::lower_bound(tails.begin(), tails.end(), values[i]);
+            const auto k = static_cast<std::size_t>(it - tails.begin());
+            if (k > 0)
+                previous[i] = tailPos[k - 1];
+            if (it == tails.end()) {
+                tails.push_back(values[i]);
+                tailPos.push_back(static_cast<int>(i));
+            } else {
+                *it = values[i];
+                tailPos[k] = static_cast<int>(i);
+            }
+        }
+        std::vector<int> positions(tails.size());
+        int p = tailPos.empty() ? -1 : tailPos.back();
+        for (std::size_t k = positions.size(); k-- > 0;) {
+            positions[k] = p;
+            p = previous[static_cast<std::size_t>(p)];
+        }
+        return positions;
+    }
+};
+
+} // namespace twinsift

@@ -1,0 +1,401 @@
+#include "markrules.h"
+#include "modificationtimes.h"
+#include "resultfixture.h"
+#include "resultreview.h"
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <random>
+#include <set>
+#include <sys/stat.h>
+
+using namespace twinsift;
+using namespace twinsift::testing;
+
+using Marks = std::set<std::string>;
+
+namespace {
+
+// Sets of two, three and five copies, laid out so that the first, the
+// oldest, the newest and the shortest path are different copies where the
+// set is large enough for that.
+const DuplicateGroup two = group("22", 10, {"/d/two/a/first", "/d/second"});
+const DuplicateGroup three = group("33", 10, {"/d/three/a/b/one", "/d/three/two", "/d/3/c"});
+const DuplicateGroup five = group(
+    "55", 10, {"/d/five/x/y/one", "/d/five/two", "/d/five/x/three", "/d/five/x/y/z/four", "/d/f5"});
+
+ModificationTimes timesOf(std::initializer_list<std::pair<std::string, std::int64_t>> entries) {
+    ModificationTimes times;
+    for (const auto &[path, time] : entries)
+        times.set(path, time);
+    return times;
+}
+
+const ModificationTimes spreadTimes = timesOf({
+    {"/d/two/a/first", 20},
+    {"/d/second", 10},
+    {"/d/three/a/b/one", 50},
+    {"/d/three/two", 10},
+    {"/d/3/c", 70},
+    {"/d/five/x/y/one", 500},
+    {"/d/five/two", 200},
+    {"/d/five/x/three", 100},
+    {"/d/five/x/y/z/four", 900},
+    {"/d/f5", 300},
+});
+
+// Every copy of every set but the ones kept.
+Marks allBut(const std::vector<DuplicateGroup> &groups, const Marks &kept) {
+    Marks out;
+    for (const auto &g : groups)
+        for (const auto &f : g.files)
+            if (!kept.contains(f.url))
+                out.insert(f.url);
+    return out;
+}
+
+struct Review {
+    std::set<std::string> protectedPaths;
+    ResultReview review;
+
+    explicit Review(std::vector<DuplicateGroup> groups, std::set<std::string> protectedOnes = {})
+        : protectedPaths(std::move(protectedOnes)),
+          review(resultOf(std::move(groups)),
+                 [this](const std::string &p) { return protectedPaths.contains(p); }) {}
+};
+
+void toggle(ResultReview &review, const std::string &path) {
+    for (const auto &shown : review.searchedGroups())
+        for (const auto &f : shown.files)
+            if (f.url == path)
+                return review.toggleTrash(f, review.fullGroup(shown));
+    FAIL() << path << " is not shown";
+}
+
+// No protected copy is marked, and a set without one keeps a copy unmarked.
+::testing::AssertionResult everySetKeepsACopy(const ResultReview &review,
+                                              const std::set<std::string> &protectedPaths) {
+    for (const auto &g : review.result().groups) {
+        std::size_t marked = 0;
+        bool anyProtected = false;
+        for (const auto &f : g.files) {
+            const bool isMarked = review.selectedForTrash().contains(f.url);
+            const bool isProtected = protectedPaths.contains(f.url);
+            if (isMarked && isProtected)
+                return ::testing::AssertionFailure() << f.url << " is protected and marked";
+            marked += isMarked;
+            anyProtected |= isProtected;
+        }
+        if (!anyProtected && marked == g.files.size())
+            return ::testing::AssertionFailure() << "set " << g.hash << " is fully marked";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace
+
+TEST(KeepRules, eachKeepsItsOwnCopyInSetsOfTwoThreeAndFive) {
+    struct Case {
+        MarkRule rule;
+        Marks kept;
+    };
+    const Case cases[] = {
+        {MarkRule::keepOldest, {"/d/second", "/d/three/two", "/d/five/x/three"}},
+        {MarkRule::keepNewest, {"/d/two/a/first", "/d/3/c", "/d/five/x/y/z/four"}},
+        {MarkRule::keepFirst, {"/d/two/a/first", "/d/three/a/b/one", "/d/five/x/y/one"}},
+        {MarkRule::keepShortestPath, {"/d/second", "/d/3/c", "/d/f5"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.rule.title()));
+        Review r({two, three, five});
+        // Whatever was marked before, the rule decides every copy of a set.
+        toggle(r.review, "/d/three/two");
+        toggle(r.review, "/d/3/c");
+        const auto summary = r.review.applyMarkRule(c.rule, {&spreadTimes, {}});
+        ASSERT_TRUE(summary);
+        EXPECT_EQ(r.review.selectedForTrash(), allBut({two, three, five}, c.kept));
+        EXPECT_EQ(*summary, (MarkRuleSummary{7, 3, 0}));
+        EXPECT_FALSE(r.review.protectedLocationMessage());
+    }
+}
+
+TEST(KeepRules, equalTimesAndUnreadableTimesAndEqualPathShapesFallBackToTheSetOrder) {
+    const auto equal = timesOf({{"/d/two/a/first", 5},
+                                {"/d/second", 5},
+                                {"/d/three/a/b/one", 5},
+                                {"/d/three/two", 5},
+                                {"/d/3/c", 5}});
+    for (auto rule : {MarkRule::keepOldest, MarkRule::keepNewest}) {
+        Review r({two, three, five});
+        r.review.applyMarkRule(rule, {&equal, {}});
+        // The five-set has no times at all: every copy ties as unreadable.
+        EXPECT_EQ(
+            r.review.selectedForTrash(),
+            allBut({two, three, five}, {"/d/two/a/first", "/d/three/a/b/one", "/d/five/x/y/one"}));
+    }
+
+    // A time that cannot be read sorts as the oldest of all.
+    const auto oneUnreadable = timesOf({{"/d/two/a/first", 20},
+                                        {"/d/second", ModificationTimes::unreadable},
+                                        {"/d/three/a/b/one", -50},
+                                        {"/d/three/two", 10},
+                                        {"/d/3/c", 70}});
+    Review oldest({two, three});
+    oldest.review.applyMarkRule(MarkRule::keepOldest, {&oneUnreadable, {}});
+    EXPECT_EQ(oldest.review.selectedForTrash(),
+              allBut({two, three}, {"/d/second", "/d/three/a/b/one"}));
+    Review newest({two, three});
+    newest.review.applyMarkRule(MarkRule::keepNewest, {&oneUnreadable, {}});
+    EXPECT_EQ(newest.review.selectedForTrash(), allBut({two, three}, {"/d/two/a/first", "/d/3/c"}));
+
+    // Same depth, same length: the earlier copy in the set stays.
+    const auto twins = group("tt", 1, {"/d/zz/c/d", "/d/x/bb", "/d/y/aa", "/d/xx/b"});
+    Review shortest({twins});
+    shortest.review.applyMarkRule(MarkRule::keepShortestPath);
+    EXPECT_EQ(shortest.review.selectedForTrash(), (Marks{"/d/zz/c/d", "/d/y/aa", "/d/xx/b"}));
+}
+
+TEST(KeepRules, aProtectedCopyIsLeftAloneAndCountedWithOneAlert) {
+    // Protected: a copy the rule would mark in the three-set and in the
+    // five-set, and the copy keepFirst keeps in the two-set.
+    const std::set<std::string> protectedOnes{"/d/3/c", "/d/five/two", "/d/two/a/first"};
+    Review r({two, three, five}, protectedOnes);
+    const auto summary = r.review.applyMarkRule(MarkRule::keepFirst);
+    ASSERT_TRUE(summary);
+    EXPECT_EQ(r.review.selectedForTrash(), (Marks{"/d/second", "/d/three/two", "/d/five/x/three",
+                                                  "/d/five/x/y/z/four", "/d/f5"}));
+    EXPECT_EQ(*summary, (MarkRuleSummary{5, 3, 2}));
+    EXPECT_EQ(r.review.protectedLocationMessage(),
+              std::string(ResultReview::protectedLocationText));
+    EXPECT_TRUE(everySetKeepsACopy(r.review, protectedOnes));
+
+    // The oldest copy of the two-set is its only unprotected one: kept, and
+    // the set still marks nothing of its own.
+    Review oldest({two}, {"/d/two/a/first"});
+    const auto oldestSummary =
+        oldest.review.applyMarkRule(MarkRule::keepOldest, {&spreadTimes, {}});
+    EXPECT_TRUE(oldest.review.selectedForTrash().empty());
+    EXPECT_EQ(*oldestSummary, (MarkRuleSummary{0, 0, 1}));
+}
+
+TEST(FolderMarks, wholeComponentsDecideAndASetWhollyInsideKeepsItsFirstCopy) {
+    const auto inside = group("in", 1, {"/a/b/x/1", "/a/b/2", "/a/b/y/3"});
+    const auto split = group("sp", 1, {"/a/bc/1", "/a/b/1", "/a/b"});
+    const auto outside = group("out", 1, {"/a/bc/2", "/a/c/2"});
+    Review r({inside, split, outside});
+
+    // A trailing slash and a "." name the same folder; /a/bc is another one,
+    // and /a/b as a file is not inside the folder /a/b.
+    for (const char *folder : {"/a/b", "/a/b/", "/a/./b"}) {
+        SCOPED_TRACE(folder);
+        r.review.clearSelection();
+        const auto summary = r.review.applyMarkRule(MarkRule::markInFolder, {nullptr, folder});
+        EXPECT_EQ(r.review.selectedForTrash(), (Marks{"/a/b/2", "/a/b/y/3", "/a/b/1"}));
+        EXPECT_EQ(*summary, (MarkRuleSummary{3, 2, 0}));
+    }
+    EXPECT_FALSE(MarkRules::isInsideFolder("/a/bc/1", "/a/b"));
+    EXPECT_TRUE(MarkRules::isInsideFolder("/a/bc/1", "/"));
+
+    // Marks outside the folder stay; where they and the folder's copies
+    // would together take the whole set, the first copy inside stays.
+    r.review.clearSelection();
+    toggle(r.review, "/a/bc/1");
+    toggle(r.review, "/a/b");
+    toggle(r.review, "/a/c/2");
+    r.review.applyMarkRule(MarkRule::markInFolder, {nullptr, "/a/b"});
+    EXPECT_EQ(r.review.selectedForTrash(),
+              (Marks{"/a/b/2", "/a/b/y/3", "/a/bc/1", "/a/b", "/a/c/2"}));
+    EXPECT_TRUE(everySetKeepsACopy(r.review, {}));
+}
+
+TEST(InvertMarks, flipsEachSetButNeverMarksAProtectedCopyOrAWholeSet) {
+    const auto guarded = group("gg", 1, {"/d/p", "/d/x", "/d/y"});
+    const auto plain = group("pp", 1, {"/d/m", "/d/n", "/d/o"});
+    Review r({guarded, plain}, {"/d/p"});
+    toggle(r.review, "/d/x");
+
+    auto summary = r.review.applyMarkRule(MarkRule::invert);
+    // /d/p would flip to marked and stays; nothing in plain was marked, so
+    // flipping would take all of it, and its first copy stays.
+    EXPECT_EQ(r.review.selectedForTrash(), (Marks{"/d/y", "/d/n", "/d/o"}));
+    EXPECT_EQ(*summary, (MarkRuleSummary{3, 2, 1}));
+    EXPECT_TRUE(r.review.protectedLocationMessage());
+
+    r.review.dismissProtectedLocation();
+    summary = r.review.applyMarkRule(MarkRule::invert);
+    EXPECT_EQ(r.review.selectedForTrash(), (Marks{"/d/x", "/d/m"}));
+    EXPECT_EQ(*summary, (MarkRuleSummary{2, 2, 1}));
+}
+
+TEST(ShownSets, aSearchLimitsTheRuleToTheSetsItLeavesAndOnlyTheExactGroupedViewTakesRules) {
+    const auto holiday = group("hh", 1, {"/d/holiday.jpg", "/d/old/copy.jpg"});
+    const auto taxes = group("tx", 1, {"/d/taxes.pdf", "/d/old/taxes.pdf", "/d/new/taxes.pdf"});
+    const auto notes = group("nt", 1, {"/d/notes.txt", "/d/old/notes.txt"});
+    Review r({holiday, taxes, notes});
+    toggle(r.review, "/d/taxes.pdf");
+    toggle(r.review, "/d/notes.txt");
+
+    // The search shows one row of holiday's set; the rule still takes the set
+    // whole, and the hidden sets keep their marks, both marked and unmarked.
+    r.review.setSearchText("HOLIDAY");
+    const auto summary = r.review.applyMarkRule(MarkRule::keepShortestPath);
+    EXPECT_EQ(r.review.selectedForTrash(),
+              (Marks{"/d/old/copy.jpg", "/d/taxes.pdf", "/d/notes.txt"}));
+    EXPECT_EQ(*summary, (MarkRuleSummary{1, 1, 0}));
+
+    r.review.setSearchText("nothing matches this");
+    EXPECT_EQ(*r.review.applyMarkRule(MarkRule::invert), (MarkRuleSummary{}));
+
+    const auto before = r.review.selectedForTrash();
+    r.review.setSearchText("");
+    r.review.showDuplicateFiles();
+    EXPECT_FALSE(r.review.applyMarkRule(MarkRule::keepFirst));
+    r.review.selectCategory(MatchCategory::sameName);
+    EXPECT_FALSE(r.review.applyMarkRule(MarkRule::invert));
+    EXPECT_EQ(r.review.selectedForTrash(), before);
+}
+
+TEST(MarkUndo, takesBackClicksRulesAndClearingNewestFirstUpToTwentySteps) {
+    Review r({three, five}, {"/d/five/two"});
+    // A mark the sweep takes straight back changed nothing, so it is no step.
+    toggle(r.review, "/d/five/two");
+    EXPECT_TRUE(r.review.selectedForTrash().empty());
+    EXPECT_FALSE(r.review.canUndoMarks());
+    toggle(r.review, "/d/3/c");
+    const Marks afterClick = r.review.selectedForTrash();
+    r.review.applyMarkRule(MarkRule::keepFirst);
+    const Marks afterRule = r.review.selectedForTrash();
+    r.review.clearSelection();
+    // A refused click changes nothing and is no step.
+    toggle(r.review, "/d/3/c");
+    toggle(r.review, "/d/three/two");
+    toggle(r.review, "/d/three/a/b/one");
+    ASSERT_TRUE(r.review.cleanupGuardMessage());
+    const Marks beforeUndo = r.review.selectedForTrash();
+    ASSERT_EQ(beforeUndo.size(), 2u);
+
+    r.review.undoMarks();
+    r.review.undoMarks();
+    EXPECT_TRUE(r.review.selectedForTrash().empty());
+    r.review.undoMarks();
+    EXPECT_EQ(r.review.selectedForTrash(), afterRule);
+    r.review.undoMarks();
+    EXPECT_EQ(r.review.selectedForTrash(), afterClick);
+    r.review.undoMarks();
+    EXPECT_TRUE(r.review.selectedForTrash().empty());
+    EXPECT_FALSE(r.review.canUndoMarks());
+    r.review.undoMarks();
+    EXPECT_TRUE(r.review.selectedForTrash().empty());
+
+    // The sweep's removal belongs to the step that caused it: /d/f5 becomes
+    // protected after it was marked, the next click sweeps it out, and the
+    // undo of that click puts back the marks as they stood before it.
+    toggle(r.review, "/d/f5");
+    r.protectedPaths.insert("/d/f5");
+    toggle(r.review, "/d/3/c");
+    EXPECT_EQ(r.review.selectedForTrash(), (Marks{"/d/3/c"}));
+    r.protectedPaths.erase("/d/f5");
+    r.review.undoMarks();
+    EXPECT_EQ(r.review.selectedForTrash(), (Marks{"/d/f5"}));
+
+    r.review.clearSelection();
+    const auto files = three.files;
+    for (int i = 0; i < 25; ++i)
+        toggle(r.review, files[static_cast<std::size_t>(i % 2)].url);
+    int undone = 0;
+    while (r.review.canUndoMarks()) {
+        r.review.undoMarks();
+        ++undone;
+    }
+    EXPECT_EQ(undone, static_cast<int>(MarkHistory::depth));
+    // 25 clicks alternate mark and unmark; the 20 newest undone leave the
+    // state after the fifth: the first copy marked.
+    EXPECT_EQ(r.review.selectedForTrash(), (Marks{files[0].url}));
+
+    toggle(r.review, files[1].url);
+    r.review.setResult(resultOf({three, five}));
+    EXPECT_FALSE(r.review.canUndoMarks()) << "a new result starts a new history";
+}
+
+TEST(MarkInvariant, noSequenceOfRulesClicksSearchesAndUndoEverLeavesASetFullyMarked) {
+    std::mt19937 random(20261206);
+    std::vector<DuplicateGroup> groups;
+    std::set<std::string> protectedOnes;
+    ModificationTimes times;
+    const char *folders[] = {"/r/a", "/r/b", "/r/a/b"};
+    for (int g = 0; g < 40; ++g) {
+        DuplicateGroup set;
+        set.hash = "h" + std::to_string(g);
+        set.size = 1;
+        const int copies = 2 + static_cast<int>(random() % 4);
+        for (int c = 0; c < copies; ++c) {
+            const std::string path = std::string(folders[random() % 3]) + "/g" + std::to_string(g) +
+                                     (c % 2 ? "-x" : "-y") + std::to_string(c);
+            set.files.push_back({path, 1});
+            if (random() % 9 == 0)
+                protectedOnes.insert(path);
+            if (random() % 7 != 0)
+                times.set(path, static_cast<std::int64_t>(random() % 5));
+        }
+        groups.push_back(std::move(set));
+    }
+    Review r(groups, protectedOnes);
+    const char *searches[] = {"", "-x", "g1", "y3"};
+    for (int step = 0; step < 2000; ++step) {
+        switch (random() % 5) {
+        case 0:
+        case 1: {
+            const auto rule = MarkRule::allCases()[random() % MarkRule::allCases().size()];
+            r.review.applyMarkRule(rule, {&times, folders[random() % 3]});
+            break;
+        }
+        case 2: {
+            const auto shown = r.review.searchedGroups();
+            if (shown.empty())
+                break;
+            const auto &g = shown[random() % shown.size()];
+            r.review.toggleTrash(g.files[random() % g.files.size()], r.review.fullGroup(g));
+            break;
+        }
+        case 3:
+            r.review.setSearchText(searches[random() % 4]);
+            break;
+        case 4:
+            if (random() % 4 == 0)
+                r.review.clearSelection();
+            else
+                r.review.undoMarks();
+            break;
+        }
+        ASSERT_TRUE(everySetKeepsACopy(r.review, protectedOnes)) << "after step " << step;
+    }
+}
+
+TEST(ModificationTimesFromDisk, readsEveryGroupedFileAndCountsOneThatIsGoneAsUnreadable) {
+    TempDir dir;
+    writeFile(dir / "old", "x");
+    writeFile(dir / "new", "x");
+    const auto setTime = [](const std::string &path, std::int64_t seconds) {
+        const timespec t[2] = {{seconds, 0}, {seconds, 250}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), t, 0), 0);
+    };
+    setTime(dir / "old", 1'000'000);
+    setTime(dir / "new", 2'000'000);
+    const auto result = resultOf({group("tt", 1, {dir / "new", dir / "old", dir / "gone"})});
+
+    const auto times = ModificationTimes::read(result);
+    EXPECT_EQ(times.of(dir / "old"), 1'000'000'000'000'250);
+    EXPECT_EQ(times.of(dir / "new"), 2'000'000'000'000'250);
+    EXPECT_EQ(times.of(dir / "gone"), ModificationTimes::unreadable);
+    EXPECT_EQ(times.unreadableCount(), 1u);
+
+    // The missing file sorts as the oldest, so "Keep Oldest" keeps it and
+    // "Keep Newest" keeps the newest real time.
+    ResultReview review(result, [](const std::string &) { return false; });
+    review.applyMarkRule(MarkRule::keepOldest, {&times, {}});
+    EXPECT_EQ(review.selectedForTrash(), (Marks{dir / "new", dir / "old"}));
+    review.applyMarkRule(MarkRule::keepNewest, {&times, {}});
+    EXPECT_EQ(review.selectedForTrash(), (Marks{dir / "old", dir / "gone"}));
+}
