@@ -1,68 +1,76 @@
-// Renders each screen offscreen and saves it to build/screenshots/, so a
-// person can look at every state without a display. It also fails when a
-// screen does not load, or renders blank.
+// Renders screen states offscreen and saves them to build/screenshots/, so a
+// person can look at every state without a display. Each scene is a QML file
+// that builds its state from real scans of fixture folders and asks for its
+// shots; the run fails when a scene does not load, times out, renders blank
+// or prints a warning.
+#include "tempdir.h"
+#include "testfixture.h"
+
 #include <QDir>
 #include <QGuiApplication>
-#include <QImage>
 #include <QQmlApplicationEngine>
 #include <QQuickStyle>
-#include <QQuickWindow>
 #include <QTimer>
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
 
 Q_IMPORT_QML_PLUGIN(TwinsiftPlugin)
+Q_IMPORT_QML_PLUGIN(TwinsiftTestPlugin)
 
 namespace {
 
-bool save(QQuickWindow *window, const QString &path) {
-    const QImage image = window->grabWindow();
-    if (image.isNull()) {
-        std::fprintf(stderr, "screenshots: nothing rendered for %s\n", qPrintable(path));
+int warnings = 0;
+QtMessageHandler defaultHandler = nullptr;
+
+void countWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message) {
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        ++warnings;
+    defaultHandler(type, context, message);
+}
+
+bool runScene(const QString &file) {
+    using twinsift::testing::TestFixture;
+    QQmlApplicationEngine engine;
+    engine.addImportPath("qrc:/");
+    const int failuresBefore = TestFixture::instance()->failures();
+    const int warningsBefore = warnings;
+    QEventLoop loop;
+    QObject::connect(TestFixture::instance(), &TestFixture::sceneFinished, &loop,
+                     &QEventLoop::quit);
+    QTimer::singleShot(60000, &loop,
+                       [&] { TestFixture::instance()->fail(file + " never finished"); });
+    engine.load(QUrl::fromLocalFile(file));
+    if (engine.rootObjects().isEmpty()) {
+        std::fprintf(stderr, "screenshots: %s did not load\n", qPrintable(file));
         return false;
     }
-    // A screen that rendered only its background is as bad as none.
-    const QRgb first = image.pixel(0, 0);
-    bool varied = false;
-    for (int y = 0; y < image.height() && !varied; y += 7)
-        for (int x = 0; x < image.width() && !varied; x += 7)
-            varied = image.pixel(x, y) != first;
-    if (!varied) {
-        std::fprintf(stderr, "screenshots: %s is blank\n", qPrintable(path));
-        return false;
-    }
-    return image.save(path);
+    loop.exec();
+    return TestFixture::instance()->failures() == failuresBefore && warnings == warningsBefore;
 }
 
 } // namespace
 
 int main(int argc, char *argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Scans record their results; keep them out of the user's history.
+    const std::string home = twinsift::testing::makeScratchHome();
     QGuiApplication app(argc, argv);
     QQuickStyle::setStyle("Fusion");
+    defaultHandler = qInstallMessageHandler(countWarnings);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(out);
+    twinsift::testing::TestFixture::instance()->setShotFolder(out);
 
-    QQmlApplicationEngine engine;
-    engine.addImportPath("qrc:/");
-    engine.load(QUrl("qrc:/Twinsift/shell/Main.qml"));
-    if (engine.rootObjects().isEmpty())
-        return 1;
-    auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().first());
-    if (!window || window->title() != QStringLiteral("Ambrivo - Twinsift") ||
-        window->width() != 1240 || window->height() != 820 || window->minimumWidth() != 1080 ||
-        window->minimumHeight() != 720) {
-        std::fprintf(stderr, "screenshots: main window has the wrong title or size\n");
-        return 1;
+    int failed = 0;
+    for (int i = 2; i < argc; ++i) {
+        const QString scene = QString::fromLocal8Bit(argv[i]);
+        if (!runScene(scene)) {
+            std::fprintf(stderr, "screenshots: scene %s failed\n", qPrintable(scene));
+            ++failed;
+        }
     }
-    int status = 0;
-    QTimer::singleShot(200, [&] {
-        if (!save(window, out + "/main-window.png"))
-            status = 1;
-        app.quit();
-    });
-    app.exec();
+    twinsift::testing::removeTree(home);
     std::printf("screenshots written to %s\n", qPrintable(out));
-    return status;
+    return failed == 0 ? 0 : 1;
 }

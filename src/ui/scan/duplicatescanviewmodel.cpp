@@ -27,6 +27,11 @@ QThreadPool &scanThreads() {
     pool.setMaxThreadCount(std::max(8, QThread::idealThreadCount()));
     return pool;
 }
+
+DuplicateScanViewModel::ScanFunction &defaultEngine() {
+    static DuplicateScanViewModel::ScanFunction engine;
+    return engine;
+}
 } // namespace
 
 // One started scan, shared by the controller and the worker that runs it.
@@ -46,7 +51,12 @@ struct DuplicateScanViewModel::Run {
 };
 
 DuplicateScanViewModel::DuplicateScanViewModel(QObject *parent)
-    : DuplicateScanViewModel(ScanFunction(&DuplicateScanner::scan), parent) {}
+    : DuplicateScanViewModel(
+          defaultEngine() ? defaultEngine() : ScanFunction(&DuplicateScanner::scan), parent) {}
+
+void DuplicateScanViewModel::setDefaultEngine(ScanFunction engine) {
+    defaultEngine() = std::move(engine);
+}
 
 DuplicateScanViewModel::DuplicateScanViewModel(ScanFunction engine, QObject *parent)
     : QObject(parent), m_engine(std::move(engine)),

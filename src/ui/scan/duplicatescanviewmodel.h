@@ -32,8 +32,10 @@ class DuplicateScanViewModel : public QObject {
     QML_ELEMENT
     Q_PROPERTY(bool isScanning READ isScanning NOTIFY isScanningChanged)
     Q_PROPERTY(twinsift::ScanResultValue result READ result NOTIFY resultChanged)
-    // Empty while there is no error.
-    Q_PROPERTY(QString errorMessage READ errorMessage NOTIFY errorMessageChanged)
+    // Empty while there is no error. Screens write it too, for problems of
+    // their own such as a remembered folder that is gone.
+    Q_PROPERTY(
+        QString errorMessage READ errorMessage WRITE setErrorMessage NOTIFY errorMessageChanged)
     // The case name of the setting, such as "oneKB".
     Q_PROPERTY(QString minimumFileSize READ minimumFileSizeName WRITE setMinimumFileSizeName NOTIFY
                    minimumFileSizeChanged)
@@ -53,13 +55,21 @@ public:
         std::function<ScanOutcome(const std::string &, std::uint64_t,
                                   const DuplicateScanner::ProgressCallback &, std::stop_token)>;
 
+    // Runs the engine that setDefaultEngine last installed, the real one
+    // unless a test replaced it.
     explicit DuplicateScanViewModel(QObject *parent = nullptr);
     explicit DuplicateScanViewModel(ScanFunction engine, QObject *parent = nullptr);
     ~DuplicateScanViewModel() override;
 
+    // The engine of controllers that screens create themselves. Tests of
+    // screens install one they can hold mid-scan; an empty function restores
+    // the real engine. Main thread only.
+    static void setDefaultEngine(ScanFunction engine);
+
     bool isScanning() const { return m_isScanning; }
     ScanResultValue result() const { return m_result; }
     QString errorMessage() const { return m_errorMessage; }
+    void setErrorMessage(const QString &message);
     DuplicateMinimumFileSize minimumFileSize() const { return m_minimumFileSize; }
     void setMinimumFileSize(DuplicateMinimumFileSize size);
     std::optional<DuplicateScanProgress> scanProgress() const { return m_scanProgress; }
@@ -99,7 +109,6 @@ private:
 
     void setIsScanning(bool scanning);
     void setResult(ScanResultValue result);
-    void setErrorMessage(const QString &message);
     void setScanProgress(std::optional<DuplicateScanProgress> progress);
 
     ScanFunction m_engine;

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import Twinsift
 
 ApplicationWindow {
     id: window
@@ -9,11 +10,20 @@ ApplicationWindow {
     minimumWidth: 1080
     minimumHeight: 720
     visible: true
+    color: Theme.windowBackground
 
-    Label {
+    Row {
         anchors.centerIn: parent
-        text: "Twinsift"
-        font.pointSize: 24
-        opacity: 0.6
+        spacing: 12
+        SymbolIcon {
+            name: "doc.on.doc"
+            size: 24
+            color: Theme.teal
+        }
+        Label {
+            text: "Twinsift"
+            font.pointSize: 24
+            color: Theme.navy
+        }
     }
 }

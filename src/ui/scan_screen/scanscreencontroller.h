@@ -1,0 +1,103 @@
+#pragma once
+
+#include "duplicatescanviewmodel.h"
+#include "mainthreadmailbox.h"
+#include "rootnavigation.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <QUrl>
+#include <QtQml/qqmlregistration.h>
+
+#include <cstdint>
+#include <memory>
+
+namespace twinsift {
+
+// What the scan screen decides: the chosen folder, what choosing, dropping,
+// scanning and stopping do, how the root view's requests are served, and
+// the recording of every published result in the history. The screen owns
+// one for its lifetime, and with it one scan controller.
+class ScanScreenController : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(twinsift::DuplicateScanViewModel *scanModel READ scanModel CONSTANT)
+    // The window's navigation, whose requests this screen serves and clears.
+    Q_PROPERTY(twinsift::RootNavigation *navigation READ navigation WRITE setNavigation NOTIFY
+                   navigationChanged)
+    // The folder the next scan walks, as a file URL; empty for none.
+    Q_PROPERTY(QUrl selectedFolder READ selectedFolder NOTIFY selectedFolderChanged)
+    // Display text of that folder; never a path to act on.
+    Q_PROPERTY(QString selectedFolderText READ selectedFolderText NOTIFY selectedFolderChanged)
+    Q_PROPERTY(bool hasFolder READ hasFolder NOTIFY selectedFolderChanged)
+    Q_PROPERTY(bool isImporterPresented READ isImporterPresented WRITE setImporterPresented NOTIFY
+                   isImporterPresentedChanged)
+    // The progress line cut at " · ": two parts when it holds exactly one
+    // such separator, otherwise the whole line as one part.
+    Q_PROPERTY(QStringList progressParts READ progressParts NOTIFY progressPartsChanged)
+
+public:
+    // How long a remembered folder may take to answer whether it exists
+    // before it counts as unavailable, so a dead mount cannot stall a
+    // request.
+    static constexpr int folderCheckTimeoutMs = 200;
+
+    explicit ScanScreenController(QObject *parent = nullptr);
+    ~ScanScreenController() override;
+
+    DuplicateScanViewModel *scanModel() const { return m_scanModel; }
+    RootNavigation *navigation() const { return m_navigation; }
+    void setNavigation(RootNavigation *navigation);
+    QUrl selectedFolder() const { return m_selectedFolder; }
+    QString selectedFolderText() const;
+    bool hasFolder() const { return !m_selectedFolder.isEmpty(); }
+    bool isImporterPresented() const { return m_isImporterPresented; }
+    void setImporterPresented(bool presented);
+    QStringList progressParts() const;
+
+    static QString recentFolderUnavailableMessage();
+
+    // "Select Folder": opens the chooser.
+    Q_INVOKABLE void selectFolder() { setImporterPresented(true); }
+    // "Change Folder": stops and clears, then opens the chooser.
+    Q_INVOKABLE void changeFolder();
+    // "Scan for Duplicates": scans the chosen folder.
+    Q_INVOKABLE void startScan();
+    // "Stop Scan".
+    Q_INVOKABLE void stop();
+    // The results screen asks to scan the same folder again.
+    Q_INVOKABLE void rescan();
+    // The chooser closed with a folder, or without one.
+    Q_INVOKABLE void folderChosen(const QUrl &folder);
+    Q_INVOKABLE void chooserDismissed() { setImporterPresented(false); }
+    // A drop on the card; false refuses it.
+    Q_INVOKABLE bool dropUrls(const QList<QUrl> &urls);
+    // Serves a pending request: a remembered folder before a new scan.
+    Q_INVOKABLE void serveRequests();
+
+signals:
+    void navigationChanged();
+    void selectedFolderChanged();
+    void isImporterPresentedChanged();
+    void progressPartsChanged();
+
+private:
+    void performNewScanRequest();
+    void performRecentScanRequest(const QUrl &folder);
+    void recentFolderChecked(std::uint64_t check, const QUrl &folder, bool isFolder);
+    void setSelectedFolder(const QUrl &folder);
+    void recordResult();
+
+    DuplicateScanViewModel *m_scanModel;
+    QPointer<RootNavigation> m_navigation;
+    QUrl m_selectedFolder;
+    bool m_isImporterPresented = false;
+    // A newer action makes the answer of an older folder check moot.
+    std::uint64_t m_folderCheck = 0;
+    std::shared_ptr<MainThreadMailbox<ScanScreenController>> m_mailbox;
+};
+
+} // namespace twinsift

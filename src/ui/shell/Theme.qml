@@ -1,0 +1,64 @@
+pragma Singleton
+import QtQuick
+
+// Colours, sizes and the icon font shared by every screen. Screens take
+// their colours from here, never as literals.
+QtObject {
+    id: theme
+
+    // Brand colours.
+    readonly property color navy: Qt.rgba(0.055, 0.145, 0.205, 1)
+    readonly property color teal: Qt.rgba(0.055, 0.48, 0.47, 1)
+    readonly property color softBlue: Qt.rgba(0.91, 0.955, 0.985, 1)
+
+    // Group accents, cycled by a group's position.
+    readonly property var palette: [
+        Qt.rgba(0.20, 0.49, 0.91, 1),
+        Qt.rgba(0.49, 0.34, 0.88, 1),
+        Qt.rgba(0.12, 0.60, 0.43, 1),
+        Qt.rgba(0.90, 0.56, 0.13, 1),
+        Qt.rgba(0.76, 0.31, 0.63, 1),
+        Qt.rgba(0.04, 0.55, 0.57, 1)
+    ]
+    function accent(index) {
+        const n = palette.length
+        return palette[((index % n) + n) % n]
+    }
+
+    // System-style colours.
+    readonly property color white: "#ffffff"
+    readonly property color black: "#000000"
+    readonly property color windowBackground: "#f5f6f7"
+    readonly property color controlBackground: "#ffffff"
+    readonly property color primaryText: "#1d1d1f"
+    readonly property color secondaryText: Qt.rgba(0.24, 0.24, 0.26, 0.62)
+    readonly property color tertiaryText: Qt.rgba(0.24, 0.24, 0.26, 0.38)
+    readonly property color separator: Qt.rgba(0, 0, 0, 0.1)
+    readonly property color systemAccent: "#0a64d6"
+    readonly property color selection: Qt.rgba(0.04, 0.39, 0.84, 0.16)
+    readonly property color red: "#e5372d"
+    readonly property color orange: "#f08a00"
+    readonly property color green: "#2aa14a"
+    readonly property color blue: "#1f7ae0"
+    readonly property color purple: "#9a4fd0"
+    readonly property color link: "#1f6fd1"
+
+    // Type sizes in points, named after the text styles that use them.
+    readonly property real largeTitleSize: 24
+    readonly property real title2Size: 17
+    readonly property real title3Size: 15
+    readonly property real headlineSize: 13
+    readonly property real bodySize: 13
+    readonly property real subheadlineSize: 11
+    readonly property real captionSize: 10
+
+    // A colour with its alpha replaced.
+    function withAlpha(c, alpha) {
+        return Qt.rgba(c.r, c.g, c.b, alpha)
+    }
+
+    // The icon font: every symbol drawn by SymbolIcon comes from it.
+    readonly property FontLoader iconFont: FontLoader {
+        source: "qrc:/Twinsift/fonts/MaterialIcons-Regular.ttf"
+    }
+}

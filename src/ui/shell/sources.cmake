@@ -1,0 +1,26 @@
+# The window's frame: theme, icons, application-wide notices and navigation.
+target_sources(twinsift_ui PRIVATE
+  shell/appevents.cpp
+  shell/appevents.h
+  shell/rootnavigation.cpp
+  shell/rootnavigation.h
+  shell/symboltable.cpp
+  shell/symboltable.h)
+
+set_source_files_properties(shell/Theme.qml PROPERTIES QT_QML_SINGLETON_TYPE TRUE)
+qt_target_qml_sources(twinsift_ui
+  QML_FILES
+    shell/Theme.qml
+    shell/SymbolIcon.qml)
+
+# The icon font ships inside the binary, so a missing font package shows up
+# when building, not as blank icons at run time.
+set(TWINSIFT_ICON_FONT
+  /usr/share/fonts/truetype/material-design-icons-iconfont/MaterialIcons-Regular.ttf)
+if(NOT EXISTS ${TWINSIFT_ICON_FONT})
+  message(FATAL_ERROR "Material Icons font missing: run scripts/install-deps")
+endif()
+set_source_files_properties(${TWINSIFT_ICON_FONT} PROPERTIES QT_RESOURCE_ALIAS MaterialIcons-Regular.ttf)
+qt_add_resources(twinsift_ui twinsift_icon_font
+  PREFIX /Twinsift/fonts
+  FILES ${TWINSIFT_ICON_FONT})

@@ -1,0 +1,32 @@
+// One Qt Quick Test runner for every screen test. Each process gets a
+// throw-away home, so the history file and the Trash a test touches are its
+// own.
+#include "tempdir.h"
+
+#include <QQmlEngine>
+#include <QQuickStyle>
+#include <QtQml/qqmlextensionplugin.h>
+#include <QtQuickTest>
+
+Q_IMPORT_QML_PLUGIN(TwinsiftPlugin)
+Q_IMPORT_QML_PLUGIN(TwinsiftTestPlugin)
+
+class Setup : public QObject {
+    Q_OBJECT
+
+public:
+    // Runs before the application exists, so GLib and Qt see the new home
+    // from their first look.
+    Setup() : m_home(twinsift::testing::makeScratchHome()) { QQuickStyle::setStyle("Fusion"); }
+
+public slots:
+    void qmlEngineAvailable(QQmlEngine *engine) { engine->addImportPath("qrc:/"); }
+    void cleanupTestCase() { twinsift::testing::removeTree(m_home); }
+
+private:
+    std::string m_home;
+};
+
+QUICK_TEST_MAIN_WITH_SETUP(twinsift_qml, Setup)
+
+#include "qmltestmain.moc"

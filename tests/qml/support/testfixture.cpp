@@ -1,0 +1,169 @@
+#include "testfixture.h"
+
+#include "duplicatescanviewmodel.h"
+#include "fileurls.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QJSEngine>
+#include <QJSValueIterator>
+#include <QQuickWindow>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace twinsift::testing {
+
+namespace {
+QString trashFolder(const char *sub) {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Trash/") + QLatin1String(sub);
+}
+} // namespace
+
+TestFixture *TestFixture::instance() {
+    static TestFixture *const fixture = new TestFixture;
+    return fixture;
+}
+
+TestFixture *TestFixture::create(QQmlEngine *, QJSEngine *) {
+    TestFixture *fixture = instance();
+    QJSEngine::setObjectOwnership(fixture, QJSEngine::CppOwnership);
+    return fixture;
+}
+
+QUrl TestFixture::makeTree(const QJSValue &layout) {
+    auto folder = std::make_unique<TempDir>();
+    QJSValueIterator it(layout);
+    while (it.hasNext()) {
+        it.next();
+        const QJSValue file = it.value();
+        const auto size = static_cast<std::uint64_t>(file.property("size").toNumber());
+        const auto seed = static_cast<std::uint32_t>(file.property("seed").toInt());
+        writePattern(*folder / it.name().toStdString(), size, seed);
+    }
+    const QUrl url = fileurls::fromPath(folder->path());
+    m_folders.push_back(std::move(folder));
+    return url;
+}
+
+QString TestFixture::pathOf(const QUrl &url) const {
+    return QString::fromStdString(fileurls::toPath(url));
+}
+
+QUrl TestFixture::urlOf(const QUrl &folder, const QString &relative) const {
+    return fileurls::fromPath(fileurls::toPath(folder) + "/" + relative.toStdString());
+}
+
+bool TestFixture::exists(const QUrl &url) const {
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(fileurls::toPath(url), error));
+}
+
+void TestFixture::removeTree(const QUrl &url) {
+    testing::removeTree(fileurls::toPath(url));
+}
+
+QStringList TestFixture::trashedNames() const {
+    QStringList names = QDir(trashFolder("files"))
+                            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    names.sort();
+    return names;
+}
+
+QStringList TestFixture::trashedOrigins() const {
+    QStringList origins;
+    const QDir info(trashFolder("info"));
+    for (const QString &name : info.entryList({QStringLiteral("*.trashinfo")}, QDir::Files)) {
+        QSettings entry(info.filePath(name), QSettings::IniFormat);
+        const QByteArray path = entry.value(QStringLiteral("Trash Info/Path")).toByteArray();
+        origins << QString::fromUtf8(QByteArray::fromPercentEncoding(path));
+    }
+    origins.sort();
+    return origins;
+}
+
+void TestFixture::holdScansOf(const QUrl &folder, bool hashing) {
+    if (!m_gateInstalled) {
+        DuplicateScanViewModel::setDefaultEngine(m_gate.engine());
+        m_gateInstalled = true;
+    }
+    m_gate.holdAt(fileurls::toPath(folder), [hashing](const DuplicateScanProgress &report) {
+        return !hashing || report.filesHashed > 0;
+    });
+}
+
+void TestFixture::releaseScans() {
+    m_gate.release();
+}
+
+bool TestFixture::capture(QQuickWindow *window, const QString &path) const {
+    if (!window) {
+        std::fprintf(stderr, "capture: no window for %s\n", qPrintable(path));
+        return false;
+    }
+    const QImage image = window->grabWindow();
+    if (image.isNull()) {
+        std::fprintf(stderr, "capture: nothing rendered for %s\n", qPrintable(path));
+        return false;
+    }
+    // A screen that rendered only its background is as bad as none.
+    const QRgb first = image.pixel(0, 0);
+    bool varied = false;
+    for (int y = 0; y < image.height() && !varied; y += 7)
+        for (int x = 0; x < image.width() && !varied; x += 7)
+            varied = image.pixel(x, y) != first;
+    if (!varied) {
+        std::fprintf(stderr, "capture: %s is blank\n", qPrintable(path));
+        return false;
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return image.save(path);
+}
+
+void TestFixture::shot(QQuickWindow *window, const QString &name) {
+    if (!capture(window, m_shotFolder + QLatin1Char('/') + name + QStringLiteral(".png")))
+        ++m_failures;
+}
+
+void TestFixture::when(const QJSValue &condition, const QJSValue &action, int timeout) {
+    auto *poll = new QTimer(this);
+    poll->setInterval(20);
+    QElapsedTimer clock;
+    clock.start();
+    connect(poll, &QTimer::timeout, this, [this, poll, clock, condition, action, timeout] {
+        QJSValue check = condition;
+        const QJSValue holds = check.call();
+        if (holds.isError()) {
+            poll->deleteLater();
+            fail(QStringLiteral("condition failed: ") + holds.toString());
+        } else if (holds.toBool()) {
+            poll->deleteLater();
+            QJSValue run = action;
+            const QJSValue outcome = run.call();
+            if (outcome.isError())
+                fail(QStringLiteral("action failed: ") + outcome.toString());
+        } else if (clock.elapsed() > timeout) {
+            poll->deleteLater();
+            fail(QStringLiteral("timed out waiting for: ") + condition.toString());
+        } else {
+            return;
+        }
+        poll->stop();
+    });
+    poll->start();
+}
+
+void TestFixture::fail(const QString &message) {
+    std::fprintf(stderr, "scene failed: %s\n", qPrintable(message));
+    ++m_failures;
+    emit sceneFinished();
+}
+
+} // namespace twinsift::testing

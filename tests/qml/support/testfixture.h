@@ -1,0 +1,81 @@
+#pragma once
+
+#include "scangate.h"
+#include "tempdir.h"
+
+#include <QJSValue>
+#include <QObject>
+#include <QQuickWindow>
+#include <QStringList>
+#include <QUrl>
+#include <QtQml/qqmlregistration.h>
+
+#include <memory>
+#include <vector>
+
+class QJSEngine;
+class QQmlEngine;
+
+namespace twinsift::testing {
+
+// What QML tests and screenshot scenes need from the disk: folders of real
+// files made to order, a look into the Trash, and scans that can be held
+// part-way so a test can act while one runs. One per process.
+class TestFixture : public QObject {
+    Q_OBJECT
+    QML_NAMED_ELEMENT(Fixture)
+    QML_SINGLETON
+
+public:
+    static TestFixture *instance();
+    static TestFixture *create(QQmlEngine *, QJSEngine *);
+
+    // Makes a fresh folder holding the files that layout describes, an
+    // object from relative path to {size, seed}; files with equal size and
+    // seed have equal content. Returns the folder as a file URL.
+    Q_INVOKABLE QUrl makeTree(const QJSValue &layout);
+    // The path of a file URL, for messages and comparisons.
+    Q_INVOKABLE QString pathOf(const QUrl &url) const;
+    Q_INVOKABLE QUrl urlOf(const QUrl &folder, const QString &relative) const;
+    Q_INVOKABLE bool exists(const QUrl &url) const;
+    Q_INVOKABLE void removeTree(const QUrl &url);
+    // Names of the files in the user's Trash, sorted.
+    Q_INVOKABLE QStringList trashedNames() const;
+    // The original paths the Trash recorded for its files, sorted.
+    Q_INVOKABLE QStringList trashedOrigins() const;
+
+    // Scans of folder stop at their first report, or with hashing true at
+    // the first report after a file was hashed, until releaseScans(). Only
+    // controllers made after the first call to holdScansOf are affected.
+    Q_INVOKABLE void holdScansOf(const QUrl &folder, bool hashing = false);
+    Q_INVOKABLE void releaseScans();
+    Q_INVOKABLE bool scanIsHeld() const { return m_gate.isHeld(); }
+    Q_INVOKABLE bool heldScanSawStop() const { return m_gate.stopWasRequested(); }
+
+    // Saves what window shows to path; fails on an image of one colour.
+    Q_INVOKABLE bool capture(QQuickWindow *window, const QString &path) const;
+
+    // Screenshot scenes: shot() saves window as name.png in the shot folder,
+    // when() runs action once condition() holds (failing the scene after
+    // timeout ms), and finish() or fail() ends the scene.
+    void setShotFolder(const QString &folder) { m_shotFolder = folder; }
+    Q_INVOKABLE void shot(QQuickWindow *window, const QString &name);
+    Q_INVOKABLE void when(const QJSValue &condition, const QJSValue &action, int timeout = 20000);
+    Q_INVOKABLE void finish() { emit sceneFinished(); }
+    Q_INVOKABLE void fail(const QString &message);
+    int failures() const { return m_failures; }
+
+signals:
+    void sceneFinished();
+
+private:
+    explicit TestFixture(QObject *parent = nullptr) : QObject(parent) {}
+
+    std::vector<std::unique_ptr<TempDir>> m_folders;
+    ScanGate m_gate;
+    bool m_gateInstalled = false;
+    QString m_shotFolder;
+    int m_failures = 0;
+};
+
+} // namespace twinsift::testing
