@@ -1,4 +1,3 @@
-pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -21,11 +20,10 @@ Popup {
     modal: true
     padding: 22
     closePolicy: Popup.CloseOnEscape
+    Overlay.modal: Rectangle { color: Theme.withAlpha(Theme.black, 0.28) }
     onShownChanged: shown ? open() : close()
     Component.onCompleted: if (shown) open()
     onClosed: if (job.hasReport) review.closeCleanupReport()
-    Accessible.role: Accessible.Dialog
-    Accessible.name: job.reportTitle
 
     background: Rectangle {
         radius: 12
@@ -34,6 +32,8 @@ Popup {
     }
 
     contentItem: ColumnLayout {
+        Accessible.role: Accessible.Dialog
+        Accessible.name: job.reportTitle
         spacing: 12
         SymbolIcon {
             Layout.alignment: Qt.AlignHCenter

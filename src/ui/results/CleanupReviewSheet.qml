@@ -1,4 +1,3 @@
-pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -20,11 +19,10 @@ Popup {
     modal: true
     padding: 22
     closePolicy: Popup.CloseOnEscape
+    Overlay.modal: Rectangle { color: Theme.withAlpha(Theme.black, 0.28) }
     onShownChanged: shown ? open() : close()
     Component.onCompleted: if (shown) open()
     onClosed: review.showCleanupReview = false
-    Accessible.role: Accessible.Dialog
-    Accessible.name: qsTr("Review Cleanup")
 
     background: Rectangle {
         radius: 12
@@ -33,6 +31,8 @@ Popup {
     }
 
     contentItem: ColumnLayout {
+        Accessible.role: Accessible.Dialog
+        Accessible.name: qsTr("Review Cleanup")
         spacing: 16
 
         RowLayout {

@@ -144,7 +144,7 @@ Item {
                 Rectangle {
                     visible: row.cleanupState === "protected"
                     anchors.verticalCenter: parent.verticalCenter
-                    width: badge.implicitWidth + 12
+                    width: Math.min(badge.implicitWidth + 10, parent.width - 4)
                     height: 22
                     radius: 11
                     color: Theme.withAlpha(Theme.orange, 0.16)
@@ -160,7 +160,7 @@ Item {
                         Label {
                             text: row.cleanupText
                             color: Theme.orange
-                            font.pointSize: Theme.captionSize
+                            font.pointSize: Theme.captionSize - 1
                             font.weight: Font.DemiBold
                         }
                     }

@@ -21,7 +21,7 @@ Rectangle {
 
     component HeaderText: Label {
         color: Theme.secondaryText
-        font.pointSize: Theme.subheadlineSize
+        font.pointSize: Theme.captionSize
         font.weight: Font.DemiBold
         elide: Text.ElideRight
         verticalAlignment: Text.AlignVCenter

@@ -10,7 +10,7 @@ AbstractButton {
 
     required property string title
     required property string value
-    required property string icon
+    required property string iconName
     required property color accent
     required property bool selected
     required property bool clickable
@@ -40,7 +40,7 @@ AbstractButton {
             Layout.topMargin: 12
             spacing: 8
             SymbolIcon {
-                name: card.icon
+                name: card.iconName
                 color: card.accent
                 size: Theme.title3Size
             }

@@ -1,4 +1,3 @@
-pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Twinsift
@@ -56,7 +55,7 @@ ListView {
         }
     }
 
-    footer: Item { height: 24 }
+    bottomMargin: 24
 
     delegate: FileGridRow {
         id: fileRow

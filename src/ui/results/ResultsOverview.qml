@@ -1,4 +1,3 @@
-pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -23,12 +22,13 @@ Column {
     // --- Summary cards ---------------------------------------------------
     Grid {
         id: cards
-        readonly property int columnCount: Math.max(1, Math.floor((width + 14) / (170 + 14)))
+        readonly property int columnCount: Math.max(1, Math.min(cardRepeater.count, Math.floor((width + 14) / (170 + 14))))
         width: parent.width
         columns: columnCount
         columnSpacing: 14
         rowSpacing: 14
         Repeater {
+            id: cardRepeater
             model: overview.review.summaryCards
             delegate: MetricCard {
                 required property int index

@@ -20,11 +20,10 @@ Popup {
     modal: true
     padding: 22
     closePolicy: Popup.CloseOnEscape
+    Overlay.modal: Rectangle { color: Theme.withAlpha(Theme.black, 0.28) }
     onShownChanged: shown ? open() : close()
     Component.onCompleted: if (shown) open()
     onClosed: if (shown) dismissed()
-    Accessible.role: Accessible.AlertMessage
-    Accessible.name: title
 
     background: Rectangle {
         radius: 12
@@ -33,6 +32,8 @@ Popup {
     }
 
     contentItem: ColumnLayout {
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: title
         spacing: 12
         RowLayout {
             spacing: 10
