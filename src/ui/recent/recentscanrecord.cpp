@@ -1,7 +1,7 @@
 #include "recentscanrecord.h"
 
-#include "fileattributes.h"
 #include "fileurls.h"
+#include "folderavailability.h"
 #include "paths.h"
 
 namespace twinsift {
@@ -35,8 +35,7 @@ QUrl RecentScanRecord::folderUrl() const {
 }
 
 bool RecentScanRecord::folderExists() const {
-    bool isDirectory = false;
-    return fileExists(m_folderPath, &isDirectory) && isDirectory;
+    return FolderAvailability::isExistingFolder(m_folderPath);
 }
 
 } // namespace twinsift

@@ -29,9 +29,6 @@ class RecentScanRecord {
     Q_PROPERTY(quint64 potentialSavings READ potentialSavings CONSTANT)
     Q_PROPERTY(qint64 ignoredSmallFiles READ ignoredSmallFiles CONSTANT)
     Q_PROPERTY(double elapsedSeconds READ elapsedSeconds CONSTANT)
-    // Asked of the disk on every read, so a folder that went away shows at
-    // the next redraw.
-    Q_PROPERTY(bool folderExists READ folderExists CONSTANT)
 
 public:
     RecentScanRecord() = default;
@@ -56,6 +53,8 @@ public:
     quint64 potentialSavings() const { return m_potentialSavings; }
     qint64 ignoredSmallFiles() const { return m_ignoredSmallFiles; }
     double elapsedSeconds() const { return m_elapsedSeconds; }
+    // Asks the disk on every call, which may block on a dead mount: screens
+    // learn availability from FolderAvailability instead.
     bool folderExists() const;
 
     friend bool operator==(const RecentScanRecord &, const RecentScanRecord &) = default;

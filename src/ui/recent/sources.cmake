@@ -1,8 +1,13 @@
-# Recent scans: the history entry, its file format and the process-wide store.
+# Recent scans: the history entry, its file format, the process-wide store
+# and the Recent Scans screen.
 target_sources(twinsift_ui PRIVATE
+  recent/folderavailability.cpp
+  recent/folderavailability.h
   recent/recentscanfile.cpp
   recent/recentscanfile.h
   recent/recentscanrecord.cpp
   recent/recentscanrecord.h
   recent/recentscanstore.cpp
-  recent/recentscanstore.h)
+  recent/recentscanstore.h
+  recent/recentscantexts.cpp
+  recent/recentscantexts.h)

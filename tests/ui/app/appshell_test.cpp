@@ -1,0 +1,153 @@
+#include "appdelegate.h"
+#include "dockiconfactory.h"
+#include "websiteaction.h"
+
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <memory>
+
+using namespace twinsift;
+
+namespace {
+
+// The drawing is laid out with y growing upwards; images count rows down.
+QRgb at(const QImage &icon, int x, int yUp) {
+    return icon.pixel(x, icon.height() - 1 - yUp);
+}
+
+bool near(QRgb pixel, int r, int g, int b, int tolerance) {
+    return std::abs(qRed(pixel) - r) <= tolerance && std::abs(qGreen(pixel) - g) <= tolerance &&
+           std::abs(qBlue(pixel) - b) <= tolerance && qAlpha(pixel) == 255;
+}
+
+QByteArray describe(QRgb pixel) {
+    return QByteArray::number(qRed(pixel)) + "," + QByteArray::number(qGreen(pixel)) + "," +
+           QByteArray::number(qBlue(pixel)) + "," + QByteArray::number(qAlpha(pixel));
+}
+
+std::unique_ptr<QWindow> shownWindow(Qt::WindowFlags flags) {
+    auto window = std::make_unique<QWindow>();
+    window->setFlags(flags);
+    window->resize(200, 100);
+    window->show();
+    return window;
+}
+
+} // namespace
+
+class AppShellTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void iconFollowsTheDrawingSteps();
+    void lateMainWindowIsStillBroughtForward();
+    void withoutAMainWindowTheAppOutlivesItsWindows();
+    void websiteIsShownBareAndOpenedWithASlash();
+
+public slots:
+    void openUrl(const QUrl &url) { m_opened.append(url); }
+
+private:
+    QList<QUrl> m_opened;
+};
+
+void AppShellTest::iconFollowsTheDrawingSteps() {
+    const QImage icon = DockIconFactory::makeIcon().convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(icon.size(), QSize(512, 512));
+
+    // The canvas corners lie outside the rounded square and its shadow.
+    for (const QPoint corner : {QPoint(0, 0), QPoint(511, 0), QPoint(0, 511), QPoint(511, 511)})
+        QCOMPARE(qAlpha(icon.pixel(corner)), 0);
+
+    // Amber badge in the lower right, above the front document's corner.
+    const QRgb amber = at(icon, 352, 170);
+    QVERIFY2(near(amber, 250, 184, 46, 3), describe(amber));
+    // The check mark's long stroke, dark on the badge.
+    const QRgb check = at(icon, 362, 135);
+    QVERIFY2(near(check, 10, 41, 54, 6), describe(check));
+
+    // Front document: nearly opaque white on its left edge.
+    const QRgb front = at(icon, 184, 220);
+    QVERIFY2(qRed(front) >= 245 && qGreen(front) >= 245 && qBlue(front) >= 245, describe(front));
+    // Back document: a dimmer white, above and to the left of the front one.
+    const QRgb back = at(icon, 132, 300);
+    QVERIFY2(qRed(back) >= 170 && qRed(back) <= 235, describe(back));
+    QVERIFY2(qRed(back) < qRed(front) - 10, describe(back));
+    // Inside the front document only the dark background shows.
+    const QRgb inside = at(icon, 288, 220);
+    QVERIFY2(qRed(inside) < 40 && qAlpha(inside) == 255, describe(inside));
+
+    // The gradient runs from navy at the top left to teal at the bottom right.
+    const QRgb topLeft = at(icon, 70, 442);
+    const QRgb bottomRight = at(icon, 440, 72);
+    QVERIFY2(near(topLeft, 6, 33, 51, 12), describe(topLeft));
+    QVERIFY2(qGreen(bottomRight) > qGreen(topLeft) + 50, describe(bottomRight));
+
+    // The shadow falls below the square, not above it.
+    QVERIFY(qAlpha(icon.pixel(256, 505)) > qAlpha(icon.pixel(256, 6)));
+
+    // The small hicolor sizes are drawn, not left empty.
+    const QImage small = DockIconFactory::makeIcon(16);
+    QCOMPARE(small.size(), QSize(16, 16));
+    QCOMPARE(qAlpha(small.pixel(8, 8)), 255);
+}
+
+void AppShellTest::lateMainWindowIsStillBroughtForward() {
+    AppDelegate delegate;
+    QVERIFY(!QGuiApplication::quitOnLastWindowClosed());
+    QSignalSpy presented(&delegate, &AppDelegate::mainWindowPresented);
+    // Windows that can never be the main one are passed over.
+    auto tool = shownWindow(Qt::Tool);
+    auto sheet = shownWindow(Qt::Sheet);
+    auto bare = shownWindow(Qt::Window | Qt::FramelessWindowHint);
+    std::unique_ptr<QWindow> main;
+    QTimer::singleShot(1000, this, [&] { main = shownWindow(Qt::Window); });
+
+    delegate.bringInitialWindowForward(0);
+    QVERIFY(!delegate.hasPresentedMainWindow());
+    QVERIFY(presented.wait(3000));
+    QCOMPARE(presented.first().first().value<QWindow *>(), main.get());
+    QVERIFY(delegate.hasPresentedMainWindow());
+    QVERIFY(QGuiApplication::quitOnLastWindowClosed());
+}
+
+void AppShellTest::withoutAMainWindowTheAppOutlivesItsWindows() {
+    AppDelegate delegate;
+    QSignalSpy presented(&delegate, &AppDelegate::mainWindowPresented);
+    QSignalSpy gaveUp(&delegate, &AppDelegate::gaveUp);
+    auto tool = shownWindow(Qt::Tool);
+    auto hidden = std::make_unique<QWindow>();
+
+    QElapsedTimer clock;
+    clock.start();
+    delegate.bringInitialWindowForward(0);
+    QVERIFY(gaveUp.wait(5000));
+    // 21 tries, 0.1 s apart.
+    QVERIFY2(clock.elapsed() >= 1900 && clock.elapsed() < 4000,
+             QByteArray::number(clock.elapsed()));
+    QVERIFY(presented.isEmpty() && !delegate.hasPresentedMainWindow());
+    QVERIFY(!QGuiApplication::quitOnLastWindowClosed());
+}
+
+void AppShellTest::websiteIsShownBareAndOpenedWithASlash() {
+    const QUrl shown(WebsiteAction::address());
+    QVERIFY(shown.isValid() && !shown.host().isEmpty());
+    QCOMPARE(shown.scheme(), QStringLiteral("https"));
+    QVERIFY(shown.path().isEmpty());
+    QCOMPARE(WebsiteAction::url().toString(), WebsiteAction::address() + QLatin1Char('/'));
+
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
+    WebsiteAction::openWebsite();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(m_opened, QList<QUrl>{WebsiteAction::url()});
+}
+
+QTEST_MAIN(AppShellTest)
+#include "appshell_test.moc"

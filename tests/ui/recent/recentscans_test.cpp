@@ -1,0 +1,139 @@
+#include "folderavailability.h"
+#include "recentscantexts.h"
+#include "tempdir.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <atomic>
+#include <future>
+#include <map>
+#include <time.h>
+
+using namespace twinsift;
+using namespace twinsift::testing;
+
+namespace {
+
+// The answers heard so far, by folder; the latest one wins.
+std::map<QByteArray, bool> answers(const QSignalSpy &spy) {
+    std::map<QByteArray, bool> out;
+    for (const QList<QVariant> &call : spy)
+        out[call[0].toByteArray()] = call[1].toBool();
+    return out;
+}
+
+QByteArray bytes(const std::string &path) {
+    return QByteArray::fromStdString(path);
+}
+
+} // namespace
+
+class RecentScansTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void availabilityFollowsTheDisk();
+    void hangingFolderCountsAsUnavailableAndIsNotAskedTwice();
+    void cardFiguresKeepTheirFormInAnyLocale();
+};
+
+void RecentScansTest::initTestCase() {
+    qputenv("TZ", "UTC");
+    tzset();
+}
+
+void RecentScansTest::availabilityFollowsTheDisk() {
+    TempDir dir;
+    makeDirs(dir / "kept");
+    writeFile(dir / "file", "not a folder");
+    FolderAvailability availability;
+    QSignalSpy spy(&availability, &FolderAvailability::answered);
+
+    availability.check({dir / "kept", dir / "file", dir / "missing"});
+    QTRY_COMPARE(spy.size(), 3);
+    const auto first = answers(spy);
+    QCOMPARE(first.at(bytes(dir / "kept")), true);
+    QCOMPARE(first.at(bytes(dir / "file")), false);
+    QCOMPARE(first.at(bytes(dir / "missing")), false);
+
+    // Removed and restored while the app runs: each check asks the disk again.
+    removeTree(dir / "kept");
+    spy.clear();
+    availability.check({dir / "kept"});
+    QTRY_COMPARE(spy.size(), 1);
+    QCOMPARE(answers(spy).at(bytes(dir / "kept")), false);
+    makeDirs(dir / "kept");
+    spy.clear();
+    availability.check({dir / "kept"});
+    QTRY_COMPARE(spy.size(), 1);
+    QCOMPARE(answers(spy).at(bytes(dir / "kept")), true);
+}
+
+void RecentScansTest::hangingFolderCountsAsUnavailableAndIsNotAskedTwice() {
+    // A probe that hangs on one folder as stat does on a dead network mount.
+    std::promise<void> mountBack;
+    std::shared_future<void> back = mountBack.get_future().share();
+    auto deadProbes = std::make_shared<std::atomic<int>>(0);
+    FolderAvailability availability(
+        nullptr,
+        [back, deadProbes](const std::string &path) {
+            if (path == "/net/dead") {
+                ++*deadProbes;
+                back.wait();
+            }
+            return true;
+        },
+        std::chrono::milliseconds(200));
+    QSignalSpy spy(&availability, &FolderAvailability::answered);
+
+    QElapsedTimer clock;
+    clock.start();
+    availability.check({"/net/dead", "/home/fine"});
+    QTRY_COMPARE(spy.size(), 2);
+    const qint64 waited = clock.elapsed();
+    QVERIFY2(waited >= 150 && waited < 1500, QByteArray::number(waited));
+    QCOMPARE(answers(spy).at("/net/dead"), false);
+    QCOMPARE(answers(spy).at("/home/fine"), true);
+
+    // Asked again while the first probe still hangs: unavailable again, and no
+    // second thread is left hanging beside the first.
+    spy.clear();
+    availability.check({"/net/dead"});
+    QTRY_COMPARE(spy.size(), 1);
+    QCOMPARE(answers(spy).at("/net/dead"), false);
+    QCOMPARE(deadProbes->load(), 1);
+
+    // When the mount answers at last, the folder shows as there.
+    spy.clear();
+    mountBack.set_value();
+    QTRY_COMPARE(spy.size(), 1);
+    QCOMPARE(answers(spy).at("/net/dead"), true);
+}
+
+void RecentScansTest::cardFiguresKeepTheirFormInAnyLocale() {
+    namespace texts = recentscantexts;
+    QCOMPARE(texts::folderName("/"), QStringLiteral("/"));
+    QCOMPARE(texts::folderName("/home/ana/Photos"), QStringLiteral("Photos"));
+
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QCOMPARE(texts::seconds(3), QStringLiteral("3.00"));
+    QCOMPARE(texts::seconds(0.755), QStringLiteral("0.76"));
+    QCOMPARE(texts::count(1234567), QStringLiteral("1234567"));
+    const QDateTime when(QDate(2026, 3, 14), QTime(9, 26, 53), Qt::UTC);
+    QCOMPARE(texts::scannedAt(when), QStringLiteral("14. März 2026 09:26"));
+    QLocale::setDefault(before);
+    QCOMPARE(texts::scannedAt(when, QLocale(QLocale::English, QLocale::UnitedStates)).left(12),
+             QStringLiteral("Mar 14, 2026"));
+
+    // Never plain bytes, decimal multiples.
+    QCOMPARE(texts::savings(0), QStringLiteral("Zero KB"));
+    QCOMPARE(texts::savings(1'500'000), QStringLiteral("1.5 MB"));
+    QVERIFY(texts::savings(std::numeric_limits<quint64>::max()).endsWith(QStringLiteral(" TB")));
+}
+
+QTEST_GUILESS_MAIN(RecentScansTest)
+#include "recentscans_test.moc"
