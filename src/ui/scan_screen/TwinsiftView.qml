@@ -63,8 +63,7 @@ Item {
 
     Component {
         id: resultsComponent
-        // Interim summary until the results screen lands.
-        ResultsInterim {
+        DuplicateResultsView {
             result: view.scanModel.result
             isScanning: view.scanModel.isScanning
             progressText: view.scanModel.scanProgressText

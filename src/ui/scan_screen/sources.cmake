@@ -8,5 +8,4 @@ qt_target_qml_sources(twinsift_ui
   QML_FILES
     scan_screen/TwinsiftView.qml
     scan_screen/InfoPill.qml
-    scan_screen/FeatureCard.qml
-    scan_screen/ResultsInterim.qml)
+    scan_screen/FeatureCard.qml)
