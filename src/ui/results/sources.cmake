@@ -17,3 +17,16 @@ target_sources(twinsift_ui PRIVATE
   results/reviewrowsmodel.h
   results/summarycardsmodel.cpp
   results/summarycardsmodel.h)
+
+qt_target_qml_sources(twinsift_ui
+  QML_FILES
+    results/CleanupResultSheet.qml
+    results/CleanupReviewSheet.qml
+    results/DuplicateResultsView.qml
+    results/FileGridRow.qml
+    results/GridColumns.qml
+    results/GridHeader.qml
+    results/MetricCard.qml
+    results/ResultGrid.qml
+    results/ResultsOverview.qml
+    results/ReviewAlert.qml)
