@@ -18,6 +18,7 @@ Popup {
     width: 560
     height: Math.min(parent ? parent.height - 60 : 600, implicitHeight)
     modal: true
+    focus: true
     padding: 22
     closePolicy: Popup.CloseOnEscape
     Overlay.modal: Rectangle { color: Theme.withAlpha(Theme.black, 0.28) }

@@ -17,6 +17,7 @@ Popup {
     width: 760
     height: Math.min(parent ? parent.height - 60 : 640, implicitHeight)
     modal: true
+    focus: true
     padding: 22
     closePolicy: Popup.CloseOnEscape
     Overlay.modal: Rectangle { color: Theme.withAlpha(Theme.black, 0.28) }

@@ -199,6 +199,7 @@ Rectangle {
         // --- Cards, categories and the table, scrolling as one -------------
         ResultGrid {
             id: grid
+            objectName: "resultGrid"
             Layout.fillWidth: true
             Layout.fillHeight: true
             review: reviewModel

@@ -167,6 +167,7 @@ Item {
                 }
                 Button {
                     id: toggle
+                    objectName: "cleanupToggle"
                     visible: row.toggles || row.cleanupState === "checking"
                     enabled: row.toggles
                     anchors.verticalCenter: parent.verticalCenter

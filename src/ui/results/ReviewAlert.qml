@@ -18,6 +18,7 @@ Popup {
     anchors.centerIn: parent
     width: 420
     modal: true
+    focus: true
     padding: 22
     closePolicy: Popup.CloseOnEscape
     Overlay.modal: Rectangle { color: Theme.withAlpha(Theme.black, 0.28) }
