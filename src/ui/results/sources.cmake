@@ -13,6 +13,8 @@ target_sources(twinsift_ui PRIVATE
   results/duplicatereviewmodel.cpp
   results/duplicatereviewmodel.h
   results/keyedrowupdate.h
+  results/markrulerunner.cpp
+  results/markrulerunner.h
   results/reviewrowsmodel.cpp
   results/reviewrowsmodel.h
   results/summarycardsmodel.cpp
