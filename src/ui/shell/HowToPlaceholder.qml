@@ -48,6 +48,7 @@ Rectangle {
             Layout.fillWidth: true
         }
         Button {
+            objectName: "guideBackButton"
             text: qsTr("Back")
             Accessible.name: text
             onClicked: guide.close()
