@@ -42,6 +42,7 @@ QtObject {
     readonly property color blue: "#1f7ae0"
     readonly property color purple: "#9a4fd0"
     readonly property color link: "#1f6fd1"
+    readonly property color trustText: Qt.rgba(0.05, 0.45, 0.18, 1)
 
     // Type sizes in points, named after the text styles that use them.
     readonly property real largeTitleSize: 24
