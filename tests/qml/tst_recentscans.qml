@@ -10,6 +10,7 @@ TestCase {
     id: testCase
     name: "RecentScans"
     when: windowShown
+    visible: true
     width: 1100
     height: 800
 

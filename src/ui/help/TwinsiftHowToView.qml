@@ -15,8 +15,8 @@ Item {
     readonly property alias questions: questionRepeater
 
     function scrollToEnd() {
-        const bar = scroller.ScrollBar.vertical
-        bar.position = 1 - bar.size
+        const flickable = scroller.contentItem
+        flickable.contentY = Math.max(0, flickable.contentHeight - flickable.height)
     }
 
     component HelpSection: Rectangle {
@@ -196,6 +196,7 @@ Item {
             Layout.fillWidth: true
             Layout.fillHeight: true
             contentWidth: availableWidth
+            contentHeight: column.implicitHeight + 48
             ScrollBar.vertical.policy: ScrollBar.AlwaysOn
 
             ColumnLayout {
@@ -385,6 +386,7 @@ Item {
                                 objectName: "question"
                                 Layout.fillWidth: true
                                 padding: 2
+                                background: null
                                 onClicked: question.expanded = !question.expanded
                                 Accessible.name: question.modelData[0]
                                 contentItem: RowLayout {
@@ -421,7 +423,6 @@ Item {
                 Label {
                     Layout.fillWidth: true
                     Layout.topMargin: 4
-                    Layout.bottomMargin: 24
                     text: qsTr("Ambrivo Twinsift · v1 Help")
                     font.pointSize: Theme.pt(15)
                     color: Theme.tertiaryText

@@ -17,7 +17,7 @@ Window {
         required property string title
         Layout.fillWidth: true
         Layout.preferredWidth: 1
-        implicitHeight: badgeRow.implicitHeight + 14
+        implicitHeight: badgeRow.implicitHeight + 12
         radius: 10
         color: Theme.withAlpha(Theme.green, 0.11)
         border.width: 1
@@ -30,6 +30,7 @@ Window {
             anchors.topMargin: 6
             spacing: 7
             SymbolIcon {
+                id: badgeIcon
                 anchors.verticalCenter: parent.verticalCenter
                 name: "checkmark.circle.fill"
                 size: 12
@@ -37,7 +38,7 @@ Window {
             }
             Label {
                 text: badge.title
-                font.pointSize: Theme.pt(12)
+                font.pointSize: panel.badgeTextSize
                 font.weight: Font.DemiBold
                 color: Theme.trustText
             }
@@ -77,10 +78,25 @@ Window {
 
     component Separator: Rectangle {
         Layout.fillWidth: true
-        Layout.topMargin: 3
-        Layout.bottomMargin: 3
+        Layout.topMargin: 2
+        Layout.bottomMargin: 2
         implicitHeight: 1
         color: Theme.separator
+    }
+
+    // Fonts here can run wider than the ones the badges were sized for; both
+    // titles then shrink alike rather than spill out of their badge.
+    readonly property real badgeTextRoom: (285 - 5) / 2 - 6 - 12 - 7 - 16
+    readonly property real badgeTextSize: Theme.pt(12) * Math.min(1, badgeTextRoom / Math.max(signedWidth.advanceWidth, notarizedWidth.advanceWidth))
+    property TextMetrics signedWidth: TextMetrics {
+        font.pointSize: Theme.pt(12)
+        font.weight: Font.DemiBold
+        text: qsTr("Developer ID Signed")
+    }
+    property TextMetrics notarizedWidth: TextMetrics {
+        font.pointSize: Theme.pt(12)
+        font.weight: Font.DemiBold
+        text: qsTr("Apple Notarized")
     }
 
     Shortcut {
@@ -175,8 +191,9 @@ Window {
             Layout.alignment: Qt.AlignHCenter
             text: qsTr("Close")
             font.pointSize: Theme.pt(11.5)
-            topPadding: 2
-            bottomPadding: 2
+            topPadding: 1
+            bottomPadding: 1
+            implicitHeight: 22
             onClicked: AboutPanelKeeper.closeAbout()
         }
     }

@@ -53,6 +53,10 @@ QtObject {
     readonly property real subheadlineSize: 11
     readonly property real captionSize: 10
 
+    function pt(points) {
+        return points * 0.75
+    }
+
     // A colour with its alpha replaced.
     function withAlpha(c, alpha) {
         return Qt.rgba(c.r, c.g, c.b, alpha)

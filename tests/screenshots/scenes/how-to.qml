@@ -18,8 +18,11 @@ ApplicationWindow {
     Component.onCompleted: Fixture.when(() => window.visible && guide.questions.count === 3, () => {
         Fixture.shot(window, "how-to")
         guide.questions.itemAt(1).expanded = true
-        guide.scrollToEnd()
-        Fixture.when(() => guide.questions.itemAt(1).answerItem.visible, () => {
+        const opened = Date.now()
+        Fixture.when(() => Date.now() - opened > 300, () => {
+            guide.scrollToEnd()
+        }, 2000)
+        Fixture.when(() => Date.now() - opened > 600, () => {
             Fixture.shot(window, "how-to-question")
             Fixture.finish()
         })
