@@ -2,6 +2,7 @@
 // throw-away home, so the history file and the Trash a test touches are its
 // own.
 #include "tempdir.h"
+#include "testfixture.h"
 
 #include <QQmlEngine>
 #include <QQuickStyle>
@@ -20,7 +21,11 @@ public:
     Setup() : m_home(twinsift::testing::makeScratchHome()) { QQuickStyle::setStyle("Fusion"); }
 
 public slots:
-    void qmlEngineAvailable(QQmlEngine *engine) { engine->addImportPath("qrc:/"); }
+    void qmlEngineAvailable(QQmlEngine *engine) {
+        engine->addImportPath("qrc:/");
+        // Screens made from here on scan through the fixture's gate.
+        twinsift::testing::TestFixture::instance();
+    }
     void cleanupTestCase() { twinsift::testing::removeTree(m_home); }
 
 private:

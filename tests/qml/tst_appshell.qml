@@ -80,6 +80,7 @@ TestCase {
     function test_newScanFromTheEmptyHistoryOpensTheChooser() {
         const root = createTemporaryObject(rootComponent, testCase)
         const recent = recentScansIn(root)
+        waitForRendering(recent)
         mouseClick(findChild(recent, "startNewScanButton"))
         compare(root.selection, "Twinsift")
         tryVerify(() => root.detailItem.controller.isImporterPresented)

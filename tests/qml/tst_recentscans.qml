@@ -53,7 +53,7 @@ TestCase {
     function tileValues(card) {
         const values = []
         for (let i = 0; i < 5; ++i) {
-            const tile = findChild(card, "tile", i)
+            const tile = findChild(card, "tile" + i)
             values.push(findChild(tile, "tileValue").text + " " + findChild(tile, "tileTitle").text)
         }
         return values
@@ -94,7 +94,7 @@ TestCase {
         HistoryFixture.add(Fixture.makeTree({}), { savings: 1500000, seconds: 0.5 })
         tryCompare(findChild(view, "countLine"), "text", "2 saved scans")
         card = cardAt(view, 0)
-        compare(findChild(findChild(card, "tile", 3), "tileValue").text, "1.5 MB")
+        compare(findChild(findChild(card, "tile3"), "tileValue").text, "1.5 MB")
         compare(textOf(card, "duration"), "0.50 sec")
     }
 
@@ -117,6 +117,7 @@ TestCase {
         HistoryFixture.add(Fixture.makeTree({}))
         tryVerify(() => findChild(view, "cards").visible)
         const list = findChild(view, "cards")
+        tryVerify(() => list.headerItem !== null)
         const warning = findChild(list.headerItem, "storageWarning")
         verify(warning.visible)
         compare(findChild(warning, "storageWarningText").text, message)

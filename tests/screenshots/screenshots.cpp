@@ -13,7 +13,10 @@
 #include <QTimer>
 #include <QtQml/qqmlextensionplugin.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <cstdlib>
 
 Q_IMPORT_QML_PLUGIN(TwinsiftPlugin)
 Q_IMPORT_QML_PLUGIN(TwinsiftTestPlugin)
@@ -55,6 +58,9 @@ int main(int argc, char *argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Scans record their results; keep them out of the user's history.
     const std::string home = twinsift::testing::makeScratchHome();
+    const std::string runtime = home + "/runtime";
+    ::mkdir(runtime.c_str(), 0700);
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     QGuiApplication app(argc, argv);
     QQuickStyle::setStyle("Fusion");
     defaultHandler = qInstallMessageHandler(countWarnings);

@@ -16,6 +16,9 @@ struct FileAttributes {
     std::optional<std::uint64_t> fileSize; // regular files only
     dev_t device = 0;
     ino_t inode = 0;
+    // Last change of content or metadata (st_ctim); no caller can set it back.
+    std::int64_t changeSeconds = 0;
+    long changeNanoseconds = 0;
 
     // Reads the attributes of path without following a final symbolic link.
     // On failure returns nothing and stores errno in *error when given.

@@ -7,11 +7,14 @@
 // system manages for the user. Files there are shown but never moved.
 namespace twinsift::CleanupProtection {
 
-// The protected roots in the order they are tested, for the current $HOME.
+// The protected roots in the order they are tested, for the current $HOME and
+// $XDG_DATA_HOME.
 std::vector<std::string> protectedRoots();
 
 // Whether path, after standardising and resolving its symbolic links, is one
-// of the roots or lies below one (whole components, case-sensitive). Keeps no
+// of the roots or lies below one (whole components, case-sensitive). A path
+// inside the resolved home is not held against a system root that contains
+// the home itself, so a home kept below /var stays usable. Keeps no
 // state; safe on any thread. Consults the disk on every call.
 bool isProtected(const std::string &path);
 

@@ -2,10 +2,18 @@
 
 #include "cleanupprotection.h"
 #include "platform/fileattributes.h"
+#include "platform/paths.h"
 #include "platform/trash.h"
 #include "scan/sha256hasher.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -33,6 +41,77 @@ std::optional<std::string> digestOf(Sha256Hasher &hasher, const std::string &pat
 bool isScannedShape(const FileAttributes &a, std::uint64_t size) {
     return a.isRegularFile && !a.isSymbolicLink && a.fileSize && *a.fileSize == size;
 }
+
+// The kept copy that let a set pass, as it was when it was hashed. Only the
+// very same file, unchanged since, still vouches for the set.
+struct KeptCopy {
+    std::string path;
+    FileAttributes attributes;
+
+    bool isUnchanged() const {
+        const auto now = FileAttributes::read(path);
+        return now && isScannedShape(*now, *attributes.fileSize) &&
+               now->device == attributes.device && now->inode == attributes.inode &&
+               now->changeSeconds == attributes.changeSeconds &&
+               now->changeNanoseconds == attributes.changeNanoseconds;
+    }
+};
+
+// Cleanup runs of one user never overlap, within this process or across
+// processes: two runs with opposite marks on one set would otherwise each
+// find the other's marked copy still in place and both move theirs. The
+// lock is held for the whole run, so a waiting run validates only after the
+// one before it has finished moving.
+class RunLock {
+public:
+    RunLock() : m_inProcess(processMutex()) {
+        // The per-user runtime folder, else the history's own folder.
+        if (const char *runtime = std::getenv("XDG_RUNTIME_DIR"); isAbsolute(runtime))
+            m_fd = openLockFile(paths::appending(runtime, "ambrivo-twinsift-cleanup.lock"));
+        if (m_fd < 0) {
+            const char *data = std::getenv("XDG_DATA_HOME");
+            const std::string dataHome =
+                isAbsolute(data) ? std::string(data)
+                                 : paths::appending(paths::homeDirectory(), ".local/share");
+            const std::string folder = paths::appending(dataHome, "Ambrivo/Twinsift");
+            makeFolders(folder);
+            m_fd = openLockFile(paths::appending(folder, "cleanup.lock"));
+        }
+        // Without a lock file the in-process lock still holds, and every
+        // move is preceded by a check of its set's kept copy.
+        if (m_fd >= 0)
+            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~RunLock() {
+        if (m_fd >= 0)
+            ::close(m_fd); // releases the lock
+    }
+    RunLock(const RunLock &) = delete;
+    RunLock &operator=(const RunLock &) = delete;
+
+private:
+    static std::mutex &processMutex() {
+        static std::mutex mutex;
+        return mutex;
+    }
+
+    static bool isAbsolute(const char *path) { return path && path[0] == '/'; }
+
+    static int openLockFile(const std::string &path) {
+        return ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    }
+
+    static void makeFolders(const std::string &folder) {
+        for (std::size_t slash = 1; slash != std::string::npos;) {
+            slash = folder.find('/', slash + 1);
+            ::mkdir(folder.substr(0, slash).c_str(), 0755);
+        }
+    }
+
+    std::lock_guard<std::mutex> m_inProcess;
+    int m_fd = -1;
+};
 
 class Validation {
 public:
@@ -77,10 +156,19 @@ public:
             if (aliasOfMarked)
                 continue;
             const auto digest = digestOf(m_hasher, k->url);
-            if (digest && *digest == group.hash)
+            if (digest && *digest == group.hash) {
+                m_keptCopies.push_back({k->url, *attributes});
+                for (const DuplicateFile *f : marked)
+                    m_keptCopyOf.insert_or_assign(f->url, m_keptCopies.size() - 1);
                 return std::nullopt;
+            }
         }
         return CleanupRun::noUnchangedKeepCopyMessage;
+    }
+
+    // The kept copy that let the set of a validated marked file pass.
+    const KeptCopy &keptCopyOf(const std::string &path) const {
+        return m_keptCopies[m_keptCopyOf.at(path)];
     }
 
     // The identity each validated marked file had, to compare again right
@@ -94,6 +182,8 @@ private:
     const std::unordered_set<std::string> &m_selectedPaths;
     Sha256Hasher m_hasher;
     std::unordered_map<std::string, Identity> m_identities;
+    std::vector<KeptCopy> m_keptCopies;
+    std::unordered_map<std::string, std::size_t> m_keptCopyOf;
 };
 
 } // namespace
@@ -107,6 +197,7 @@ namespace CleanupRun {
 
 CleanupOutcome run(const DuplicateScanResult &result, const std::vector<DuplicateFile> &selected,
                    const std::function<bool(const std::string &path)> &isProtected) {
+    const RunLock lock;
     std::unordered_set<std::string> selectedPaths;
     for (const DuplicateFile &f : selected)
         selectedPaths.insert(f.url);
@@ -140,6 +231,12 @@ CleanupOutcome run(const DuplicateScanResult &result, const std::vector<Duplicat
         const auto now = FileAttributes::read(f.url);
         if (!now || !validated->sameFile(*now) || !isScannedShape(*now, validated->size)) {
             report.failures.push_back({f.url, changedMessage});
+            continue;
+        }
+        // Its set passed on a kept copy that may have gone or changed since,
+        // while later sets were hashed. Without it, this copy may be the last.
+        if (!validation.keptCopyOf(f.url).isUnchanged()) {
+            report.failures.push_back({f.url, noUnchangedKeepCopyMessage});
             continue;
         }
         if (auto refusal = Trash::moveToTrash(f.url)) {

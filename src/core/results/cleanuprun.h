@@ -14,7 +14,8 @@ namespace twinsift {
 namespace CleanupRun {
 
 // Stop messages: the run ends before anything has moved. changedMessage also
-// lists a marked file that changed between validation and its move.
+// lists a marked file that changed between validation and its move, and
+// noUnchangedKeepCopyMessage one whose set lost its verified kept copy then.
 inline constexpr const char *noKeepCopyMessage =
     "Cleanup stopped for safety. No verified KEEP copy remains in one duplicate set. Please "
     "Rescan.";
@@ -38,7 +39,13 @@ inline constexpr const char *protectedMessage =
 // stands for CleanupProtection::isProtected) is consulted right before each
 // move, and so is the file's identity: a marked file that is no
 // longer the entry validated moments before (another inode, a symbolic link,
-// another size) is left alone and listed with changedMessage.
+// another size) is left alone and listed with changedMessage. The kept copy
+// that let its set pass is checked then too (same inode, size and change
+// time, still a regular file); if it is not, the marked file stays and is
+// listed with noUnchangedKeepCopyMessage.
+// Runs never overlap, in this process or in others of the same user: a run
+// waits for an exclusive lock on a file in $XDG_RUNTIME_DIR (or else in the
+// history folder) and validates only once it holds it.
 CleanupOutcome run(const DuplicateScanResult &result, const std::vector<DuplicateFile> &selected,
                    const std::function<bool(const std::string &path)> &isProtected);
 

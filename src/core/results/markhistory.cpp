@@ -1,5 +1,7 @@
 #include "markhistory.h"
 
+#include <algorithm>
+
 namespace twinsift {
 
 void MarkHistory::record(Step step) {
@@ -10,15 +12,23 @@ void MarkHistory::record(Step step) {
         m_steps.pop_front();
 }
 
+bool MarkHistory::Step::dropMarked(std::string_view path) {
+    const auto it = std::find(m_marked.rbegin(), m_marked.rend(), path);
+    if (it == m_marked.rend())
+        return false;
+    m_marked.erase(std::next(it).base());
+    return true;
+}
+
 bool MarkHistory::undo(std::set<std::string> &marks) {
     if (m_steps.empty())
         return false;
     Step step = std::move(m_steps.back());
     m_steps.pop_back();
-    for (const auto &path : step.marked)
-        marks.erase(path);
-    for (auto &path : step.unmarked)
-        marks.insert(std::move(path));
+    for (const auto path : step.m_marked)
+        marks.erase(std::string(path));
+    for (const auto path : step.m_unmarked)
+        marks.emplace(path);
     return true;
 }
 

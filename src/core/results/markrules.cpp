@@ -25,31 +25,37 @@ std::size_t componentCount(const std::string &path) {
 
 // The copy each keep rule keeps. Ties always go to the set's own order, so
 // the answer is the same on every run.
-std::size_t keeperOf(MarkRule rule, const std::vector<DuplicateFile> &files,
-                     const MarkRuleInputs &inputs) {
+std::size_t keeperOf(MarkRule rule, const DisplayGroup &set, const MarkRuleInputs &inputs) {
+    const auto &files = set.files;
+    const auto group = static_cast<std::size_t>(set.accentIndex);
     const auto timeOf = [&](std::size_t i) {
-        return inputs.times ? inputs.times->of(files[i].url) : ModificationTimes::unreadable;
+        return inputs.times ? inputs.times->of(group, i) : ModificationTimes::unreadable;
     };
-    std::size_t keeper = 0;
-    for (std::size_t i = 1; i < files.size(); ++i) {
-        bool better = false;
+    // Smaller keys win; each key is worked out once per copy.
+    using Key = std::pair<std::int64_t, std::size_t>;
+    const auto keyOf = [&](std::size_t i) -> Key {
         switch (rule.value()) {
         case MarkRule::keepOldest:
-            better = timeOf(i) < timeOf(keeper);
-            break;
+            return {timeOf(i), 0};
         case MarkRule::keepNewest:
-            better = timeOf(i) > timeOf(keeper);
-            break;
-        case MarkRule::keepShortestPath: {
-            const auto a = componentCount(files[i].url), b = componentCount(files[keeper].url);
-            better = a < b || (a == b && files[i].url.size() < files[keeper].url.size());
-            break;
-        }
+            // Later first, without overflow: unreadable sorts last.
+            return {~timeOf(i), 0};
+        case MarkRule::keepShortestPath:
+            return {static_cast<std::int64_t>(componentCount(files[i].url)), files[i].url.size()};
         default:
-            break;
+            return {0, 0};
         }
-        if (better)
+    };
+    if (rule == MarkRule::keepFirst)
+        return 0;
+    std::size_t keeper = 0;
+    Key best = keyOf(0);
+    for (std::size_t i = 1; i < files.size(); ++i) {
+        const Key key = keyOf(i);
+        if (key < best) {
+            best = key;
             keeper = i;
+        }
     }
     return keeper;
 }
@@ -77,6 +83,7 @@ MarkRuleOutcome apply(MarkRule rule, std::span<const DisplayGroup *const> sets,
         rule == MarkRule::markInFolder ? paths::standardized(inputs.folder) : std::string();
 
     std::vector<char> marked, ruleMarks, finalMarks;
+    outcome.toMark.reserve(sets.size() * 2);
     for (const DisplayGroup *set : sets) {
         if (!set || !set->exact || set->files.empty())
             continue;
@@ -94,7 +101,7 @@ MarkRuleOutcome apply(MarkRule rule, std::span<const DisplayGroup *const> sets,
         case MarkRule::keepNewest:
         case MarkRule::keepFirst:
         case MarkRule::keepShortestPath:
-            keeper = keeperOf(rule, files, inputs);
+            keeper = keeperOf(rule, *set, inputs);
             for (std::size_t i = 0; i < n; ++i)
                 ruleMarks[i] = i != *keeper;
             finalMarks = ruleMarks;
@@ -120,19 +127,17 @@ MarkRuleOutcome apply(MarkRule rule, std::span<const DisplayGroup *const> sets,
             keeper = static_cast<std::size_t>(first - ruleMarks.begin());
         }
 
-        bool anyProtected = false;
+        // A protected copy stays on disk whatever happens. Only copies about
+        // to be marked need the question: a set that keeps any other copy is
+        // safe already.
         for (std::size_t i = 0; i < n; ++i) {
-            if (!isProtected(files[i].url))
+            if (!finalMarks[i] || !isProtected(files[i].url))
                 continue;
-            anyProtected = true;
             if (ruleMarks[i])
                 ++outcome.summary.protectedLeftAlone;
             finalMarks[i] = 0;
         }
-        // A protected copy stays on disk whatever happens; without one, the
-        // set must keep a copy of its own.
-        if (!anyProtected &&
-            std::all_of(finalMarks.begin(), finalMarks.end(), [](char m) { return m != 0; }))
+        if (std::all_of(finalMarks.begin(), finalMarks.end(), [](char m) { return m != 0; }))
             finalMarks[*keeper] = 0;
 
         std::int64_t copies = 0;
@@ -140,9 +145,9 @@ MarkRuleOutcome apply(MarkRule rule, std::span<const DisplayGroup *const> sets,
             if (finalMarks[i] && ruleMarks[i])
                 ++copies;
             if (finalMarks[i] && !marked[i])
-                outcome.toMark.push_back(files[i].url);
+                outcome.toMark.push_back(&files[i].url);
             else if (!finalMarks[i] && marked[i])
-                outcome.toUnmark.push_back(files[i].url);
+                outcome.toUnmark.push_back(&files[i].url);
         }
         outcome.summary.copiesMarked += copies;
         if (copies > 0)

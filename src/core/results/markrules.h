@@ -15,8 +15,9 @@ namespace twinsift {
 
 // What a bulk mark needs beyond the sets and the marks.
 struct MarkRuleInputs {
-    // For keepOldest and keepNewest. Without them every copy ties, so each
-    // set keeps its first copy.
+    // For keepOldest and keepNewest, laid out like the result whose exact
+    // sets are passed (a set's accentIndex is its place in the result).
+    // Without them every copy ties, so each set keeps its first copy.
     const ModificationTimes *times = nullptr;
     // For markInFolder: path bytes of the chosen folder.
     std::string folder;
@@ -33,9 +34,10 @@ struct MarkRuleSummary {
     friend bool operator==(const MarkRuleSummary &, const MarkRuleSummary &) = default;
 };
 
+// The paths point into the sets passed to apply.
 struct MarkRuleOutcome {
-    std::vector<std::string> toMark;
-    std::vector<std::string> toUnmark;
+    std::vector<const std::string *> toMark;
+    std::vector<const std::string *> toUnmark;
     MarkRuleSummary summary;
 };
 

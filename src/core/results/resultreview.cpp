@@ -20,14 +20,17 @@ ResultReview::~ResultReview() = default;
 
 void ResultReview::setResult(DuplicateScanResult result) {
     m_result = std::move(result);
-    m_history.clear();
     resetDerived();
 }
 
 void ResultReview::resetDerived() {
+    // Its steps hold views into the groups about to go.
+    m_history.clear();
+    m_pendingStep = {};
     m_exactGroups.reset();
     m_sameNameSizeGroups.reset();
     m_sameNameGroups.reset();
+    m_exactPaths.reset();
     m_duplicateFiles.reset();
 }
 
@@ -153,7 +156,12 @@ void ResultReview::toggleTrash(const DuplicateFile &file, const DisplayGroup &gr
 }
 
 void ResultReview::clearSelection() {
-    m_pendingStep.unmarked.assign(m_selectedForTrash.begin(), m_selectedForTrash.end());
+    for (const auto &path : m_selectedForTrash) {
+        if (const auto stable = stablePath(path))
+            m_pendingStep.addUnmarked(*stable);
+        else
+            m_pendingStep.addUnmarkedCopy(path);
+    }
     m_selectedForTrash.clear();
     commitMarks();
 }
@@ -175,10 +183,13 @@ std::optional<MarkRuleSummary> ResultReview::applyMarkRule(MarkRule rule,
 
     MarkRuleOutcome outcome =
         MarkRules::apply(rule, shown, m_selectedForTrash, m_isProtected, inputs);
-    for (const auto &path : outcome.toUnmark)
-        unmark(path);
-    for (const auto &path : outcome.toMark)
-        mark(path);
+    for (const std::string *path : outcome.toUnmark)
+        unmark(*path);
+    m_pendingStep.reserveMarked(outcome.toMark.size());
+    // The outcome points into exactGroups(), which lives as long as the
+    // result.
+    for (const std::string *path : outcome.toMark)
+        mark(*path, true);
     if (outcome.summary.protectedLeftAlone > 0)
         m_protectedLocationMessage = std::string(protectedLocationText);
     commitMarks();
@@ -193,21 +204,42 @@ void ResultReview::undoMarks() {
     m_pendingStep = {};
 }
 
-void ResultReview::mark(const std::string &path) {
-    if (m_selectedForTrash.insert(path).second)
-        m_pendingStep.marked.push_back(path);
+void ResultReview::mark(const std::string &path, bool stable) {
+    if (!m_selectedForTrash.insert(path).second)
+        return;
+    if (stable)
+        m_pendingStep.addMarked(path);
+    else if (const auto view = stablePath(path))
+        m_pendingStep.addMarked(*view);
+    else
+        m_pendingStep.addMarkedCopy(path);
 }
 
 void ResultReview::unmark(const std::string &path) {
-    if (m_selectedForTrash.erase(path) == 0)
+    const auto it = m_selectedForTrash.find(path);
+    if (it == m_selectedForTrash.end())
         return;
+    const auto view = stablePath(path);
     // Marked and unmarked within one step: undoing it must leave the path as
     // it was before, unmarked.
-    auto &marked = m_pendingStep.marked;
-    if (const auto it = std::find(marked.rbegin(), marked.rend(), path); it != marked.rend())
-        marked.erase(std::next(it).base());
-    else
-        m_pendingStep.unmarked.push_back(path);
+    if (!m_pendingStep.dropMarked(view.value_or(std::string_view(path)))) {
+        if (view)
+            m_pendingStep.addUnmarked(*view);
+        else
+            m_pendingStep.addUnmarkedCopy(path);
+    }
+    m_selectedForTrash.erase(it);
+}
+
+std::optional<std::string_view> ResultReview::stablePath(const std::string &path) const {
+    if (!m_exactPaths) {
+        m_exactPaths.emplace();
+        m_exactPaths->reserve(duplicateFiles().size());
+        for (const auto &file : duplicateFiles())
+            m_exactPaths->insert(file.url);
+    }
+    const auto it = m_exactPaths->find(path);
+    return it == m_exactPaths->end() ? std::nullopt : std::optional<std::string_view>(*it);
 }
 
 void ResultReview::commitMarks() {
@@ -219,12 +251,9 @@ void ResultReview::commitMarks() {
 void ResultReview::sweepProtected() {
     if (m_selectedForTrash.empty())
         return;
-    std::unordered_set<std::string_view> exactPaths;
-    for (const auto &file : duplicateFiles())
-        exactPaths.insert(file.url);
     std::vector<std::string> protectedPaths;
     for (const auto &path : m_selectedForTrash)
-        if (exactPaths.contains(path) && m_isProtected(path))
+        if (m_isProtected(path) && stablePath(path))
             protectedPaths.push_back(path);
     if (protectedPaths.empty())
         return;

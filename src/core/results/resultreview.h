@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace twinsift {
@@ -134,8 +135,12 @@ public:
 
 private:
     // Every change of the marks goes through these two, so it can be undone.
-    void mark(const std::string &path);
+    // A stable path is one of the result's own, which the undo step may keep
+    // a view of.
+    void mark(const std::string &path, bool stable = false);
     void unmark(const std::string &path);
+    // The result's own copy of path, when it is a file of an exact set.
+    std::optional<std::string_view> stablePath(const std::string &path) const;
     // Sweeps, then keeps what the change did as one undo step.
     void commitMarks();
     // Drops protected paths from the marks after every change of them.
@@ -162,6 +167,8 @@ private:
     mutable std::optional<std::vector<DisplayGroup>> m_sameNameSizeGroups;
     mutable std::optional<std::vector<DisplayGroup>> m_sameNameGroups;
     mutable std::optional<std::vector<DuplicateFile>> m_duplicateFiles;
+    // The paths of m_duplicateFiles, for the sweep after every change.
+    mutable std::optional<std::unordered_set<std::string_view>> m_exactPaths;
 };
 
 } // namespace twinsift

@@ -147,6 +147,12 @@ Item {
     Rectangle {
         anchors.fill: parent
         color: Theme.windowBackground
+        // Clicks and wheel turns on the page never reach the screen below.
+        MouseArea {
+            anchors.fill: parent
+            acceptedButtons: Qt.AllButtons
+            onWheel: wheel => wheel.accepted = true
+        }
     }
 
     ColumnLayout {

@@ -141,8 +141,9 @@ Rectangle {
                 ]
                 delegate: Rectangle {
                     id: tile
+                    required property int index
                     required property var modelData
-                    objectName: "tile"
+                    objectName: "tile" + index
                     Layout.fillWidth: true
                     Layout.preferredWidth: 125
                     implicitHeight: tileText.implicitHeight + 18

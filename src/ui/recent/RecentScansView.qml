@@ -1,4 +1,3 @@
-pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -253,11 +252,11 @@ Item {
         anchors.centerIn: parent
         modal: true
         title: qsTr("Clear Recent Scans?")
-        width: Math.min(420, view.width - 40)
+        contentWidth: 380
         onClosed: view.confirmClear = false
 
         Label {
-            width: parent.width
+            width: 380
             text: qsTr("This clears only the local scan-summary history. It does not delete, move, or modify any scanned files.")
             wrapMode: Text.WordWrap
             color: Theme.secondaryText

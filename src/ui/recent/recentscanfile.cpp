@@ -6,7 +6,9 @@
 #include <QJsonValue>
 #include <QRegularExpression>
 #include <QTimeZone>
+#include <QUuid>
 
+#include <cctype>
 #include <cmath>
 #include <limits>
 
@@ -39,8 +41,104 @@ const QRegularExpression &uuidForm() {
     return re;
 }
 
+// QJsonValue keeps integers as signed 64-bit values and turns larger ones
+// into doubles, which lose digits above 2^53. Such integers therefore travel
+// through Qt's JSON as strings: a NUL, a tag made afresh for each file, a
+// colon and the digits. No string in a file can carry the tag by chance.
+class BigIntegers {
+public:
+    BigIntegers()
+        : m_prefix(QStringLiteral("%1%2:").arg(QChar(0)).arg(
+              QUuid::createUuid().toString(QUuid::Id128))) {}
+
+    QJsonValue wrap(quint64 value) const { return m_prefix + QString::number(value); }
+
+    // The value of a string made by wrap(), or of one that stands for a long
+    // integer of the file (see markLongIntegers).
+    std::optional<quint64> unwrap(const QJsonValue &value) const {
+        const QString text = value.toString();
+        if (!value.isString() || !text.startsWith(m_prefix))
+            return std::nullopt;
+        bool ok = false;
+        const quint64 n = QStringView(text).mid(m_prefix.size()).toULongLong(&ok);
+        return ok ? std::optional<quint64>(n) : std::nullopt;
+    }
+
+    // Every integer of 19 digits or more outside a string becomes a string
+    // made by wrap(). Only plain integers qualify: a sign, fraction,
+    // exponent or leading zero leaves the number to the JSON parser.
+    QByteArray markLongIntegers(const QByteArray &json) const {
+        const QByteArray prefix = escapedPrefix();
+        QByteArray out;
+        out.reserve(json.size());
+        bool inString = false;
+        for (qsizetype i = 0; i < json.size();) {
+            const char c = json[i];
+            if (inString) {
+                out.append(c);
+                if (c == '\\' && i + 1 < json.size())
+                    out.append(json[++i]);
+                else if (c == '"')
+                    inString = false;
+                ++i;
+                continue;
+            }
+            if (c == '"')
+                inString = true;
+            if (!isNumberChar(c)) {
+                out.append(c);
+                ++i;
+                continue;
+            }
+            qsizetype end = i;
+            bool digitsOnly = true;
+            for (; end < json.size() && isNumberChar(json[end]); ++end)
+                digitsOnly = digitsOnly && std::isdigit(static_cast<unsigned char>(json[end]));
+            const QByteArrayView number(json.constData() + i, end - i);
+            if (digitsOnly && number.size() >= 19 && number.front() != '0')
+                out.append('"').append(prefix).append(number).append('"');
+            else
+                out.append(number);
+            i = end;
+        }
+        return out;
+    }
+
+    // Puts the integers that wrap() made back in place of their strings.
+    QByteArray unmarkIntegers(const QByteArray &json) const {
+        const QByteArray marker = '"' + escapedPrefix();
+        QByteArray out;
+        out.reserve(json.size());
+        qsizetype from = 0;
+        for (qsizetype at; (at = json.indexOf(marker, from)) >= 0;) {
+            const qsizetype digits = at + marker.size();
+            const qsizetype close = json.indexOf('"', digits);
+            out.append(json.constData() + from, at - from);
+            out.append(json.constData() + digits, close - digits);
+            from = close + 1;
+        }
+        out.append(json.constData() + from, json.size() - from);
+        return out;
+    }
+
+private:
+    static bool isNumberChar(char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '+' || c == '.' ||
+               c == 'e' || c == 'E';
+    }
+    // The prefix as it stands inside a JSON string.
+    QByteArray escapedPrefix() const { return "\\u0000" + m_prefix.mid(1).toLatin1(); }
+
+    QString m_prefix;
+};
+
 // A JSON number without a fraction, within the range of T.
-template <typename T> std::optional<T> integer(const QJsonValue &value) {
+template <typename T> std::optional<T> integer(const QJsonValue &value, const BigIntegers &big) {
+    if (const auto n = big.unwrap(value)) {
+        if (*n > static_cast<quint64>(std::numeric_limits<T>::max()))
+            return std::nullopt;
+        return static_cast<T>(*n);
+    }
     if (!value.isDouble())
         return std::nullopt;
     const QVariant v = value.toVariant();
@@ -50,7 +148,7 @@ template <typename T> std::optional<T> integer(const QJsonValue &value) {
             return std::nullopt;
         return static_cast<T>(n);
     }
-    // Integers beyond the signed 64-bit range arrive as doubles.
+    // Integers written with an exponent arrive as doubles.
     const double d = value.toDouble();
     if (std::trunc(d) != d || d < static_cast<double>(std::numeric_limits<T>::min()) ||
         d >= std::ldexp(1.0, std::numeric_limits<T>::digits))
@@ -58,16 +156,16 @@ template <typename T> std::optional<T> integer(const QJsonValue &value) {
     return static_cast<T>(d);
 }
 
-std::optional<RecentScanRecord> decodeRecord(const QJsonValue &element) {
+std::optional<RecentScanRecord> decodeRecord(const QJsonValue &element, const BigIntegers &big) {
     if (!element.isObject())
         return std::nullopt;
     const QJsonObject o = element.toObject();
 
-    const auto filesScanned = integer<qint64>(o.value(kFilesScanned));
-    const auto duplicateGroups = integer<qint64>(o.value(kDuplicateGroups));
-    const auto duplicateFiles = integer<qint64>(o.value(kDuplicateFiles));
-    const auto potentialSavings = integer<quint64>(o.value(kPotentialSavings));
-    const auto ignoredSmallFiles = integer<qint64>(o.value(kIgnoredSmallFiles));
+    const auto filesScanned = integer<qint64>(o.value(kFilesScanned), big);
+    const auto duplicateGroups = integer<qint64>(o.value(kDuplicateGroups), big);
+    const auto duplicateFiles = integer<qint64>(o.value(kDuplicateFiles), big);
+    const auto potentialSavings = integer<quint64>(o.value(kPotentialSavings), big);
+    const auto ignoredSmallFiles = integer<qint64>(o.value(kIgnoredSmallFiles), big);
     const QJsonValue elapsed = o.value(kElapsedSeconds);
     const QJsonValue folder = o.value(kFolderPath);
     const QJsonValue id = o.value(kId);
@@ -98,6 +196,7 @@ std::optional<RecentScanRecord> decodeRecord(const QJsonValue &element) {
 } // namespace
 
 QByteArray encode(const QList<RecentScanRecord> &records) {
+    const BigIntegers big;
     QJsonArray array;
     for (const auto &r : records) {
         // Paths that are not UTF-8 cannot be JSON text; they are written
@@ -114,15 +213,13 @@ QByteArray encode(const QList<RecentScanRecord> &records) {
             {kIgnoredSmallFiles, r.ignoredSmallFiles()},
             {kScannedAt, r.scannedAt().toUTC().toString(dateFormat)},
         };
-        // QJsonValue holds integers as signed 64-bit values; savings beyond
-        // 8 EiB, which no disk comes near, could only be written as a double.
         if (r.potentialSavings() <= static_cast<quint64>(std::numeric_limits<qint64>::max()))
             o.insert(kPotentialSavings, static_cast<qint64>(r.potentialSavings()));
         else
-            o.insert(kPotentialSavings, static_cast<double>(r.potentialSavings()));
+            o.insert(kPotentialSavings, big.wrap(r.potentialSavings()));
         array.append(o);
     }
-    QByteArray bytes = QJsonDocument(array).toJson(QJsonDocument::Indented);
+    QByteArray bytes = big.unmarkIntegers(QJsonDocument(array).toJson(QJsonDocument::Indented));
     // Outside strings JSON has no "/", so every one of them is inside a
     // string and may be escaped.
     bytes.replace("/", "\\/");
@@ -130,15 +227,16 @@ QByteArray encode(const QList<RecentScanRecord> &records) {
 }
 
 std::optional<QList<RecentScanRecord>> decode(const QByteArray &bytes) {
+    const BigIntegers big;
     QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    const QJsonDocument document = QJsonDocument::fromJson(big.markLongIntegers(bytes), &error);
     if (error.error != QJsonParseError::NoError || !document.isArray())
         return std::nullopt;
     QList<RecentScanRecord> records;
     const QJsonArray array = document.array();
     records.reserve(array.size());
     for (const QJsonValue &element : array) {
-        auto record = decodeRecord(element);
+        auto record = decodeRecord(element, big);
         if (!record)
             return std::nullopt;
         records.append(std::move(*record));

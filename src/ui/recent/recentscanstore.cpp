@@ -11,6 +11,9 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace twinsift {
 
@@ -93,6 +96,7 @@ void RecentScanStore::load() {
         loaded = recentscanfile::decode(file.readAll());
     if (!loaded) {
         qCWarning(lcRecent) << "history unreadable:" << *location;
+        m_unreadableOnDisk = true;
         setRecords({});
         setPersistenceError(QString::fromUtf8(readFailedMessage));
         return;
@@ -112,7 +116,7 @@ void RecentScanStore::persist() {
         return;
     }
     const QString folder = QFileInfo(*location).path();
-    bool saved = QDir().mkpath(folder);
+    bool saved = QDir().mkpath(folder) && setUnreadableFileAside(*location);
     if (saved) {
         QSaveFile file(*location);
         saved = file.open(QIODevice::WriteOnly);
@@ -127,6 +131,21 @@ void RecentScanStore::persist() {
         return;
     }
     setPersistenceError(QString());
+}
+
+bool RecentScanStore::setUnreadableFileAside(const QString &location) {
+    if (!m_unreadableOnDisk)
+        return true;
+    // The user's whole history may still be in there: keep it where a
+    // person can recover it, replacing what an earlier run set aside.
+    const QByteArray from = QFile::encodeName(location);
+    const QByteArray to = from + ".unreadable";
+    if (::rename(from.constData(), to.constData()) != 0 && errno != ENOENT) {
+        qCWarning(lcRecent) << "unreadable history not set aside:" << std::strerror(errno);
+        return false;
+    }
+    m_unreadableOnDisk = false;
+    return true;
 }
 
 } // namespace twinsift

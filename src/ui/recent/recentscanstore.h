@@ -71,10 +71,14 @@ signals:
 private:
     static int maximumRecordCount() { return maximumRecords; }
     void load();
+    bool setUnreadableFileAside(const QString &location);
     void setPersistenceError(const QString &message);
 
     QList<RecentScanRecord> m_records;
     QString m_persistenceError;
+    // The file on disk could not be read; it goes aside before the first
+    // save would replace it.
+    bool m_unreadableOnDisk = false;
 };
 
 } // namespace twinsift

@@ -60,6 +60,8 @@ DuplicateReviewModel::DuplicateReviewModel(QObject *parent)
                    return protectionOf(path) == ReviewRowsModel::Protection::protectedPlace;
                }),
       m_protectionTest(CleanupProtection::isProtected),
+      m_marks({&m_review, [this](const std::function<void()> &change) { apply(change); },
+               [this] { return m_result.shared(); }}),
       m_mailbox(std::make_shared<MainThreadMailbox<DuplicateReviewModel>>(this)) {
     connect(&m_cleanup, &CleanupJob::stopped, this, [this](const QString &message) {
         setShowCleanupReview(false);
@@ -68,7 +70,10 @@ DuplicateReviewModel::DuplicateReviewModel(QObject *parent)
     connect(&m_cleanup, &CleanupJob::completed, this, [this] {
         setShowCleanupReview(false);
         apply([&] { m_review.clearSelection(); });
+        m_marks.forgetHistory();
     });
+    connect(this, &DuplicateReviewModel::protectionKnown, &m_marks,
+            &MarkRuleRunner::protectionKnown);
     refreshCards();
 }
 
@@ -117,6 +122,7 @@ template <typename Change> void DuplicateReviewModel::apply(Change change) {
     if (marks != m_review.selectedForTrash()) {
         refreshSelection();
         emit selectionChanged();
+        m_marks.marksChanged();
     }
     if (guard != m_review.cleanupGuardMessage())
         emit cleanupGuardMessageChanged();
@@ -259,6 +265,7 @@ void DuplicateReviewModel::setResult(const ScanResultValue &result) {
     m_protection = std::move(carried);
     m_result = result;
     m_review.setResult(result.core());
+    m_marks.resultChanged();
     startProtectionCheck();
     emit resultChanged();
     refreshCards();

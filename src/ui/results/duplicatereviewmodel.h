@@ -5,6 +5,7 @@
 #include "categorybuttonsmodel.h"
 #include "cleanupjob.h"
 #include "cleanupselectionmodel.h"
+#include "markrulerunner.h"
 #include "resultreview.h"
 #include "reviewrowsmodel.h"
 #include "scanresultvalue.h"
@@ -104,6 +105,8 @@ public:
     Q_PROPERTY(bool showCleanupReview READ showCleanupReview WRITE setShowCleanupReview NOTIFY
                    showCleanupReviewChanged)
     Q_PROPERTY(twinsift::CleanupJob *cleanup READ cleanup CONSTANT)
+    // The "Mark" menu, the undo of marks and the feedback line.
+    Q_PROPERTY(twinsift::MarkRuleRunner *marks READ marks CONSTANT)
 
 public:
     // Decides whether a path lies in a protected place. Called on a worker
@@ -169,6 +172,7 @@ public:
     bool showCleanupReview() const { return m_showCleanupReview; }
     void setShowCleanupReview(bool show);
     CleanupJob *cleanup() { return &m_cleanup; }
+    MarkRuleRunner *marks() { return &m_marks; }
 
     Q_INVOKABLE void selectCategory(twinsift::DuplicateReviewModel::Category category);
     // A summary card's click (SummaryCardsModel::Card); the first card takes
@@ -248,6 +252,7 @@ private:
 
     bool m_showCleanupReview = false;
     CleanupJob m_cleanup;
+    MarkRuleRunner m_marks;
     // The protection worker posts its answers here; closed on destruction.
     std::shared_ptr<MainThreadMailbox<DuplicateReviewModel>> m_mailbox;
 };

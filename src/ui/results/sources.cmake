@@ -13,7 +13,22 @@ target_sources(twinsift_ui PRIVATE
   results/duplicatereviewmodel.cpp
   results/duplicatereviewmodel.h
   results/keyedrowupdate.h
+  results/markrulerunner.cpp
+  results/markrulerunner.h
   results/reviewrowsmodel.cpp
   results/reviewrowsmodel.h
   results/summarycardsmodel.cpp
   results/summarycardsmodel.h)
+
+qt_target_qml_sources(twinsift_ui
+  QML_FILES
+    results/CleanupResultSheet.qml
+    results/CleanupReviewSheet.qml
+    results/DuplicateResultsView.qml
+    results/FileGridRow.qml
+    results/GridColumns.qml
+    results/GridHeader.qml
+    results/MetricCard.qml
+    results/ResultGrid.qml
+    results/ResultsOverview.qml
+    results/ReviewAlert.qml)

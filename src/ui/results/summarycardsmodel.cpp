@@ -51,7 +51,7 @@ QVariant SummaryCardsModel::data(const QModelIndex &index, int role) const {
 
 QHash<int, QByteArray> SummaryCardsModel::roleNames() const {
     return {
-        {TitleRole, "title"},       {ValueRole, "value"},         {IconRole, "icon"},
+        {TitleRole, "title"},       {ValueRole, "value"},         {IconRole, "iconName"},
         {SelectedRole, "selected"}, {ClickableRole, "clickable"}, {TooltipRole, "tooltip"},
     };
 }

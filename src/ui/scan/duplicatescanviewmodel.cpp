@@ -5,12 +5,13 @@
 #include <QLoggingCategory>
 #include <QMetaObject>
 #include <QPromise>
-#include <QThread>
-#include <QThreadPool>
 #include <QVariantMap>
 
 #include <algorithm>
+#include <exception>
 #include <mutex>
+#include <system_error>
+#include <thread>
 #include <type_traits>
 #include <utility>
 
@@ -19,13 +20,20 @@ namespace twinsift {
 namespace {
 Q_LOGGING_CATEGORY(lcScanController, "twinsift.scan")
 
-// Scans get threads of their own rather than the global pool's, which has
-// only one per core: a superseded scan still winding down, or other work in
-// that pool, must never make the newest scan wait for a thread.
-QThreadPool &scanThreads() {
-    static QThreadPool pool;
-    pool.setMaxThreadCount(std::max(8, QThread::idealThreadCount()));
-    return pool;
+// Runs the engine and turns anything it throws into a failed scan: a worker
+// that dies with an exception would end the process, or leave the screen
+// scanning for ever.
+ScanOutcome guarded(const DuplicateScanViewModel::ScanFunction &engine, const std::string &folder,
+                    std::uint64_t threshold, const DuplicateScanner::ProgressCallback &progress,
+                    std::stop_token stop) {
+    try {
+        return engine(folder, threshold, progress, std::move(stop));
+    } catch (const std::exception &e) {
+        qCCritical(lcScanController) << "scan failed:" << e.what();
+    } catch (...) {
+        qCCritical(lcScanController) << "scan failed with an unknown exception";
+    }
+    return DuplicateScanError::folderUnavailable;
 }
 
 DuplicateScanViewModel::ScanFunction &defaultEngine() {
@@ -167,8 +175,11 @@ QFuture<void> DuplicateScanViewModel::scan(const QByteArray &folderPath) {
     QFuture<void> ended = run->ended.future();
     m_scanTask = run;
 
-    scanThreads().start([run, mailbox = m_mailbox, engine = m_engine,
-                         folder = folderPath.toStdString(), threshold] {
+    // Every scan gets a thread of its own. A superseded scan may sit for
+    // minutes in a read from a hung mount; a shared, capped pool would make
+    // the newest scan queue behind such scans.
+    auto work = [run, mailbox = m_mailbox, engine = m_engine, folder = folderPath.toStdString(),
+                 threshold] {
         const auto progress = [&run, &mailbox](const DuplicateScanProgress &report) {
             {
                 std::lock_guard lock(run->slotMutex);
@@ -180,11 +191,17 @@ QFuture<void> DuplicateScanViewModel::scan(const QByteArray &folderPath) {
             mailbox->post([run](DuplicateScanViewModel *vm) { vm->deliverProgress(run); });
         };
         auto outcome = std::make_shared<ScanOutcome>(
-            engine(folder, threshold, progress, run->stop.get_token()));
+            guarded(engine, folder, threshold, progress, run->stop.get_token()));
         mailbox->post([run, outcome](DuplicateScanViewModel *vm) {
             vm->finishScan(run, std::move(*outcome));
         });
-    });
+    };
+    try {
+        std::thread(std::move(work)).detach();
+    } catch (const std::system_error &e) {
+        qCCritical(lcScanController) << "no thread for the scan:" << e.what();
+        finishScan(run, DuplicateScanError::folderUnavailable);
+    }
     return ended;
 }
 

@@ -84,7 +84,7 @@ void ScanScreenController::stop() {
 }
 
 void ScanScreenController::rescan() {
-    if (!hasFolder())
+    if (!hasFolder() || m_scanModel->isScanning())
         return;
     m_scanModel->clearResult();
     m_scanModel->scan(m_selectedFolder);

@@ -12,18 +12,11 @@ ApplicationWindow {
     visible: true
     color: Theme.windowBackground
 
-    Row {
-        anchors.centerIn: parent
-        spacing: 12
-        SymbolIcon {
-            name: "doc.on.doc"
-            size: 24
-            color: Theme.teal
-        }
-        Label {
-            text: "Twinsift"
-            font.pointSize: 24
-            color: Theme.navy
-        }
+    readonly property alias rootView: rootView
+    menuBar: AppMenuBar {}
+
+    RootView {
+        id: rootView
+        anchors.fill: parent
     }
 }

@@ -7,11 +7,12 @@ Text {
     id: icon
 
     property string name
-    property real size: Theme.bodySize
+    // In layout points, like every size the screens are drawn to.
+    property real size: 13
 
     text: SymbolTable.glyph(name)
     font.family: Theme.iconFont.name
-    font.pointSize: size
+    font.pointSize: Theme.pt(size)
     color: Theme.primaryText
     horizontalAlignment: Text.AlignHCenter
     verticalAlignment: Text.AlignVCenter

@@ -26,6 +26,7 @@ QtObject {
     }
 
     // System-style colours.
+    readonly property color clear: "transparent"
     readonly property color white: "#ffffff"
     readonly property color black: "#000000"
     readonly property color windowBackground: "#f5f6f7"
@@ -44,18 +45,28 @@ QtObject {
     readonly property color link: "#1f6fd1"
     readonly property color trustText: Qt.rgba(0.05, 0.45, 0.18, 1)
 
-    // Type sizes in points, named after the text styles that use them.
-    readonly property real largeTitleSize: 24
-    readonly property real title2Size: 17
-    readonly property real title3Size: 15
-    readonly property real headlineSize: 13
-    readonly property real bodySize: 13
-    readonly property real subheadlineSize: 11
-    readonly property real captionSize: 10
+    // Accents of the scan screen's privacy strip and feature tiles.
+    readonly property color privateAccent: Qt.rgba(0.10, 0.56, 0.34, 1)
+    readonly property color reviewFirstAccent: Qt.rgba(0.12, 0.43, 0.82, 1)
+    readonly property color saferCleanupAccent: Qt.rgba(0.88, 0.53, 0.11, 1)
+    readonly property color exactMatchesAccent: Qt.rgba(0.34, 0.30, 0.79, 1)
+    readonly property color reviewBeforeActionAccent: Qt.rgba(0.52, 0.27, 0.72, 1)
+    readonly property color localFirstAccent: Qt.rgba(0.04, 0.53, 0.53, 1)
 
+    // Text sizes. The layouts are drawn in points of a 72-dpi logical
+    // display, where a point is one logical pixel; Qt's points assume 96 dpi,
+    // so pt() converts a layout's point size to a font.pointSize that keeps
+    // the text in proportion to its layout.
     function pt(points) {
         return points * 0.75
     }
+    readonly property real largeTitleSize: pt(26)
+    readonly property real title2Size: pt(17)
+    readonly property real title3Size: pt(15)
+    readonly property real headlineSize: pt(13)
+    readonly property real bodySize: pt(13)
+    readonly property real subheadlineSize: pt(11)
+    readonly property real captionSize: pt(10)
 
     // A colour with its alpha replaced.
     function withAlpha(c, alpha) {

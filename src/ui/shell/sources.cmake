@@ -11,7 +11,14 @@ set_source_files_properties(shell/Theme.qml PROPERTIES QT_QML_SINGLETON_TYPE TRU
 qt_target_qml_sources(twinsift_ui
   QML_FILES
     shell/Theme.qml
-    shell/SymbolIcon.qml)
+    shell/SymbolIcon.qml
+    shell/RootView.qml
+    shell/Sidebar.qml
+    shell/SidebarRow.qml
+    shell/PlaceholderView.qml
+    shell/GradientPanel.qml
+    shell/ActionButton.qml
+    shell/PersistentStopButton.qml)
 
 # The icon font ships inside the binary, so a missing font package shows up
 # when building, not as blank icons at run time.

@@ -3,18 +3,27 @@
 #include "cleanuprun.h"
 
 #include "fileattributes.h"
+#include "paths.h"
 #include "scanrecorder.h"
 #include "tempdir.h"
 #include "trashhome.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <ostream>
 #include <set>
+#include <sstream>
+#include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace twinsift {
 // Readable failures in assertion output.
@@ -286,4 +295,189 @@ TEST_F(CleanupRunTest, trashRefusalOnAnotherFilesystemIsListedAndTheRunGoesOn) {
     // only the file that moved.
     EXPECT_EQ(readFile(dir / "other/far.bin"), song);
     EXPECT_FALSE(exists(TrashHome::trashFiles() + "/far.bin"));
+}
+
+// The kept copy that let a set pass is checked again right before each move
+// of its set: deleted, rewritten at the same size or swapped for a link after
+// validation, it no longer counts, and the marked copy stays.
+TEST_F(CleanupRunTest, aKeptCopyChangedAfterValidationKeepsTheMarkedCopyInPlace) {
+    const std::vector<std::string> sets{"deleted", "intact", "linked", "rewritten"};
+    std::set<std::string> marked;
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+        const std::string content(4000 + i, static_cast<char>('k' + i));
+        put(sets[i] + "/keep.bin", content);
+        put(sets[i] + "/marked.bin", content);
+        marked.insert(dir / (sets[i] + "/marked.bin"));
+    }
+    const auto result = scan();
+
+    const auto changeKeptCopy = [&](const std::string &path) {
+        const std::string keep = paths::parent(path) + "/keep.bin";
+        if (path == dir / "deleted/marked.bin") {
+            EXPECT_EQ(::unlink(keep.c_str()), 0);
+        } else if (path == dir / "rewritten/marked.bin") {
+            // Change times tick with the kernel's coarse clock: let it move on.
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            const int fd = ::open(keep.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+            const std::string other(4003, 'X');
+            EXPECT_EQ(::write(fd, other.data(), other.size()), ssize_t(other.size()));
+            ::close(fd);
+        } else if (path == dir / "linked/marked.bin") {
+            // A link to the very file about to move: worse than no copy.
+            EXPECT_EQ(::unlink(keep.c_str()), 0);
+            EXPECT_EQ(::symlink(path.c_str(), keep.c_str()), 0);
+        }
+        return false;
+    };
+    const auto outcome = runFor(result, marked, changeKeptCopy);
+    const auto *report = std::get_if<CleanupReport>(&outcome);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->movedPaths, Paths{dir / "intact/marked.bin"});
+    EXPECT_EQ(report->movedBytes, 4001u);
+    const auto keptGone = CleanupRun::noUnchangedKeepCopyMessage;
+    EXPECT_EQ(report->failures,
+              (std::vector<CleanupFailure>{{dir / "deleted/marked.bin", keptGone},
+                                           {dir / "linked/marked.bin", keptGone},
+                                           {dir / "rewritten/marked.bin", keptGone}}));
+    for (const char *set : {"deleted", "linked", "rewritten"})
+        EXPECT_TRUE(FileAttributes::read(dir / (std::string(set) + "/marked.bin"))->isRegularFile)
+            << set;
+    EXPECT_FALSE(exists(dir / "intact/marked.bin"));
+    EXPECT_TRUE(exists(dir / "intact/keep.bin"));
+}
+
+namespace {
+
+// Two sets, each with one copy marked by one run and the other copy marked
+// by a second run: together the runs would leave neither set a copy.
+struct OppositeMarks {
+    std::set<std::string> first, second;
+    std::vector<Paths> sets;
+};
+
+OppositeMarks makeOppositeMarks(const TempDir &dir) {
+    OppositeMarks m;
+    for (const char *set : {"one", "two"}) {
+        const std::string content(3000 + std::string(set).size(), set[0]);
+        const std::string x = dir / (std::string(set) + "/x.bin");
+        const std::string y = dir / (std::string(set) + "/y.bin");
+        writeFile(x, content);
+        writeFile(y, content);
+        m.sets.push_back({x, y});
+    }
+    m.first = {m.sets[0][0], m.sets[1][1]};
+    m.second = {m.sets[0][1], m.sets[1][0]};
+    return m;
+}
+
+// What two overlapping runs must leave: every set keeps a copy outside the
+// Trash, one run moved its files, and the other, validating after it, found
+// its kept copies gone and stopped.
+void expectOneRunStoppedTheOther(const OppositeMarks &m, const std::vector<Paths> &moved,
+                                 const std::vector<std::string> &stops) {
+    for (const auto &set : m.sets) {
+        const bool kept = FileAttributes::read(set[0]) || FileAttributes::read(set[1]);
+        EXPECT_TRUE(kept) << "no copy left of " << set[0];
+    }
+    ASSERT_EQ(moved.size() + stops.size(), 2u);
+    ASSERT_EQ(moved.size(), 1u);
+    ASSERT_EQ(stops.size(), 1u);
+    EXPECT_EQ(stops[0], CleanupRun::noUnchangedKeepCopyMessage);
+    const std::set<std::string> movedSet(moved[0].begin(), moved[0].end());
+    EXPECT_TRUE(movedSet == m.first || movedSet == m.second);
+    for (const auto &path : moved[0])
+        EXPECT_FALSE(FileAttributes::read(path)) << path;
+}
+
+} // namespace
+
+// Both runs meet right before their first move, as they would if nothing
+// kept them apart; the first to get there waits a little for the other.
+TEST_F(CleanupRunTest, twoRunsWithOppositeMarksInOneProcessNeverTakeEveryCopy) {
+    const OppositeMarks m = makeOppositeMarks(dir);
+    const auto result = scan();
+    // Without a runtime folder, runs lock in the history folder.
+    const std::string runtime = std::getenv("XDG_RUNTIME_DIR");
+    ::unsetenv("XDG_RUNTIME_DIR");
+
+    std::mutex mutex;
+    std::condition_variable met;
+    int arrived = 0;
+    const auto meetBeforeFirstMove = [&] {
+        auto first = std::make_shared<bool>(true);
+        return [&, first](const std::string &) {
+            if (std::exchange(*first, false)) {
+                std::unique_lock lock(mutex);
+                ++arrived;
+                met.notify_all();
+                met.wait_for(lock, std::chrono::milliseconds(500), [&] { return arrived == 2; });
+            }
+            return false;
+        };
+    };
+    CleanupOutcome outcomes[2];
+    std::thread a([&] { outcomes[0] = runFor(result, m.first, meetBeforeFirstMove()); });
+    std::thread b([&] { outcomes[1] = runFor(result, m.second, meetBeforeFirstMove()); });
+    a.join();
+    b.join();
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+
+    std::vector<Paths> moved;
+    std::vector<std::string> stops;
+    for (const auto &outcome : outcomes) {
+        if (const auto *stop = std::get_if<CleanupStop>(&outcome)) {
+            stops.push_back(stop->message);
+            continue;
+        }
+        const auto &report = std::get<CleanupReport>(outcome);
+        EXPECT_TRUE(report.failures.empty());
+        moved.push_back(report.movedPaths);
+    }
+    expectOneRunStoppedTheOther(m, moved, stops);
+    EXPECT_TRUE(
+        exists(std::string(std::getenv("XDG_DATA_HOME")) + "/Ambrivo/Twinsift/cleanup.lock"));
+}
+
+TEST_F(CleanupRunTest, twoRunsWithOppositeMarksInTwoProcessesNeverTakeEveryCopy) {
+    const OppositeMarks m = makeOppositeMarks(dir);
+    TempDir sync;
+    const auto start = [&](const char *self, const char *partner,
+                           const std::set<std::string> &marked) {
+        std::string command = std::string(CLEANUP_RUN_HELPER) + " '" + dir.path() + "' '" +
+                              sync.path() + "' " + self + " " + partner;
+        for (const auto &path : marked)
+            command += " '" + path + "'";
+        return ::popen(command.c_str(), "r");
+    };
+    FILE *pipes[2] = {start("a", "b", m.first), start("b", "a", m.second)};
+    std::vector<Paths> moved;
+    std::vector<std::string> stops;
+    for (FILE *pipe : pipes) {
+        ASSERT_TRUE(pipe);
+        std::string output;
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            output.append(buffer, n);
+        EXPECT_EQ(::pclose(pipe), 0) << output;
+        std::istringstream lines(output);
+        Paths movedHere;
+        bool stopped = false;
+        for (std::string line; std::getline(lines, line);) {
+            const auto tab = line.find('\t');
+            const std::string kind = line.substr(0, tab), rest = line.substr(tab + 1);
+            if (kind == "stop") {
+                stops.push_back(rest);
+                stopped = true;
+            } else if (kind == "moved") {
+                movedHere.push_back(rest);
+            } else {
+                ADD_FAILURE() << line;
+            }
+        }
+        if (!stopped)
+            moved.push_back(movedHere);
+    }
+    expectOneRunStoppedTheOther(m, moved, stops);
+    EXPECT_TRUE(
+        exists(std::string(std::getenv("XDG_RUNTIME_DIR")) + "/ambrivo-twinsift-cleanup.lock"));
 }

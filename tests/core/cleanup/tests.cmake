@@ -22,3 +22,11 @@ add_test(NAME core_cleanup_permission_tests
 # Under the sanitizer preset, full stacks let the suppression see GIO's frames.
 set_tests_properties(core_cleanup_permission_tests PROPERTIES ENVIRONMENT
   "ASAN_OPTIONS=fast_unwind_on_malloc=0;LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/cleanup/lsan.supp")
+
+# Runs that overlap across processes: each side is this helper.
+add_executable(cleanup_run_helper cleanup/cleanuprun_helper.cpp)
+twinsift_warnings(cleanup_run_helper)
+target_link_libraries(cleanup_run_helper PRIVATE twinsift_core)
+add_dependencies(core_cleanup_tests cleanup_run_helper)
+target_compile_definitions(core_cleanup_tests PRIVATE
+  CLEANUP_RUN_HELPER="$<TARGET_FILE:cleanup_run_helper>")

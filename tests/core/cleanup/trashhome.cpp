@@ -28,6 +28,10 @@ std::string &mountsUnavailable() {
 
 void TrashHome::SetUp() {
     homePath() = makeScratchHome();
+    // Cleanup runs lock against each other in here, never in the host's.
+    const std::string runtime = homePath() + "/run";
+    makeDirs(runtime);
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
 }
 
 void TrashHome::TearDown() {

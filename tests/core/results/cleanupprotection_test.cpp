@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <sched.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 using namespace twinsift;
@@ -17,15 +22,25 @@ protected:
     void SetUp() override {
         const char *old = std::getenv("HOME");
         m_oldHome = old ? old : "";
+        const char *oldData = std::getenv("XDG_DATA_HOME");
+        m_oldDataHome = oldData ? std::optional<std::string>(oldData) : std::nullopt;
         makeDirs(home());
         ::setenv("HOME", home().c_str(), 1);
+        ::unsetenv("XDG_DATA_HOME");
     }
-    void TearDown() override { ::setenv("HOME", m_oldHome.c_str(), 1); }
+    void TearDown() override {
+        ::setenv("HOME", m_oldHome.c_str(), 1);
+        if (m_oldDataHome)
+            ::setenv("XDG_DATA_HOME", m_oldDataHome->c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
+    }
 
     std::string home() const { return m_dir / "home"; }
 
     TempDir m_dir;
     std::string m_oldHome;
+    std::optional<std::string> m_oldDataHome;
 };
 
 } // namespace
@@ -73,4 +88,100 @@ TEST_F(Protection, linksAreResolvedAndTheDisplayCacheRemembersTheUnresolvedPath)
     // The key is the standardised path, so a spelling with "." shares it.
     EXPECT_TRUE(CleanupProtection::isProtectedForDisplay(folder + "/./share/doc/readme"));
     EXPECT_FALSE(CleanupProtection::isProtectedForDisplay(m_dir / "plain/doc/readme"));
+}
+
+TEST_F(Protection, systemFoldersOfLinuxAndManagedFoldersOfTheHomeAreProtected) {
+    const std::string dataHome = m_dir / "data";
+    for (const std::string &path :
+         {"/boot/vmlinuz"s, "/efi/EFI/x"s, "/dev/sda"s, "/lib/x"s, "/lib32/x"s, "/lib64/x"s,
+          "/libx32/x"s, "/proc/1/environ"s, "/run/x"s, "/snap/core/x"s, "/sys/kernel/x"s,
+          "/nix/store/x"s, "/gnu/store/x"s, "/sys"s, home() + "/snap/app/x",
+          home() + "/.var/app/org.example/x", home() + "/.local/share/flatpak/x",
+          // Without XDG_DATA_HOME the Trash is below the home.
+          home() + "/.local/share/Trash/files/x"})
+        EXPECT_TRUE(CleanupProtection::isProtected(path)) << path;
+    for (const std::string &path :
+         {"/bootstrap/x"s, "/device/x"s, "/library/x"s, "/runner/x"s, "/system/x"s,
+          home() + "/snapshots/x", home() + "/.var/cache/x", home() + "/.local/share/photos/x",
+          home() + "/.local/share/Trashcan/x", dataHome + "/Trash/files/x"})
+        EXPECT_FALSE(CleanupProtection::isProtected(path)) << path;
+
+    ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    EXPECT_TRUE(CleanupProtection::isProtected(dataHome + "/Trash/files/x"));
+    EXPECT_TRUE(CleanupProtection::isProtected(dataHome + "/Trash"));
+
+    // The roots are tested in this order: the thirteen first, then these.
+    const auto roots = CleanupProtection::protectedRoots();
+    const std::vector<std::string> expected{home() + "/Library",
+                                            home() + "/Applications",
+                                            "/System",
+                                            "/Library",
+                                            "/Applications",
+                                            "/usr",
+                                            "/bin",
+                                            "/sbin",
+                                            "/private",
+                                            "/etc",
+                                            "/var",
+                                            "/opt",
+                                            "/Network",
+                                            "/boot",
+                                            "/efi",
+                                            "/dev",
+                                            "/lib",
+                                            "/lib32",
+                                            "/lib64",
+                                            "/libx32",
+                                            "/proc",
+                                            "/run",
+                                            "/snap",
+                                            "/sys",
+                                            "/nix",
+                                            "/gnu",
+                                            home() + "/snap",
+                                            home() + "/.var/app",
+                                            home() + "/.local/share/flatpak",
+                                            dataHome + "/Trash"};
+    EXPECT_EQ(roots, expected);
+}
+
+TEST_F(Protection, aHomeOfSlashGetsNoExemption) {
+    ::setenv("HOME", "/", 1);
+    EXPECT_TRUE(CleanupProtection::isProtected("/usr/x"));
+    EXPECT_TRUE(CleanupProtection::isProtected("/Library/x"));
+    EXPECT_TRUE(CleanupProtection::isProtected("/snap/x"));
+    EXPECT_FALSE(CleanupProtection::isProtected("/Pictures/x"));
+}
+
+// Image-based systems keep homes below /var. Such a home is made here on a
+// tmpfs over /var/tmp, in a mount namespace of this process's own, and HOME
+// names it through a link as /home does on those systems.
+TEST_F(Protection, aHomeBelowASystemRootStaysUsableWhileTheRootStaysProtected) {
+    if (::unshare(CLONE_NEWNS) != 0)
+        GTEST_SKIP() << "cannot leave the host's mount namespace: " << std::strerror(errno);
+    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        GTEST_SKIP() << "cannot make / private: " << std::strerror(errno);
+    if (::mount("tmpfs", "/var/tmp", "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs on /var/tmp: " << std::strerror(errno);
+    struct Unmount {
+        ~Unmount() { ::umount2("/var/tmp", MNT_DETACH); }
+    } unmount;
+    const std::string varHome = "/var/tmp/home/u";
+    makeDirs(varHome + "/Pictures");
+    makeDirs(varHome + "/snap");
+    const std::string link = m_dir / "home-u";
+    ASSERT_EQ(::symlink(varHome.c_str(), link.c_str()), 0);
+    ::setenv("HOME", link.c_str(), 1);
+
+    for (const std::string &home : {varHome, link}) {
+        EXPECT_FALSE(CleanupProtection::isProtected(home + "/Pictures/x")) << home;
+        EXPECT_FALSE(CleanupProtection::isProtected(home + "/Documents/y")) << home;
+        EXPECT_TRUE(CleanupProtection::isProtected(home + "/snap/x")) << home;
+        EXPECT_TRUE(CleanupProtection::isProtected(home + "/Library/x")) << home;
+        EXPECT_TRUE(CleanupProtection::isProtected(home + "/.local/share/Trash/files/x")) << home;
+    }
+    EXPECT_TRUE(CleanupProtection::isProtected("/var/lib/x"));
+    EXPECT_TRUE(CleanupProtection::isProtected("/var/tmp/home/other/x"));
+    EXPECT_TRUE(CleanupProtection::isProtected("/var/tmp/home/u2/x"));
+    EXPECT_TRUE(CleanupProtection::isProtected("/usr/x"));
 }

@@ -26,25 +26,30 @@ const DuplicateGroup three = group("33", 10, {"/d/three/a/b/one", "/d/three/two"
 const DuplicateGroup five = group(
     "55", 10, {"/d/five/x/y/one", "/d/five/two", "/d/five/x/three", "/d/five/x/y/z/four", "/d/f5"});
 
-ModificationTimes timesOf(std::initializer_list<std::pair<std::string, std::int64_t>> entries) {
-    ModificationTimes times;
+// Times by path for the result of exactly these sets; the rest unreadable.
+ModificationTimes timesFor(const std::vector<DuplicateGroup> &groups,
+                           std::initializer_list<std::pair<std::string, std::int64_t>> entries) {
+    ModificationTimes times(resultOf(groups));
     for (const auto &[path, time] : entries)
-        times.set(path, time);
+        for (std::size_t g = 0; g < groups.size(); ++g)
+            for (std::size_t i = 0; i < groups[g].files.size(); ++i)
+                if (groups[g].files[i].url == path)
+                    times.set(g, i, time);
     return times;
 }
 
-const ModificationTimes spreadTimes = timesOf({
-    {"/d/two/a/first", 20},
-    {"/d/second", 10},
-    {"/d/three/a/b/one", 50},
-    {"/d/three/two", 10},
-    {"/d/3/c", 70},
-    {"/d/five/x/y/one", 500},
-    {"/d/five/two", 200},
-    {"/d/five/x/three", 100},
-    {"/d/five/x/y/z/four", 900},
-    {"/d/f5", 300},
-});
+const ModificationTimes spreadTimes = timesFor({two, three, five}, {
+                                                                       {"/d/two/a/first", 20},
+                                                                       {"/d/second", 10},
+                                                                       {"/d/three/a/b/one", 50},
+                                                                       {"/d/three/two", 10},
+                                                                       {"/d/3/c", 70},
+                                                                       {"/d/five/x/y/one", 500},
+                                                                       {"/d/five/two", 200},
+                                                                       {"/d/five/x/three", 100},
+                                                                       {"/d/five/x/y/z/four", 900},
+                                                                       {"/d/f5", 300},
+                                                                   });
 
 // Every copy of every set but the ones kept.
 Marks allBut(const std::vector<DuplicateGroup> &groups, const Marks &kept) {
@@ -122,11 +127,11 @@ TEST(KeepRules, eachKeepsItsOwnCopyInSetsOfTwoThreeAndFive) {
 }
 
 TEST(KeepRules, equalTimesAndUnreadableTimesAndEqualPathShapesFallBackToTheSetOrder) {
-    const auto equal = timesOf({{"/d/two/a/first", 5},
-                                {"/d/second", 5},
-                                {"/d/three/a/b/one", 5},
-                                {"/d/three/two", 5},
-                                {"/d/3/c", 5}});
+    const auto equal = timesFor({two, three, five}, {{"/d/two/a/first", 5},
+                                                     {"/d/second", 5},
+                                                     {"/d/three/a/b/one", 5},
+                                                     {"/d/three/two", 5},
+                                                     {"/d/3/c", 5}});
     for (auto rule : {MarkRule::keepOldest, MarkRule::keepNewest}) {
         Review r({two, three, five});
         r.review.applyMarkRule(rule, {&equal, {}});
@@ -137,11 +142,11 @@ TEST(KeepRules, equalTimesAndUnreadableTimesAndEqualPathShapesFallBackToTheSetOr
     }
 
     // A time that cannot be read sorts as the oldest of all.
-    const auto oneUnreadable = timesOf({{"/d/two/a/first", 20},
-                                        {"/d/second", ModificationTimes::unreadable},
-                                        {"/d/three/a/b/one", -50},
-                                        {"/d/three/two", 10},
-                                        {"/d/3/c", 70}});
+    const auto oneUnreadable = timesFor({two, three}, {{"/d/two/a/first", 20},
+                                                       {"/d/second", ModificationTimes::unreadable},
+                                                       {"/d/three/a/b/one", -50},
+                                                       {"/d/three/two", 10},
+                                                       {"/d/3/c", 70}});
     Review oldest({two, three});
     oldest.review.applyMarkRule(MarkRule::keepOldest, {&oneUnreadable, {}});
     EXPECT_EQ(oldest.review.selectedForTrash(),
@@ -323,7 +328,7 @@ TEST(MarkInvariant, noSequenceOfRulesClicksSearchesAndUndoEverLeavesASetFullyMar
     std::mt19937 random(20261206);
     std::vector<DuplicateGroup> groups;
     std::set<std::string> protectedOnes;
-    ModificationTimes times;
+    std::vector<std::pair<std::size_t, std::size_t>> timed;
     const char *folders[] = {"/r/a", "/r/b", "/r/a/b"};
     for (int g = 0; g < 40; ++g) {
         DuplicateGroup set;
@@ -337,10 +342,13 @@ TEST(MarkInvariant, noSequenceOfRulesClicksSearchesAndUndoEverLeavesASetFullyMar
             if (random() % 9 == 0)
                 protectedOnes.insert(path);
             if (random() % 7 != 0)
-                times.set(path, static_cast<std::int64_t>(random() % 5));
+                timed.emplace_back(groups.size(), set.files.size() - 1);
         }
         groups.push_back(std::move(set));
     }
+    ModificationTimes times(resultOf(groups));
+    for (const auto &[g, i] : timed)
+        times.set(g, i, static_cast<std::int64_t>(random() % 5));
     Review r(groups, protectedOnes);
     const char *searches[] = {"", "-x", "g1", "y3"};
     for (int step = 0; step < 2000; ++step) {
@@ -386,9 +394,10 @@ TEST(ModificationTimesFromDisk, readsEveryGroupedFileAndCountsOneThatIsGoneAsUnr
     const auto result = resultOf({group("tt", 1, {dir / "new", dir / "old", dir / "gone"})});
 
     const auto times = ModificationTimes::read(result);
-    EXPECT_EQ(times.of(dir / "old"), 1'000'000'000'000'250);
-    EXPECT_EQ(times.of(dir / "new"), 2'000'000'000'000'250);
-    EXPECT_EQ(times.of(dir / "gone"), ModificationTimes::unreadable);
+    EXPECT_EQ(times.of(0, 1), 1'000'000'000'000'250);
+    EXPECT_EQ(times.of(0, 0), 2'000'000'000'000'250);
+    EXPECT_EQ(times.of(0, 2), ModificationTimes::unreadable);
+    EXPECT_EQ(times.of(0, 3), ModificationTimes::unreadable) << "no fourth copy";
     EXPECT_EQ(times.unreadableCount(), 1u);
 
     // The missing file sorts as the oldest, so "Keep Oldest" keeps it and

@@ -27,6 +27,10 @@ QString trashFolder(const char *sub) {
 }
 } // namespace
 
+TestFixture::TestFixture(QObject *parent) : QObject(parent) {
+    DuplicateScanViewModel::setDefaultEngine(m_gate.engine());
+}
+
 TestFixture *TestFixture::instance() {
     static TestFixture *const fixture = new TestFixture;
     return fixture;
@@ -90,10 +94,6 @@ QStringList TestFixture::trashedOrigins() const {
 }
 
 void TestFixture::holdScansOf(const QUrl &folder, bool hashing) {
-    if (!m_gateInstalled) {
-        DuplicateScanViewModel::setDefaultEngine(m_gate.engine());
-        m_gateInstalled = true;
-    }
     m_gate.holdAt(fileurls::toPath(folder), [hashing](const DuplicateScanProgress &report) {
         return !hashing || report.filesHashed > 0;
     });

@@ -45,8 +45,8 @@ public:
     Q_INVOKABLE QStringList trashedOrigins() const;
 
     // Scans of folder stop at their first report, or with hashing true at
-    // the first report after a file was hashed, until releaseScans(). Only
-    // controllers made after the first call to holdScansOf are affected.
+    // the first report after a file was hashed, until releaseScans(). Every
+    // controller made after the fixture runs the engine through this gate.
     Q_INVOKABLE void holdScansOf(const QUrl &folder, bool hashing = false);
     Q_INVOKABLE void releaseScans();
     Q_INVOKABLE bool scanIsHeld() const { return m_gate.isHeld(); }
@@ -69,11 +69,10 @@ signals:
     void sceneFinished();
 
 private:
-    explicit TestFixture(QObject *parent = nullptr) : QObject(parent) {}
+    explicit TestFixture(QObject *parent = nullptr);
 
     std::vector<std::unique_ptr<TempDir>> m_folders;
     ScanGate m_gate;
-    bool m_gateInstalled = false;
     QString m_shotFolder;
     int m_failures = 0;
 };

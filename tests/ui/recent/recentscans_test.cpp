@@ -133,6 +133,8 @@ void RecentScansTest::cardFiguresKeepTheirFormInAnyLocale() {
     QLocale::setDefault(before);
     QCOMPARE(texts::scannedAt(when, QLocale(QLocale::English, QLocale::UnitedStates)).left(12),
              QStringLiteral("Mar 14, 2026"));
+    // The C locale's short time carries seconds; the card shows none.
+    QCOMPARE(texts::scannedAt(when, QLocale::c()), QStringLiteral("14 Mar 2026 09:26"));
 
     // Never plain bytes, decimal multiples.
     QCOMPARE(texts::savings(0), QStringLiteral("Zero KB"));

@@ -4,6 +4,7 @@
 #include "tempdir.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QSignalSpy>
@@ -165,6 +166,8 @@ void RecentScanStoreTest::unreadableFileLoadsNothing_data() {
         << QByteArray(valid).replace("\"filesScanned\": 9", "\"filesScanned\": \"9\"");
     QTest::newRow("fraction count") << QByteArray(valid).replace(": 300", ": 300.5");
     QTest::newRow("negative savings") << QByteArray(valid).replace(": 300", ": -300");
+    QTest::newRow("savings of 2^64")
+        << QByteArray(valid).replace(": 300", ": 18446744073709551616");
     QTest::newRow("top-level object") << "{\"records\": " + valid + "}";
     QTest::newRow("truncated") << valid.left(valid.size() / 2);
     QTest::newRow("empty") << QByteArray();
@@ -183,10 +186,19 @@ void RecentScanStoreTest::unreadableFileLoadsNothing() {
     QVERIFY(store.records().isEmpty());
     QCOMPARE(store.persistenceError(), readFailed);
     QVERIFY(history() == content); // left untouched
+    // An older file set aside before is replaced by this one.
+    const std::string aside = file() + ".unreadable";
+    writeFile(aside, "an older unreadable history");
 
     store.record(resultFor("/after"));
     QVERIFY(store.persistenceError().isEmpty());
     QCOMPARE(folders(onDisk()), QStringList{"/after"});
+    QVERIFY(QByteArray::fromStdString(readFile(aside)) == content);
+
+    // Only the file that could not be read is set aside, and only once.
+    store.record(resultFor("/later"));
+    QCOMPARE(folders(onDisk()), (QStringList{"/later", "/after"}));
+    QVERIFY(QByteArray::fromStdString(readFile(aside)) == content);
 }
 
 void RecentScanStoreTest::saveFailuresKeepRecordsAndClear() {
@@ -207,6 +219,8 @@ void RecentScanStoreTest::saveFailuresKeepRecordsAndClear() {
     QVERIFY(store.persistenceError().isEmpty());
     QCOMPARE(errorChanged.size(), 2);
     QCOMPARE(folders(onDisk()), (QStringList{"/three", "/two", "/one"}));
+    // A store that never read a file sets nothing aside.
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(file() + ".unreadable")));
 }
 
 void RecentScanStoreTest::folderExistsAsksTheDisk() {
@@ -239,21 +253,31 @@ void RecentScanStoreTest::handWrittenFileRoundTrips() {
     }
 ]
 )";
-    const RecentScanRecord expected(QUuid("E621E1F8-C36C-495A-93FC-0C247A3E6E5F"),
-                                    QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53), Qt::UTC),
-                                    "/home/ada/Pictures", 1200, 2, 6, 9007199254740993ULL, 35,
-                                    12.25);
+    const auto expected = [](quint64 savings) {
+        return RecentScanRecord(QUuid("E621E1F8-C36C-495A-93FC-0C247A3E6E5F"),
+                                QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53), Qt::UTC),
+                                "/home/ada/Pictures", 1200, 2, 6, savings, 35, 12.25);
+    };
     // A lower-case id is still a UUID; it is written back in upper case.
     const QByteArray lowerCase = QByteArray(file).replace("E621E1F8-C36C-495A-93FC-0C247A3E6E5F",
                                                           "e621e1f8-c36c-495a-93fc-0c247a3e6e5f");
-    for (const QByteArray &written : {file, lowerCase}) {
-        writeHistory(written);
-        RecentScanStore store(nullptr);
-        QVERIFY(store.persistenceError().isEmpty());
-        QCOMPARE(store.records().size(), 1);
-        QVERIFY(store.records().first() == expected);
-        store.persist();
-        QCOMPARE(withoutWhitespace(history()), withoutWhitespace(file));
+    // Savings use the whole unsigned 64-bit range, digit for digit.
+    const QList<quint64> savings{9007199254740993ULL, 9223372036854775807ULL,
+                                 9223372036854775809ULL, 18446744073709551615ULL};
+    for (const quint64 value : savings) {
+        const QByteArray digits = QByteArray::number(value);
+        for (const QByteArray &form : {file, lowerCase}) {
+            const QByteArray written = QByteArray(form).replace("9007199254740993", digits);
+            writeHistory(written);
+            RecentScanStore store(nullptr);
+            QVERIFY2(store.persistenceError().isEmpty(), digits.constData());
+            QCOMPARE(store.records().size(), 1);
+            QCOMPARE(store.records().first().potentialSavings(), value);
+            QVERIFY(store.records().first() == expected(value));
+            store.persist();
+            QCOMPARE(withoutWhitespace(history()),
+                     withoutWhitespace(QByteArray(file).replace("9007199254740993", digits)));
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "duplicatescanviewmodel.h"
 #include "fileurls.h"
+#include "paths.h"
 #include "scangate.h"
 #include "tempdir.h"
 
@@ -7,6 +8,9 @@
 #include <QTest>
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <new>
 #include <thread>
 
 using namespace twinsift;
@@ -51,6 +55,39 @@ std::shared_ptr<QStringList> notifications(DuplicateScanViewModel &vm) {
     return log;
 }
 
+// Collects what is logged while it lives, with its category, and passes
+// everything on to the handler it replaced.
+class LogCapture {
+public:
+    LogCapture() {
+        s_current = this;
+        m_previous = qInstallMessageHandler(&LogCapture::handle);
+    }
+    ~LogCapture() {
+        qInstallMessageHandler(m_previous);
+        s_current = nullptr;
+    }
+    QStringList lines() const {
+        std::lock_guard lock(m_mutex);
+        return m_lines;
+    }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+        LogCapture *self = s_current;
+        {
+            std::lock_guard lock(self->m_mutex);
+            self->m_lines << QString::fromLatin1(context.category) + QStringLiteral(": ") + text;
+        }
+        self->m_previous(type, context, text);
+    }
+
+    static inline LogCapture *s_current = nullptr;
+    QtMessageHandler m_previous = nullptr;
+    mutable std::mutex m_mutex;
+    QStringList m_lines;
+};
+
 } // namespace
 
 // Waits, processing events, until the scan that expr started has ended.
@@ -70,6 +107,8 @@ private slots:
     void newerScanSupersedesOlder();
     void stopIsNeverAnErrorButARemovedFolderIs();
     void destroyedWhileScanning();
+    void aThrowingEngineEndsTheScanAsAFailure();
+    void stuckScansNeverDelayANewOne();
     void urlKeepsNonUtf8Bytes();
 };
 
@@ -250,6 +289,100 @@ void DuplicateScanViewModelTest::destroyedWhileScanning() {
     gate.release();
     QTRY_VERIFY_WITH_TIMEOUT(running.isFinished(), timeoutMs);
     QVERIFY(gate.stopWasRequested() && running.isCanceled());
+}
+
+void DuplicateScanViewModelTest::aThrowingEngineEndsTheScanAsAFailure() {
+    TempDir dir;
+    makeTree(dir.path(), 2);
+    int calls = 0;
+    // The first scan succeeds; later ones fail the way a worker can: out of
+    // memory part-way, or with something that is no exception class at all.
+    DuplicateScanViewModel vm([&calls](const std::string &folder, std::uint64_t minimum,
+                                       const DuplicateScanner::ProgressCallback &progress,
+                                       std::stop_token stop) -> ScanOutcome {
+        switch (calls++) {
+        case 0:
+            return DuplicateScanner::scan(folder, minimum, progress, stop);
+        case 1:
+            progress({DuplicateScanPhase::enumerating, 25, 0, 0, 0});
+            throw std::bad_alloc();
+        default:
+            throw 42;
+        }
+    });
+    AWAIT(vm.scan(bytes(dir.path())));
+    const ScanResultValue previous = vm.result();
+    QVERIFY(previous.hasValue());
+
+    LogCapture capture;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const auto log = notifications(vm);
+        AWAIT(vm.scan(bytes(dir.path())));
+        QVERIFY(!vm.isScanning() && !vm.scanProgress());
+        QCOMPARE(vm.errorMessage(), QStringLiteral("The selected folder could not be accessed."));
+        QVERIFY(vm.result() == previous);
+        QCOMPARE(log->mid(log->size() - 3),
+                 (QStringList{"errorMessage", "isScanning", "scanProgress"}));
+    }
+    const QStringList logged =
+        capture.lines().filter(QRegularExpression(QStringLiteral("^twinsift\\.scan: ")));
+    QCOMPARE(logged.size(), 2);
+    QVERIFY2(logged[0].contains(QStringLiteral("bad_alloc")), qPrintable(logged[0]));
+    QVERIFY2(logged[1].contains(QStringLiteral("unknown")), qPrintable(logged[1]));
+}
+
+void DuplicateScanViewModelTest::stuckScansNeverDelayANewOne() {
+    // Scans of folders named "stuck…" hang in the engine, deaf to stop
+    // requests, as reads from a hung network mount do, until released.
+    struct Hang {
+        std::mutex mutex;
+        std::condition_variable released;
+        bool open = false;
+        int inside = 0;
+
+        void release() {
+            {
+                std::lock_guard lock(mutex);
+                open = true;
+            }
+            released.notify_all();
+        }
+    };
+    auto hang = std::make_shared<Hang>();
+    // Released on every way out, so a failed check leaves no thread hanging.
+    const std::unique_ptr<Hang, void (*)(Hang *)> releaseOnExit(hang.get(),
+                                                                [](Hang *h) { h->release(); });
+    DuplicateScanViewModel vm([hang](const std::string &folder, std::uint64_t minimum,
+                                     const DuplicateScanner::ProgressCallback &progress,
+                                     std::stop_token stop) -> ScanOutcome {
+        if (paths::lastComponent(folder).starts_with("stuck")) {
+            std::unique_lock lock(hang->mutex);
+            ++hang->inside;
+            hang->released.wait(lock, [&] { return hang->open; });
+            return ScanCancelled{};
+        }
+        return DuplicateScanner::scan(folder, minimum, progress, stop);
+    });
+    TempDir dir;
+    makeTree(dir.path(), 2);
+    std::vector<QFuture<void>> stuck;
+    for (int i = 0; i < 9; ++i)
+        stuck.push_back(vm.scan(bytes(dir / ("stuck" + std::to_string(i)))));
+    const auto inside = [&hang] {
+        std::lock_guard lock(hang->mutex);
+        return hang->inside;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(inside(), 9, timeoutMs);
+
+    const auto fresh = vm.scan(bytes(dir.path()));
+    QTRY_VERIFY_WITH_TIMEOUT(fresh.isFinished(), 5000);
+    QCOMPARE(vm.result().groupCount(), 2);
+    QVERIFY(!vm.isScanning() && vm.errorMessage().isEmpty());
+
+    hang->release();
+    for (const auto &f : stuck)
+        QTRY_VERIFY_WITH_TIMEOUT(f.isFinished(), timeoutMs);
+    QCOMPARE(vm.result().groupCount(), 2);
 }
 
 void DuplicateScanViewModelTest::urlKeepsNonUtf8Bytes() {

@@ -1,0 +1,128 @@
+// twinsift-markbench [SETS]
+//
+// Times each bulk mark of the "Mark" menu over SETS exact sets (20000 by
+// default) of two to five copies, with the modification times already read
+// and the protection answers in memory, as the review holds them once a rule
+// runs. Prints one JSON object per rule with the median and the slowest of
+// its runs in milliseconds.
+#include "markrules.h"
+#include "modificationtimes.h"
+#include "resultreview.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <time.h>
+#include <unordered_set>
+#include <vector>
+
+using namespace twinsift;
+
+namespace {
+
+constexpr int runs = 7;
+
+DuplicateScanResult photoLibrary(int sets, ModificationTimes &times,
+                                 std::unordered_set<std::string> &protectedPaths) {
+    std::mt19937 random(7);
+    const char *folders[] = {"/home/user/Pictures/2019/Summer trip", "/home/user/Pictures/Imports",
+                             "/media/user/Old drive/Backup/Pictures",
+                             "/home/user/Documents/Scans/Receipts", "/home/user/Downloads"};
+    DuplicateScanResult result;
+    result.rootURL = "/home/user";
+    for (int s = 0; s < sets; ++s) {
+        DuplicateGroup group;
+        group.hash = std::to_string(s);
+        group.size = 1'000'000 + static_cast<std::uint64_t>(s);
+        const int copies = 2 + static_cast<int>(random() % 4);
+        for (int c = 0; c < copies; ++c) {
+            std::string path = std::string(folders[random() % 5]) + "/IMG_" + std::to_string(s) +
+                               (c ? " copy " + std::to_string(c) : std::string()) + ".jpg";
+            if (random() % 1000 == 0)
+                protectedPaths.insert(path);
+            group.files.push_back({std::move(path), group.size});
+        }
+        result.scannedFiles.insert(result.scannedFiles.end(), group.files.begin(),
+                                   group.files.end());
+        result.groups.push_back(std::move(group));
+    }
+    result.filesScanned = static_cast<std::int64_t>(result.scannedFiles.size());
+    times = ModificationTimes(result);
+    for (std::size_t g = 0; g < result.groups.size(); ++g)
+        for (std::size_t i = 0; i < result.groups[g].files.size(); ++i)
+            times.set(g, i, 1'500'000'000'000'000'000 + static_cast<std::int64_t>(random()));
+    return result;
+}
+
+// The thread's own CPU time: on a shared machine, waiting for a core is
+// not the rule's cost, so both figures are printed.
+double cpuMilliseconds() {
+    timespec t{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+double millisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    const int sets = argc > 1 ? std::atoi(argv[1]) : 20000;
+    if (sets <= 0) {
+        std::fputs("usage: twinsift-markbench [SETS]\n", stderr);
+        return 64;
+    }
+    ModificationTimes times;
+    std::unordered_set<std::string> protectedPaths;
+    DuplicateScanResult result = photoLibrary(sets, times, protectedPaths);
+    std::size_t copies = 0;
+    for (const auto &g : result.groups)
+        copies += g.files.size();
+
+    ResultReview review(std::move(result), [&protectedPaths](const std::string &path) {
+        return protectedPaths.contains(path);
+    });
+    // The screen has built the groups and the flat list before anyone can
+    // open the menu.
+    const auto firstStart = std::chrono::steady_clock::now();
+    (void)review.exactGroups();
+    (void)review.duplicateFiles();
+    std::printf("{\"sets\": %d, \"copies\": %zu, \"groupsAndFlatListMs\": %.2f}\n", sets, copies,
+                millisecondsSince(firstStart));
+
+    for (auto rule : MarkRule::allCases()) {
+        std::vector<double> ms, cpu;
+        MarkRuleSummary summary;
+        for (int run = 0; run < runs; ++run) {
+            // Alternate between no marks and the marks of another rule, so
+            // each run really changes thousands of marks.
+            if (run % 2)
+                review.applyMarkRule(MarkRule::keepFirst);
+            else
+                review.clearSelection();
+            const auto start = std::chrono::steady_clock::now();
+            const double cpuStart = cpuMilliseconds();
+            summary = *review.applyMarkRule(rule, {&times, "/media/user/Old drive"});
+            cpu.push_back(cpuMilliseconds() - cpuStart);
+            ms.push_back(millisecondsSince(start));
+        }
+        std::sort(ms.begin(), ms.end());
+        std::sort(cpu.begin(), cpu.end());
+        const std::string title(rule.title());
+        std::printf(
+            "{\"rule\": \"%s\", \"medianMs\": %.2f, \"maxMs\": %.2f, \"medianCpuMs\": %.2f, "
+            "\"copiesMarked\": "
+            "%lld, \"setsMarked\": %lld, \"protectedLeftAlone\": %lld}\n",
+            title.c_str(), ms[ms.size() / 2], ms.back(), cpu[cpu.size() / 2],
+            static_cast<long long>(summary.copiesMarked),
+            static_cast<long long>(summary.setsMarked),
+            static_cast<long long>(summary.protectedLeftAlone));
+    }
+    return 0;
+}

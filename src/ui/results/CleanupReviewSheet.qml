@@ -1,0 +1,211 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Twinsift
+
+// The sheet that confirms a cleanup: what will move, from where, and the
+// button that moves it. Escape or "Cancel" only close it.
+Popup {
+    id: sheet
+
+    required property DuplicateReviewModel review
+    readonly property bool shown: review.showCleanupReview
+    readonly property bool moving: review.cleanup.isRunning
+
+    parent: Overlay.overlay
+    anchors.centerIn: parent
+    width: 760
+    height: Math.min(parent ? parent.height - 60 : 640, implicitHeight)
+    modal: true
+    focus: true
+    padding: 22
+    closePolicy: Popup.CloseOnEscape
+    Overlay.modal: Rectangle { color: Theme.withAlpha(Theme.black, 0.28) }
+    onShownChanged: shown ? open() : close()
+    Component.onCompleted: if (shown) open()
+    onClosed: review.showCleanupReview = false
+
+    background: Rectangle {
+        radius: 12
+        color: Theme.controlBackground
+        border.color: Theme.separator
+    }
+
+    contentItem: ColumnLayout {
+        Accessible.role: Accessible.Dialog
+        Accessible.name: qsTr("Review Cleanup")
+        spacing: 16
+
+        RowLayout {
+            spacing: 12
+            SymbolIcon {
+                name: "trash.circle.fill"
+                color: Theme.red
+                size: Theme.largeTitleSize
+            }
+            ColumnLayout {
+                spacing: 2
+                Label {
+                    text: qsTr("Review Cleanup")
+                    color: Theme.primaryText
+                    font.pointSize: Theme.title2Size
+                    font.weight: Font.Bold
+                }
+                Label {
+                    text: sheet.review.reviewSummaryText
+                    color: Theme.secondaryText
+                    font.pointSize: Theme.bodySize
+                }
+            }
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: warning.implicitHeight + 20
+            radius: 8
+            color: Theme.withAlpha(Theme.orange, 0.12)
+            border.color: Theme.withAlpha(Theme.orange, 0.4)
+            RowLayout {
+                id: warning
+                anchors.fill: parent
+                anchors.margins: 10
+                spacing: 10
+                SymbolIcon {
+                    Layout.alignment: Qt.AlignTop
+                    name: "exclamationmark.triangle.fill"
+                    color: Theme.orange
+                    size: Theme.title3Size
+                }
+                Label {
+                    Layout.fillWidth: true
+                    text: qsTr("The selected files will be moved to the macOS Trash. They are not permanently erased by Ambrivo and can normally be restored until the Trash is emptied.")
+                    wrapMode: Text.Wrap
+                    color: Theme.primaryText
+                    font.pointSize: Theme.bodySize
+                }
+            }
+        }
+
+        Label {
+            text: qsTr("Files selected")
+            color: Theme.primaryText
+            font.pointSize: Theme.headlineSize
+            font.weight: Font.DemiBold
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            Layout.minimumHeight: 120
+            implicitHeight: 34 + Math.min(files.count, 8) * 30
+            radius: 8
+            color: Theme.windowBackground
+            border.color: Theme.separator
+            clip: true
+
+            Row {
+                id: fileHeader
+                x: 10
+                height: 30
+                Label { width: 190; height: parent.height; verticalAlignment: Text.AlignVCenter; text: qsTr("File"); color: Theme.secondaryText; font.pointSize: Theme.subheadlineSize; font.weight: Font.DemiBold }
+                Label { width: files.width - 190 - 82 - 20; height: parent.height; verticalAlignment: Text.AlignVCenter; text: qsTr("Location"); color: Theme.secondaryText; font.pointSize: Theme.subheadlineSize; font.weight: Font.DemiBold }
+                Label { width: 82; height: parent.height; verticalAlignment: Text.AlignVCenter; text: qsTr("Size"); color: Theme.secondaryText; font.pointSize: Theme.subheadlineSize; font.weight: Font.DemiBold }
+            }
+            ListView {
+                id: files
+                anchors.top: fileHeader.bottom
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.bottom: parent.bottom
+                clip: true
+                model: sheet.review.selectedFiles
+                boundsBehavior: Flickable.StopAtBounds
+                ScrollBar.vertical: ScrollBar {}
+                delegate: Rectangle {
+                    id: fileRow
+                    required property int index
+                    required property string fileName
+                    required property string location
+                    required property string sizeText
+                    required property string displayPath
+                    width: files.width
+                    height: 30
+                    color: index % 2 ? Theme.windowBackground : Theme.controlBackground
+                    HoverHandler { id: fileRowHover }
+                    ToolTip.visible: fileRowHover.hovered
+                    ToolTip.delay: 600
+                    ToolTip.text: displayPath
+                    Row {
+                        x: 10
+                        height: parent.height
+                        Label { width: 190; height: parent.height; verticalAlignment: Text.AlignVCenter; text: fileRow.fileName; elide: Text.ElideMiddle; rightPadding: 8; color: Theme.primaryText; font.pointSize: Theme.subheadlineSize }
+                        Label { width: files.width - 190 - 82 - 20; height: parent.height; verticalAlignment: Text.AlignVCenter; text: fileRow.location; elide: Text.ElideMiddle; rightPadding: 8; color: Theme.secondaryText; font.pointSize: Theme.subheadlineSize }
+                        Label { width: 82; height: parent.height; verticalAlignment: Text.AlignVCenter; text: fileRow.sizeText; color: Theme.primaryText; font.pointSize: Theme.subheadlineSize }
+                    }
+                }
+            }
+        }
+
+        RowLayout {
+            spacing: 10
+            SymbolIcon {
+                name: "shield.checkered"
+                color: Theme.teal
+                size: Theme.title3Size
+            }
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: 1
+                Label {
+                    text: qsTr("No permanent deletion")
+                    color: Theme.primaryText
+                    font.pointSize: Theme.subheadlineSize
+                    font.weight: Font.DemiBold
+                }
+                Label {
+                    Layout.fillWidth: true
+                    text: qsTr("Ambrivo uses the macOS Trash. It does not permanently erase selected files.")
+                    wrapMode: Text.Wrap
+                    color: Theme.secondaryText
+                    font.pointSize: Theme.captionSize
+                }
+            }
+            Button {
+                text: qsTr("Cancel")
+                Accessible.name: text
+                onClicked: sheet.review.showCleanupReview = false
+            }
+            Button {
+                id: moveButton
+                objectName: "moveToTrashButton"
+                Accessible.name: qsTr("Move to Trash")
+                onClicked: sheet.review.performCleanup()
+                background: Rectangle {
+                    radius: 6
+                    color: moveButton.down ? Qt.darker(Theme.red, 1.15) : Theme.red
+                }
+                contentItem: RowLayout {
+                    spacing: 6
+                    BusyIndicator {
+                        visible: sheet.moving
+                        running: sheet.moving
+                        Layout.preferredWidth: 16
+                        Layout.preferredHeight: 16
+                    }
+                    SymbolIcon {
+                        visible: !sheet.moving
+                        name: "trash"
+                        color: Theme.white
+                        size: Theme.bodySize
+                    }
+                    Label {
+                        text: sheet.moving ? qsTr("Moving…") : qsTr("Move to Trash")
+                        color: Theme.white
+                        font.pointSize: Theme.bodySize
+                        font.weight: Font.DemiBold
+                    }
+                }
+            }
+        }
+    }
+}

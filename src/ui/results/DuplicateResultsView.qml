@@ -1,0 +1,277 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Twinsift
+
+// The results screen: one scan result, the review of it and its cleanup. The
+// scan screen embeds it while its controller holds a result and keeps it
+// shown across rescans, so a new result keeps the review state.
+Rectangle {
+    id: root
+
+    required property var result
+    required property bool isScanning
+    required property string progressText
+    // undefined, or a fraction 0…1.
+    required property var progressFraction
+    signal stopScanRequested()
+    signal changeFolderRequested()
+    signal rescanRequested()
+
+    readonly property DuplicateReviewModel review: reviewModel
+
+    color: Theme.windowBackground
+
+    DuplicateReviewModel {
+        id: reviewModel
+        result: root.result
+        onRescanRequested: root.rescanRequested()
+        onChangeFolderRequested: root.changeFolderRequested()
+    }
+
+    Shortcut {
+        sequences: [StandardKey.Find]
+        onActivated: if (grid.aboveItem) grid.aboveItem.focusSearch()
+    }
+
+    component ActionButton: Button {
+        id: action
+        property string iconName
+        property color tone: Theme.primaryText
+        property color fill: Theme.controlBackground
+        property string tip
+        Accessible.name: text
+        hoverEnabled: true
+        ToolTip.visible: hovered && tip !== ""
+        ToolTip.delay: 600
+        ToolTip.text: tip
+        background: Rectangle {
+            radius: 7
+            color: action.down ? Qt.darker(action.fill, 1.1) : action.fill
+            border.color: action.fill === Theme.controlBackground ? Theme.separator : action.fill
+            opacity: action.enabled ? 1 : 0.45
+        }
+        contentItem: RowLayout {
+            spacing: 6
+            SymbolIcon { name: action.iconName; color: action.tone; size: Theme.bodySize }
+            Label { text: action.text; color: action.tone; font.pointSize: Theme.bodySize; font.weight: Font.DemiBold }
+        }
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        // --- Header ----------------------------------------------------------
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: headerRow.implicitHeight + 32
+            color: Theme.controlBackground
+
+            RowLayout {
+                id: headerRow
+                anchors.fill: parent
+                anchors.margins: 16
+                anchors.leftMargin: 20
+                anchors.rightMargin: 20
+                spacing: 16
+
+                ColumnLayout {
+                    Layout.fillWidth: true
+                    Layout.alignment: Qt.AlignTop
+                    spacing: 5
+                    Label {
+                        text: qsTr("Duplicate Scan Results")
+                        color: Theme.navy
+                        font.pointSize: Theme.title2Size
+                        font.weight: Font.Bold
+                    }
+                    Label {
+                        id: folderLabel
+                        Layout.fillWidth: true
+                        text: reviewModel.folderPath
+                        elide: Text.ElideMiddle
+                        maximumLineCount: 1
+                        color: Theme.secondaryText
+                        font.pointSize: Theme.subheadlineSize
+                        HoverHandler { id: folderHover }
+                        ToolTip.visible: folderHover.hovered
+                        ToolTip.delay: 600
+                        ToolTip.text: reviewModel.folderPath
+                    }
+                    Rectangle {
+                        implicitWidth: verifiedRow.implicitWidth + 16
+                        implicitHeight: 22
+                        radius: 11
+                        color: Theme.withAlpha(Theme.teal, 0.12)
+                        HoverHandler { id: verifiedHover }
+                        ToolTip.visible: verifiedHover.hovered
+                        ToolTip.delay: 600
+                        ToolTip.text: qsTr("Exact duplicates are verified locally using matching file size and matching SHA-256 content hash.")
+                        Row {
+                            id: verifiedRow
+                            anchors.centerIn: parent
+                            spacing: 4
+                            SymbolIcon { name: "checkmark.shield.fill"; color: Theme.teal; size: Theme.captionSize }
+                            Label { text: qsTr("SHA-256 Verified"); color: Theme.teal; font.pointSize: Theme.captionSize; font.weight: Font.DemiBold }
+                        }
+                    }
+                    Row {
+                        spacing: 5
+                        SymbolIcon { name: "line.3.horizontal.decrease.circle"; color: Theme.secondaryText; size: Theme.subheadlineSize }
+                        Label { text: reviewModel.ignoredSmallFilesText; color: Theme.secondaryText; font.pointSize: Theme.subheadlineSize }
+                    }
+                    Row {
+                        visible: reviewModel.skippedFilesText !== ""
+                        spacing: 5
+                        HoverHandler { id: skippedHover }
+                        ToolTip.visible: skippedHover.hovered
+                        ToolTip.delay: 600
+                        ToolTip.text: qsTr("Some files or folders could not be accessed or read. Duplicate results may therefore be incomplete.")
+                        SymbolIcon { name: "exclamationmark.triangle.fill"; color: Theme.orange; size: Theme.subheadlineSize }
+                        Label { text: reviewModel.skippedFilesText; color: Theme.orange; font.pointSize: Theme.subheadlineSize }
+                    }
+                }
+
+                ColumnLayout {
+                    visible: root.isScanning
+                    Layout.alignment: Qt.AlignVCenter
+                    Layout.maximumWidth: 260
+                    spacing: 4
+                    Label {
+                        Layout.fillWidth: true
+                        text: root.progressText
+                        elide: Text.ElideRight
+                        color: Theme.secondaryText
+                        font.pointSize: Theme.captionSize
+                    }
+                    ProgressBar {
+                        visible: root.progressFraction !== undefined
+                        Layout.fillWidth: true
+                        value: root.progressFraction === undefined ? 0 : root.progressFraction
+                    }
+                    BusyIndicator {
+                        visible: root.progressFraction === undefined
+                        running: visible
+                        Layout.preferredWidth: 20
+                        Layout.preferredHeight: 20
+                    }
+                }
+                ActionButton {
+                    Layout.alignment: Qt.AlignVCenter
+                    text: qsTr("Change Folder")
+                    iconName: "folder"
+                    tip: qsTr("Choose a different folder to scan.")
+                    onClicked: reviewModel.changeFolder()
+                }
+                ActionButton {
+                    visible: root.isScanning
+                    Layout.alignment: Qt.AlignVCenter
+                    objectName: "stopScanButton"
+                    text: qsTr("Stop Scan")
+                    iconName: "stop.circle.fill"
+                    tone: Theme.white
+                    fill: Theme.red
+                    tip: qsTr("Stop the current scan safely.")
+                    enabled: !reviewModel.cleanup.isRunning
+                    onClicked: root.stopScanRequested()
+                }
+                ActionButton {
+                    visible: !root.isScanning
+                    Layout.alignment: Qt.AlignVCenter
+                    objectName: "rescanButton"
+                    text: qsTr("Rescan")
+                    iconName: "arrow.clockwise"
+                    tone: Theme.white
+                    fill: Theme.teal
+                    tip: qsTr("Scan the selected folder again and refresh the results.")
+                    enabled: !reviewModel.cleanup.isRunning
+                    onClicked: reviewModel.rescan()
+                }
+            }
+        }
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: 1
+            color: Theme.separator
+        }
+
+        // --- Cards, categories and the table, scrolling as one -------------
+        ResultGrid {
+            id: grid
+            objectName: "resultGrid"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            review: reviewModel
+            above: ResultsOverview {
+                review: reviewModel
+            }
+        }
+
+        // --- Cleanup bar -----------------------------------------------------
+        Rectangle {
+            id: cleanupBar
+            visible: reviewModel.selectedCount > 0
+            Layout.fillWidth: true
+            implicitHeight: barColumn.implicitHeight + 24
+            color: Theme.controlBackground
+            Rectangle { width: parent.width; height: 1; color: Theme.separator }
+
+            ColumnLayout {
+                id: barColumn
+                anchors.fill: parent
+                anchors.margins: 12
+                anchors.leftMargin: 20
+                anchors.rightMargin: 20
+                spacing: 6
+                RowLayout {
+                    spacing: 14
+                    Row {
+                        spacing: 6
+                        SymbolIcon { name: "trash"; color: Theme.red; size: Theme.bodySize }
+                        Label { text: reviewModel.selectedCountText; color: Theme.primaryText; font.pointSize: Theme.bodySize; font.weight: Font.DemiBold }
+                    }
+                    Label { text: reviewModel.selectedBytesLabel; color: Theme.secondaryText; font.pointSize: Theme.bodySize }
+                    Item { Layout.fillWidth: true }
+                    ActionButton {
+                        text: qsTr("Clear Selection")
+                        onClicked: reviewModel.clearSelection()
+                    }
+                    ActionButton {
+                        objectName: "reviewCleanupButton"
+                        text: qsTr("Review Cleanup")
+                        iconName: "checklist"
+                        tone: Theme.white
+                        fill: Theme.navy
+                        onClicked: reviewModel.showCleanupReview = true
+                    }
+                }
+                // One line of feedback about the marks goes here.
+                Item {
+                    id: cleanupFeedback
+                    Layout.fillWidth: true
+                    implicitHeight: childrenRect.height
+                }
+            }
+        }
+    }
+
+    CleanupReviewSheet { review: reviewModel }
+    CleanupResultSheet { review: reviewModel }
+    ReviewAlert {
+        objectName: "keepOneCopyAlert"
+        shown: reviewModel.hasCleanupGuardMessage
+        title: qsTr("Keep at Least One Copy")
+        message: reviewModel.cleanupGuardMessage !== "" ? reviewModel.cleanupGuardMessage
+                                                       : qsTr("At least one copy must remain.")
+        onDismissed: reviewModel.dismissCleanupGuard()
+    }
+    ReviewAlert {
+        objectName: "protectedLocationAlert"
+        shown: reviewModel.hasProtectedLocationMessage
+        title: qsTr("Protected Location — Review Only")
+        message: reviewModel.protectedLocationMessage !== "" ? reviewModel.protectedLocationMessage
+                                                            : qsTr("Exact duplicate found. Ambrivo does not move files from macOS- or application-managed locations. Use Open File or Reveal in Finder to review manually.")
+        onDismissed: reviewModel.dismissProtectedLocation()
+    }
+}

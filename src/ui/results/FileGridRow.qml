@@ -1,0 +1,235 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Twinsift
+
+// One file of a results table. Everything it shows comes from the row model;
+// its actions go back to the review model by row index.
+Item {
+    id: row
+
+    required property int index
+    required property string fileName
+    required property string folderPath
+    required property string fileTooltip
+    required property string sizeText
+    required property string verification
+    required property string verificationHelp
+    required property var accentIndex
+    required property bool firstInGroup
+    required property string cleanupState
+    required property string cleanupText
+    required property string cleanupTooltip
+
+    required property DuplicateReviewModel review
+    required property GridColumns columns
+    required property bool showFolderPaths
+    // The keyboard's row: Space toggles it.
+    property bool current: false
+
+    readonly property color accent: accentIndex >= 0 ? Theme.accent(accentIndex) : Theme.teal
+    readonly property bool opensGroup: firstInGroup && index > 0
+    readonly property bool toggles: cleanupState === "keep" || cleanupState === "trash"
+
+    width: columns.rowWidth
+    height: body.height + (opensGroup ? 10 : 0)
+
+    HoverHandler { id: rowHover }
+    ToolTip.visible: rowHover.hovered && !fileHover.hovered && !sizeHover.hovered
+                     && !verificationHover.hovered && !cleanupHover.hovered && !actions.hovered
+    ToolTip.delay: 900
+    ToolTip.text: qsTr("Click the filename to reveal the file in Finder. Use Cleanup to mark a copy for Trash, or the actions menu to Open File explicitly.")
+
+    Rectangle {
+        visible: row.opensGroup
+        anchors.left: parent.left
+        anchors.right: parent.right
+        y: 4
+        height: 1
+        color: Theme.separator
+    }
+
+    Rectangle {
+        id: body
+        y: row.opensGroup ? 10 : 0
+        width: parent.width
+        height: row.showFolderPaths ? 50 : 36
+        color: Theme.withAlpha(row.accent, 0.115)
+        border.width: row.current ? 2 : 0
+        border.color: Theme.systemAccent
+
+        Rectangle {
+            width: row.columns.strip
+            height: parent.height
+            color: row.accent
+        }
+        Rectangle {
+            anchors.bottom: parent.bottom
+            width: parent.width
+            height: 1
+            color: Theme.separator
+        }
+
+        Row {
+            x: row.columns.strip
+            height: parent.height
+
+            Item {
+                id: fileCell
+                width: row.columns.file
+                height: parent.height
+                HoverHandler { id: fileHover; cursorShape: Qt.PointingHandCursor }
+                TapHandler { onTapped: row.review.revealRow(row.index) }
+                ToolTip.visible: fileHover.hovered
+                ToolTip.delay: 600
+                ToolTip.text: row.fileTooltip + "\n" + qsTr("Click the filename area to reveal this file in Finder.")
+                Column {
+                    anchors.verticalCenter: parent.verticalCenter
+                    anchors.left: parent.left
+                    anchors.right: parent.right
+                    anchors.leftMargin: 10
+                    anchors.rightMargin: 10
+                    spacing: 2
+                    Label {
+                        width: parent.width
+                        text: row.fileName
+                        elide: Text.ElideMiddle
+                        maximumLineCount: 1
+                        color: Theme.primaryText
+                        font.pointSize: Theme.bodySize
+                        font.weight: Font.Medium
+                    }
+                    Label {
+                        visible: row.showFolderPaths
+                        width: parent.width
+                        text: row.folderPath
+                        elide: Text.ElideMiddle
+                        maximumLineCount: 1
+                        color: Theme.secondaryText
+                        font.pointSize: Theme.captionSize
+                    }
+                }
+            }
+            Label {
+                width: row.columns.size
+                height: parent.height
+                verticalAlignment: Text.AlignVCenter
+                text: row.sizeText
+                elide: Text.ElideRight
+                color: Theme.primaryText
+                font.pointSize: Theme.subheadlineSize
+                HoverHandler { id: sizeHover }
+            }
+            Label {
+                width: row.columns.verification
+                height: parent.height
+                verticalAlignment: Text.AlignVCenter
+                text: row.verification
+                elide: Text.ElideRight
+                color: Theme.secondaryText
+                font.pointSize: Theme.subheadlineSize
+                HoverHandler { id: verificationHover }
+                ToolTip.visible: verificationHover.hovered
+                ToolTip.delay: 600
+                ToolTip.text: row.verificationHelp
+            }
+            Item {
+                width: row.columns.cleanup
+                height: parent.height
+                HoverHandler { id: cleanupHover }
+                ToolTip.visible: cleanupHover.hovered && row.cleanupState !== "checking"
+                ToolTip.delay: 600
+                ToolTip.text: row.cleanupTooltip
+
+                Rectangle {
+                    visible: row.cleanupState === "protected"
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: Math.min(badge.implicitWidth + 10, parent.width - 4)
+                    height: 22
+                    radius: 11
+                    color: Theme.withAlpha(Theme.orange, 0.16)
+                    Row {
+                        id: badge
+                        anchors.centerIn: parent
+                        spacing: 3
+                        SymbolIcon {
+                            name: "lock.shield.fill"
+                            color: Theme.orange
+                            size: Theme.captionSize
+                        }
+                        Label {
+                            text: row.cleanupText
+                            color: Theme.orange
+                            font.pointSize: Theme.captionSize - 1
+                            font.weight: Font.DemiBold
+                        }
+                    }
+                }
+                Button {
+                    id: toggle
+                    objectName: "cleanupToggle"
+                    visible: row.toggles || row.cleanupState === "checking"
+                    enabled: row.toggles
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 72
+                    height: 24
+                    focusPolicy: Qt.NoFocus
+                    readonly property color tone: row.cleanupState === "trash" ? Theme.red : Theme.green
+                    Accessible.name: row.cleanupText + " " + row.fileName
+                    onClicked: row.review.toggleRow(row.index)
+                    background: Rectangle {
+                        radius: 6
+                        color: Theme.withAlpha(toggle.tone, toggle.down ? 0.3 : 0.16)
+                        border.color: toggle.tone
+                        opacity: toggle.enabled ? 1 : 0.4
+                    }
+                    contentItem: Label {
+                        text: row.cleanupState === "checking" ? qsTr("KEEP") : row.cleanupText
+                        horizontalAlignment: Text.AlignHCenter
+                        verticalAlignment: Text.AlignVCenter
+                        color: toggle.tone
+                        font.pointSize: Theme.captionSize
+                        font.weight: Font.Bold
+                    }
+                }
+                Label {
+                    visible: row.cleanupState === "reviewOnly"
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: row.cleanupText
+                    color: Theme.orange
+                    font.pointSize: Theme.subheadlineSize
+                }
+            }
+            Item {
+                width: row.columns.actions
+                height: parent.height
+                ToolButton {
+                    id: actions
+                    anchors.centerIn: parent
+                    focusPolicy: Qt.NoFocus
+                    Accessible.name: qsTr("Open File or Reveal in Finder")
+                    ToolTip.visible: hovered && !menu.visible
+                    ToolTip.delay: 600
+                    ToolTip.text: qsTr("Open File or Reveal in Finder")
+                    contentItem: SymbolIcon {
+                        name: "ellipsis.circle"
+                        color: Theme.secondaryText
+                        size: Theme.title3Size
+                    }
+                    onClicked: menu.popup()
+                    Menu {
+                        id: menu
+                        MenuItem {
+                            text: qsTr("Open File")
+                            onTriggered: row.review.openRow(row.index)
+                        }
+                        MenuItem {
+                            text: qsTr("Reveal in Finder")
+                            onTriggered: row.review.revealRow(row.index)
+                        }
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,74 @@
+import QtQuick
+import QtQuick.Controls
+import Twinsift
+
+// The results table: the header row, then one row per file of the review
+// model's rows, built lazily as they scroll into view. What sits above the
+// table (cards, category bar, headings) scrolls with it as the list's header.
+ListView {
+    id: grid
+
+    required property DuplicateReviewModel review
+    // Drawn above the table's header row.
+    property Component above
+    readonly property Item aboveItem: headerItem ? headerItem.aboveItem : null
+    property real sidePadding: 20
+    readonly property GridColumns columns: GridColumns {
+        tableWidth: grid.width - 2 * grid.sidePadding
+    }
+
+    model: review.rows
+    clip: true
+    reuseItems: true
+    boundsBehavior: Flickable.StopAtBounds
+    keyNavigationEnabled: true
+    highlightFollowsCurrentItem: false
+    currentIndex: -1
+    activeFocusOnTab: true
+    Accessible.name: qsTr("Results")
+    ScrollBar.vertical: ScrollBar {}
+
+    Keys.onSpacePressed: event => {
+        if (currentIndex >= 0)
+            review.toggleRow(currentIndex)
+        event.accepted = true
+    }
+
+    header: Column {
+        readonly property alias aboveItem: aboveLoader.item
+        x: grid.sidePadding
+        width: grid.width - 2 * grid.sidePadding
+        spacing: 10
+        bottomPadding: grid.count > 0 ? 4 : 24
+        Loader {
+            id: aboveLoader
+            width: parent.width
+            sourceComponent: grid.above
+        }
+        GridHeader {
+            visible: grid.count > 0
+            columns: grid.columns
+            showFolderPaths: grid.review.showFolderPaths
+            folderToggleTooltip: grid.review.folderToggleTooltip
+            cleanupHeader: grid.review.cleanupHeader
+            onFolderToggleClicked: grid.review.showFolderPaths = !grid.review.showFolderPaths
+        }
+    }
+
+    bottomMargin: 24
+
+    delegate: FileGridRow {
+        id: fileRow
+        x: grid.sidePadding
+        review: grid.review
+        columns: grid.columns
+        showFolderPaths: grid.review.showFolderPaths
+        current: ListView.isCurrentItem && grid.activeFocus
+        TapHandler {
+            onTapped: {
+                grid.currentIndex = fileRow.index
+                grid.forceActiveFocus()
+            }
+        }
+    }
+}

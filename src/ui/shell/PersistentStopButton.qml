@@ -1,0 +1,46 @@
+import QtQuick
+import QtQuick.Controls
+import Twinsift
+
+// The stop button keeps its full red while a scan runs, whatever the
+// enabled state around it.
+Button {
+    id: button
+
+    property string symbol: "stop.circle.fill"
+
+    Accessible.name: text
+    leftPadding: 16
+    rightPadding: 16
+    font.pointSize: Theme.pt(14)
+
+    contentItem: Item {
+        implicitWidth: row.implicitWidth
+        implicitHeight: row.implicitHeight
+        Row {
+            id: row
+            anchors.centerIn: parent
+            spacing: 6
+            SymbolIcon {
+                anchors.verticalCenter: parent.verticalCenter
+                name: button.symbol
+                size: 15
+                color: Theme.white
+            }
+            Label {
+                anchors.verticalCenter: parent.verticalCenter
+                text: button.text
+                font: button.font
+                color: Theme.white
+            }
+        }
+    }
+
+    background: Rectangle {
+        implicitWidth: 190
+        implicitHeight: 38
+        radius: 8
+        color: Theme.red
+        opacity: button.down ? 0.8 : 1
+    }
+}

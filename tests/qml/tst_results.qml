@@ -1,0 +1,179 @@
+import QtQuick
+import QtTest
+import Twinsift
+import TwinsiftTest
+
+// The results screen over real scans of real folders, driven through its
+// buttons; cleanup moves files into the process's own Trash.
+Item {
+    id: stage
+    width: 1000
+    height: 760
+
+TestCase {
+    id: test
+    name: "ResultsScreen"
+    when: windowShown
+
+    Component {
+        id: screen
+        Item {
+            id: host
+            property url folder
+            property int rescans: 0
+            property alias scanner: scanner
+            property alias view: view
+            anchors.fill: parent
+            DuplicateScanViewModel { id: scanner }
+            DuplicateResultsView {
+                id: view
+                anchors.fill: parent
+                result: scanner.result
+                isScanning: scanner.isScanning
+                progressText: scanner.scanProgressText
+                progressFraction: scanner.scanProgressFraction
+                onRescanRequested: { ++host.rescans; scanner.scan(host.folder) }
+                onStopScanRequested: scanner.cancelScan()
+            }
+        }
+    }
+
+    // Scans a fresh tree and waits until its rows can take marks.
+    function showTree(layout) {
+        const folder = Fixture.makeTree(layout)
+        const host = createTemporaryObject(screen, stage, { folder: folder })
+        host.scanner.scan(folder)
+        tryCompare(host.scanner, "isScanning", false, 10000)
+        const rows = host.view.review.rows
+        tryVerify(() => rows.rowCount() > 0
+                  && rows.data(rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === "keep", 10000)
+        return host
+    }
+
+    function rowOf(host, relative) {
+        const rows = host.view.review.rows
+        const path = Fixture.pathOf(Fixture.urlOf(host.folder, relative))
+        for (let i = 0; i < rows.rowCount(); ++i)
+            if (rows.data(rows.index(i, 0), ReviewRowsModel.DisplayPathRole) === path)
+                return i
+        fail("no row shows " + relative)
+    }
+
+    function clickToggle(host, relative) {
+        const grid = findChild(host.view, "resultGrid")
+        const index = rowOf(host, relative)
+        grid.positionViewAtIndex(index, ListView.Contain)
+        let toggle = null
+        tryVerify(() => {
+            const row = grid.itemAtIndex(index)
+            toggle = row ? findChild(row, "cleanupToggle") : null
+            return toggle !== null && toggle.visible && toggle.enabled
+        })
+        mouseClick(toggle)
+    }
+
+    function copies(names) {
+        const layout = {}
+        for (const name of names)
+            layout[name] = { size: 6000, seed: 7 }
+        return layout
+    }
+
+    function test_markingTheLastCopyRaisesTheKeepOneCopyAlert() {
+        const host = showTree(copies(["a.bin", "b.bin"]))
+        clickToggle(host, "a.bin")
+        compare(host.view.review.selectedCount, 1)
+        clickToggle(host, "b.bin")
+
+        const alert = findChild(host.view, "keepOneCopyAlert")
+        tryCompare(alert, "opened", true)
+        compare(alert.title, "Keep at Least One Copy")
+        verify(alert.message.startsWith("At least one copy in every exact-duplicate set must remain."))
+        compare(host.view.review.selectedCount, 1)
+
+        // Escape closes the alert and nothing else: the marks stay and no
+        // cleanup starts.
+        keyClick(Qt.Key_Escape)
+        tryCompare(alert, "opened", false)
+        verify(!host.view.review.hasCleanupGuardMessage)
+        compare(host.view.review.selectedCount, 1)
+        verify(!host.view.review.cleanup.isRunning)
+        verify(Fixture.exists(Fixture.urlOf(host.folder, "a.bin")))
+
+        // Ctrl+F reaches the search field; Space flips the focused row.
+        keyClick(Qt.Key_F, Qt.ControlModifier)
+        tryCompare(findChild(host.view, "searchField"), "activeFocus", true)
+        const grid = findChild(host.view, "resultGrid")
+        grid.currentIndex = rowOf(host, "a.bin")
+        grid.forceActiveFocus()
+        keyClick(Qt.Key_Space)
+        compare(host.view.review.selectedCount, 0)
+    }
+
+    function test_reviewAndMoveToTrashThenCloseRescans() {
+        const host = showTree(copies(["x.bin", "a/b/x.bin", "c/keep.bin"]))
+        clickToggle(host, "x.bin")
+        clickToggle(host, "a/b/x.bin")
+        mouseClick(findChild(host.view, "reviewCleanupButton"))
+
+        const review = host.view.review
+        tryCompare(review, "showCleanupReview", true)
+        const files = review.selectedFiles
+        compare(files.rowCount(), 2)
+        const locations = [0, 1].map(i => files.data(files.index(i, 0), CleanupSelectionModel.LocationRole))
+        compare(locations.sort(), ["Selected folder", "a/b"])
+
+        const trashedBefore = Fixture.trashedOrigins().length
+        mouseClick(findChild(host.view, "moveToTrashButton"))
+        tryCompare(review.cleanup, "hasReport", true, 10000)
+        compare(review.cleanup.reportTitle, "Cleanup Complete")
+        compare(review.cleanup.reportSummary, "2 files moved to Trash · 12 KB")
+        const origins = Fixture.trashedOrigins()
+        compare(origins.length, trashedBefore + 2)
+        verify(origins.includes(Fixture.pathOf(Fixture.urlOf(host.folder, "x.bin"))))
+        verify(origins.includes(Fixture.pathOf(Fixture.urlOf(host.folder, "a/b/x.bin"))))
+        verify(Fixture.exists(Fixture.urlOf(host.folder, "c/keep.bin")))
+        verify(!Fixture.exists(Fixture.urlOf(host.folder, "x.bin")))
+        compare(review.selectedCount, 0)
+
+        compare(host.rescans, 0)
+        const close = findChild(host.view, "closeReportButton")
+        tryCompare(close, "visible", true)
+        mouseClick(close)
+        compare(host.rescans, 1)
+        verify(!review.cleanup.hasReport)
+        // The rescan finds no duplicates left.
+        tryCompare(host.scanner, "isScanning", false, 10000)
+        tryVerify(() => review.rows.rowCount() === 0, 10000)
+    }
+
+    function test_stopScanDuringARescanKeepsTheResultShown() {
+        // Scans of this tree go through the fixture's gate, which holds them
+        // once a rescan starts.
+        const folder = Fixture.makeTree(copies(["one.bin", "two.bin", "sub/three.bin"]))
+        Fixture.holdScansOf(folder)
+        Fixture.releaseScans()
+        const host = createTemporaryObject(screen, stage, { folder: folder })
+        host.scanner.scan(folder)
+        tryCompare(host.scanner, "isScanning", false, 10000)
+        tryVerify(() => host.view.review.rows.rowCount() === 3, 10000, "rows: " + host.view.review.rows.rowCount() + " " + host.scanner.errorMessage)
+
+        Fixture.holdScansOf(folder)
+        const rescan = findChild(host.view, "rescanButton")
+        mouseClick(rescan)
+        tryVerify(() => Fixture.scanIsHeld(), 10000)
+        const stop = findChild(host.view, "stopScanButton")
+        verify(stop.visible && stop.enabled)
+        verify(!rescan.visible)
+        mouseClick(stop)
+        Fixture.releaseScans()
+        tryCompare(host.scanner, "isScanning", false, 10000)
+        verify(Fixture.heldScanSawStop())
+        verify(rescan.visible)
+        verify(!stop.visible)
+        // The result that was shown stays, with its rows.
+        compare(host.view.review.rows.rowCount(), 3)
+        verify(host.view.review.hasResult)
+    }
+}
+}

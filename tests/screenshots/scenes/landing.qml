@@ -1,0 +1,42 @@
+import QtQuick
+import Twinsift
+import TwinsiftTest
+
+// The scan screen before a folder is chosen, with one, and while scanning.
+Main {
+    id: window
+
+    readonly property var scanScreen: rootView.detailItem
+    property url folder
+
+    Component.onCompleted: {
+        folder = Fixture.makeTree({
+            "Photos/Summer/IMG_0412.jpg": { size: 420000, seed: 1 },
+            "Backup/Photos/IMG_0412.jpg": { size: 420000, seed: 1 },
+            "Documents/Quarterly report.pdf": { size: 96000, seed: 2 },
+            "Downloads/Quarterly report (1).pdf": { size: 96000, seed: 2 },
+            "Music/track01.flac": { size: 640000, seed: 3 },
+            "notes.txt": { size: 300, seed: 4 }
+        })
+        Fixture.when(() => scanScreen !== null, noFolder)
+    }
+
+    function noFolder() {
+        Fixture.shot(window, "landing-no-folder")
+        scanScreen.controller.folderChosen(folder)
+        Fixture.when(() => scanScreen.controller.hasFolder, withFolder)
+    }
+
+    function withFolder() {
+        Fixture.shot(window, "landing-folder")
+        Fixture.holdScansOf(folder, true)
+        scanScreen.controller.startScan()
+        Fixture.when(() => Fixture.scanIsHeld() && scanScreen.scanModel.scanProgressFraction !== undefined, scanning)
+    }
+
+    function scanning() {
+        Fixture.shot(window, "landing-scanning")
+        Fixture.releaseScans()
+        Fixture.when(() => !scanScreen.scanModel.isScanning, () => Fixture.finish())
+    }
+}

@@ -1,0 +1,25 @@
+import QtQuick
+import Twinsift
+import TwinsiftTest
+
+// Settings, and the guide laid over the scan screen.
+Main {
+    id: window
+
+    Component.onCompleted: {
+        rootView.selection = "Settings"
+        Fixture.when(() => rootView.detailItem !== null && rootView.detailItem.title === "Settings", settings)
+    }
+
+    function settings() {
+        Fixture.shot(window, "settings")
+        rootView.selection = "Twinsift"
+        AppEvents.postShowHowToUse()
+        Fixture.when(() => rootView.guideItem !== null, guide)
+    }
+
+    function guide() {
+        Fixture.shot(window, "guide-overlay")
+        Fixture.finish()
+    }
+}

@@ -1,0 +1,117 @@
+import QtQuick
+import QtQuick.Controls
+import Twinsift
+import TwinsiftTest
+
+// The results screen over a real scan: the exact view with marks, the other
+// categories, the flat list, an empty search, the review sheet, both alerts
+// and the result sheet after a real cleanup.
+ApplicationWindow {
+    id: window
+    width: 1020
+    height: 800
+    visible: true
+
+    readonly property url tree: Fixture.makeTree({
+        "Photos/2021/beach.jpg": { size: 2400000, seed: 1 },
+        "Photos/2021/beach copy.jpg": { size: 2400000, seed: 1 },
+        "Backup/beach.jpg": { size: 2400000, seed: 1 },
+        "Documents/report.pdf": { size: 820000, seed: 2 },
+        "Archive/report.pdf": { size: 820000, seed: 2 },
+        "Archive/notes.txt": { size: 4096, seed: 3 },
+        "Documents/notes.txt": { size: 4096, seed: 4 },
+        "Music/track01.mp3": { size: 5100000, seed: 5 },
+        "Music/Old/track01.mp3": { size: 5100000, seed: 5 },
+        "Downloads/setup.tar.gz": { size: 16000000, seed: 6 },
+        "Downloads/setup (1).tar.gz": { size: 16000000, seed: 6 },
+        "Desktop/setup.tar.gz": { size: 16000000, seed: 6 },
+        "Misc/readme.md": { size: 3000, seed: 7 },
+        "Misc/Other/readme.md": { size: 3001, seed: 8 },
+        // Beside the scratch home's Library, which is a protected place.
+        "../../Library/Caches/beach.jpg": { size: 2400000, seed: 1 }
+    })
+
+    DuplicateScanViewModel { id: scanner }
+
+    DuplicateResultsView {
+        id: view
+        anchors.fill: parent
+        visible: scanner.result.hasValue
+        result: scanner.result
+        isScanning: scanner.isScanning
+        progressText: scanner.scanProgressText
+        progressFraction: scanner.scanProgressFraction
+    }
+
+    readonly property DuplicateReviewModel review: view.review
+
+    function rowNamed(name, folder) {
+        const rows = review.rows
+        for (let i = 0; i < rows.rowCount(); ++i) {
+            const path = rows.data(rows.index(i, 0), ReviewRowsModel.DisplayPathRole)
+            if (path.endsWith("/" + folder + "/" + name))
+                return i
+        }
+        Fixture.fail("no row for " + folder + "/" + name)
+        return -1
+    }
+
+    // Runs each step once the one before has had a frame to show.
+    function play(steps) {
+        if (steps.length === 0) {
+            Fixture.finish()
+            return
+        }
+        const step = steps[0]
+        Fixture.when(() => step.ready === undefined || step.ready(), () => {
+            step.act()
+            Fixture.when(() => true, () => play(steps.slice(1)))
+        })
+    }
+
+    Component.onCompleted: {
+        // The scratch home holds this tree and the protected Library copy.
+        scanner.scan(Fixture.urlOf(tree, "../.."))
+        play([
+            { ready: () => scanner.result.hasValue && review.rows.rowCount() > 0
+                           && review.rows.data(review.rows.index(0, 0), ReviewRowsModel.CleanupStateRole) !== "checking",
+              act: () => {
+                  review.toggleRow(rowNamed("setup (1).tar.gz", "Downloads"))
+                  review.toggleRow(rowNamed("beach copy.jpg", "2021"))
+              } },
+            { act: () => Fixture.shot(window, "results-exact-marked") },
+            { act: () => { review.showFolderPaths = true } },
+            { act: () => Fixture.shot(window, "results-exact-folders") },
+            { act: () => review.selectCategory(DuplicateReviewModel.SameNameSize) },
+            { act: () => Fixture.shot(window, "results-name-size") },
+            { act: () => review.showDuplicateFiles() },
+            { act: () => Fixture.shot(window, "results-flat-list") },
+            { act: () => review.selectCategory(DuplicateReviewModel.Similar) },
+            { act: () => Fixture.shot(window, "results-similar") },
+            { act: () => { review.selectCategory(DuplicateReviewModel.Exact); review.searchText = "zebra" } },
+            { act: () => Fixture.shot(window, "results-empty-search") },
+            { act: () => { review.clearSearch(); review.showCleanupReview = true } },
+            { act: () => Fixture.shot(window, "review-sheet") },
+            { act: () => {
+                  review.showCleanupReview = false
+                  // Two of three copies are marked already: the last one
+                  // must stay.
+                  review.toggleRow(rowNamed("setup.tar.gz", "Downloads"))
+                  review.toggleRow(rowNamed("setup.tar.gz", "Desktop"))
+              } },
+            { act: () => Fixture.shot(window, "alert-keep-one-copy") },
+            { act: () => {
+                  review.dismissCleanupGuard()
+                  review.toggleRow(rowNamed("beach.jpg", "Caches"))
+              } },
+            { act: () => Fixture.shot(window, "alert-protected-location") },
+            { act: () => {
+                  review.dismissProtectedLocation()
+                  review.showCleanupReview = true
+                  review.performCleanup()
+              } },
+            { ready: () => review.cleanup.hasReport, act: () => Fixture.shot(window, "result-sheet") },
+            { act: () => review.closeCleanupReport() }
+        ])
+    }
+}
