@@ -7,9 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
+#include <sched.h>
 #include <set>
+#include <sys/mount.h>
 #include <thread>
 #include <unistd.h>
 
@@ -403,4 +407,92 @@ TEST(ScanCancel, stopWhileHashingALargeFileEndsWithinAChunk) {
     EXPECT_LT(lag, std::chrono::milliseconds(500));
     EXPECT_EQ(scan.reports.back().phase, Phase::hashing);
     EXPECT_EQ(scan.reports.back().filesHashed, 0);
+}
+
+// Files that change size between the walk and their hashing: one grows, two
+// shrink to equal content, as files of /sys read shorter than they claim.
+// None of them may join a group, and none is counted as hashed.
+TEST(ScanGrouping, aFileWhoseReadBytesDifferFromItsWalkedSizeIsSkipped) {
+    TempDir dir;
+    for (const char *name : {"a", "b", "c"})
+        writeFile(dir / name, copiesOf('x', 3000));
+    writeFile(dir / "d", copiesOf('y', 4096));
+    writeFile(dir / "e", copiesOf('z', 4096));
+    ScanRecorder scan;
+    scan.outcome = DuplicateScanner::scan(dir.path(), 1, [&](const DuplicateScanProgress &p) {
+        scan.reports.push_back(p);
+        if (p.phase == Phase::hashing && p.filesHashed == 0) {
+            // The walk is over and no file has been read yet.
+            const int fd = ::open((dir / "b").c_str(), O_WRONLY | O_APPEND);
+            EXPECT_EQ(::write(fd, "more", 4), 4);
+            ::close(fd);
+            writeFile(dir / "d", "1\n");
+            writeFile(dir / "e", "1\n");
+        }
+    });
+    ASSERT_TRUE(scan.succeeded());
+    const auto &result = scan.result();
+    ASSERT_EQ(result.groups.size(), 1u);
+    EXPECT_EQ(names(result.groups[0].files, dir.path()), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(result.filesHashed, 2);
+    EXPECT_EQ(result.skippedFiles, 3);
+    EXPECT_EQ(result.scannedFiles.size(), 5u);
+    EXPECT_EQ(scan.reports.back().filesHashed, 2);
+}
+
+// Mounts of pseudo-filesystems inside the scanned tree are passed over, each
+// counted once as skipped; a real filesystem mounted there is walked. The
+// mounts live in a mount namespace of this process's own.
+TEST(ScanFolder, pseudoFilesystemsInsideTheTreeAreNeverEntered) {
+    if (::unshare(CLONE_NEWNS) != 0)
+        GTEST_SKIP() << "cannot leave the host's mount namespace: " << std::strerror(errno);
+    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        GTEST_SKIP() << "cannot make / private: " << std::strerror(errno);
+    TempDir dir;
+    std::vector<std::string> mounted;
+    struct Unmount {
+        std::vector<std::string> &targets;
+        ~Unmount() {
+            for (auto it = targets.rbegin(); it != targets.rend(); ++it)
+                ::umount2(it->c_str(), MNT_DETACH);
+        }
+    } unmount{mounted};
+    const auto mountAt = [&](const std::string &target, const char *source, const char *type,
+                             unsigned long flags) {
+        makeDirs(target);
+        if (::mount(source, target.c_str(), type, flags, type ? "size=1m" : nullptr) != 0)
+            return std::string(std::strerror(errno));
+        mounted.push_back(target);
+        return std::string();
+    };
+    // A tmpfs takes the "size" option; the others ignore what they are not given.
+    if (const auto error = mountAt(dir / "disk", "tmpfs", "tmpfs", 0); !error.empty())
+        GTEST_SKIP() << "cannot mount a tmpfs: " << error;
+    for (const auto &[target, source] :
+         {std::pair{"disk/proc", "/proc"}, {"sys", "/sys"}, {"deep/dev", "/dev"}}) {
+        if (const auto error = mountAt(dir / target, source, nullptr, MS_BIND); !error.empty())
+            GTEST_SKIP() << "cannot bind-mount " << source << ": " << error;
+    }
+    writeFile(dir / "disk/one.bin", copiesOf('t', 2000));
+    writeFile(dir / "disk/two.bin", copiesOf('t', 2000));
+    writeFile(dir / "deep/three.bin", copiesOf('t', 2000));
+
+    ScanRecorder scan;
+    const auto start = std::chrono::steady_clock::now();
+    scan.run(dir.path(), 1);
+    ASSERT_TRUE(scan.succeeded());
+    const auto &result = scan.result();
+    EXPECT_EQ(names(result.scannedFiles, dir.path()),
+              (std::vector<std::string>{"deep/three.bin", "disk/one.bin", "disk/two.bin"}));
+    ASSERT_EQ(result.groups.size(), 1u);
+    EXPECT_EQ(result.groups[0].files.size(), 3u);
+    EXPECT_EQ(result.skippedFiles, 3);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+
+    // A scan that starts inside one is over at once.
+    scan.run(dir / "sys/kernel/mm", 1);
+    ASSERT_TRUE(scan.succeeded());
+    EXPECT_TRUE(scan.result().scannedFiles.empty());
+    EXPECT_TRUE(scan.result().groups.empty());
+    EXPECT_EQ(scan.result().skippedFiles, 1);
 }

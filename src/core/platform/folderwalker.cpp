@@ -2,11 +2,79 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
+#include <string_view>
 #include <strings.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace twinsift {
+namespace {
+
+// statfs magic numbers of the kernel's pseudo-filesystems.
+constexpr std::array<std::uint32_t, 16> pseudoMagics{
+    0x9fa0,     // proc
+    0x62656572, // sysfs
+    0x1cd1,     // devpts
+    0x27e0eb,   // cgroup
+    0x63677270, // cgroup2
+    0x64626720, // debugfs
+    0x74726163, // tracefs
+    0x73636673, // securityfs
+    0x6165676c, // pstore
+    0xcafe4a11, // bpf
+    0x62656570, // configfs
+    0x65735543, // fusectl
+    0x19800202, // mqueue
+    0x958458f6, // hugetlbfs
+    0x0187,     // autofs
+    0x42494e4d, // binfmt_misc
+};
+constexpr std::uint32_t tmpfsMagic = 0x01021994;
+constexpr std::uint32_t ramfsMagic = 0x858458f6;
+
+// devtmpfs reports itself as tmpfs or ramfs; only the mount table tells it
+// from a real tmpfs. Without a readable table it counts as tmpfs.
+bool isDevtmpfs(dev_t device) {
+    FILE *table = std::fopen("/proc/self/mountinfo", "re");
+    if (!table)
+        return false;
+    char wanted[32];
+    std::snprintf(wanted, sizeof wanted, " %u:%u ", ::major(device), ::minor(device));
+    bool found = false;
+    char *line = nullptr;
+    std::size_t capacity = 0;
+    while (!found && ::getline(&line, &capacity, table) > 0) {
+        // id parent major:minor root mount-point options... - type source ...
+        const std::string_view text(line);
+        const auto at = text.find(wanted);
+        const auto dash = text.find(" - ");
+        if (at == std::string_view::npos || dash == std::string_view::npos || at > dash)
+            continue;
+        found = text.substr(dash + 3).starts_with("devtmpfs ");
+    }
+    std::free(line);
+    std::fclose(table);
+    return found;
+}
+
+bool isPseudoFilesystem(int fd, dev_t device) {
+    struct statfs fs;
+    if (::fstatfs(fd, &fs) != 0)
+        return false;
+    const auto magic = static_cast<std::uint32_t>(fs.f_type);
+    for (const std::uint32_t pseudo : pseudoMagics)
+        if (magic == pseudo)
+            return true;
+    return (magic == tmpfsMagic || magic == ramfsMagic) && isDevtmpfs(device);
+}
+
+} // namespace
 
 FolderWalker::FolderWalker(std::string root, ErrorCallback onError)
     : m_root(std::move(root)), m_onError(std::move(onError)) {
@@ -39,31 +107,65 @@ int FolderWalker::start() {
     const int fd = ::open(m_root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return errno;
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return error;
+    }
+    if (isPseudoFilesystem(fd, st.st_dev)) {
+        // Nothing to walk, which is no reason to fail the scan.
+        ::close(fd);
+        m_onError(m_root, pseudoFilesystem);
+        return 0;
+    }
     m_dir = ::fdopendir(fd);
     if (!m_dir) {
         const int error = errno;
         ::close(fd);
         return error;
     }
+    m_dirDevice = st.st_dev;
     m_dirPath = m_root == "/" ? std::string() : m_root;
     return 0;
 }
 
+bool FolderWalker::enter(int fd, const std::string &path, const dev_t *parentDevice) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        m_onError(path, errno);
+        ::close(fd);
+        return false;
+    }
+    // Only a mount point can change the filesystem; the type is asked there.
+    if ((!parentDevice || st.st_dev != *parentDevice) && isPseudoFilesystem(fd, st.st_dev)) {
+        m_onError(path, pseudoFilesystem);
+        ::close(fd);
+        return false;
+    }
+    m_dir = ::fdopendir(fd);
+    if (!m_dir) {
+        m_onError(path, errno);
+        ::close(fd);
+        return false;
+    }
+    m_dirDevice = st.st_dev;
+    return true;
+}
+
 bool FolderWalker::openNextFolder() {
     while (!m_pending.empty()) {
-        m_dirPath = std::move(m_pending.back());
+        Pending next = std::move(m_pending.back());
         m_pending.pop_back();
+        m_dirPath = std::move(next.path);
         // O_NOFOLLOW: a folder swapped for a link since it was listed is not entered.
         const int fd = ::open(m_dirPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0) {
             m_onError(m_dirPath, errno);
             continue;
         }
-        m_dir = ::fdopendir(fd);
-        if (m_dir)
+        if (enter(fd, m_dirPath, &next.parentDevice))
             return true;
-        m_onError(m_dirPath, errno);
-        ::close(fd);
     }
     return false;
 }
@@ -98,7 +200,7 @@ bool FolderWalker::next() {
                                              : DT_UNKNOWN;
         }
         if (m_type == DT_DIR && !isPackageName(name))
-            m_pending.push_back(m_path);
+            m_pending.push_back({m_path, m_dirDevice});
         return true;
     }
 }

@@ -15,10 +15,14 @@ namespace twinsift {
 // symbolic link, never visits hidden entries (names starting with "."), and
 // visits a package as one entry without entering it. Folders are entries too.
 // A folder that cannot be opened or listed goes to the error callback and
-// the walk goes on with the rest.
+// the walk goes on with the rest. So does a folder on a pseudo-filesystem
+// (proc, sysfs, devtmpfs and the like), with the error pseudoFilesystem: the
+// walk never enters one, whose files claim sizes they do not hold and may
+// block or act when read. Other filesystems mounted in the tree are walked.
 class FolderWalker {
 public:
     using ErrorCallback = std::function<void(const std::string &path, int error)>;
+    static constexpr int pseudoFilesystem = -1;
 
     FolderWalker(std::string root, ErrorCallback onError);
     FolderWalker(const FolderWalker &) = delete;
@@ -41,12 +45,20 @@ public:
     static bool isPackageName(std::string_view name);
 
 private:
+    struct Pending {
+        std::string path;
+        dev_t parentDevice;
+    };
+
     bool openNextFolder();
+    // Takes over fd, a folder at path; false when it is not to be walked.
+    bool enter(int fd, const std::string &path, const dev_t *parentDevice);
 
     std::string m_root;
     ErrorCallback m_onError;
-    std::vector<std::string> m_pending;
+    std::vector<Pending> m_pending;
     DIR *m_dir = nullptr;
+    dev_t m_dirDevice = 0;
     std::string m_dirPath;
     std::string m_path;
     std::size_t m_nameOffset = 0;

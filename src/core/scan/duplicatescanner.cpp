@@ -176,6 +176,7 @@ ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
             if (stop.stop_requested())
                 return ScanCancelled{};
             bool ok = hasher.begin();
+            std::uint64_t bytesRead = 0;
             for (;;) {
                 if (!reader.next(piece))
                     return ScanCancelled{};
@@ -183,13 +184,16 @@ ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                     ok = false;
                 else if (piece.length > 0)
                     hasher.update(piece.data, piece.length);
+                bytesRead += piece.length;
                 if (piece.last)
                     break;
                 if (stop.stop_requested())
                     return ScanCancelled{};
             }
             Hashed h{{}, candidates[k].size, candidates[k].index};
-            if (!ok || !hasher.finish(h.digest)) {
+            // A file that grew or shrank since the walk holds bytes other
+            // than the size it is grouped by: its digest proves nothing.
+            if (!ok || bytesRead != candidates[k].size || !hasher.finish(h.digest)) {
                 ++w.skipped;
                 continue;
             }
