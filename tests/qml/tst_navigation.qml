@@ -165,7 +165,7 @@ TestCase {
         root.selection = "How to Use"
         compare(root.helpReturnSelection, "Settings")
         compare(root.detailItem.title, "Settings")
-        click(findChild(root.guideItem, "guideBackButton"))
+        click(findChild(root.guideItem, "backButton"))
         compare(root.selection, "Settings")
     }
 }
