@@ -355,8 +355,8 @@ Item {
                         ProgressBar {
                             Layout.fillWidth: true
                             Layout.preferredHeight: 6
-                            indeterminate: view.scanModel.scanProgressFraction === undefined
-                            value: view.scanModel.scanProgressFraction ?? 0
+                            indeterminate: controller.progressFraction === undefined
+                            value: controller.progressFraction ?? 0
                         }
                     }
 

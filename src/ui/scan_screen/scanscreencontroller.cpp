@@ -16,8 +16,16 @@ ScanScreenController::ScanScreenController(QObject *parent)
             &ScanScreenController::recentFolderChecked);
     connect(m_scanModel, &DuplicateScanViewModel::resultChanged, this,
             &ScanScreenController::recordResult);
-    connect(m_scanModel, &DuplicateScanViewModel::scanProgressTextChanged, this,
-            &ScanScreenController::progressPartsChanged);
+    m_progressThrottle.setInterval(100);
+    m_progressThrottle.setSingleShot(true);
+    connect(&m_progressThrottle, &QTimer::timeout, this, &ScanScreenController::showProgress);
+    connect(m_scanModel, &DuplicateScanViewModel::scanProgressTextChanged, this, [this] {
+        // The first report and the end show at once; the rest wait their turn.
+        if (!m_scanModel->scanProgress() || !m_progressThrottle.isActive()) {
+            showProgress();
+            m_progressThrottle.start();
+        }
+    });
 }
 
 ScanScreenController::~ScanScreenController() {
@@ -67,10 +75,12 @@ void ScanScreenController::setImporterPresented(bool presented) {
     emit isImporterPresentedChanged();
 }
 
-QStringList ScanScreenController::progressParts() const {
+void ScanScreenController::showProgress() {
     const QString text = m_scanModel->scanProgressText();
     const QStringList parts = text.split(QStringLiteral(" \u00B7 "));
-    return parts.size() == 2 ? parts : QStringList{text};
+    m_progressParts = parts.size() == 2 ? parts : QStringList{text};
+    m_progressFraction = m_scanModel->property("scanProgressFraction");
+    emit progressPartsChanged();
 }
 
 QString ScanScreenController::recentFolderUnavailableMessage() {

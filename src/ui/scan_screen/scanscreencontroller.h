@@ -8,7 +8,9 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
+#include <QVariant>
 #include <QtQml/qqmlregistration.h>
 
 namespace twinsift {
@@ -34,6 +36,10 @@ class ScanScreenController : public QObject {
     // The progress line cut at " · ": two parts when it holds exactly one
     // such separator, otherwise the whole line as one part.
     Q_PROPERTY(QStringList progressParts READ progressParts NOTIFY progressPartsChanged)
+    // The controller's fraction, undefined while there is none. Both follow
+    // the scan at most ten times a second: each change costs a frame, and
+    // without a GPU a frame costs the scan more than the text is worth.
+    Q_PROPERTY(QVariant progressFraction READ progressFraction NOTIFY progressPartsChanged)
 
 public:
     explicit ScanScreenController(QObject *parent = nullptr);
@@ -48,7 +54,8 @@ public:
     bool hasFolder() const { return !m_selectedFolder.isEmpty(); }
     bool isImporterPresented() const { return m_isImporterPresented; }
     void setImporterPresented(bool presented);
-    QStringList progressParts() const;
+    QStringList progressParts() const { return m_progressParts; }
+    QVariant progressFraction() const { return m_progressFraction; }
 
     static QString recentFolderUnavailableMessage();
 
@@ -84,6 +91,7 @@ private:
     void performRecentScanRequest(const QUrl &folder);
     void recentFolderChecked(const QByteArray &path, bool isFolder);
     void setSelectedFolder(const QUrl &folder);
+    void showProgress();
     void recordResult();
 
     DuplicateScanViewModel *m_scanModel;
@@ -94,6 +102,9 @@ private:
     // folder drops it, so a late answer cannot override the user.
     QUrl m_checkingFolder;
     FolderAvailability *m_folderAvailability;
+    QStringList m_progressParts{QString()};
+    QVariant m_progressFraction;
+    QTimer m_progressThrottle;
 };
 
 } // namespace twinsift
