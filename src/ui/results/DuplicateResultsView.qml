@@ -29,6 +29,14 @@ Rectangle {
         onChangeFolderRequested: root.changeFolderRequested()
     }
 
+    // Undoes the last click, bulk mark or "Clear Selection"; a focused text
+    // field keeps Ctrl+Z for its own text.
+    Shortcut {
+        sequences: [StandardKey.Undo]
+        enabled: reviewModel.marks.canUndo
+        onActivated: reviewModel.marks.undo()
+    }
+
     Shortcut {
         sequences: [StandardKey.Find]
         onActivated: if (grid.aboveItem) grid.aboveItem.focusSearch()
@@ -246,11 +254,28 @@ Rectangle {
                         onClicked: reviewModel.showCleanupReview = true
                     }
                 }
-                // One line of feedback about the marks goes here.
-                Item {
-                    id: cleanupFeedback
-                    Layout.fillWidth: true
-                    implicitHeight: childrenRect.height
+            }
+        }
+
+        // What the last bulk mark did, until the marks change again.
+        Rectangle {
+            objectName: "markFeedback"
+            visible: reviewModel.marks.feedback !== ""
+            Layout.fillWidth: true
+            implicitHeight: feedbackLabel.implicitHeight + 14
+            color: Theme.controlBackground
+            Rectangle { width: parent.width; height: 1; color: Theme.separator }
+            Row {
+                anchors.left: parent.left
+                anchors.leftMargin: 20
+                anchors.verticalCenter: parent.verticalCenter
+                spacing: 6
+                SymbolIcon { name: "checklist"; color: Theme.teal; size: Theme.subheadlineSize }
+                Label {
+                    id: feedbackLabel
+                    text: reviewModel.marks.feedback
+                    color: Theme.secondaryText
+                    font.pointSize: Theme.subheadlineSize
                 }
             }
         }

@@ -224,6 +224,10 @@ Column {
             Row {
                 id: markTools
                 spacing: 8
+                MarkMenu {
+                    review: overview.review
+                    visible: overview.review.cleanupEnabled
+                }
             }
             Label {
                 text: qsTr("Sort:")

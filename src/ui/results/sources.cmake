@@ -32,3 +32,6 @@ qt_target_qml_sources(twinsift_ui
     results/ResultGrid.qml
     results/ResultsOverview.qml
     results/ReviewAlert.qml)
+
+# The "Mark" menu of bulk marks.
+qt_target_qml_sources(twinsift_ui QML_FILES results/MarkMenu.qml)

@@ -16,7 +16,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace twinsift::testing {
 
@@ -50,7 +52,15 @@ QUrl TestFixture::makeTree(const QJSValue &layout) {
         const QJSValue file = it.value();
         const auto size = static_cast<std::uint64_t>(file.property("size").toNumber());
         const auto seed = static_cast<std::uint32_t>(file.property("seed").toInt());
-        writePattern(*folder / it.name().toStdString(), size, seed);
+        const std::string path = *folder / it.name().toStdString();
+        writePattern(path, size, seed);
+        // Optional: the file's modification time, in seconds since the epoch.
+        if (const QJSValue modified = file.property("modified"); modified.isNumber()) {
+            const timespec times[2] = {{static_cast<time_t>(modified.toNumber()), 0},
+                                       {static_cast<time_t>(modified.toNumber()), 0}};
+            if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
+                fail(QStringLiteral("cannot set the time of ") + it.name());
+        }
     }
     const QUrl url = fileurls::fromPath(folder->path());
     m_folders.push_back(std::move(folder));

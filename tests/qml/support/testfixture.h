@@ -31,8 +31,10 @@ public:
     static TestFixture *create(QQmlEngine *, QJSEngine *);
 
     // Makes a fresh folder holding the files that layout describes, an
-    // object from relative path to {size, seed}; files with equal size and
-    // seed have equal content. Returns the folder as a file URL.
+    // object from relative path to {size, seed, modified}; files with equal
+    // size and seed have equal content, and modified (optional) is the
+    // file's modification time in seconds since the epoch. Returns the
+    // folder as a file URL.
     Q_INVOKABLE QUrl makeTree(const QJSValue &layout);
     // The path of a file URL, for messages and comparisons.
     Q_INVOKABLE QString pathOf(const QUrl &url) const;
