@@ -1,5 +1,6 @@
 #include "duplicatescanner.h"
 
+#include "fileidentity.h"
 #include "pathorder.h"
 #include "platform/fileattributes.h"
 #include "platform/folderwalker.h"
@@ -24,6 +25,7 @@ constexpr std::int64_t walkReportInterval = 25;
 // What the walk hands to the hashing phase.
 struct WalkOutput {
     std::vector<DuplicateFile> eligible; // in the order the walk met them
+    std::vector<FileIdentity> identity;  // one per eligible file
     std::int64_t skipped = 0;
     std::int64_t filesScanned = 0;
     std::int64_t ignoredSmallFiles = 0;
@@ -39,6 +41,17 @@ struct Hashed {
     std::uint64_t size;
     std::uint32_t index;
 };
+
+// How many of the files are hard links of another of them.
+std::size_t sharedInodes(const std::vector<std::uint32_t> &indices,
+                         const std::vector<FileIdentity> &identity) {
+    std::vector<std::pair<dev_t, ino_t>> inodes;
+    inodes.reserve(indices.size());
+    for (auto index : indices)
+        inodes.emplace_back(identity[index].device, identity[index].inode);
+    std::sort(inodes.begin(), inodes.end());
+    return static_cast<std::size_t>(inodes.end() - std::unique(inodes.begin(), inodes.end()));
+}
 
 DuplicateScanProgress walkReport(const WalkOutput &w) {
     return {DuplicateScanPhase::enumerating, w.filesScanned, 0, 0, w.ignoredSmallFiles};
@@ -99,6 +112,7 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
         }
         ++out.filesScanned;
         out.eligible.push_back({walker.path(), size});
+        out.identity.push_back(FileIdentity::of(*attributes));
         counted();
     }
     if (stop.stop_requested())
@@ -214,6 +228,7 @@ ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
     });
     std::vector<std::vector<std::uint32_t>> groupIndices;
     std::vector<std::string> groupHashes;
+    std::vector<std::size_t> groupShared;
     for (std::size_t a = 0; a < hashed.size();) {
         std::size_t b = a;
         while (b < hashed.size() && hashed[b].size == hashed[a].size &&
@@ -224,11 +239,13 @@ ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
             auto &indices = groupIndices.emplace_back();
             for (std::size_t k = a; k < b; ++k)
                 indices.push_back(hashed[k].index);
+            groupShared.push_back(sharedInodes(indices, w.identity));
         }
         a = b;
     }
     std::vector<Hashed>().swap(hashed);
     std::vector<Candidate>().swap(candidates);
+    std::vector<FileIdentity>().swap(w.identity);
 
     // Path order: one collation pass over every eligible file gives each its
     // rank, which orders both scannedFiles and every group's files.
@@ -252,6 +269,7 @@ ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
         group.files.reserve(indices.size());
         for (auto index : indices)
             group.files.push_back(w.eligible[index]);
+        group.sharedInodeFiles = groupShared[g];
         result.groups.push_back(std::move(group));
     }
     std::stable_sort(result.groups.begin(), result.groups.end(),
