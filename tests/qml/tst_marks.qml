@@ -116,6 +116,29 @@ TestCase {
         verify(!review.marks.canUndo)
     }
 
+    function test_markCopiesInFolderTakesTheChosenFolder() {
+        const shown = showTree({
+            "old/a.bin": { size: 3000, seed: 6 }, "new/a.bin": { size: 3000, seed: 6 },
+            "old/b.bin": { size: 3000, seed: 7 }, "old/c/b.bin": { size: 3000, seed: 7 },
+            "oldies/d.bin": { size: 3000, seed: 8 }, "d.bin": { size: 3000, seed: 8 }
+        })
+        const review = shown.host.view.review
+        chooseRule(shown.host, "markInFolderItem")
+        const chooser = findChild(shown.host.view, "markFolderChooser")
+        compare(Fixture.pathOf(chooser.currentFolder), Fixture.pathOf(shown.folder))
+        chooser.selectedFolder = Fixture.urlOf(shown.folder, "old")
+        chooser.accept()
+        // old/b.bin's set lies wholly inside and keeps its first copy.
+        tryCompare(review, "selectedCount", 2)
+        compare(review.marks.feedback, "Marked 2 copies in 2 sets")
+        const rows = review.rows
+        for (let i = 0; i < rows.rowCount(); ++i) {
+            const path = rows.data(rows.index(i, 0), ReviewRowsModel.DisplayPathRole)
+            const trash = rows.data(rows.index(i, 0), ReviewRowsModel.CleanupStateRole) === "trash"
+            compare(trash, path.endsWith("/old/a.bin") || path.endsWith("/old/c/b.bin"), path)
+        }
+    }
+
     function test_theMenuIsOfferedOnlyInTheGroupedExactView() {
         const host = showTree({ "p.bin": { size: 3000, seed: 5 }, "q.bin": { size: 3000, seed: 5 } }).host
         const button = findChild(host.view, "markMenuButton")

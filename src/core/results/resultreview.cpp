@@ -23,6 +23,19 @@ void ResultReview::setResult(DuplicateScanResult result) {
     resetDerived();
 }
 
+ResultReview::Groupings ResultReview::derive(const DuplicateScanResult &result) {
+    const PathOrder order;
+    return {DisplayGroups::sameNameSizeGroups(result, order),
+            DisplayGroups::sameNameGroups(result, order),
+            DisplayGroups::duplicateFiles(result, order)};
+}
+
+void ResultReview::adopt(Groupings groupings) {
+    m_sameNameSizeGroups = std::move(groupings.sameNameSize);
+    m_sameNameGroups = std::move(groupings.sameName);
+    m_duplicateFiles = std::move(groupings.duplicateFiles);
+}
+
 void ResultReview::resetDerived() {
     // Its steps hold views into the groups about to go.
     m_history.clear();

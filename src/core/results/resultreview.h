@@ -51,6 +51,21 @@ public:
     // paths that are no longer in an exact set simply stop counting.
     void setResult(DuplicateScanResult result);
 
+    // The groupings of a result that take long on a large one (the two
+    // review-only categories over every scanned file, and the path-ordered
+    // list of duplicates). derive() is a pure function of the result, safe on
+    // any thread; adopt() hands its answer to the review of that same result,
+    // so the review never has to work them out on its own thread.
+    struct Groupings {
+        std::vector<DisplayGroup> sameNameSize;
+        std::vector<DisplayGroup> sameName;
+        std::vector<DuplicateFile> duplicateFiles;
+    };
+    static Groupings derive(const DuplicateScanResult &result);
+    void adopt(Groupings groupings);
+    // Whether the review-only groupings are known without working them out.
+    bool hasReviewGroupings() const { return m_sameNameSizeGroups && m_sameNameGroups; }
+
     // --- What is shown -----------------------------------------------------
     MatchCategory category() const { return m_category; }
     ResultMode mode() const { return m_mode; }

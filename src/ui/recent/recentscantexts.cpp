@@ -25,9 +25,12 @@ QString scannedAt(const QDateTime &when, const QLocale &locale) {
     format.remove(weekday);
     format.replace(QStringLiteral("MMMM"), QStringLiteral("MMM"));
     format = format.trimmed();
+    // Hours and minutes only, though some locales' short time has seconds.
+    QString time = locale.timeFormat(QLocale::ShortFormat);
+    static const QRegularExpression seconds(QStringLiteral("[^Hhm]s+"));
+    time.remove(seconds);
     const QDateTime local = when.toLocalTime();
-    return locale.toString(local, format) + QLatin1Char(' ') +
-           locale.toString(local.time(), QLocale::ShortFormat);
+    return locale.toString(local, format) + QLatin1Char(' ') + locale.toString(local.time(), time);
 }
 
 QString seconds(double elapsedSeconds) {

@@ -7,7 +7,14 @@ target_sources(twinsift_ui PRIVATE
   recent/recentscanfile.h
   recent/recentscanrecord.cpp
   recent/recentscanrecord.h
+  recent/recentscansmodel.cpp
+  recent/recentscansmodel.h
   recent/recentscanstore.cpp
   recent/recentscanstore.h
   recent/recentscantexts.cpp
   recent/recentscantexts.h)
+
+qt_target_qml_sources(twinsift_ui
+  QML_FILES
+    recent/RecentScanCard.qml
+    recent/RecentScansView.qml)

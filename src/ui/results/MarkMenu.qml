@@ -72,6 +72,7 @@ Button {
 
     FolderDialog {
         id: folderChooser
+        objectName: "markFolderChooser"
         title: qsTr("Mark Copies in Folder…")
         currentFolder: markButton.review.marks.scannedFolder
         // The chosen URL goes to C++ as it is; its path bytes name the folder.

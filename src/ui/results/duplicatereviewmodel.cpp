@@ -4,9 +4,13 @@
 #include "desktopfiles.h"
 #include "formatbytes.h"
 #include "paths.h"
+#include "reviewtexts.h"
 
+#include <QDebug>
+#include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QtConcurrent/QtConcurrentRun>
+#include <cstdio>
 
 #include <set>
 #include <utility>
@@ -198,9 +202,14 @@ void DuplicateReviewModel::refreshCards() {
     const bool grouped = m_review.mode() == ResultMode::groups;
     m_cards.setSelected(
         {false, grouped && m_review.category() == MatchCategory::exact, !grouped, false});
+    // Until the worker has grouped every scanned file, the review-only
+    // buttons show their titles without a count.
     std::array<QString, 4> labels;
     for (auto c : MatchCategory::allCases())
-        labels[c.value()] = QString::fromStdString(m_review.categoryLabel(c));
+        labels[c.value()] =
+            QString::fromStdString(c == MatchCategory::exact || m_review.hasReviewGroupings()
+                                       ? m_review.categoryLabel(c)
+                                       : ReviewTexts::categoryLabel(c, std::nullopt));
     m_categoryButtons.setLabels(labels);
     m_categoryButtons.setSelected(m_review.category().value());
 }
@@ -220,6 +229,18 @@ void DuplicateReviewModel::startProtectionCheck() {
     if (!result)
         return;
     (void)QtConcurrent::run([result, test = m_protectionTest, mailbox = m_mailbox] {
+        // The groupings first: they fill the category bar's counts, while
+        // the protection answers may wait on a slow disk.
+        try {
+            auto groupings = ResultReview::derive(*result);
+            mailbox->post(
+                [result, groupings = std::move(groupings)](DuplicateReviewModel *model) mutable {
+                    model->takeGroupings(result, std::move(groupings));
+                });
+        } catch (const std::exception &error) {
+            // The review works them out itself when they are first shown.
+            qCWarning(lcReview) << "grouping the result failed:" << error.what();
+        }
         ProtectionMap protection;
         try {
             for (const auto &group : result->groups)
@@ -236,6 +257,18 @@ void DuplicateReviewModel::startProtectionCheck() {
                 model->takeProtection(result, std::move(protection));
             });
     });
+}
+
+void DuplicateReviewModel::takeGroupings(
+    const std::shared_ptr<const DuplicateScanResult> &forResult,
+    ResultReview::Groupings groupings) {
+    if (forResult != m_result.shared())
+        return;
+    m_review.adopt(std::move(groupings));
+    refreshCards();
+    // Only the tables built from these groupings can show anything new.
+    if (m_review.category() != MatchCategory::exact || m_review.mode() != ResultMode::groups)
+        rebuildRows();
 }
 
 void DuplicateReviewModel::takeProtection(

@@ -233,6 +233,8 @@ private:
     void refreshSelection();
     void refreshCards();
     void startProtectionCheck();
+    void takeGroupings(const std::shared_ptr<const DuplicateScanResult> &forResult,
+                       ResultReview::Groupings groupings);
     void takeProtection(const std::shared_ptr<const DuplicateScanResult> &forResult,
                         ProtectionMap protection);
     ReviewRowsModel::Protection protectionOf(const std::string &path) const;
@@ -253,7 +255,7 @@ private:
     bool m_showCleanupReview = false;
     CleanupJob m_cleanup;
     MarkRuleRunner m_marks;
-    // The protection worker posts its answers here; closed on destruction.
+    // The worker posts its groupings and protection answers here; closed on destruction.
     std::shared_ptr<MainThreadMailbox<DuplicateReviewModel>> m_mailbox;
 };
 

@@ -31,7 +31,7 @@ template <typename Row> struct KeyedRowUpdate {
     // Beyond this many separate runs of removals and insertions the views
     // spend longer following the runs than rebuilding, so the whole list is
     // replaced in one removal and one insertion.
-    static constexpr std::size_t maxRuns = 256;
+    static constexpr std::size_t maxRuns = 16;
 
     static void apply(std::vector<Row> &rows, std::vector<Row> next, const Hooks &hooks) {
         std::unordered_map<std::string_view, int> oldIndex;

@@ -24,6 +24,7 @@ Button {
 
     contentItem: Row {
         spacing: 6
+        opacity: button.enabled ? 1 : 0.45
         SymbolIcon {
             anchors.verticalCenter: parent.verticalCenter
             visible: button.symbol !== ""

@@ -13,6 +13,7 @@ ApplicationWindow {
     color: Theme.windowBackground
 
     readonly property alias rootView: rootView
+    menuBar: AppMenuBar {}
 
     RootView {
         id: rootView

@@ -62,7 +62,7 @@ Item {
                 id: guideLayer
                 anchors.fill: parent
                 active: navigation.guideShown
-                sourceComponent: HowToPlaceholder {
+                sourceComponent: TwinsiftHowToView {
                     onClose: navigation.closeHowToUse()
                 }
             }
@@ -78,10 +78,11 @@ Item {
 
     Component {
         id: recentScansScreen
-        PlaceholderView {
-            title: qsTr("Recent Scans")
-            subtitle: qsTr("Completed scans will be listed here.")
-            icon: "clock.arrow.circlepath"
+        RecentScansView {
+            navy: Theme.navy
+            teal: Theme.teal
+            onRescan: record => navigation.requestRescan(record.folderUrl)
+            onNewScan: navigation.requestNewScanFromRecent()
         }
     }
 

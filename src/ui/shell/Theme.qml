@@ -43,6 +43,7 @@ QtObject {
     readonly property color blue: "#1f7ae0"
     readonly property color purple: "#9a4fd0"
     readonly property color link: "#1f6fd1"
+    readonly property color trustText: Qt.rgba(0.05, 0.45, 0.18, 1)
 
     // Accents of the scan screen's privacy strip and feature tiles.
     readonly property color privateAccent: Qt.rgba(0.10, 0.56, 0.34, 1)

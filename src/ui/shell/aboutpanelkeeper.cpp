@@ -51,7 +51,6 @@ void AboutPanelKeeper::showAbout() {
     m_panel = panel;
     emit panelChanged();
     panel->show();
-    panel->raise();
     panel->requestActivate();
 }
 

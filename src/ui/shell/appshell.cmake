@@ -20,3 +20,8 @@ target_sources(twinsift_ui PRIVATE
   shell/appwindows.h
   shell/websiteaction.cpp
   shell/websiteaction.h)
+
+qt_target_qml_sources(twinsift_ui
+  QML_FILES
+    shell/AboutPanel.qml
+    shell/AppMenuBar.qml)

@@ -34,7 +34,6 @@ QObject *AppWindows::openNewWindow() {
             window->deleteLater();
     });
     window->show();
-    window->raise();
     window->requestActivate();
     return window;
 }

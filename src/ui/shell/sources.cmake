@@ -16,7 +16,6 @@ qt_target_qml_sources(twinsift_ui
     shell/Sidebar.qml
     shell/SidebarRow.qml
     shell/PlaceholderView.qml
-    shell/HowToPlaceholder.qml
     shell/GradientPanel.qml
     shell/ActionButton.qml
     shell/PersistentStopButton.qml)

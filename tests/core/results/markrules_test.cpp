@@ -2,14 +2,11 @@
 #include "modificationtimes.h"
 #include "resultfixture.h"
 #include "resultreview.h"
-#include "tempdir.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <random>
 #include <set>
-#include <sys/stat.h>
 
 using namespace twinsift;
 using namespace twinsift::testing;
@@ -26,30 +23,20 @@ const DuplicateGroup three = group("33", 10, {"/d/three/a/b/one", "/d/three/two"
 const DuplicateGroup five = group(
     "55", 10, {"/d/five/x/y/one", "/d/five/two", "/d/five/x/three", "/d/five/x/y/z/four", "/d/f5"});
 
-// Times by path for the result of exactly these sets; the rest unreadable.
+constexpr auto unreadable = ModificationTimes::unreadable;
+
+// Times for the result of exactly these sets, one list per set in its order.
 ModificationTimes timesFor(const std::vector<DuplicateGroup> &groups,
-                           std::initializer_list<std::pair<std::string, std::int64_t>> entries) {
+                           const std::vector<std::vector<std::int64_t>> &perSet) {
     ModificationTimes times(resultOf(groups));
-    for (const auto &[path, time] : entries)
-        for (std::size_t g = 0; g < groups.size(); ++g)
-            for (std::size_t i = 0; i < groups[g].files.size(); ++i)
-                if (groups[g].files[i].url == path)
-                    times.set(g, i, time);
+    for (std::size_t g = 0; g < perSet.size(); ++g)
+        for (std::size_t i = 0; i < perSet[g].size(); ++i)
+            times.set(g, i, perSet[g][i]);
     return times;
 }
 
-const ModificationTimes spreadTimes = timesFor({two, three, five}, {
-                                                                       {"/d/two/a/first", 20},
-                                                                       {"/d/second", 10},
-                                                                       {"/d/three/a/b/one", 50},
-                                                                       {"/d/three/two", 10},
-                                                                       {"/d/3/c", 70},
-                                                                       {"/d/five/x/y/one", 500},
-                                                                       {"/d/five/two", 200},
-                                                                       {"/d/five/x/three", 100},
-                                                                       {"/d/five/x/y/z/four", 900},
-                                                                       {"/d/f5", 300},
-                                                                   });
+const ModificationTimes spreadTimes =
+    timesFor({two, three, five}, {{20, 10}, {50, 10, 70}, {500, 200, 100, 900, 300}});
 
 // Every copy of every set but the ones kept.
 Marks allBut(const std::vector<DuplicateGroup> &groups, const Marks &kept) {
@@ -127,26 +114,18 @@ TEST(KeepRules, eachKeepsItsOwnCopyInSetsOfTwoThreeAndFive) {
 }
 
 TEST(KeepRules, equalTimesAndUnreadableTimesAndEqualPathShapesFallBackToTheSetOrder) {
-    const auto equal = timesFor({two, three, five}, {{"/d/two/a/first", 5},
-                                                     {"/d/second", 5},
-                                                     {"/d/three/a/b/one", 5},
-                                                     {"/d/three/two", 5},
-                                                     {"/d/3/c", 5}});
+    // The five-set has no times at all: every copy ties as unreadable.
+    const auto equal = timesFor({two, three, five}, {{5, 5}, {5, 5, 5}});
     for (auto rule : {MarkRule::keepOldest, MarkRule::keepNewest}) {
         Review r({two, three, five});
         r.review.applyMarkRule(rule, {&equal, {}});
-        // The five-set has no times at all: every copy ties as unreadable.
         EXPECT_EQ(
             r.review.selectedForTrash(),
             allBut({two, three, five}, {"/d/two/a/first", "/d/three/a/b/one", "/d/five/x/y/one"}));
     }
 
     // A time that cannot be read sorts as the oldest of all.
-    const auto oneUnreadable = timesFor({two, three}, {{"/d/two/a/first", 20},
-                                                       {"/d/second", ModificationTimes::unreadable},
-                                                       {"/d/three/a/b/one", -50},
-                                                       {"/d/three/two", 10},
-                                                       {"/d/3/c", 70}});
+    const auto oneUnreadable = timesFor({two, three}, {{20, unreadable}, {-50, 10, 70}});
     Review oldest({two, three});
     oldest.review.applyMarkRule(MarkRule::keepOldest, {&oneUnreadable, {}});
     EXPECT_EQ(oldest.review.selectedForTrash(),
@@ -379,32 +358,4 @@ TEST(MarkInvariant, noSequenceOfRulesClicksSearchesAndUndoEverLeavesASetFullyMar
         }
         ASSERT_TRUE(everySetKeepsACopy(r.review, protectedOnes)) << "after step " << step;
     }
-}
-
-TEST(ModificationTimesFromDisk, readsEveryGroupedFileAndCountsOneThatIsGoneAsUnreadable) {
-    TempDir dir;
-    writeFile(dir / "old", "x");
-    writeFile(dir / "new", "x");
-    const auto setTime = [](const std::string &path, std::int64_t seconds) {
-        const timespec t[2] = {{seconds, 0}, {seconds, 250}};
-        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), t, 0), 0);
-    };
-    setTime(dir / "old", 1'000'000);
-    setTime(dir / "new", 2'000'000);
-    const auto result = resultOf({group("tt", 1, {dir / "new", dir / "old", dir / "gone"})});
-
-    const auto times = ModificationTimes::read(result);
-    EXPECT_EQ(times.of(0, 1), 1'000'000'000'000'250);
-    EXPECT_EQ(times.of(0, 0), 2'000'000'000'000'250);
-    EXPECT_EQ(times.of(0, 2), ModificationTimes::unreadable);
-    EXPECT_EQ(times.of(0, 3), ModificationTimes::unreadable) << "no fourth copy";
-    EXPECT_EQ(times.unreadableCount(), 1u);
-
-    // The missing file sorts as the oldest, so "Keep Oldest" keeps it and
-    // "Keep Newest" keeps the newest real time.
-    ResultReview review(result, [](const std::string &) { return false; });
-    review.applyMarkRule(MarkRule::keepOldest, {&times, {}});
-    EXPECT_EQ(review.selectedForTrash(), (Marks{dir / "new", dir / "old"}));
-    review.applyMarkRule(MarkRule::keepNewest, {&times, {}});
-    EXPECT_EQ(review.selectedForTrash(), (Marks{dir / "old", dir / "gone"}));
 }

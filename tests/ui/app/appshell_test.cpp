@@ -1,3 +1,4 @@
+#include "aboutpanelkeeper.h"
 #include "appdelegate.h"
 #include "dockiconfactory.h"
 #include "websiteaction.h"
@@ -6,12 +7,19 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPointer>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <QtQml/qqmlextensionplugin.h>
 
 #include <memory>
+
+Q_IMPORT_QML_PLUGIN(TwinsiftPlugin)
 
 using namespace twinsift;
 
@@ -50,6 +58,7 @@ private slots:
     void lateMainWindowIsStillBroughtForward();
     void withoutAMainWindowTheAppOutlivesItsWindows();
     void websiteIsShownBareAndOpenedWithASlash();
+    void aboutPanelIsFixedModalAndClosesOnReturnOrCloseBox();
 
 public slots:
     void openUrl(const QUrl &url) { m_opened.append(url); }
@@ -147,6 +156,46 @@ void AppShellTest::websiteIsShownBareAndOpenedWithASlash() {
     WebsiteAction::openWebsite();
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     QCOMPARE(m_opened, QList<QUrl>{WebsiteAction::url()});
+}
+
+void AppShellTest::aboutPanelIsFixedModalAndClosesOnReturnOrCloseBox() {
+    QQmlEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    QQmlComponent component(&engine);
+    component.setData("import QtQml\nimport Twinsift\nQtObject { property var keeper: "
+                      "AboutPanelKeeper }",
+                      QUrl());
+    std::unique_ptr<QObject> holder(component.create());
+    QVERIFY2(holder, qPrintable(component.errorString()));
+    auto *keeper = qobject_cast<AboutPanelKeeper *>(holder->property("keeper").value<QObject *>());
+    QVERIFY(keeper);
+
+    keeper->showAbout();
+    QPointer<QQuickWindow> panel = keeper->panel();
+    QVERIFY(panel && panel->isVisible());
+    QCOMPARE(panel->size(), QSize(340, 248));
+    QCOMPARE(panel->minimumSize(), QSize(340, 248));
+    QCOMPARE(panel->maximumSize(), QSize(340, 248));
+    QCOMPARE(panel->modality(), Qt::ApplicationModal);
+    auto *link = panel->findChild<QQuickItem *>(QStringLiteral("websiteLink"));
+    QVERIFY(link);
+    QCOMPARE(link->property("text").toString(), WebsiteAction::address() + QStringLiteral("  ↗"));
+    // Nothing in the panel sticks out of its fixed size.
+    const QRectF inPanel = link->mapRectToScene(QRectF(0, 0, link->width(), link->height()));
+    QVERIFY2(inPanel.bottom() <= 248, QByteArray::number(inPanel.bottom()));
+
+    QVERIFY(QTest::qWaitForWindowActive(panel));
+    QTest::keyClick(panel, Qt::Key_Return);
+    QTRY_VERIFY(!keeper->panel());
+    QTRY_VERIFY(panel.isNull());
+
+    // The close box ends it the same way.
+    keeper->showAbout();
+    panel = keeper->panel();
+    QVERIFY(panel);
+    panel->close();
+    QTRY_VERIFY(!keeper->panel());
+    QTRY_VERIFY(panel.isNull());
 }
 
 QTEST_MAIN(AppShellTest)

@@ -1,7 +1,10 @@
 #include "folderavailability.h"
+#include "recentscansmodel.h"
+#include "recentscanstore.h"
 #include "recentscantexts.h"
 #include "tempdir.h"
 
+#include <QAbstractItemModelTester>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
@@ -38,11 +41,13 @@ private slots:
     void availabilityFollowsTheDisk();
     void hangingFolderCountsAsUnavailableAndIsNotAskedTwice();
     void cardFiguresKeepTheirFormInAnyLocale();
+    void listFollowsTheStoreRowByRow();
 };
 
 void RecentScansTest::initTestCase() {
     qputenv("TZ", "UTC");
     tzset();
+    makeScratchHome();
 }
 
 void RecentScansTest::availabilityFollowsTheDisk() {
@@ -128,11 +133,68 @@ void RecentScansTest::cardFiguresKeepTheirFormInAnyLocale() {
     QLocale::setDefault(before);
     QCOMPARE(texts::scannedAt(when, QLocale(QLocale::English, QLocale::UnitedStates)).left(12),
              QStringLiteral("Mar 14, 2026"));
+    // The C locale's short time carries seconds; the card shows none.
+    QCOMPARE(texts::scannedAt(when, QLocale::c()), QStringLiteral("14 Mar 2026 09:26"));
 
     // Never plain bytes, decimal multiples.
     QCOMPARE(texts::savings(0), QStringLiteral("Zero KB"));
     QCOMPARE(texts::savings(1'500'000), QStringLiteral("1.5 MB"));
     QVERIFY(texts::savings(std::numeric_limits<quint64>::max()).endsWith(QStringLiteral(" TB")));
+}
+
+void RecentScansTest::listFollowsTheStoreRowByRow() {
+    TempDir dir;
+    makeDirs(dir / "there");
+    RecentScanStore store(nullptr);
+    RecentScansModel model(&store, FolderAvailability::isExistingFolder,
+                           FolderAvailability::defaultDeadline);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    auto scanOf = [](const std::string &folder) {
+        DuplicateScanResult result;
+        result.rootURL = folder;
+        result.elapsedSeconds = 1.25;
+        return result;
+    };
+    auto role = [&](int row, RecentScansModel::Role r) { return model.index(row).data(r); };
+
+    // A new scan lands on top, and the disk is asked about its folder.
+    store.record(scanOf(dir / "there"));
+    QCOMPARE(model.count(), 1);
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(role(0, RecentScansModel::AvailabilityKnownRole).toBool(), false);
+    QTRY_COMPARE(role(0, RecentScansModel::AvailableRole).toBool(), true);
+    QVERIFY(role(0, RecentScansModel::AvailabilityKnownRole).toBool());
+    QVERIFY(!changed.isEmpty());
+    store.record(scanOf(dir / "gone"));
+    QCOMPARE(inserted.last().at(1).toInt(), 0);
+    QCOMPARE(role(0, RecentScansModel::FolderNameRole).toString(), QStringLiteral("gone"));
+    QCOMPARE(role(0, RecentScansModel::SecondsRole).toString(), QStringLiteral("1.25"));
+    QTRY_VERIFY(role(0, RecentScansModel::AvailabilityKnownRole).toBool());
+    QCOMPARE(role(0, RecentScansModel::AvailableRole).toBool(), false);
+    QCOMPARE(model.recordAt(1).folderPath(), dir / "there");
+
+    // Filling past the limit drops the oldest row at the end.
+    for (int i = 0; i < RecentScanStore::maximumRecords - 1; ++i)
+        store.record(scanOf(dir / ("more" + std::to_string(i))));
+    QCOMPARE(model.count(), RecentScanStore::maximumRecords);
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(removed.last().at(1).toInt(), RecentScanStore::maximumRecords - 1);
+    QCOMPARE(model.recordAt(model.count() - 1).folderPath(), dir / "gone");
+
+    // Removed folders show at the next check, restored ones too.
+    removeTree(dir / "there");
+    makeDirs(dir / "gone");
+    model.checkAvailability();
+    const int last = model.count() - 1;
+    QTRY_VERIFY(role(last, RecentScansModel::AvailableRole).toBool());
+
+    store.clear();
+    QCOMPARE(model.count(), 0);
+    QCOMPARE(resets.size(), 0);
 }
 
 QTEST_GUILESS_MAIN(RecentScansTest)

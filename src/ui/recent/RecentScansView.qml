@@ -1,0 +1,283 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Twinsift
+
+// The local scan history: one card per completed scan, newest first, with a
+// rescan per card, a new scan from the empty state, and clearing the history.
+Item {
+    id: view
+
+    required property color navy
+    required property color teal
+    // The card's record, for the scan screen to rescan its folder.
+    signal rescan(var record)
+    signal newScan()
+
+    property bool confirmClear: false
+    readonly property alias history: scans
+    readonly property alias clearAlert: clearAlert
+
+    RecentScansModel {
+        id: scans
+    }
+
+    // Availability follows the disk: asked again whenever the screen comes
+    // back into view or its window gets the focus back.
+    onVisibleChanged: if (visible) scans.checkAvailability()
+    Connections {
+        target: view.Window.window
+        function onActiveChanged() {
+            if (view.Window.window.active)
+                scans.checkAvailability()
+        }
+    }
+
+    GradientPanel {
+        anchors.fill: parent
+        colors: [Theme.windowBackground, Theme.withAlpha(Theme.systemAccent, 0.035)]
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.leftMargin: 28
+            Layout.rightMargin: 28
+            Layout.topMargin: 20
+            Layout.bottomMargin: 20
+            spacing: 16
+
+            ColumnLayout {
+                spacing: 5
+                Label {
+                    text: qsTr("Recent Scans")
+                    font.pointSize: Theme.pt(30)
+                    font.bold: true
+                    color: view.navy
+                }
+                Label {
+                    text: qsTr("Your local Twinsift scan history")
+                    font.pointSize: Theme.pt(15)
+                    color: Theme.secondaryText
+                }
+            }
+
+            Item {
+                Layout.fillWidth: true
+            }
+
+            Rectangle {
+                objectName: "localOnlyBadge"
+                implicitWidth: localOnly.implicitWidth + 24
+                implicitHeight: localOnly.implicitHeight + 14
+                radius: height / 2
+                color: Theme.withAlpha(view.teal, 0.08)
+                Row {
+                    id: localOnly
+                    anchors.centerIn: parent
+                    spacing: 5
+                    SymbolIcon {
+                        anchors.verticalCenter: parent.verticalCenter
+                        name: "lock.shield.fill"
+                        size: Theme.subheadlineSize
+                        color: view.teal
+                    }
+                    Label {
+                        text: qsTr("Local Only")
+                        font.pointSize: Theme.subheadlineSize
+                        font.weight: Font.DemiBold
+                        color: view.teal
+                    }
+                }
+            }
+
+            ActionButton {
+                objectName: "clearHistoryButton"
+                visible: scans.count > 0
+                text: qsTr("Clear History")
+                symbol: "trash"
+                onClicked: view.confirmClear = true
+            }
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            implicitHeight: 1
+            color: Theme.separator
+        }
+
+        Item {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+
+            ColumnLayout {
+                id: emptyState
+                objectName: "emptyState"
+                visible: scans.count === 0
+                anchors.fill: parent
+                anchors.margins: 30
+                spacing: 16
+
+                Item {
+                    Layout.fillHeight: true
+                }
+                SymbolIcon {
+                    Layout.alignment: Qt.AlignHCenter
+                    name: "clock.arrow.circlepath"
+                    size: 48
+                    color: view.teal
+                }
+                Label {
+                    Layout.alignment: Qt.AlignHCenter
+                    text: qsTr("No Recent Scans Yet")
+                    font.pointSize: Theme.title2Size
+                    font.bold: true
+                    color: view.navy
+                }
+                Label {
+                    Layout.alignment: Qt.AlignHCenter
+                    Layout.maximumWidth: 520
+                    text: qsTr("Completed scans will appear here automatically. Only summary metadata is saved locally on this Mac.")
+                    font.pointSize: Theme.pt(15)
+                    color: Theme.secondaryText
+                    horizontalAlignment: Text.AlignHCenter
+                    wrapMode: Text.WordWrap
+                }
+                ActionButton {
+                    objectName: "startNewScanButton"
+                    Layout.alignment: Qt.AlignHCenter
+                    text: qsTr("Start New Scan")
+                    symbol: "plus.circle.fill"
+                    prominent: true
+                    large: true
+                    tint: Theme.systemAccent
+                    onClicked: view.newScan()
+                }
+                Label {
+                    objectName: "emptyStorageMessage"
+                    Layout.alignment: Qt.AlignHCenter
+                    Layout.maximumWidth: 560
+                    visible: RecentScanStore.persistenceError !== ""
+                    text: RecentScanStore.persistenceError
+                    font.pointSize: Theme.captionSize
+                    color: Theme.orange
+                    horizontalAlignment: Text.AlignHCenter
+                    wrapMode: Text.WordWrap
+                }
+                Item {
+                    Layout.fillHeight: true
+                }
+            }
+
+            ListView {
+                id: cards
+                objectName: "cards"
+                visible: scans.count > 0
+                anchors.fill: parent
+                topMargin: 24
+                bottomMargin: 24
+                leftMargin: 24
+                rightMargin: 24
+                spacing: 14
+                clip: true
+                model: scans
+                ScrollBar.vertical: ScrollBar {}
+
+                header: ColumnLayout {
+                    width: cards.width - cards.leftMargin - cards.rightMargin
+                    spacing: 14
+
+                    RowLayout {
+                        Layout.fillWidth: true
+                        Label {
+                            objectName: "countLine"
+                            text: scans.count === 1 ? qsTr("1 saved scan")
+                                                    : qsTr("%1 saved scans").arg(scans.count)
+                            font.pointSize: Theme.subheadlineSize
+                            font.weight: Font.DemiBold
+                            color: Theme.secondaryText
+                        }
+                        Item {
+                            Layout.fillWidth: true
+                        }
+                        Label {
+                            text: qsTr("Up to 50 recent scans are kept locally.")
+                            font.pointSize: Theme.captionSize
+                            color: Theme.tertiaryText
+                        }
+                    }
+                    Row {
+                        objectName: "storageWarning"
+                        visible: RecentScanStore.persistenceError !== ""
+                        spacing: 5
+                        SymbolIcon {
+                            anchors.verticalCenter: parent.verticalCenter
+                            name: "exclamationmark.triangle.fill"
+                            size: Theme.captionSize
+                            color: Theme.orange
+                        }
+                        Label {
+                            objectName: "storageWarningText"
+                            text: RecentScanStore.persistenceError
+                            font.pointSize: Theme.captionSize
+                            color: Theme.orange
+                        }
+                    }
+                    Item {
+                        implicitHeight: 0
+                    }
+                }
+
+                delegate: RecentScanCard {
+                    width: cards.width - cards.leftMargin - cards.rightMargin
+                    navy: view.navy
+                    teal: view.teal
+                    // A card drawn again, after scrolling back, asks afresh.
+                    Component.onCompleted: scans.checkAvailabilityAt(index)
+                    onRescan: view.rescan(scans.recordAt(index))
+                    onReveal: scans.reveal(index)
+                }
+            }
+        }
+    }
+
+    onConfirmClearChanged: if (confirmClear) clearAlert.open()
+
+    Dialog {
+        id: clearAlert
+        objectName: "clearAlert"
+        anchors.centerIn: parent
+        modal: true
+        title: qsTr("Clear Recent Scans?")
+        contentWidth: 380
+        onClosed: view.confirmClear = false
+
+        Label {
+            width: 380
+            text: qsTr("This clears only the local scan-summary history. It does not delete, move, or modify any scanned files.")
+            wrapMode: Text.WordWrap
+            color: Theme.secondaryText
+        }
+
+        footer: DialogButtonBox {
+            Button {
+                objectName: "cancelClearButton"
+                text: qsTr("Cancel")
+                DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
+            }
+            Button {
+                objectName: "confirmClearButton"
+                text: qsTr("Clear History")
+                palette.buttonText: Theme.red
+                DialogButtonBox.buttonRole: DialogButtonBox.DestructiveRole
+                onClicked: {
+                    scans.clearHistory()
+                    clearAlert.close()
+                }
+            }
+        }
+    }
+}

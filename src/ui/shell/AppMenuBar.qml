@@ -1,0 +1,52 @@
+import QtQuick
+import QtQuick.Controls
+import Twinsift
+
+// The menus of every main window.
+MenuBar {
+    id: bar
+
+    // The guide in every open window, not only this one.
+    readonly property Action helpAction: Action {
+        text: qsTr("Ambrivo Twinsift Help")
+        shortcut: "Ctrl+?"
+        onTriggered: AppEvents.postShowHowToUse()
+    }
+
+    Menu {
+        title: qsTr("Twinsift")
+        Action {
+            text: qsTr("About Ambrivo Twinsift")
+            onTriggered: AboutPanelKeeper.showAbout()
+        }
+        MenuSeparator {}
+        Action {
+            text: qsTr("New Window")
+            shortcut: "Ctrl+N"
+            onTriggered: AppWindows.openNewWindow()
+        }
+        MenuSeparator {}
+        Action {
+            text: qsTr("Quit")
+            shortcut: StandardKey.Quit
+            onTriggered: Qt.quit()
+        }
+    }
+
+    Menu {
+        title: qsTr("Help")
+        MenuItem {
+            action: bar.helpAction
+        }
+        MenuSeparator {}
+        Action {
+            text: qsTr("Explore More Local Tools")
+            onTriggered: WebsiteAction.openWebsite()
+        }
+    }
+
+    Shortcut {
+        sequence: StandardKey.HelpContents
+        onActivated: bar.helpAction.trigger()
+    }
+}

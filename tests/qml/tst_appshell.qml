@@ -1,0 +1,130 @@
+import QtQuick
+import QtQuick.Controls
+import QtTest
+import Twinsift
+import TwinsiftTest
+
+// The Recent Scans screen, the guide and the menus inside real windows.
+TestCase {
+    id: testCase
+    name: "AppShell"
+    when: windowShown
+    visible: true
+    width: 1240
+    height: 820
+
+    Component {
+        id: rootComponent
+        RootView {
+            anchors.fill: parent
+        }
+    }
+
+    Component {
+        id: mainComponent
+        Main {}
+    }
+
+    function init() {
+        HistoryFixture.mendStorage()
+        HistoryFixture.reset()
+    }
+
+    function recentScansIn(root) {
+        root.selection = "Recent Scans"
+        tryVerify(() => root.detailItem !== null && root.detailItem.history !== undefined)
+        return root.detailItem
+    }
+
+    function firstCard(recent) {
+        const list = findChild(recent, "cards")
+        tryVerify(() => list.itemAtIndex(0) !== null)
+        return list.itemAtIndex(0)
+    }
+
+    function test_rescanFromACardScansThatFolder() {
+        const folder = Fixture.makeTree({ "a.bin": { size: 4096, seed: 1 }, "b.bin": { size: 4096, seed: 1 } })
+        HistoryFixture.add(folder)
+        const root = createTemporaryObject(rootComponent, testCase)
+        const rescan = findChild(firstCard(recentScansIn(root)), "rescanButton")
+        tryVerify(() => rescan.enabled)
+        mouseClick(rescan)
+
+        compare(root.selection, "Twinsift")
+        const scan = root.detailItem
+        tryVerify(() => scan.hasResult, 20000)
+        compare(Fixture.pathOf(scan.controller.selectedFolder), Fixture.pathOf(folder))
+        compare(scan.scanModel.result.groupCount, 1)
+        // The finished scan joins the history as a new entry.
+        tryCompare(RecentScanStore.records, "length", 2)
+    }
+
+    function test_rescanOfAFolderThatWentAwaySaysSo() {
+        const folder = Fixture.makeTree({ "a.bin": { size: 4096, seed: 1 } })
+        HistoryFixture.add(folder)
+        const root = createTemporaryObject(rootComponent, testCase)
+        const rescan = findChild(firstCard(recentScansIn(root)), "rescanButton")
+        tryVerify(() => rescan.enabled)
+        // Gone after the card last looked, before the click.
+        Fixture.removeTree(folder)
+        mouseClick(rescan)
+
+        compare(root.selection, "Twinsift")
+        const scan = root.detailItem
+        const message = findChild(scan, "errorMessage")
+        tryCompare(message, "text", "This recent-scan folder is no longer available. Choose the folder again to scan it.")
+        verify(message.visible)
+        verify(!scan.scanModel.isScanning)
+    }
+
+    function test_newScanFromTheEmptyHistoryOpensTheChooser() {
+        const root = createTemporaryObject(rootComponent, testCase)
+        const recent = recentScansIn(root)
+        waitForRendering(recent)
+        mouseClick(findChild(recent, "startNewScanButton"))
+        compare(root.selection, "Twinsift")
+        tryVerify(() => root.detailItem.controller.isImporterPresented)
+        root.detailItem.controller.chooserDismissed()
+    }
+
+    function test_escapeClosesTheGuideOverAnUnchangedScreen() {
+        HistoryFixture.add(Fixture.makeTree({}))
+        const root = createTemporaryObject(rootComponent, testCase)
+        const recent = recentScansIn(root)
+        recent.confirmClear = false
+        root.selection = "How to Use"
+        tryVerify(() => root.guideItem !== null)
+        compare(root.detailItem, recent)
+        verify(!recent.enabled || recent.opacity === 0 || root.detailItem.opacity === 0)
+
+        keyClick(Qt.Key_Escape)
+        compare(root.selection, "Recent Scans")
+        tryVerify(() => root.guideItem === null)
+        compare(root.detailItem, recent)
+        compare(recent.history.count, 1)
+    }
+
+    function test_helpMenuShowsTheGuideInEveryWindow() {
+        const first = createTemporaryObject(mainComponent, null)
+        const second = createTemporaryObject(mainComponent, null)
+        first.rootView.selection = "Recent Scans"
+        verify(first.menuBar !== null, "the window has the menu bar")
+
+        first.menuBar.helpAction.trigger()
+        compare(first.rootView.selection, "How to Use")
+        compare(second.rootView.selection, "How to Use")
+        tryVerify(() => first.rootView.guideItem !== null && second.rootView.guideItem !== null)
+
+        // A window opened later is its own copy and hears the next request too.
+        const third = AppWindows.openNewWindow()
+        verify(third !== null && third.rootView !== first.rootView)
+        compare(third.rootView.selection, "Twinsift")
+        first.menuBar.helpAction.trigger()
+        compare(third.rootView.selection, "How to Use")
+        third.close()
+        // Closing the guide in one window leaves the others on it.
+        first.rootView.guideItem.close()
+        compare(first.rootView.selection, "Recent Scans")
+        compare(second.rootView.selection, "How to Use")
+    }
+}

@@ -1,0 +1,198 @@
+import QtQuick
+import QtQuick.Controls
+import QtTest
+import Twinsift
+import TwinsiftTest
+
+// Runs under a German locale (see CMakeLists.txt), so figures that must keep
+// a point as decimal separator are checked where a comma would creep in.
+TestCase {
+    id: testCase
+    name: "RecentScans"
+    when: windowShown
+    visible: true
+    width: 1100
+    height: 800
+
+    Component {
+        id: viewComponent
+        RecentScansView {
+            anchors.fill: parent
+            navy: Theme.navy
+            teal: Theme.teal
+        }
+    }
+
+    SignalSpy {
+        id: rescanSpy
+        signalName: "rescan"
+    }
+
+    function init() {
+        HistoryFixture.mendStorage()
+        HistoryFixture.reset()
+    }
+
+    function makeView() {
+        const view = createTemporaryObject(viewComponent, testCase)
+        verify(view)
+        return view
+    }
+
+    function cardAt(view, row) {
+        const list = findChild(view, "cards")
+        list.forceLayout()
+        list.positionViewAtIndex(row, ListView.Beginning)
+        return list.itemAtIndex(row)
+    }
+
+    function textOf(item, name) {
+        return findChild(item, name).text
+    }
+
+    function tileValues(card) {
+        const values = []
+        for (let i = 0; i < 5; ++i) {
+            const tile = findChild(card, "tile" + i)
+            values.push(findChild(tile, "tileValue").text + " " + findChild(tile, "tileTitle").text)
+        }
+        return values
+    }
+
+    function test_emptyHistoryOffersANewScanAndNothingToClear() {
+        const view = makeView()
+        verify(findChild(view, "emptyState").visible)
+        verify(!findChild(view, "clearHistoryButton").visible)
+        verify(!findChild(view, "cards").visible)
+
+        const newScan = findChild(view, "startNewScanButton")
+        const spy = createTemporaryObject(signalSpyComponent, testCase, { target: view, signalName: "newScan" })
+        mouseClick(newScan)
+        compare(spy.count, 1)
+    }
+
+    Component {
+        id: signalSpyComponent
+        SignalSpy {}
+    }
+
+    function test_countLineAndCardFigures() {
+        const view = makeView()
+        const folder = Fixture.makeTree({})
+        HistoryFixture.add(folder, { files: 1234567, groups: 2, duplicates: 5, savings: 0, ignored: 9, seconds: 3 })
+        tryCompare(findChild(view, "countLine"), "text", "1 saved scan")
+        verify(findChild(view, "clearHistoryButton").visible)
+        verify(!findChild(view, "emptyState").visible)
+
+        verify(Qt.locale().name.startsWith("de"), "the test runs under a German locale")
+        let card = cardAt(view, 0)
+        compare(tileValues(card), ["1234567 Files", "2 Groups", "5 Duplicates",
+                                   "Zero KB Potential Savings", "9 Under 1 KB Ignored"])
+        compare(textOf(card, "duration"), "3.00 sec")
+        compare(textOf(card, "folderPath"), Fixture.pathOf(folder))
+
+        HistoryFixture.add(Fixture.makeTree({}), { savings: 1500000, seconds: 0.5 })
+        tryCompare(findChild(view, "countLine"), "text", "2 saved scans")
+        card = cardAt(view, 0)
+        compare(findChild(findChild(card, "tile3"), "tileValue").text, "1.5 MB")
+        compare(textOf(card, "duration"), "0.50 sec")
+    }
+
+    function test_rootFolderIsNamedBySlash() {
+        const view = makeView()
+        HistoryFixture.add("file:///")
+        tryVerify(() => cardAt(view, 0) !== null)
+        compare(textOf(cardAt(view, 0), "folderName"), "/")
+    }
+
+    function test_storageMessageShowsInBothStates() {
+        const message = "Recent Scans could not be saved. Current scan results are unaffected."
+        const view = makeView()
+        HistoryFixture.breakStorage()
+        HistoryFixture.reset()
+        const underButton = findChild(view, "emptyStorageMessage")
+        tryVerify(() => underButton.visible)
+        compare(underButton.text, message)
+
+        HistoryFixture.add(Fixture.makeTree({}))
+        tryVerify(() => findChild(view, "cards").visible)
+        const list = findChild(view, "cards")
+        tryVerify(() => list.headerItem !== null)
+        const warning = findChild(list.headerItem, "storageWarning")
+        verify(warning.visible)
+        compare(findChild(warning, "storageWarningText").text, message)
+
+        HistoryFixture.mendStorage()
+        HistoryFixture.add(Fixture.makeTree({}))
+        tryVerify(() => !warning.visible)
+    }
+
+    function test_clearingAsksFirstAndCancelLeavesEverything() {
+        const view = makeView()
+        HistoryFixture.add(Fixture.makeTree({}))
+        HistoryFixture.add(Fixture.makeTree({}))
+        tryCompare(view.history, "count", 2)
+        const before = HistoryFixture.fileText()
+
+        mouseClick(findChild(view, "clearHistoryButton"))
+        const alert = view.clearAlert
+        tryCompare(alert, "opened", true)
+        compare(alert.title, "Clear Recent Scans?")
+        mouseClick(findChild(alert, "cancelClearButton"))
+        tryCompare(alert, "visible", false)
+        compare(view.confirmClear, false)
+        compare(view.history.count, 2)
+        compare(HistoryFixture.fileText(), before)
+
+        mouseClick(findChild(view, "clearHistoryButton"))
+        tryCompare(alert, "opened", true)
+        mouseClick(findChild(alert, "confirmClearButton"))
+        tryCompare(alert, "visible", false)
+        compare(view.history.count, 0)
+        compare(view.confirmClear, false)
+        verify(findChild(view, "emptyState").visible)
+        compare(HistoryFixture.fileText().replace(/\s/g, ""), "[]")
+    }
+
+    function test_availabilityFollowsTheFolderWithoutARestart() {
+        const view = makeView()
+        const folder = Fixture.makeTree({})
+        HistoryFixture.add(folder)
+        tryVerify(() => cardAt(view, 0) !== null)
+        const card = cardAt(view, 0)
+        tryCompare(findChild(card, "availabilityText"), "text", "Available")
+        verify(findChild(card, "rescanButton").enabled)
+        verify(findChild(card, "revealButton").enabled)
+
+        // Deleted while the app runs; the screen shown again asks the disk.
+        Fixture.removeTree(folder)
+        view.visible = false
+        view.visible = true
+        tryCompare(findChild(card, "availabilityText"), "text", "Folder unavailable")
+        verify(!findChild(card, "rescanButton").enabled)
+        verify(!findChild(card, "revealButton").enabled)
+        rescanSpy.target = card
+        mouseClick(findChild(card, "rescanButton"))
+        compare(rescanSpy.count, 0)
+
+        verify(HistoryFixture.makeFolder(folder))
+        view.visible = false
+        view.visible = true
+        tryCompare(findChild(card, "availabilityText"), "text", "Available")
+        verify(findChild(card, "rescanButton").enabled)
+    }
+
+    function test_rescanHandsOverTheCardsRecord() {
+        const view = makeView()
+        const folder = Fixture.makeTree({})
+        HistoryFixture.add(Fixture.makeTree({}))
+        HistoryFixture.add(folder)
+        const spy = createTemporaryObject(signalSpyComponent, testCase, { target: view, signalName: "rescan" })
+        tryVerify(() => cardAt(view, 0) !== null)
+        const rescan = findChild(cardAt(view, 0), "rescanButton")
+        tryVerify(() => rescan.enabled)
+        mouseClick(rescan)
+        compare(spy.count, 1)
+        compare(spy.signalArguments[0][0].folderUrl, folder)
+    }
+}
