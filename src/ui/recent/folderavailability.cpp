@@ -25,33 +25,44 @@ bool FolderAvailability::isExistingFolder(const std::string &path) {
 }
 
 void FolderAvailability::check(const std::vector<std::string> &paths) {
-    QList<QByteArray> asked;
     for (const std::string &path : paths) {
         const QByteArray key(path.data(), static_cast<qsizetype>(path.size()));
-        asked.append(key);
-        if (m_inFlight.contains(key))
+        const auto running = m_inFlight.find(key);
+        if (running == m_inFlight.end()) {
+            start(key);
             continue;
-        m_inFlight.insert(key);
-        // A thread of its own per probe: one stuck in the kernel must not hold
-        // up probes of other folders, as it would in a shared pool.
-        std::thread([mailbox = m_mailbox, probe = m_probe, path, key] {
-            const bool available = probe(path);
-            mailbox->post(
-                [key, available](FolderAvailability *self) { self->land(key, available); });
-        }).detach();
+        }
+        // Still hanging: it counts as unavailable once more at the deadline.
+        running->askedAgain = true;
+        armDeadline(key, running->probe);
     }
-    if (asked.isEmpty())
-        return;
-    QTimer::singleShot(m_deadline, this, [this, asked] {
-        for (const QByteArray &key : asked)
-            if (m_inFlight.contains(key))
-                emit answered(key, false);
+}
+
+void FolderAvailability::start(const QByteArray &key) {
+    const quint64 probe = ++m_probes;
+    m_inFlight.insert(key, Running{probe, false});
+    // A thread of its own per probe: one stuck in the kernel must not hold up
+    // probes of other folders, as it would in a shared pool.
+    std::thread([mailbox = m_mailbox, check = m_probe, key] {
+        const bool available = check(key.toStdString());
+        mailbox->post([key, available](FolderAvailability *self) { self->land(key, available); });
+    }).detach();
+    armDeadline(key, probe);
+}
+
+void FolderAvailability::armDeadline(const QByteArray &key, quint64 probe) {
+    QTimer::singleShot(m_deadline, this, [this, key, probe] {
+        const auto running = m_inFlight.constFind(key);
+        if (running != m_inFlight.constEnd() && running->probe == probe)
+            emit answered(key, false);
     });
 }
 
 void FolderAvailability::land(const QByteArray &path, bool available) {
-    m_inFlight.remove(path);
+    const Running finished = m_inFlight.take(path);
     emit answered(path, available);
+    if (finished.askedAgain)
+        start(path);
 }
 
 } // namespace twinsift

@@ -3,8 +3,8 @@
 #include "mainthreadmailbox.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
-#include <QSet>
 
 #include <chrono>
 #include <functional>
@@ -18,8 +18,10 @@ namespace twinsift {
 // there. A folder on a dead network mount can leave stat hanging for minutes,
 // so a probe that has not answered by the deadline counts as unavailable.
 // Each folder has at most one probe in flight: a check while it still hangs
-// reports the folder unavailable again instead of starting another, and the
-// late answer is passed on whenever it finally comes.
+// reports the folder unavailable again instead of starting another. The late
+// answer is passed on whenever it finally comes, and if the folder was asked
+// about again meanwhile, a fresh probe follows, so the last word is never
+// older than the last question.
 class FolderAvailability : public QObject {
     Q_OBJECT
 
@@ -43,11 +45,21 @@ signals:
     void answered(const QByteArray &path, bool available);
 
 private:
+    struct Running {
+        quint64 probe = 0;
+        bool askedAgain = false;
+    };
+
+    void start(const QByteArray &path);
+    // Reports path unavailable when the given probe has not answered by the
+    // deadline.
+    void armDeadline(const QByteArray &path, quint64 probe);
     void land(const QByteArray &path, bool available);
 
     Probe m_probe;
     std::chrono::milliseconds m_deadline;
-    QSet<QByteArray> m_inFlight;
+    quint64 m_probes = 0;
+    QHash<QByteArray, Running> m_inFlight;
     std::shared_ptr<MainThreadMailbox<FolderAvailability>> m_mailbox;
 };
 
