@@ -276,6 +276,7 @@ Item {
                         Layout.alignment: Qt.AlignHCenter
                         spacing: 12
                         ActionButton {
+                            objectName: "changeFolderButton"
                             text: qsTr("Change Folder")
                             symbol: "folder"
                             large: true
@@ -301,6 +302,7 @@ Item {
                             Accessible.name: qsTr("Minimum file size:")
                         }
                         PersistentStopButton {
+                            objectName: "stopScanButton"
                             visible: view.scanModel.isScanning
                             text: qsTr("Stop Scan")
                             ToolTip.text: qsTr("Stop the current scan safely.")
@@ -309,6 +311,7 @@ Item {
                             onClicked: controller.stop()
                         }
                         ActionButton {
+                            objectName: "scanButton"
                             visible: !view.scanModel.isScanning
                             Layout.minimumWidth: 190
                             text: qsTr("Scan for Duplicates")
@@ -359,6 +362,7 @@ Item {
 
                     // No folder yet
                     ActionButton {
+                        objectName: "selectFolderButton"
                         visible: !controller.hasFolder
                         Layout.alignment: Qt.AlignHCenter
                         Layout.minimumWidth: 170

@@ -3,15 +3,17 @@
 #include "fileurls.h"
 #include "recentscanstore.h"
 
-#include <sys/stat.h>
-
-#include <thread>
+#include <utility>
 
 namespace twinsift {
 
 ScanScreenController::ScanScreenController(QObject *parent)
     : QObject(parent), m_scanModel(new DuplicateScanViewModel(this)),
-      m_mailbox(std::make_shared<MainThreadMailbox<ScanScreenController>>(this)) {
+      m_folderAvailability(new FolderAvailability(this)) {
+    // The folder may sit on a mount that no longer answers: the check runs
+    // off the main thread and takes no answer in time as "gone".
+    connect(m_folderAvailability, &FolderAvailability::answered, this,
+            &ScanScreenController::recentFolderChecked);
     connect(m_scanModel, &DuplicateScanViewModel::resultChanged, this,
             &ScanScreenController::recordResult);
     connect(m_scanModel, &DuplicateScanViewModel::scanProgressTextChanged, this,
@@ -19,8 +21,6 @@ ScanScreenController::ScanScreenController(QObject *parent)
 }
 
 ScanScreenController::~ScanScreenController() {
-    m_mailbox->close();
-    // Nobody will see this scan any more; let the disk rest.
     m_scanModel->cancelScan();
 }
 
@@ -32,16 +32,28 @@ void ScanScreenController::setNavigation(RootNavigation *navigation) {
     m_navigation = navigation;
     if (navigation) {
         connect(navigation, &RootNavigation::newScanRequestedChanged, this, [this] {
-            if (m_navigation->newScanRequested())
+            if (isShown() && m_navigation->newScanRequested())
                 performNewScanRequest();
         });
         connect(navigation, &RootNavigation::recentScanPathRequestChanged, this, [this] {
             const QUrl folder = m_navigation->recentScanPathRequest();
-            if (!folder.isEmpty())
+            if (isShown() && !folder.isEmpty())
                 performRecentScanRequest(folder);
+        });
+        // Leaving for another destination discards this screen; its scan
+        // would only keep the disk busy for nobody.
+        connect(navigation, &RootNavigation::shownChanged, this, [this] {
+            if (!isShown()) {
+                m_checkingFolder.clear();
+                m_scanModel->cancelScan();
+            }
         });
     }
     emit navigationChanged();
+}
+
+bool ScanScreenController::isShown() const {
+    return m_navigation && m_navigation->shown() == QLatin1String(RootNavigation::twinsift);
 }
 
 QString ScanScreenController::selectedFolderText() const {
@@ -67,7 +79,7 @@ QString ScanScreenController::recentFolderUnavailableMessage() {
 }
 
 void ScanScreenController::changeFolder() {
-    ++m_folderCheck;
+    m_checkingFolder.clear();
     m_scanModel->cancelScan();
     m_scanModel->clearResult();
     setImporterPresented(true);
@@ -94,7 +106,7 @@ void ScanScreenController::folderChosen(const QUrl &folder) {
     setImporterPresented(false);
     if (folder.isEmpty())
         return;
-    ++m_folderCheck;
+    m_checkingFolder.clear();
     setSelectedFolder(folder);
     m_scanModel->clearResult();
 }
@@ -102,7 +114,7 @@ void ScanScreenController::folderChosen(const QUrl &folder) {
 bool ScanScreenController::dropUrls(const QList<QUrl> &urls) {
     if (urls.isEmpty())
         return false;
-    ++m_folderCheck;
+    m_checkingFolder.clear();
     // Whatever the first item is: scanning something that is no folder
     // fails with the engine's own message.
     m_scanModel->cancelScan();
@@ -112,7 +124,7 @@ bool ScanScreenController::dropUrls(const QList<QUrl> &urls) {
 }
 
 void ScanScreenController::serveRequests() {
-    if (!m_navigation)
+    if (!isShown())
         return;
     const QUrl folder = m_navigation->recentScanPathRequest();
     if (!folder.isEmpty())
@@ -125,7 +137,7 @@ void ScanScreenController::performNewScanRequest() {
     if (!m_navigation || !m_navigation->newScanRequested())
         return;
     m_navigation->setNewScanRequested(false);
-    ++m_folderCheck;
+    m_checkingFolder.clear();
     m_scanModel->cancelScan();
     m_scanModel->clearResult();
     setImporterPresented(true);
@@ -137,29 +149,14 @@ void ScanScreenController::performRecentScanRequest(const QUrl &folder) {
     m_navigation->setRecentScanPathRequest(QUrl());
     m_navigation->setNewScanRequested(false);
 
-    // The folder may sit on a mount that no longer answers: ask on a thread
-    // of its own, and take no answer in time as "gone".
-    const std::uint64_t check = ++m_folderCheck;
-    auto answered = std::make_shared<std::atomic_bool>(false);
-    std::thread([mailbox = m_mailbox, answered, check, folder, path = fileurls::toPath(folder)] {
-        struct stat status {};
-        const bool isFolder =
-            !path.empty() && ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-        if (!answered->exchange(true))
-            mailbox->post([check, folder, isFolder](ScanScreenController *screen) {
-                screen->recentFolderChecked(check, folder, isFolder);
-            });
-    }).detach();
-    QTimer::singleShot(folderCheckTimeoutMs, this, [this, answered, check, folder] {
-        if (!answered->exchange(true))
-            recentFolderChecked(check, folder, false);
-    });
+    m_checkingFolder = folder;
+    m_folderAvailability->check({fileurls::toPath(folder)});
 }
 
-void ScanScreenController::recentFolderChecked(std::uint64_t check, const QUrl &folder,
-                                               bool isFolder) {
-    if (check != m_folderCheck)
+void ScanScreenController::recentFolderChecked(const QByteArray &path, bool isFolder) {
+    if (m_checkingFolder.isEmpty() || path.toStdString() != fileurls::toPath(m_checkingFolder))
         return;
+    const QUrl folder = std::exchange(m_checkingFolder, QUrl());
     m_scanModel->cancelScan();
     m_scanModel->clearResult();
     if (isFolder) {

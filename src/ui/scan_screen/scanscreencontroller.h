@@ -1,19 +1,15 @@
 #pragma once
 
 #include "duplicatescanviewmodel.h"
-#include "mainthreadmailbox.h"
+#include "folderavailability.h"
 #include "rootnavigation.h"
 
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
-#include <QTimer>
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
-
-#include <cstdint>
-#include <memory>
 
 namespace twinsift {
 
@@ -40,12 +36,8 @@ class ScanScreenController : public QObject {
     Q_PROPERTY(QStringList progressParts READ progressParts NOTIFY progressPartsChanged)
 
 public:
-    // How long a remembered folder may take to answer whether it exists
-    // before it counts as unavailable, so a dead mount cannot stall a
-    // request.
-    static constexpr int folderCheckTimeoutMs = 200;
-
     explicit ScanScreenController(QObject *parent = nullptr);
+    // Stops a running scan: nobody will see its outcome.
     ~ScanScreenController() override;
 
     DuplicateScanViewModel *scanModel() const { return m_scanModel; }
@@ -85,9 +77,12 @@ signals:
     void progressPartsChanged();
 
 private:
+    // Whether the window shows this screen, the only time it serves
+    // requests: a screen being discarded must leave them to its successor.
+    bool isShown() const;
     void performNewScanRequest();
     void performRecentScanRequest(const QUrl &folder);
-    void recentFolderChecked(std::uint64_t check, const QUrl &folder, bool isFolder);
+    void recentFolderChecked(const QByteArray &path, bool isFolder);
     void setSelectedFolder(const QUrl &folder);
     void recordResult();
 
@@ -95,9 +90,10 @@ private:
     QPointer<RootNavigation> m_navigation;
     QUrl m_selectedFolder;
     bool m_isImporterPresented = false;
-    // A newer action makes the answer of an older folder check moot.
-    std::uint64_t m_folderCheck = 0;
-    std::shared_ptr<MainThreadMailbox<ScanScreenController>> m_mailbox;
+    // The remembered folder whose check is awaited; any newer choice of a
+    // folder drops it, so a late answer cannot override the user.
+    QUrl m_checkingFolder;
+    FolderAvailability *m_folderAvailability;
 };
 
 } // namespace twinsift

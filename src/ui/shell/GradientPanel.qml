@@ -3,7 +3,7 @@ import Twinsift
 
 // A rounded panel filled with a gradient from its top-left to its
 // bottom-right corner, with an optional outline and drop shadow. Rectangle
-// gradients only run along one axis, so it draws itself.
+// gradients only run along one axis, so it paints its face itself.
 Item {
     id: panel
 
@@ -16,9 +16,25 @@ Item {
     property real shadowBlur: 0
     property real shadowOffsetY: 0
 
+    // The shadow is stacked translucent outlines, each a little wider than
+    // the last: a blurred canvas shadow costs seconds per repaint.
+    Repeater {
+        model: panel.shadowBlur > 0 ? 8 : 0
+        Rectangle {
+            required property int index
+            readonly property real spread: (index + 1) * panel.shadowBlur / 8
+            x: -spread
+            y: panel.shadowOffsetY - spread
+            width: panel.width + 2 * spread
+            height: panel.height + 2 * spread
+            radius: panel.radius + spread
+            color: Theme.withAlpha(panel.shadowColor, panel.shadowColor.a / 8 * (1 - index / 8))
+        }
+    }
+
     Canvas {
         id: canvas
-        readonly property real pad: panel.shadowBlur + Math.abs(panel.shadowOffsetY)
+        readonly property real pad: 1
         x: -pad
         y: -pad
         width: panel.width + 2 * pad
@@ -44,13 +60,7 @@ Item {
             for (let i = 0; i < n; ++i)
                 fill.addColorStop(n === 1 ? 0 : i / (n - 1), panel.colors[i])
             ctx.fillStyle = fill
-            if (panel.shadowBlur > 0) {
-                ctx.shadowColor = panel.shadowColor
-                ctx.shadowBlur = panel.shadowBlur
-                ctx.shadowOffsetY = panel.shadowOffsetY
-            }
             ctx.fill()
-            ctx.shadowColor = Theme.clear
             if (panel.borderWidth > 0) {
                 ctx.lineWidth = panel.borderWidth
                 ctx.strokeStyle = panel.borderColor

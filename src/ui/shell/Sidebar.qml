@@ -74,6 +74,7 @@ Rectangle {
             Layout.fillWidth: true
         }
         SidebarRow {
+            objectName: "newScanRow"
             title: qsTr("New Scan")
             symbol: "plus.circle"
             toolTip: qsTr("Start a new scan by choosing a folder.")

@@ -3,12 +3,16 @@
 #include "duplicatescanviewmodel.h"
 #include "fileurls.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QJSEngine>
 #include <QJSValueIterator>
+#include <QMimeData>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QSettings>
 #include <QStandardPaths>
@@ -111,6 +115,34 @@ void TestFixture::holdScansOf(const QUrl &folder, bool hashing) {
 
 void TestFixture::releaseScans() {
     m_gate.release();
+}
+
+bool TestFixture::dragUrls(QQuickItem *target, const QList<QUrl> &urls, bool drop) {
+    if (!target || !target->window())
+        return false;
+    QQuickWindow *window = target->window();
+    const QPoint at =
+        target->mapToScene(QPointF(target->width() / 2, target->height() / 2)).toPoint();
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &move);
+    if (!drop)
+        return move.isAccepted();
+    QDropEvent dropped(QPointF(at), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                       Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &dropped);
+    return dropped.isAccepted();
+}
+
+void TestFixture::dragAway(QQuickItem *target) {
+    if (!target || !target->window())
+        return;
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(target->window(), &leave);
 }
 
 bool TestFixture::capture(QQuickWindow *window, const QString &path) const {

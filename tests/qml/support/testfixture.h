@@ -4,7 +4,9 @@
 #include "tempdir.h"
 
 #include <QJSValue>
+#include <QList>
 #include <QObject>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QStringList>
 #include <QUrl>
@@ -53,6 +55,12 @@ public:
     Q_INVOKABLE void releaseScans();
     Q_INVOKABLE bool scanIsHeld() const { return m_gate.isHeld(); }
     Q_INVOKABLE bool heldScanSawStop() const { return m_gate.stopWasRequested(); }
+
+    // Drags urls from outside the window over the middle of target, as a
+    // file manager does, and drops them there unless drop is false.
+    Q_INVOKABLE bool dragUrls(QQuickItem *target, const QList<QUrl> &urls, bool drop = true);
+    // The drag leaves the window without a drop.
+    Q_INVOKABLE void dragAway(QQuickItem *target);
 
     // Saves what window shows to path; fails on an image of one colour.
     Q_INVOKABLE bool capture(QQuickWindow *window, const QString &path) const;

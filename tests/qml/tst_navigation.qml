@@ -1,0 +1,172 @@
+import QtQuick
+import QtTest
+import Twinsift
+import TwinsiftTest
+
+// Moving between destinations: what survives, what is discarded, and how
+// requests reach the scan screen.
+Item {
+    id: stage
+    width: 1240
+    height: 820
+
+TestCase {
+    id: test
+    name: "Navigation"
+    when: windowShown
+
+    function cleanup() {
+        Fixture.releaseScans()
+    }
+
+    Component {
+        id: rootComponent
+        RootView {
+            anchors.fill: parent
+        }
+    }
+
+    // Clicks item once the layout has stopped moving it.
+    function click(item) {
+        let last = ""
+        tryVerify(() => {
+            const p = item.mapToItem(null, 0, 0)
+            const now = [p.x, p.y, item.width, item.height, item.visible].join()
+            const settled = now === last
+            last = now
+            return settled && item.visible
+        }, 5000, "settled " + item)
+        mouseClick(item)
+    }
+
+    function tree() {
+        return Fixture.makeTree({
+            "x/one.bin": { size: 3000, seed: 5 },
+            "y/one.bin": { size: 3000, seed: 5 }
+        })
+    }
+
+    function showRoot() {
+        const root = createTemporaryObject(rootComponent, stage)
+        tryVerify(() => root.detailItem !== null && root.detailItem.controller !== undefined)
+        return root
+    }
+
+    function scanScreenOf(root) {
+        tryVerify(() => root.detailItem !== null && root.detailItem.controller !== undefined)
+        return root.detailItem
+    }
+
+    function test_newScanFromSettingsShowsTheScanScreenWithItsChooserOpen() {
+        const root = showRoot()
+        root.selection = "Settings"
+        tryVerify(() => root.detailItem !== null && root.detailItem.title === "Settings")
+        compare(root.detailItem.subtitle, "Preferences and privacy controls will live here.")
+
+        click(findChild(root, "newScanRow"))
+        compare(root.selection, "Twinsift")
+        const view = scanScreenOf(root)
+        verify(view.controller.isImporterPresented)
+        tryCompare(view.chooser, "visible", true)
+        // The request was served and cleared.
+        verify(!root.newScanRequested)
+        view.chooser.reject()
+        verify(!view.controller.isImporterPresented)
+    }
+
+    function test_pendingRequestsAreServedWhenTheScanScreenIsShownPathFirst() {
+        const root = showRoot()
+        const folder = tree()
+        root.selection = "Settings"
+        root.newScanRequested = true
+        root.recentScanPathRequest = folder
+        root.selection = "Twinsift"
+        const view = scanScreenOf(root)
+        tryCompare(view, "hasResult", true, 10000)
+        compare(view.controller.selectedFolder, folder)
+        verify(!view.controller.isImporterPresented)
+        verify(!root.newScanRequested)
+        compare(root.recentScanPathRequest, "")
+    }
+
+    function test_recentRequestForAMissingFolderShowsTheMessageAndNoFolder() {
+        const root = showRoot()
+        const view = root.detailItem
+        view.controller.folderChosen(tree())
+        const gone = tree()
+        Fixture.removeTree(gone)
+
+        root.navigation.requestRescan(gone)
+        tryCompare(view.scanModel, "errorMessage",
+                   "This recent-scan folder is no longer available. Choose the folder again to scan it.")
+        verify(!view.controller.hasFolder)
+        verify(!view.scanModel.isScanning)
+        verify(!view.hasResult)
+        verify(findChild(view, "selectFolderButton").visible)
+        verify(findChild(view, "errorMessage").visible)
+        compare(root.recentScanPathRequest, "")
+    }
+
+    function test_leavingTheScanScreenMidScanStopsThatScan() {
+        const root = showRoot()
+        const folder = tree()
+        const before = RecentScanStore.records.length
+        root.detailItem.controller.folderChosen(folder)
+        Fixture.holdScansOf(folder)
+        root.detailItem.controller.startScan()
+        tryVerify(() => Fixture.scanIsHeld(), 10000)
+
+        root.selection = "Recent Scans"
+        tryVerify(() => root.detailItem !== null && root.detailItem.controller === undefined)
+        Fixture.releaseScans()
+        tryVerify(() => Fixture.heldScanSawStop(), 10000)
+
+        // Back on the scan screen: a fresh one, ready, with nothing recorded.
+        root.selection = "Twinsift"
+        const view = scanScreenOf(root)
+        verify(!view.controller.hasFolder)
+        verify(!view.scanModel.isScanning)
+        wait(100)
+        compare(RecentScanStore.records.length, before)
+    }
+
+    function test_theGuideLiesOverTheScreenAndReturnsToItUnchanged() {
+        const root = showRoot()
+        const view = root.detailItem
+        view.controller.folderChosen(tree())
+        view.controller.startScan()
+        tryCompare(view, "hasResult", true, 10000)
+        const review = view.results.review
+        tryVerify(() => review.rows.rowCount() === 2
+                  && review.rows.data(review.rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === "keep", 10000)
+        review.toggleRow(0)
+        compare(review.selectedCount, 1)
+
+        // Posted for every window, as the Help menu does.
+        AppEvents.postShowHowToUse()
+        compare(root.selection, "How to Use")
+        verify(root.guideItem !== null)
+        verify(root.detailItem === view)
+        verify(!view.enabled)
+        // The screen's shortcuts sleep under the guide.
+        keyClick(Qt.Key_F5)
+        verify(!view.scanModel.isScanning)
+
+        keyClick(Qt.Key_Escape)
+        compare(root.selection, "Twinsift")
+        verify(root.guideItem === null)
+        verify(root.detailItem === view)
+        verify(view.enabled)
+        compare(review.selectedCount, 1)
+        verify(view.hasResult)
+
+        // From Settings the guide returns to Settings, by its Back button.
+        root.selection = "Settings"
+        root.selection = "How to Use"
+        compare(root.helpReturnSelection, "Settings")
+        compare(root.detailItem.title, "Settings")
+        click(findChild(root.guideItem, "backButton"))
+        compare(root.selection, "Settings")
+    }
+}
+}

@@ -1,0 +1,210 @@
+import QtQuick
+import QtTest
+import Twinsift
+import TwinsiftTest
+
+// The scan screen inside a real root view, over real folders: choosing,
+// dropping, scanning, stopping, and what the history records of each.
+Item {
+    id: stage
+    width: 1240
+    height: 820
+
+TestCase {
+    id: test
+    name: "ScanScreen"
+    when: windowShown
+
+    function cleanup() {
+        Fixture.releaseScans()
+    }
+
+    Component {
+        id: rootComponent
+        RootView {
+            anchors.fill: parent
+        }
+    }
+
+    // Clicks item once the layout has stopped moving it.
+    function click(item) {
+        let last = ""
+        tryVerify(() => {
+            const p = item.mapToItem(null, 0, 0)
+            const now = [p.x, p.y, item.width, item.height, item.visible].join()
+            const settled = now === last
+            last = now
+            return settled && item.visible
+        }, 5000, "settled " + item)
+        mouseClick(item)
+    }
+
+    function duplicates() {
+        return Fixture.makeTree({
+            "a/photo.jpg": { size: 5000, seed: 1 },
+            "b/photo.jpg": { size: 5000, seed: 1 },
+            "c/other.bin": { size: 7000, seed: 2 },
+            "small.txt": { size: 100, seed: 3 }
+        })
+    }
+
+    function showRoot() {
+        const root = createTemporaryObject(rootComponent, stage)
+        tryVerify(() => root.detailItem !== null && root.detailItem.controller !== undefined)
+        return root
+    }
+
+    function historyCount() {
+        return RecentScanStore.records.length
+    }
+
+    function settle() {
+        // Long enough for a scan of these few files to have started, and
+        // ended, had anything started one.
+        wait(150)
+    }
+
+    function test_choosingOrDroppingNeverScansButScanForDuplicatesDoes() {
+        const root = showRoot()
+        const view = root.detailItem
+        const first = duplicates(), second = duplicates()
+        const before = historyCount()
+
+        // Through the chooser.
+        click(findChild(view, "selectFolderButton"))
+        tryCompare(view.chooser, "visible", true)
+        view.chooser.selectedFolder = first
+        view.chooser.accept()
+        compare(view.controller.selectedFolder, first)
+        verify(!view.controller.isImporterPresented)
+        settle()
+        verify(!view.scanModel.isScanning)
+        verify(!view.hasResult)
+
+        // Through a drop, which lights the card while the drag is over it.
+        verify(Fixture.dragUrls(view.dropTarget, [second], false))
+        verify(view.isDropTargeted)
+        Fixture.dragAway(view.dropTarget)
+        verify(!view.isDropTargeted)
+        verify(Fixture.dragUrls(view.dropTarget, [second]))
+        compare(view.controller.selectedFolder, second)
+        settle()
+        verify(!view.scanModel.isScanning)
+        verify(!view.hasResult)
+        compare(historyCount(), before)
+
+        click(findChild(view, "scanButton"))
+        tryCompare(view, "hasResult", true, 10000)
+        compare(view.scanModel.result.rootPath, Fixture.pathOf(second))
+        compare(view.scanModel.result.groupCount, 1)
+        verify(view.results !== null)
+        // Recorded once, and only once.
+        settle()
+        compare(historyCount(), before + 1)
+        compare(RecentScanStore.records[0].folderUrl, second)
+    }
+
+    function test_dropOfThreeFoldersWhileScanningStopsTheScanAndTakesTheFirst() {
+        const root = showRoot()
+        const view = root.detailItem
+        const scanned = duplicates(), a = duplicates(), b = duplicates(), c = duplicates()
+        view.controller.folderChosen(scanned)
+        const before = historyCount()
+        Fixture.holdScansOf(scanned)
+        click(findChild(view, "scanButton"))
+        tryVerify(() => Fixture.scanIsHeld(), 10000)
+        verify(view.scanModel.isScanning)
+
+        verify(Fixture.dragUrls(view.dropTarget, [a, b, c]))
+        compare(view.controller.selectedFolder, a)
+        Fixture.releaseScans()
+        tryCompare(view.scanModel, "isScanning", false, 10000)
+        verify(Fixture.heldScanSawStop())
+        settle()
+        verify(!view.hasResult)
+        compare(view.scanModel.errorMessage, "")
+        compare(historyCount(), before)
+        // Nothing about the drop started a scan of the new folder.
+        verify(findChild(view, "scanButton").visible)
+
+        // An empty drop is refused and changes nothing.
+        verify(!Fixture.dragUrls(view.dropTarget, []))
+        compare(view.controller.selectedFolder, a)
+    }
+
+    // A drop clears a result the screen still holds, such as one that a
+    // scan running from the results screen would replace.
+    function test_dropClearsAHeldResult() {
+        const root = showRoot()
+        const view = root.detailItem
+        const scanned = duplicates(), next = duplicates()
+        view.controller.folderChosen(scanned)
+        view.controller.startScan()
+        tryCompare(view, "hasResult", true, 10000)
+        verify(view.controller.dropUrls([next]))
+        verify(!view.hasResult)
+        compare(view.controller.selectedFolder, next)
+        verify(!view.scanModel.isScanning)
+    }
+
+    function test_stopScanWhileScanningLocksTheSizeAndRecordsNothing() {
+        const root = showRoot()
+        const view = root.detailItem
+        const folder = duplicates()
+        view.controller.folderChosen(folder)
+        const picker = findChild(view, "sizePicker")
+        verify(picker.enabled)
+        compare(picker.currentText, "1 KB")
+        const before = historyCount()
+
+        Fixture.holdScansOf(folder, true)
+        click(findChild(view, "scanButton"))
+        tryVerify(() => Fixture.scanIsHeld(), 10000)
+        tryVerify(() => view.scanModel.scanProgressFraction !== undefined)
+        verify(!picker.enabled)
+        // The count of ignored files follows the dot, set apart in orange.
+        compare(view.controller.progressParts.length, 2)
+        verify(view.controller.progressParts[1].indexOf("ignored") >= 0)
+        const stop = findChild(view, "stopScanButton")
+        verify(stop.visible)
+        verify(!findChild(view, "scanButton").visible)
+
+        click(stop)
+        Fixture.releaseScans()
+        tryCompare(view.scanModel, "isScanning", false, 10000)
+        verify(Fixture.heldScanSawStop())
+        settle()
+        verify(!view.hasResult)
+        compare(view.scanModel.errorMessage, "")
+        compare(historyCount(), before)
+        verify(picker.enabled)
+
+        // With the scan over, the size can change, and a scan with it runs.
+        picker.currentIndex = picker.indexOfValue("tenKB")
+        picker.activated(picker.currentIndex)
+        compare(view.scanModel.minimumFileSize, "tenKB")
+        keyClick(Qt.Key_F5)
+        tryCompare(view, "hasResult", true, 10000)
+        compare(view.scanModel.result.groupCount, 0)
+        compare(view.scanModel.result.ignoredSmallFiles, 4)
+        compare(historyCount(), before + 1)
+    }
+
+    function test_ctrlOOpensTheChooserAndAFailedScanRecordsNothing() {
+        const root = showRoot()
+        const view = root.detailItem
+        const gone = duplicates()
+        Fixture.removeTree(gone)
+        const before = historyCount()
+        keyClick(Qt.Key_O, Qt.ControlModifier)
+        tryCompare(view.chooser, "visible", true)
+        view.chooser.selectedFolder = gone
+        view.chooser.accept()
+        keyClick(Qt.Key_R, Qt.ControlModifier)
+        tryVerify(() => view.scanModel.errorMessage !== "", 10000)
+        tryCompare(view.scanModel, "isScanning", false)
+        verify(!view.hasResult)
+        compare(historyCount(), before)
+    }
+}
+}
