@@ -3,10 +3,7 @@
 #include "paths.h"
 
 #include <cstdlib>
-#include <mutex>
-#include <optional>
 #include <string_view>
-#include <unordered_map>
 
 namespace twinsift::CleanupProtection {
 
@@ -18,34 +15,6 @@ bool liesBelow(std::string_view path, std::string_view root) {
     // Whole components only: /usr covers /usr/lib but not /usrdata.
     return path.size() == root.size() || path[root.size()] == '/';
 }
-
-class DisplayCache {
-public:
-    std::optional<bool> find(const std::string &key) {
-        std::lock_guard lock(m_mutex);
-        const auto it = m_flags.find(key);
-        if (it == m_flags.end())
-            return std::nullopt;
-        return it->second;
-    }
-    void store(const std::string &key, bool flag) {
-        std::lock_guard lock(m_mutex);
-        m_flags.insert_or_assign(key, flag);
-    }
-
-private:
-    std::mutex m_mutex;
-    std::unordered_map<std::string, bool> m_flags;
-};
-
-DisplayCache &displayCache() {
-    static DisplayCache cache;
-    return cache;
-}
-
-} // namespace
-
-namespace {
 
 struct Root {
     std::string path;
@@ -99,15 +68,6 @@ bool isProtected(const std::string &path) {
         return true;
     }
     return false;
-}
-
-bool isProtectedForDisplay(const std::string &path) {
-    const std::string key = paths::standardized(path);
-    if (const auto cached = displayCache().find(key))
-        return *cached;
-    const bool flag = isProtected(path);
-    displayCache().store(key, flag);
-    return flag;
 }
 
 } // namespace twinsift::CleanupProtection

@@ -18,8 +18,4 @@ std::vector<std::string> protectedRoots();
 // state; safe on any thread. Consults the disk on every call.
 bool isProtected(const std::string &path);
 
-// The same answer, remembered under the standardised (unresolved) path, so
-// drawing a row again costs no disk access. Safe on any thread.
-bool isProtectedForDisplay(const std::string &path);
-
 } // namespace twinsift::CleanupProtection

@@ -62,7 +62,7 @@ TEST_F(Protection, everyRootMatchesWholeComponentsOnlyAndCaseMatters) {
         EXPECT_FALSE(CleanupProtection::isProtected(path)) << path;
 }
 
-TEST_F(Protection, linksAreResolvedAndTheDisplayCacheRemembersTheUnresolvedPath) {
+TEST_F(Protection, linksAreResolvedOnEveryQuestion) {
     const std::string homeLink = m_dir / "home-link";
     ASSERT_EQ(::symlink(home().c_str(), homeLink.c_str()), 0);
     makeDirs(home() + "/Library/Mail");
@@ -76,18 +76,12 @@ TEST_F(Protection, linksAreResolvedAndTheDisplayCacheRemembersTheUnresolvedPath)
     ASSERT_EQ(::symlink("/usr/share", link.c_str()), 0);
     const std::string viaLink = link + "/doc/readme";
     EXPECT_TRUE(CleanupProtection::isProtected(viaLink));
-    EXPECT_TRUE(CleanupProtection::isProtectedForDisplay(viaLink));
 
-    // Point the link somewhere harmless: the classifier sees it at once, the
-    // display answer comes from memory and does not look again.
+    // Point the link somewhere harmless: the classifier sees it at once.
     ASSERT_EQ(::unlink(link.c_str()), 0);
     makeDirs(m_dir / "plain");
     ASSERT_EQ(::symlink((m_dir / "plain").c_str(), link.c_str()), 0);
     EXPECT_FALSE(CleanupProtection::isProtected(viaLink));
-    EXPECT_TRUE(CleanupProtection::isProtectedForDisplay(viaLink));
-    // The key is the standardised path, so a spelling with "." shares it.
-    EXPECT_TRUE(CleanupProtection::isProtectedForDisplay(folder + "/./share/doc/readme"));
-    EXPECT_FALSE(CleanupProtection::isProtectedForDisplay(m_dir / "plain/doc/readme"));
 }
 
 TEST_F(Protection, systemFoldersOfLinuxAndManagedFoldersOfTheHomeAreProtected) {

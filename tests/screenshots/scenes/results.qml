@@ -28,8 +28,12 @@ ApplicationWindow {
         "Misc/readme.md": { size: 3000, seed: 7 },
         "Misc/Other/readme.md": { size: 3001, seed: 8 },
         // Beside the scratch home's Library, which is a protected place.
-        "../../Library/Caches/beach.jpg": { size: 2400000, seed: 1 }
+        "../../Library/Caches/beach.jpg": { size: 2400000, seed: 1 },
+        // A file where the Trash keeps its files: the first cleanup cannot
+        // move anything and reports why.
+        "../../.local/share/Trash/files": { size: 10, seed: 9 }
     })
+    readonly property url brokenTrash: Fixture.urlOf(tree, "../../.local/share/Trash/files")
 
     DuplicateScanViewModel { id: scanner }
 
@@ -110,8 +114,23 @@ ApplicationWindow {
                   review.showCleanupReview = true
                   review.performCleanup()
               } },
+            { ready: () => review.cleanup.hasReport, act: () => Fixture.shot(window, "result-sheet-warnings") },
+            { act: () => {
+                  review.closeCleanupReport()
+                  Fixture.removeTree(brokenTrash)
+              } },
+            // Closing the sheet rescanned the folder; mark again and clean up.
+            { ready: () => !scanner.isScanning && review.rows.rowCount() > 0
+                           && review.rows.data(review.rows.index(0, 0), ReviewRowsModel.CleanupStateRole) !== "checking",
+              act: () => {
+                  review.toggleRow(rowNamed("setup (1).tar.gz", "Downloads"))
+                  review.toggleRow(rowNamed("beach copy.jpg", "2021"))
+                  review.showCleanupReview = true
+                  review.performCleanup()
+              } },
             { ready: () => review.cleanup.hasReport, act: () => Fixture.shot(window, "result-sheet") },
-            { act: () => review.closeCleanupReport() }
+            { act: () => review.closeCleanupReport() },
+            { ready: () => !scanner.isScanning, act: () => {} }
         ])
     }
 }
