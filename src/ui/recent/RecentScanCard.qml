@@ -104,7 +104,7 @@ Rectangle {
                     anchors.verticalCenter: parent.verticalCenter
                     name: card.folderAvailable ? "checkmark.circle.fill"
                                                : "exclamationmark.triangle.fill"
-                    size: Theme.captionSize
+                    size: 10
                     color: parent.tint
                 }
                 Label {

@@ -82,7 +82,7 @@ Item {
                     SymbolIcon {
                         anchors.verticalCenter: parent.verticalCenter
                         name: "lock.shield.fill"
-                        size: Theme.subheadlineSize
+                        size: 11
                         color: view.teal
                     }
                     Label {
@@ -216,7 +216,7 @@ Item {
                         SymbolIcon {
                             anchors.verticalCenter: parent.verticalCenter
                             name: "exclamationmark.triangle.fill"
-                            size: Theme.captionSize
+                            size: 10
                             color: Theme.orange
                         }
                         Label {

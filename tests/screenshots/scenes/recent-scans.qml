@@ -3,24 +3,16 @@ import QtQuick.Controls
 import Twinsift
 import TwinsiftTest
 
-// The Recent Scans screen: empty, with cards (one folder gone), and the
-// clear confirmation.
-ApplicationWindow {
+// The Recent Scans screen in the main window: empty, with cards (one folder
+// gone), and the clear confirmation.
+Main {
     id: window
-    width: 1000
-    height: 820
-    visible: true
-
-    RecentScansView {
-        id: view
-        anchors.fill: parent
-        navy: Theme.navy
-        teal: Theme.teal
-    }
+    readonly property var view: rootView.detailItem
 
     Component.onCompleted: {
         HistoryFixture.reset()
-        Fixture.when(() => view.history.count === 0, () => {
+        rootView.selection = "Recent Scans"
+        Fixture.when(() => view !== null && view.history !== undefined && view.history.count === 0, () => {
             Fixture.shot(window, "recent-scans-empty")
             const tree = Fixture.makeTree({ "Photos/a.jpg": { size: 4096, seed: 1 },
                                             "Projects/b.txt": { size: 2048, seed: 2 } })
