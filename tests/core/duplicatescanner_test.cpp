@@ -169,6 +169,48 @@ TEST(ScanGrouping, equalSizeDifferentContentFormsNoGroupAndThreeOfFourDo) {
     EXPECT_EQ(r.scannedFiles.size(), 4u);
 }
 
+// Hard links share their bytes: every link is listed, but each inode counts
+// once towards what a cleanup can free, and the group order follows that.
+TEST(ScanGrouping, hardLinksAreListedButTheirBytesCountOnce) {
+    TempDir dir;
+    const auto link = [&](const char *target, const char *name) {
+        ASSERT_EQ(::link((dir / target).c_str(), (dir / name).c_str()), 0);
+    };
+    // Two distinct copies and a link of one: frees 3000, not 6000.
+    writeFile(dir / "a", copiesOf('a', 3000));
+    writeFile(dir / "b", copiesOf('a', 3000));
+    link("a", "a-link");
+    // Four names of one inode and one copy: frees 5000, not 20000.
+    writeFile(dir / "p", copiesOf('p', 5000));
+    for (const char *name : {"p1", "p2", "p3"})
+        link("p", name);
+    writeFile(dir / "q", copiesOf('p', 5000));
+    writeFile(dir / "r1", copiesOf('r', 4000));
+    writeFile(dir / "r2", copiesOf('r', 4000));
+    // Only links of one inode: nothing to free.
+    writeFile(dir / "s", copiesOf('s', 6000));
+    link("s", "s-link");
+
+    ScanRecorder scan;
+    scan.run(dir.path());
+    ASSERT_TRUE(scan.succeeded());
+    const auto &r = scan.result();
+    EXPECT_EQ(r.filesHashed, 12);
+    const auto &g = r.groups;
+    ASSERT_EQ(g.size(), 4u);
+    EXPECT_EQ(names(g[0].files, dir.path()),
+              (std::vector<std::string>{"p", "p1", "p2", "p3", "q"}));
+    EXPECT_EQ(g[0].reclaimableBytes(), 5000u);
+    EXPECT_EQ(names(g[1].files, dir.path()), (std::vector<std::string>{"r1", "r2"}));
+    EXPECT_EQ(g[1].reclaimableBytes(), 4000u);
+    EXPECT_EQ(names(g[2].files, dir.path()), (std::vector<std::string>{"a", "a-link", "b"}));
+    EXPECT_EQ(g[2].reclaimableBytes(), 3000u);
+    EXPECT_EQ(names(g[3].files, dir.path()), (std::vector<std::string>{"s", "s-link"}));
+    EXPECT_EQ(g[3].reclaimableBytes(), 0u);
+    EXPECT_EQ(r.reclaimableBytes(), 12000u);
+    EXPECT_EQ(r.duplicateFileCount(), 12);
+}
+
 TEST(ScanGrouping, filesDifferingOnlyInLastByteAreNotDuplicates) {
     TempDir dir;
     std::string a = copiesOf('z', 3 * 1048576 + 7);

@@ -18,6 +18,8 @@ FileAttributes fromStat(const struct stat &st) {
     a.inode = st.st_ino;
     a.changeSeconds = st.st_ctim.tv_sec;
     a.changeNanoseconds = st.st_ctim.tv_nsec;
+    a.modificationSeconds = st.st_mtim.tv_sec;
+    a.modificationNanoseconds = st.st_mtim.tv_nsec;
     return a;
 }
 

@@ -19,6 +19,9 @@ struct FileAttributes {
     // Last change of content or metadata (st_ctim); no caller can set it back.
     std::int64_t changeSeconds = 0;
     long changeNanoseconds = 0;
+    // Last change of content (st_mtim); callers can set it back.
+    std::int64_t modificationSeconds = 0;
+    long modificationNanoseconds = 0;
 
     // Reads the attributes of path without following a final symbolic link.
     // On failure returns nothing and stores errno in *error when given.

@@ -30,6 +30,8 @@ int FileReader::openAt(int dirFd, const char *name) {
         close();
         return error;
     }
+    m_device = st.st_dev;
+    m_inode = st.st_ino;
     return 0;
 }
 

@@ -26,9 +26,14 @@ public:
     ssize_t read(void *buffer, std::size_t capacity, int *error);
     void close();
     bool isOpen() const { return m_fd >= 0; }
+    // The inode that the open file is, as the open saw it.
+    dev_t device() const { return m_device; }
+    ino_t inode() const { return m_inode; }
 
 private:
     int m_fd = -1;
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
 };
 
 } // namespace twinsift

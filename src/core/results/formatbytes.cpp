@@ -21,7 +21,7 @@ constexpr std::array<Unit, 4> units{{
 
 // Whole part with thousands separators; only counts of a thousand terabytes
 // or more ever need one.
-std::string grouped(unsigned __int128 whole) {
+std::string grouped(std::uint64_t whole) {
     std::string reversed;
     int digits = 0;
     do {
@@ -40,18 +40,23 @@ std::string inUnits(std::uint64_t bytes) {
         ++u;
     for (;; ++u) {
         const Unit &unit = units[u];
-        unsigned __int128 scale = 1;
+        std::uint64_t scale = 1;
         for (int d = 0; d < unit.decimals; ++d)
             scale *= 10;
-        // Round half up in fixed point: value = bytes / factor, scaled.
-        const unsigned __int128 scaled =
-            (static_cast<unsigned __int128>(bytes) * scale * 2 + unit.factor) / (2 * unit.factor);
-        const unsigned __int128 whole = scaled / scale;
+        // Round half up in fixed point: value = bytes / factor, scaled. The
+        // whole units scale exactly; only the remainder needs rounding, and
+        // remainder * 2 * scale stays far below 2^64 (factor <= 10^12,
+        // scale <= 100), as does quotient * scale for every unit.
+        const std::uint64_t quotient = bytes / unit.factor;
+        const std::uint64_t remainder = bytes % unit.factor;
+        const std::uint64_t scaled =
+            quotient * scale + (remainder * scale * 2 + unit.factor) / (2 * unit.factor);
+        const std::uint64_t whole = scaled / scale;
         // 999,999 bytes rounds to 1000 KB; that reads better as 1 MB.
         if (whole >= 1000 && u + 1 < units.size())
             continue;
         std::string text = grouped(whole);
-        unsigned __int128 fraction = scaled % scale;
+        std::uint64_t fraction = scaled % scale;
         int decimals = unit.decimals;
         while (decimals > 0 && fraction % 10 == 0) {
             fraction /= 10;

@@ -1,16 +1,21 @@
 #include "duplicatescanner.h"
 
+#include "digestmemory.h"
+#include "fileidentity.h"
 #include "pathorder.h"
 #include "platform/fileattributes.h"
 #include "platform/folderwalker.h"
 #include "readahead.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
+#include <limits>
 #include <memory>
 #include <numeric>
+#include <tuple>
 #include <unistd.h>
 
 namespace twinsift::DuplicateScanner {
@@ -20,15 +25,18 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::int64_t walkReportInterval = 25;
+constexpr std::uint32_t none = std::numeric_limits<std::uint32_t>::max();
 
-// What the walk hands to the hashing phase.
+// What the walk hands on.
 struct WalkOutput {
     std::vector<DuplicateFile> eligible; // in the order the walk met them
+    std::vector<FileIdentity> identity;  // one per eligible file
     std::int64_t skipped = 0;
     std::int64_t filesScanned = 0;
     std::int64_t ignoredSmallFiles = 0;
 };
 
+// A file whose size occurs at least twice.
 struct Candidate {
     std::uint64_t size;
     std::uint32_t index; // into WalkOutput::eligible
@@ -38,6 +46,13 @@ struct Hashed {
     Sha256Digest digest;
     std::uint64_t size;
     std::uint32_t index;
+};
+
+// One verified set, before path order is applied.
+struct Group {
+    std::vector<std::uint32_t> indices; // into WalkOutput::eligible
+    Sha256Digest digest;
+    std::size_t sharedInodeFiles = 0;
 };
 
 DuplicateScanProgress walkReport(const WalkOutput &w) {
@@ -99,12 +114,265 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
         }
         ++out.filesScanned;
         out.eligible.push_back({walker.path(), size});
+        out.identity.push_back(FileIdentity::of(*attributes));
         counted();
     }
     if (stop.stop_requested())
         return ScanCancelled{};
     progress(walkReport(out));
     return std::nullopt;
+}
+
+// Only sizes met at least twice can hold a duplicate. Sorting (size, walk
+// index) lines up each size's files, at far less memory than a map of
+// lists. The candidates come back in walk order.
+std::vector<Candidate> selectCandidates(const std::vector<DuplicateFile> &eligible) {
+    std::vector<Candidate> candidates;
+    candidates.reserve(eligible.size());
+    for (std::uint32_t i = 0; i < eligible.size(); ++i)
+        candidates.push_back({eligible[i].size, i});
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate &a, const Candidate &b) {
+        return a.size != b.size ? a.size < b.size : a.index < b.index;
+    });
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < candidates.size();) {
+        std::size_t j = i;
+        while (j < candidates.size() && candidates[j].size == candidates[i].size)
+            ++j;
+        if (j - i >= 2)
+            for (std::size_t k = i; k < j; ++k)
+                candidates[kept++] = candidates[k];
+        i = j;
+    }
+    candidates.resize(kept);
+    candidates.shrink_to_fit();
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Candidate &a, const Candidate &b) { return a.index < b.index; });
+    return candidates;
+}
+
+// For every candidate, the first candidate (in walk order) that the walk saw
+// as the same inode in the same state: hard links hold the same bytes, so
+// that one is read for all of them.
+std::vector<std::uint32_t> firstOfEachInode(const std::vector<Candidate> &candidates,
+                                            const std::vector<FileIdentity> &identity) {
+    const auto stateOf = [&](std::uint32_t k) {
+        const FileIdentity &id = identity[candidates[k].index];
+        return std::tie(id.device, id.inode, candidates[k].size, id.modifiedNanoseconds,
+                        id.changedNanoseconds);
+    };
+    std::vector<std::uint32_t> order(candidates.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const auto sa = stateOf(a), sb = stateOf(b);
+        return sa != sb ? sa < sb : a < b;
+    });
+    std::vector<std::uint32_t> first(candidates.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        first[order[i]] =
+            i > 0 && stateOf(order[i]) == stateOf(order[i - 1]) ? first[order[i - 1]] : order[i];
+    return first;
+}
+
+enum class ReadStatus { ok, failed, stopped };
+
+// Digests the next file that reader hands over.
+ReadStatus digestNext(ReadAhead &reader, Sha256Hasher &hasher, const Candidate &candidate,
+                      const FileIdentity &walked, const std::stop_token &stop,
+                      Sha256Digest &digest) {
+    ReadAhead::Piece piece;
+    bool ok = hasher.begin();
+    std::uint64_t bytesRead = 0;
+    for (;;) {
+        if (!reader.next(piece))
+            return ReadStatus::stopped;
+        // A name that leads to another inode than the walk saw was replaced
+        // since: its bytes are not the walked file's.
+        if (piece.error != 0 || piece.device != walked.device || piece.inode != walked.inode)
+            ok = false;
+        else if (piece.length > 0)
+            hasher.update(piece.data, piece.length);
+        bytesRead += piece.length;
+        if (piece.last)
+            break;
+        if (stop.stop_requested())
+            return ReadStatus::stopped;
+    }
+    // A file that grew or shrank since the walk holds bytes other than the
+    // size it is grouped by: its digest proves nothing.
+    if (!ok || bytesRead != candidate.size || !hasher.finish(digest))
+        return ReadStatus::failed;
+    return ReadStatus::ok;
+}
+
+// Digests every candidate, in walk order, with one report per file that
+// has a digest. Each inode is read once; a digest the memory still holds
+// for an unchanged file is not read at all. Returns nullopt when stopped.
+std::optional<std::vector<Hashed>>
+hashCandidates(const WalkOutput &w, const std::vector<Candidate> &candidates, DigestMemory *memory,
+               const ProgressCallback &progress, DuplicateScanProgress &report,
+               std::int64_t &skipped, const std::stop_token &stop) {
+    const auto keyOf = [&](std::uint32_t k) {
+        return DigestMemory::Key{w.identity[candidates[k].index], candidates[k].size};
+    };
+    const auto first = firstOfEachInode(candidates, w.identity);
+
+    std::vector<std::optional<Sha256Digest>> remembered;
+    if (memory && memory->size() > 0) {
+        remembered.resize(candidates.size());
+        for (std::uint32_t k = 0; k < candidates.size(); ++k)
+            if (first[k] == k)
+                remembered[k] = memory->find(keyOf(k));
+    }
+    const auto isRemembered = [&](std::uint32_t k) {
+        return !remembered.empty() && remembered[k].has_value();
+    };
+    std::vector<std::uint32_t> toRead;
+    for (std::uint32_t k = 0; k < candidates.size(); ++k)
+        if (first[k] == k && !isRemembered(k))
+            toRead.push_back(k);
+
+    // Taken before the first read, so every read begins after it.
+    const std::int64_t computedAt = memory ? memory->now() : 0;
+    std::vector<DigestMemory::Entry> computed;
+
+    // The reading runs a few chunks ahead on a second thread, in walk
+    // order: a folder's files are read together, which a spinning disk
+    // rewards. The digests, the cancellation checks and the reports stay
+    // here, in order.
+    Sha256Hasher hasher;
+    ReadAhead reader(
+        toRead.size(),
+        [&](std::size_t j) -> const std::string & {
+            return w.eligible[candidates[toRead[j]].index].url;
+        },
+        stop);
+
+    std::vector<Hashed> hashed;
+    hashed.reserve(candidates.size());
+    std::vector<std::uint32_t> hashedAt(candidates.size(), none);
+    for (std::uint32_t k = 0; k < candidates.size(); ++k) {
+        if (stop.stop_requested())
+            return std::nullopt;
+        const Candidate &candidate = candidates[k];
+        Sha256Digest digest;
+        bool ok = false;
+        if (first[k] != k) {
+            ok = hashedAt[first[k]] != none;
+            if (ok)
+                digest = hashed[hashedAt[first[k]]].digest;
+        } else if (isRemembered(k)) {
+            ok = true;
+            digest = *remembered[k];
+        } else {
+            const FileIdentity &walked = w.identity[candidate.index];
+            const auto status = digestNext(reader, hasher, candidate, walked, stop, digest);
+            if (status == ReadStatus::stopped)
+                return std::nullopt;
+            ok = status == ReadStatus::ok;
+            if (ok && memory &&
+                walked.changedNanoseconds <= computedAt - DigestMemory::settleNanoseconds)
+                computed.push_back({keyOf(k), digest, 0});
+        }
+        if (!ok) {
+            ++skipped;
+            continue;
+        }
+        hashedAt[k] = static_cast<std::uint32_t>(hashed.size());
+        hashed.push_back({digest, candidate.size, candidate.index});
+        ++report.filesHashed;
+        progress(report);
+    }
+    if (memory)
+        memory->remember(std::move(computed), computedAt);
+    return hashed;
+}
+
+// How many of the files are hard links of another of them.
+std::size_t sharedInodes(const std::vector<std::uint32_t> &indices,
+                         const std::vector<FileIdentity> &identity) {
+    std::vector<std::pair<dev_t, ino_t>> inodes;
+    inodes.reserve(indices.size());
+    for (auto index : indices)
+        inodes.emplace_back(identity[index].device, identity[index].inode);
+    std::sort(inodes.begin(), inodes.end());
+    return static_cast<std::size_t>(inodes.end() - std::unique(inodes.begin(), inodes.end()));
+}
+
+// Every (size, digest) that two or more files share, each group's files
+// still in walk order.
+std::vector<Group> groupByDigest(std::vector<Hashed> hashed,
+                                 const std::vector<FileIdentity> &identity) {
+    std::sort(hashed.begin(), hashed.end(), [](const Hashed &a, const Hashed &b) {
+        return std::tie(a.size, a.digest, a.index) < std::tie(b.size, b.digest, b.index);
+    });
+    std::vector<Group> groups;
+    for (std::size_t a = 0; a < hashed.size();) {
+        std::size_t b = a;
+        while (b < hashed.size() && hashed[b].size == hashed[a].size &&
+               hashed[b].digest == hashed[a].digest)
+            ++b;
+        if (b - a >= 2) {
+            Group &group = groups.emplace_back();
+            group.digest = hashed[a].digest;
+            for (std::size_t k = a; k < b; ++k)
+                group.indices.push_back(hashed[k].index);
+            group.sharedInodeFiles = sharedInodes(group.indices, identity);
+        }
+        a = b;
+    }
+    return groups;
+}
+
+// Puts every list in its final order: files by path, groups by the bytes
+// they free, then by their number of files.
+DuplicateScanResult order(std::vector<DuplicateFile> eligible, std::vector<Group> groups) {
+    // One collation pass over every eligible file gives each its rank,
+    // which orders both scannedFiles and every group's files.
+    std::vector<std::uint32_t> rank(eligible.size());
+    {
+        const auto byPath = PathOrder().order(eligible.size(), [&eligible](std::size_t i) {
+            return std::string_view(eligible[i].url);
+        });
+        for (std::uint32_t k = 0; k < byPath.size(); ++k)
+            rank[byPath[k]] = k;
+    }
+
+    DuplicateScanResult result;
+    result.groups.reserve(groups.size());
+    for (auto &source : groups) {
+        auto &indices = source.indices;
+        std::sort(indices.begin(), indices.end(),
+                  [&](std::uint32_t x, std::uint32_t y) { return rank[x] < rank[y]; });
+        DuplicateGroup group;
+        group.hash = Sha256Hasher::hex(source.digest);
+        group.size = eligible[indices.front()].size;
+        group.sharedInodeFiles = source.sharedInodeFiles;
+        group.files.reserve(indices.size());
+        for (auto index : indices)
+            group.files.push_back(eligible[index]);
+        result.groups.push_back(std::move(group));
+    }
+    std::vector<Group>().swap(groups);
+    std::stable_sort(result.groups.begin(), result.groups.end(),
+                     [](const DuplicateGroup &a, const DuplicateGroup &b) {
+                         const auto ra = a.reclaimableBytes(), rb = b.reclaimableBytes();
+                         if (ra != rb)
+                             return ra > rb;
+                         return a.files.size() > b.files.size();
+                     });
+
+    // Put the eligible files in path order in place: every file sits where
+    // its rank says, following each cycle of the permutation once.
+    result.scannedFiles = std::move(eligible);
+    for (std::size_t start = 0; start < rank.size(); ++start) {
+        while (rank[start] != start) {
+            const std::uint32_t target = rank[start];
+            std::swap(result.scannedFiles[start], result.scannedFiles[target]);
+            std::swap(rank[start], rank[target]);
+        }
+    }
+    return result;
 }
 
 } // namespace
@@ -116,6 +384,13 @@ HashOutcome sha256(const std::string &path, std::stop_token stop) {
 
 ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                  const ProgressCallback &progress, std::stop_token stop) {
+    return scanRemembering(folder, minimumFileSizeBytes, progress, std::move(stop),
+                           &DigestMemory::process());
+}
+
+ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFileSizeBytes,
+                            const ProgressCallback &progress, std::stop_token stop,
+                            DigestMemory *memory) {
     const auto start = Clock::now();
     if (stop.stop_requested())
         return ScanCancelled{};
@@ -125,153 +400,18 @@ ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
     if (auto failed = walk(folder, minimumFileSizeBytes, progress, stop, w))
         return std::move(*failed);
 
-    // Candidate selection: only sizes met at least twice can hold a
-    // duplicate. Sorting (size, walk index) lines up each size's files;
-    // this costs far less memory than a map of lists.
-    std::vector<Candidate> candidates;
-    candidates.reserve(w.eligible.size());
-    for (std::uint32_t i = 0; i < w.eligible.size(); ++i)
-        candidates.push_back({w.eligible[i].size, i});
-    std::sort(candidates.begin(), candidates.end(), [](const Candidate &a, const Candidate &b) {
-        return a.size != b.size ? a.size < b.size : a.index < b.index;
-    });
-    {
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < candidates.size();) {
-            std::size_t j = i;
-            while (j < candidates.size() && candidates[j].size == candidates[i].size)
-                ++j;
-            if (j - i >= 2)
-                for (std::size_t k = i; k < j; ++k)
-                    candidates[kept++] = candidates[k];
-            i = j;
-        }
-        candidates.resize(kept);
-        candidates.shrink_to_fit();
-    }
-    const auto candidateFiles = static_cast<std::int64_t>(candidates.size());
-
-    DuplicateScanProgress report{DuplicateScanPhase::hashing, w.filesScanned, 0, candidateFiles,
-                                 w.ignoredSmallFiles};
+    const auto candidates = selectCandidates(w.eligible);
+    DuplicateScanProgress report{DuplicateScanPhase::hashing, w.filesScanned, 0,
+                                 static_cast<std::int64_t>(candidates.size()), w.ignoredSmallFiles};
     progress(report);
 
-    // Hashing, one file at a time, in the order the walk met the files: a
-    // folder's files are read together, which a spinning disk rewards. The
-    // reading runs a few chunks ahead on a second thread; the digests, the
-    // cancellation checks and the reports stay here, in order.
-    std::sort(candidates.begin(), candidates.end(),
-              [](const Candidate &a, const Candidate &b) { return a.index < b.index; });
-    std::vector<Hashed> hashed;
-    hashed.reserve(candidates.size());
-    {
-        Sha256Hasher hasher;
-        ReadAhead reader(
-            candidates.size(),
-            [&](std::size_t k) -> const std::string & {
-                return w.eligible[candidates[k].index].url;
-            },
-            stop);
-        ReadAhead::Piece piece;
-        for (std::size_t k = 0; k < candidates.size(); ++k) {
-            if (stop.stop_requested())
-                return ScanCancelled{};
-            bool ok = hasher.begin();
-            std::uint64_t bytesRead = 0;
-            for (;;) {
-                if (!reader.next(piece))
-                    return ScanCancelled{};
-                if (piece.error != 0)
-                    ok = false;
-                else if (piece.length > 0)
-                    hasher.update(piece.data, piece.length);
-                bytesRead += piece.length;
-                if (piece.last)
-                    break;
-                if (stop.stop_requested())
-                    return ScanCancelled{};
-            }
-            Hashed h{{}, candidates[k].size, candidates[k].index};
-            // A file that grew or shrank since the walk holds bytes other
-            // than the size it is grouped by: its digest proves nothing.
-            if (!ok || bytesRead != candidates[k].size || !hasher.finish(h.digest)) {
-                ++w.skipped;
-                continue;
-            }
-            hashed.push_back(h);
-            ++report.filesHashed;
-            progress(report);
-        }
-    }
+    auto hashed = hashCandidates(w, candidates, memory, progress, report, w.skipped, stop);
+    if (!hashed)
+        return ScanCancelled{};
+    auto groups = groupByDigest(std::move(*hashed), w.identity);
+    std::vector<FileIdentity>().swap(w.identity);
 
-    // Grouping by (size, digest); within a group the walk order is kept
-    // until path order replaces it below.
-    std::sort(hashed.begin(), hashed.end(), [](const Hashed &a, const Hashed &b) {
-        if (a.size != b.size)
-            return a.size < b.size;
-        if (a.digest != b.digest)
-            return a.digest < b.digest;
-        return a.index < b.index;
-    });
-    std::vector<std::vector<std::uint32_t>> groupIndices;
-    std::vector<std::string> groupHashes;
-    for (std::size_t a = 0; a < hashed.size();) {
-        std::size_t b = a;
-        while (b < hashed.size() && hashed[b].size == hashed[a].size &&
-               hashed[b].digest == hashed[a].digest)
-            ++b;
-        if (b - a >= 2) {
-            groupHashes.push_back(Sha256Hasher::hex(hashed[a].digest));
-            auto &indices = groupIndices.emplace_back();
-            for (std::size_t k = a; k < b; ++k)
-                indices.push_back(hashed[k].index);
-        }
-        a = b;
-    }
-    std::vector<Hashed>().swap(hashed);
-    std::vector<Candidate>().swap(candidates);
-
-    // Path order: one collation pass over every eligible file gives each its
-    // rank, which orders both scannedFiles and every group's files.
-    std::vector<std::uint32_t> rank(w.eligible.size());
-    {
-        const auto order = PathOrder().order(
-            w.eligible.size(), [&w](std::size_t i) { return std::string_view(w.eligible[i].url); });
-        for (std::uint32_t k = 0; k < order.size(); ++k)
-            rank[order[k]] = k;
-    }
-
-    DuplicateScanResult result;
-    result.groups.reserve(groupIndices.size());
-    for (std::size_t g = 0; g < groupIndices.size(); ++g) {
-        auto &indices = groupIndices[g];
-        std::sort(indices.begin(), indices.end(),
-                  [&](std::uint32_t x, std::uint32_t y) { return rank[x] < rank[y]; });
-        DuplicateGroup group;
-        group.hash = std::move(groupHashes[g]);
-        group.size = w.eligible[indices.front()].size;
-        group.files.reserve(indices.size());
-        for (auto index : indices)
-            group.files.push_back(w.eligible[index]);
-        result.groups.push_back(std::move(group));
-    }
-    std::stable_sort(result.groups.begin(), result.groups.end(),
-                     [](const DuplicateGroup &a, const DuplicateGroup &b) {
-                         const auto ra = a.reclaimableBytes(), rb = b.reclaimableBytes();
-                         if (ra != rb)
-                             return ra > rb;
-                         return a.files.size() > b.files.size();
-                     });
-
-    // Put the eligible files in path order in place: every file sits where
-    // its rank says, following each cycle of the permutation once.
-    result.scannedFiles = std::move(w.eligible);
-    for (std::size_t start = 0; start < rank.size(); ++start) {
-        while (rank[start] != start) {
-            const std::uint32_t target = rank[start];
-            std::swap(result.scannedFiles[start], result.scannedFiles[target]);
-            std::swap(rank[start], rank[target]);
-        }
-    }
+    DuplicateScanResult result = order(std::move(w.eligible), std::move(groups));
     result.rootURL = folder;
     result.filesScanned = w.filesScanned;
     result.filesHashed = report.filesHashed;

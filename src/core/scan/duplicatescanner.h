@@ -13,6 +13,8 @@
 
 namespace twinsift {
 
+class DigestMemory;
+
 // A scan that was stopped. It is an outcome of its own, never an error.
 struct ScanCancelled {
     friend bool operator==(ScanCancelled, ScanCancelled) = default;
@@ -31,9 +33,17 @@ using ProgressCallback = std::function<void(const DuplicateScanProgress &)>;
 // Walks folder, hashes every file whose size occurs at least twice and
 // returns the verified duplicate groups. Per-file problems are counted in
 // skippedFiles; only an unusable folder fails, and a stop request ends the
-// scan with ScanCancelled and no partial result.
+// scan with ScanCancelled and no partial result. Hard links are read once
+// for all their names. Digests of unchanged files come from the process's
+// DigestMemory and are not read again; each still counts as hashed and
+// reports.
 ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                  const ProgressCallback &progress, std::stop_token stop = {});
+
+// The same with a memory of one's own, or none when memory is null.
+ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFileSizeBytes,
+                            const ProgressCallback &progress, std::stop_token stop,
+                            DigestMemory *memory);
 
 // SHA-256 of one file as 64 lower-case hex characters.
 HashOutcome sha256(const std::string &path, std::stop_token stop = {});

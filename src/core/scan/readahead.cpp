@@ -15,6 +15,8 @@ constexpr std::size_t minimumRoom = 64 * 1024;
 // carries, so their pieces still reach the caller in good time.
 constexpr std::size_t maximumPieces = 1024;
 
+std::atomic<std::uint64_t> openedFiles = 0;
+
 // The folder of the file being read, kept open while its files follow one
 // another, so the kernel resolves each folder once instead of every file's
 // whole path. When a folder cannot be opened the whole path is used, so the
@@ -124,16 +126,21 @@ void ReadAhead::readAll(std::size_t fileCount) {
             !handOver())
             return;
         FileReader reader;
+        openedFiles.fetch_add(1, std::memory_order_relaxed);
         if (const int error = folder.openFile(reader, m_pathOf(file)); error != 0) {
             slot->pieces.push_back({file, nullptr, 0, true, error});
             continue;
         }
-        Piece *piece = &slot->pieces.emplace_back(Piece{file, slot->buffer.get() + filled});
+        const auto startPiece = [&](unsigned char *data) {
+            return &slot->pieces.emplace_back(
+                Piece{file, data, 0, false, 0, reader.device(), reader.inode()});
+        };
+        Piece *piece = startPiece(slot->buffer.get() + filled);
         for (;;) {
             if (filled == bufferSize) {
                 if (!handOver())
                     return;
-                piece = &slot->pieces.emplace_back(Piece{file, slot->buffer.get()});
+                piece = startPiece(slot->buffer.get());
             }
             // The stop is seen before every read, so a stop costs at most
             // the read already under way.
@@ -152,6 +159,10 @@ void ReadAhead::readAll(std::size_t fileCount) {
     }
     if (!slot->pieces.empty())
         publish();
+}
+
+std::uint64_t ReadAhead::filesOpened() {
+    return openedFiles.load(std::memory_order_relaxed);
 }
 
 bool ReadAhead::next(Piece &piece) {

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <stop_token>
 #include <string>
+#include <sys/types.h>
 #include <thread>
 #include <vector>
 
@@ -33,6 +34,10 @@ public:
         std::size_t length = 0;
         bool last = false;
         int error = 0; // errno when the file could not be read; then last
+        // The inode that was read, which may differ from the one a path
+        // named when the list was made.
+        dev_t device = 0;
+        ino_t inode = 0;
     };
 
     // pathOf(k) gives the path bytes of file k; it must stay valid while
@@ -47,6 +52,10 @@ public:
     // The next piece in order; its data stays valid until the next call.
     // False once a stop was requested.
     bool next(Piece &piece);
+
+    // Files that readers of this process have opened so far. Tests read it
+    // to prove that a scan read no content.
+    static std::uint64_t filesOpened();
 
 private:
     struct Slot {

@@ -1,4 +1,5 @@
 target_sources(twinsift_core PRIVATE
+  scan/digestmemory.cpp
   scan/duplicatescanner.cpp
   scan/pathorder.cpp
   scan/readahead.cpp

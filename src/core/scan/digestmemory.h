@@ -1,0 +1,72 @@
+#pragma once
+
+#include "fileidentity.h"
+#include "sha256hasher.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace twinsift {
+
+// Digests computed by earlier scans of this process, so that a rescan of an
+// unchanged tree reads no content. A digest is found again only for the
+// very same inode with the very same size, modification time and change
+// time, and only if that change time lay at least settleTime before the
+// digest was computed: a write in the same clock tick as the last one
+// leaves the change time where it was, on filesystems with coarse
+// timestamps too, but never one that comes settleTime later. Nothing is
+// written to disk.
+//
+// Each remembered file costs one Entry (80 bytes) in one sorted vector;
+// beyond the capacity the entries remembered longest ago are dropped.
+// Scans on several threads may share one memory.
+class DigestMemory {
+public:
+    static constexpr std::size_t defaultCapacity = 1'000'000;
+    static constexpr std::int64_t settleNanoseconds = 2'000'000'000;
+    // Wall-clock time in nanoseconds since the epoch, the clock of st_ctim.
+    using Clock = std::function<std::int64_t()>;
+
+    struct Key {
+        FileIdentity identity;
+        std::uint64_t size = 0;
+        friend bool operator==(const Key &, const Key &) = default;
+    };
+
+    explicit DigestMemory(std::size_t capacity = defaultCapacity, Clock clock = {});
+    DigestMemory(const DigestMemory &) = delete;
+    DigestMemory &operator=(const DigestMemory &) = delete;
+
+    // The one memory that every scan of this process shares.
+    static DigestMemory &process();
+
+    std::int64_t now() const;
+
+    std::optional<Sha256Digest> find(const Key &key) const;
+
+    struct Entry {
+        Key key;
+        Sha256Digest digest;
+        std::uint32_t age = 0; // set by remember; higher is more recent
+    };
+
+    // Keeps digests computed from reads that began no earlier than
+    // computedAt (a value of now()). Files changed less than settleTime
+    // before it are left out. A file's new digest replaces its old one.
+    void remember(std::vector<Entry> fresh, std::int64_t computedAt);
+
+    std::size_t size() const;
+
+private:
+    const std::size_t m_capacity;
+    const Clock m_clock;
+    mutable std::mutex m_mutex;
+    std::vector<Entry> m_entries; // sorted by (device, inode), one entry each
+    std::uint32_t m_age = 0;
+};
+
+} // namespace twinsift

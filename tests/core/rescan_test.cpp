@@ -1,0 +1,238 @@
+#include "digestmemory.h"
+#include "duplicatescanner.h"
+#include "readahead.h"
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace twinsift;
+using namespace twinsift::testing;
+
+namespace {
+
+using Phase = DuplicateScanPhase;
+
+// One scan with its reports, and how many files it opened for reading.
+struct ScanRun {
+    std::vector<DuplicateScanProgress> reports;
+    ScanOutcome outcome;
+    std::uint64_t filesRead = 0;
+
+    const DuplicateScanResult &result() const { return std::get<DuplicateScanResult>(outcome); }
+
+    std::vector<std::vector<std::string>> groupNames(const std::string &root) const {
+        std::vector<std::vector<std::string>> out;
+        for (const auto &g : result().groups) {
+            auto &names = out.emplace_back();
+            for (const auto &f : g.files)
+                names.push_back(f.url.substr(root.size() + 1));
+        }
+        return out;
+    }
+};
+
+ScanRun scanWith(const std::string &folder, DigestMemory *memory) {
+    ScanRun run;
+    const auto before = ReadAhead::filesOpened();
+    run.outcome = DuplicateScanner::scanRemembering(
+        folder, 1024, [&](const DuplicateScanProgress &p) { run.reports.push_back(p); }, {},
+        memory);
+    run.filesRead = ReadAhead::filesOpened() - before;
+    EXPECT_TRUE(std::holds_alternative<DuplicateScanResult>(run.outcome));
+    return run;
+}
+
+std::int64_t wallClock() {
+    timespec t{};
+    ::clock_gettime(CLOCK_REALTIME, &t);
+    return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+// A memory whose clock shows what the test sets, so that files written a
+// moment ago can count as settled or not.
+struct SetClockMemory {
+    std::atomic<std::int64_t> now = 0;
+    DigestMemory memory{DigestMemory::defaultCapacity, [this] { return now.load(); }};
+};
+
+struct stat statOf(const std::string &path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st;
+}
+
+std::int64_t changedAt(const std::string &path) {
+    const auto st = statOf(path);
+    return static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
+}
+
+} // namespace
+
+// Links of one inode are read once, yet each counts as hashed and reports,
+// and each is listed in its group.
+TEST(ScanHardLinks, eachInodeIsReadOnceAndEveryNameReports) {
+    TempDir dir;
+    writeFile(dir / "p", std::string(5000, 'p'));
+    for (const char *name : {"p1", "p2", "p3"})
+        ASSERT_EQ(::link((dir / "p").c_str(), (dir / name).c_str()), 0);
+    writeFile(dir / "q", std::string(5000, 'p'));
+    writeFile(dir / "r", std::string(5000, 'r'));
+
+    const ScanRun run = scanWith(dir.path(), nullptr);
+    EXPECT_EQ(run.filesRead, 3u);
+    EXPECT_EQ(run.result().filesHashed, 6);
+    EXPECT_EQ(run.result().skippedFiles, 0);
+    ASSERT_EQ(run.reports.size(), 3u + 6);
+    for (int k = 0; k <= 6; ++k)
+        EXPECT_EQ(run.reports[2 + static_cast<std::size_t>(k)],
+                  (DuplicateScanProgress{Phase::hashing, 6, k, 6, 0}));
+    EXPECT_EQ(run.groupNames(dir.path()),
+              (std::vector<std::vector<std::string>>{{"p", "p1", "p2", "p3", "q"}}));
+}
+
+// A name replaced by another file between the walk and the read holds bytes
+// of an inode the walk never saw: it is skipped, and its digest is given to
+// nobody.
+TEST(ScanHardLinks, aNameReplacedAfterTheWalkIsSkipped) {
+    TempDir dir;
+    writeFile(dir / "a", std::string(3000, 'a'));
+    ASSERT_EQ(::link((dir / "a").c_str(), (dir / "a-link").c_str()), 0);
+    writeFile(dir / "b", std::string(3000, 'b'));
+    writeFile(dir / "c", std::string(3000, 'b'));
+    std::vector<DuplicateScanProgress> reports;
+    const auto outcome = DuplicateScanner::scanRemembering(
+        dir.path(), 1024,
+        [&](const DuplicateScanProgress &p) {
+            reports.push_back(p);
+            if (p.phase == Phase::hashing && p.filesHashed == 0) {
+                // The walk is over and nothing has been read: every name now
+                // leads to a new file with b's bytes.
+                for (const char *name : {"a", "a-link"}) {
+                    ASSERT_EQ(::unlink((dir / name).c_str()), 0);
+                    writeFile(dir / name, std::string(3000, 'b'));
+                }
+            }
+        },
+        {}, nullptr);
+    ASSERT_TRUE(std::holds_alternative<DuplicateScanResult>(outcome));
+    const auto &result = std::get<DuplicateScanResult>(outcome);
+    EXPECT_EQ(result.skippedFiles, 2);
+    EXPECT_EQ(result.filesHashed, 2);
+    ASSERT_EQ(result.groups.size(), 1u);
+    EXPECT_EQ(result.groups[0].files.size(), 2u);
+}
+
+// A rescan of files that have not changed since well before their digests
+// were computed reads nothing and gives the same result and reports. A
+// file rewritten in place at the same size, with its modification time set
+// back, is read again, because its change time moved.
+TEST(ScanRemembered, unchangedFilesAreNotReadAgainButRewrittenOnesAre) {
+    TempDir dir;
+    writeFile(dir / "a", std::string(4000, 'x'));
+    writeFile(dir / "b", std::string(4000, 'x'));
+    writeFile(dir / "c", std::string(4000, 'x'));
+    writeFile(dir / "d", std::string(4000, 'd'));
+    writeFile(dir / "unique", std::string(7000, 'u'));
+    SetClockMemory shifted;
+    shifted.now = wallClock() + 3'000'000'000;
+
+    const ScanRun first = scanWith(dir.path(), &shifted.memory);
+    EXPECT_EQ(first.filesRead, 4u);
+    EXPECT_EQ(shifted.memory.size(), 4u);
+
+    const ScanRun again = scanWith(dir.path(), &shifted.memory);
+    EXPECT_EQ(again.filesRead, 0u);
+    EXPECT_EQ(again.reports, first.reports);
+    EXPECT_EQ(again.result().filesHashed, 4);
+    EXPECT_EQ(again.groupNames(dir.path()), first.groupNames(dir.path()));
+    EXPECT_EQ(again.result().groups.at(0).hash, first.result().groups.at(0).hash);
+
+    // Let a coarse clock tick, so that the rewrite moves the change time.
+    const auto before = statOf(dir / "a");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    writeFile(dir / "a", std::string(4000, 'd'));
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "a").c_str(), times, 0), 0);
+    const auto after = statOf(dir / "a");
+    ASSERT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    ASSERT_EQ(after.st_size, before.st_size);
+    ASSERT_NE(changedAt(dir / "a"),
+              before.st_ctim.tv_nsec + before.st_ctim.tv_sec * 1'000'000'000LL);
+
+    const ScanRun rewritten = scanWith(dir.path(), &shifted.memory);
+    EXPECT_EQ(rewritten.filesRead, 1u);
+    EXPECT_EQ(rewritten.result().filesHashed, 4);
+    // Both groups free 4000 bytes with two files; their order is not defined.
+    auto groups = rewritten.groupNames(dir.path());
+    std::sort(groups.begin(), groups.end());
+    EXPECT_EQ(groups, (std::vector<std::vector<std::string>>{{"a", "d"}, {"b", "c"}}));
+    // The memory keeps one entry per file: the new digest replaced the old.
+    EXPECT_EQ(shifted.memory.size(), 4u);
+}
+
+// Digests of files changed less than two seconds before they were computed
+// are not trusted later: the same clock tick may hide a second write.
+TEST(ScanRemembered, filesChangedWithinTheSettleTimeAreReadAgain) {
+    TempDir dir;
+    writeFile(dir / "a", std::string(2000, 'x'));
+    writeFile(dir / "b", std::string(2000, 'x'));
+    const std::int64_t changed = std::max(changedAt(dir / "a"), changedAt(dir / "b"));
+    SetClockMemory shifted;
+
+    // Computed at once, and just under two seconds after the last change:
+    // read on every scan.
+    for (const std::int64_t at : {wallClock(), changed + 1'999'999'999}) {
+        shifted.now = at;
+        const ScanRun first = scanWith(dir.path(), &shifted.memory);
+        const ScanRun again = scanWith(dir.path(), &shifted.memory);
+        EXPECT_EQ(first.filesRead, 2u) << at;
+        EXPECT_EQ(again.filesRead, 2u) << at;
+        EXPECT_EQ(again.result().filesHashed, 2);
+        EXPECT_EQ(shifted.memory.size(), 0u);
+    }
+    shifted.now = changed + 2'000'000'000;
+    scanWith(dir.path(), &shifted.memory);
+    EXPECT_EQ(shifted.memory.size(), 2u);
+    EXPECT_EQ(scanWith(dir.path(), &shifted.memory).filesRead, 0u);
+
+    // Without a memory nothing is remembered, whatever the times.
+    const ScanRun plain = scanWith(dir.path(), nullptr);
+    EXPECT_EQ(plain.filesRead, 2u);
+    EXPECT_EQ(scanWith(dir.path(), nullptr).filesRead, 2u);
+}
+
+// The memory is bounded: beyond its capacity the entries remembered longest
+// ago go first.
+TEST(ScanRemembered, theOldestDigestsAreDroppedBeyondTheCapacity) {
+    DigestMemory memory(2, [] { return std::int64_t{10'000'000'000}; });
+    const auto key = [](ino_t inode, std::int64_t changed) {
+        return DigestMemory::Key{{1, inode, changed, changed}, 100};
+    };
+    const auto digestOf = [](unsigned char c) {
+        Sha256Digest d{};
+        d.fill(c);
+        return d;
+    };
+    for (ino_t inode : {11, 12, 13})
+        memory.remember({{key(inode, 1), digestOf(static_cast<unsigned char>(inode)), 0}},
+                        memory.now());
+    EXPECT_EQ(memory.size(), 2u);
+    EXPECT_FALSE(memory.find(key(11, 1)));
+    EXPECT_EQ(memory.find(key(12, 1)), digestOf(12));
+    EXPECT_EQ(memory.find(key(13, 1)), digestOf(13));
+    // A changed file's key differs; only its newest digest is kept.
+    memory.remember({{key(12, 2), digestOf(99), 0}}, memory.now());
+    EXPECT_EQ(memory.size(), 2u);
+    EXPECT_FALSE(memory.find(key(12, 1)));
+    EXPECT_EQ(memory.find(key(12, 2)), digestOf(99));
+    EXPECT_EQ(memory.find(key(13, 1)), digestOf(13));
+}
