@@ -20,15 +20,25 @@ bool MarkHistory::Step::dropMarked(std::string_view path) {
     return true;
 }
 
-bool MarkHistory::undo(std::set<std::string> &marks) {
+bool MarkHistory::undo(std::set<std::string> &marks,
+                       const std::function<void(const std::string &, bool)> &changed) {
     if (m_steps.empty())
         return false;
     Step step = std::move(m_steps.back());
     m_steps.pop_back();
-    for (const auto path : step.m_marked)
-        marks.erase(std::string(path));
-    for (const auto path : step.m_unmarked)
-        marks.emplace(path);
+    for (const auto path : step.m_marked) {
+        const auto it = marks.find(std::string(path));
+        if (it == marks.end())
+            continue;
+        if (changed)
+            changed(*it, true);
+        marks.erase(it);
+    }
+    for (const auto path : step.m_unmarked) {
+        const auto [it, added] = marks.emplace(path);
+        if (added && changed)
+            changed(*it, false);
+    }
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -51,7 +52,9 @@ public:
     void record(Step step);
     // Puts the marks back as they were before the newest step, and drops it.
     // False when there is nothing to undo.
-    bool undo(std::set<std::string> &marks);
+    // Each path it changes is told to changed, with whether it was marked.
+    bool undo(std::set<std::string> &marks,
+              const std::function<void(const std::string &, bool wasMarked)> &changed = {});
     bool canUndo() const { return !m_steps.empty(); }
     std::size_t size() const { return m_steps.size(); }
     void clear() { m_steps.clear(); }

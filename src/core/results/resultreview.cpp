@@ -170,6 +170,7 @@ void ResultReview::toggleTrash(const DuplicateFile &file, const DisplayGroup &gr
 
 void ResultReview::clearSelection() {
     for (const auto &path : m_selectedForTrash) {
+        noteMarkChange(path, true);
         if (const auto stable = stablePath(path))
             m_pendingStep.addUnmarked(*stable);
         else
@@ -210,7 +211,9 @@ std::optional<MarkRuleSummary> ResultReview::applyMarkRule(MarkRule rule,
 }
 
 void ResultReview::undoMarks() {
-    if (!m_history.undo(m_selectedForTrash))
+    if (!m_history.undo(m_selectedForTrash, [this](const std::string &path, bool wasMarked) {
+            noteMarkChange(path, wasMarked);
+        }))
         return;
     sweepProtected();
     // What the sweep takes away now is not a step of its own.
@@ -220,6 +223,7 @@ void ResultReview::undoMarks() {
 void ResultReview::mark(const std::string &path, bool stable) {
     if (!m_selectedForTrash.insert(path).second)
         return;
+    noteMarkChange(path, false);
     if (stable)
         m_pendingStep.addMarked(path);
     else if (const auto view = stablePath(path))
@@ -232,6 +236,7 @@ void ResultReview::unmark(const std::string &path) {
     const auto it = m_selectedForTrash.find(path);
     if (it == m_selectedForTrash.end())
         return;
+    noteMarkChange(path, true);
     const auto view = stablePath(path);
     // Marked and unmarked within one step: undoing it must leave the path as
     // it was before, unmarked.
@@ -273,6 +278,20 @@ void ResultReview::sweepProtected() {
     for (const auto &path : protectedPaths)
         unmark(path);
     m_protectedLocationMessage = std::string(protectedLocationText);
+}
+
+void ResultReview::noteMarkChange(const std::string &path, bool wasMarked) {
+    m_markChanges.try_emplace(path, wasMarked);
+}
+
+std::vector<std::string> ResultReview::takeMarkChanges() {
+    std::vector<std::string> changed;
+    changed.reserve(m_markChanges.size());
+    for (auto &[path, wasMarked] : m_markChanges)
+        if (m_selectedForTrash.contains(path) != wasMarked)
+            changed.push_back(std::move(path));
+    m_markChanges.clear();
+    return changed;
 }
 
 std::vector<DuplicateFile> ResultReview::selectedFiles() const {

@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -133,6 +134,9 @@ public:
     // cleanup would move, in the order it would move them.
     std::vector<DuplicateFile> selectedFiles() const;
     std::uint64_t selectedBytes() const;
+    // The paths whose mark differs from what it was at the previous call:
+    // what a view of the marks has to redraw, without comparing every mark.
+    std::vector<std::string> takeMarkChanges();
 
     // --- Alerts ------------------------------------------------------------
     const std::optional<std::string> &cleanupGuardMessage() const { return m_cleanupGuardMessage; }
@@ -161,6 +165,9 @@ private:
     // Drops protected paths from the marks after every change of them.
     void sweepProtected();
     void resetDerived();
+    // Remembers a path's mark before its first change since the last
+    // takeMarkChanges().
+    void noteMarkChange(const std::string &path, bool wasMarked);
 
     DuplicateScanResult m_result;
     ProtectionTest m_isProtected;
@@ -174,6 +181,7 @@ private:
     std::set<std::string> m_selectedForTrash;
     MarkHistory m_history;
     MarkHistory::Step m_pendingStep;
+    std::unordered_map<std::string, bool> m_markChanges;
     std::optional<std::string> m_cleanupGuardMessage;
     std::optional<std::string> m_protectedLocationMessage;
 

@@ -34,17 +34,28 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    void setFiles(const std::string &rootPath, const std::vector<DuplicateFile> &files);
+    // A file of the list and its place in the cleanup's order.
+    struct Entry {
+        DuplicateFile file;
+        int order = 0;
+    };
+    // Moves to exactly these files, given in order.
+    void setFiles(const std::string &rootPath, std::vector<Entry> files);
+    // Adds or drops single files, each named by its place in the order;
+    // cheaper than setFiles when a few marks change among many.
+    void addFile(Entry entry);
+    void removeFile(int order);
 
 private:
     struct Row {
         std::string key;
-        QString fileName;
-        QString location;
-        QString sizeText;
-        QString displayPath;
-        friend bool operator==(const Row &, const Row &) = default;
+        DuplicateFile file;
+        int order = 0;
+        friend bool operator==(const Row &a, const Row &b) { return a.file == b.file; }
     };
+    std::vector<Row>::iterator find(int order);
+
+    std::string m_rootPath;
     std::vector<Row> m_rows;
 };
 

@@ -97,7 +97,9 @@ template <typename Change> void DuplicateReviewModel::apply(Change change) {
     const std::string search = m_review.searchText();
     const GroupSort sort = m_review.sortMode();
     const bool folders = m_review.showFolderPaths();
-    const std::set<std::string> marks = m_review.selectedForTrash();
+    // Marks changed outside a change announced here were announced by whoever
+    // made them.
+    (void)m_review.takeMarkChanges();
     const auto guard = m_review.cleanupGuardMessage();
     const auto protectedMessage = m_review.protectedLocationMessage();
 
@@ -123,8 +125,8 @@ template <typename Change> void DuplicateReviewModel::apply(Change change) {
     }
     if (categoryMoved || modeMoved || searchMoved || sortMoved)
         rebuildRows();
-    if (marks != m_review.selectedForTrash()) {
-        refreshSelection();
+    if (const auto changed = m_review.takeMarkChanges(); !changed.empty()) {
+        refreshMarks(changed);
         emit selectionChanged();
         m_marks.marksChanged();
     }
@@ -139,6 +141,7 @@ void DuplicateReviewModel::rebuildRows() {
     const bool noMatchesBefore = hasNoMatches();
 
     std::vector<ReviewRowsModel::Row> rows;
+    m_rowOfPath.clear();
     m_shownGroups.clear();
     if (m_review.mode() == ResultMode::duplicateFiles) {
         const QString verification = text(ResultMode::duplicateFilesVerification);
@@ -157,6 +160,8 @@ void DuplicateReviewModel::rebuildRows() {
         for (const auto &group : m_shownGroups)
             total += group.files.size();
         rows.reserve(total);
+        if (cleanup)
+            m_rowOfPath.reserve(total);
         for (std::size_t g = 0; g < m_shownGroups.size(); ++g) {
             const DisplayGroup &group = m_shownGroups[g];
             for (std::size_t f = 0; f < group.files.size(); ++f) {
@@ -173,6 +178,8 @@ void DuplicateReviewModel::rebuildRows() {
                 row.protection =
                     cleanup ? protectionOf(row.file.url) : ReviewRowsModel::Protection::unknown;
                 row.verification = verification;
+                if (cleanup)
+                    m_rowOfPath.try_emplace(group.files[f].url, static_cast<int>(rows.size()));
                 rows.push_back(std::move(row));
             }
         }
@@ -182,13 +189,94 @@ void DuplicateReviewModel::rebuildRows() {
         emit shownGroupsChanged();
 }
 
+void DuplicateReviewModel::indexSelectionOrder() {
+    if (m_orderIndexed)
+        return;
+    const auto &files = m_review.duplicateFiles();
+    m_orderOfPath.clear();
+    m_orderOfPath.reserve(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i)
+        m_orderOfPath.try_emplace(files[i].url, static_cast<int>(i));
+    m_selected.assign(files.size(), 0);
+    m_orderIndexed = true;
+}
+
 void DuplicateReviewModel::refreshSelection() {
+    (void)m_review.takeMarkChanges();
     const bool cleanup = cleanupEnabled();
     m_rows.updateCleanupState(
         [this, cleanup](const DuplicateFile &f) { return cleanup && m_review.isMarked(f); },
         [this](const DuplicateFile &f) { return protectionOf(f.url); });
-    m_selectedFiles = m_review.selectedFiles();
-    m_selectedFilesModel.setFiles(m_review.result().rootURL, m_selectedFiles);
+    std::vector<CleanupSelectionModel::Entry> entries;
+    m_selectedCount = 0;
+    m_selectedBytes = 0;
+    // Without marks there is nothing to order, and the list of duplicates
+    // need not be worked out here.
+    if (!m_review.selectedForTrash().empty()) {
+        indexSelectionOrder();
+        const auto &files = m_review.duplicateFiles();
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const bool selected =
+                m_review.isMarked(files[i]) &&
+                protectionOf(files[i].url) != ReviewRowsModel::Protection::protectedPlace;
+            m_selected[i] = selected;
+            if (selected) {
+                entries.push_back({files[i], static_cast<int>(i)});
+                ++m_selectedCount;
+                m_selectedBytes += files[i].size;
+            }
+        }
+    } else {
+        std::fill(m_selected.begin(), m_selected.end(), 0);
+    }
+    m_selectedFilesModel.setFiles(m_review.result().rootURL, std::move(entries));
+}
+
+void DuplicateReviewModel::refreshMarks(const std::vector<std::string> &changed) {
+    const auto &marks = m_review.selectedForTrash();
+    indexSelectionOrder();
+    const auto &files = m_review.duplicateFiles();
+    std::vector<std::pair<int, bool>> rowMarks;
+    std::vector<int> moved;
+    for (const auto &path : changed) {
+        const bool marked = marks.contains(path);
+        if (const auto row = m_rowOfPath.find(path); row != m_rowOfPath.end())
+            rowMarks.emplace_back(row->second, marked);
+        const auto order = m_orderOfPath.find(path);
+        if (order == m_orderOfPath.end())
+            continue;
+        const auto i = static_cast<std::size_t>(order->second);
+        const bool selected =
+            marked && protectionOf(path) != ReviewRowsModel::Protection::protectedPlace;
+        if (bool(m_selected[i]) == selected)
+            continue;
+        m_selected[i] = selected;
+        m_selectedCount += selected ? 1 : -1;
+        if (selected)
+            m_selectedBytes += files[i].size;
+        else
+            m_selectedBytes -= files[i].size;
+        moved.push_back(order->second);
+    }
+    m_rows.setMarks(std::move(rowMarks));
+    // A few moves are told one by one; many at once as one new list, which
+    // the view follows in a few runs.
+    constexpr std::size_t oneByOne = 32;
+    if (moved.size() <= oneByOne) {
+        for (int i : moved) {
+            if (m_selected[static_cast<std::size_t>(i)])
+                m_selectedFilesModel.addFile({files[static_cast<std::size_t>(i)], i});
+            else
+                m_selectedFilesModel.removeFile(i);
+        }
+        return;
+    }
+    std::vector<CleanupSelectionModel::Entry> entries;
+    entries.reserve(static_cast<std::size_t>(m_selectedCount));
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (m_selected[i])
+            entries.push_back({files[i], static_cast<int>(i)});
+    m_selectedFilesModel.setFiles(m_review.result().rootURL, std::move(entries));
 }
 
 void DuplicateReviewModel::refreshCards() {
@@ -265,6 +353,10 @@ void DuplicateReviewModel::takeGroupings(
     if (forResult != m_result.shared())
         return;
     m_review.adopt(std::move(groupings));
+    // The list of duplicates the selection is ordered by was just replaced.
+    m_orderIndexed = false;
+    m_orderOfPath.clear();
+    refreshSelection();
     refreshCards();
     // Only the tables built from these groupings can show anything new.
     if (m_review.category() != MatchCategory::exact || m_review.mode() != ResultMode::groups)
@@ -298,6 +390,9 @@ void DuplicateReviewModel::setResult(const ScanResultValue &result) {
     m_protection = std::move(carried);
     m_result = result;
     m_review.setResult(result.core());
+    m_orderIndexed = false;
+    m_orderOfPath.clear();
+    m_selected.clear();
     m_marks.resultChanged();
     startProtectionCheck();
     emit resultChanged();
@@ -468,10 +563,7 @@ void DuplicateReviewModel::clearSelection() {
 }
 
 QString DuplicateReviewModel::selectedBytesText() const {
-    std::uint64_t total = 0;
-    for (const auto &file : m_selectedFiles)
-        total += file.size;
-    return bytesText(total);
+    return bytesText(m_selectedBytes);
 }
 
 QString DuplicateReviewModel::selectedCountText() const {

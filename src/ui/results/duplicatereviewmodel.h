@@ -155,7 +155,7 @@ public:
     static QStringList sortOptions();
     ReviewRowsModel *rows() { return &m_rows; }
 
-    int selectedCount() const { return static_cast<int>(m_selectedFiles.size()); }
+    int selectedCount() const { return m_selectedCount; }
     QString selectedBytesText() const;
     QString selectedCountText() const;
     QString selectedBytesLabel() const;
@@ -230,7 +230,12 @@ private:
     // Runs change on the review state, then announces what it changed.
     template <typename Change> void apply(Change change);
     void rebuildRows();
+    // Re-reads every mark and protection answer.
     void refreshSelection();
+    // Follows the marks of the given paths only, which changed.
+    void refreshMarks(const std::vector<std::string> &changed);
+    // Where each exact-duplicate file stands in the cleanup's order.
+    void indexSelectionOrder();
     void refreshCards();
     void startProtectionCheck();
     void takeGroupings(const std::shared_ptr<const DuplicateScanResult> &forResult,
@@ -246,7 +251,16 @@ private:
     ProtectionMap m_protection;
     ProtectionTest m_protectionTest;
     std::vector<DisplayGroup> m_shownGroups;
-    std::vector<DuplicateFile> m_selectedFiles;
+    // The table row of each file of m_shownGroups, when the table takes marks.
+    std::unordered_map<std::string_view, int> m_rowOfPath;
+    // Views into m_review.duplicateFiles(), built when first needed and
+    // dropped whenever that list is replaced.
+    std::unordered_map<std::string_view, int> m_orderOfPath;
+    bool m_orderIndexed = false;
+    // Per file of m_review.duplicateFiles(): whether a cleanup would move it.
+    std::vector<char> m_selected;
+    int m_selectedCount = 0;
+    std::uint64_t m_selectedBytes = 0;
     ReviewRowsModel m_rows;
     CleanupSelectionModel m_selectedFilesModel;
     SummaryCardsModel m_cards;

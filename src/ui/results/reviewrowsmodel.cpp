@@ -6,6 +6,8 @@
 #include "resultreview.h"
 #include "reviewtexts.h"
 
+#include <algorithm>
+
 namespace twinsift {
 
 namespace {
@@ -129,11 +131,46 @@ void ReviewRowsModel::setRows(std::vector<Row> rows) {
                   });
 }
 
+namespace {
+const QList<int> &cleanupRoles() {
+    static const QList<int> roles{ReviewRowsModel::IsMarkedRole, ReviewRowsModel::IsProtectedRole,
+                                  ReviewRowsModel::CleanupStateRole,
+                                  ReviewRowsModel::CleanupTextRole,
+                                  ReviewRowsModel::CleanupTooltipRole};
+    return roles;
+}
+} // namespace
+
+void ReviewRowsModel::setMarks(std::vector<std::pair<int, bool>> marks) {
+    std::sort(marks.begin(), marks.end());
+    int runStart = -1;
+    int runEnd = -1;
+    const auto flush = [&] {
+        if (runStart >= 0)
+            emit dataChanged(index(runStart), index(runEnd), cleanupRoles());
+        runStart = -1;
+    };
+    for (const auto &[i, marked] : marks) {
+        if (i < 0 || i >= size())
+            continue;
+        Row &row = m_rows[static_cast<std::size_t>(i)];
+        if (row.isMarked == marked)
+            continue;
+        row.isMarked = marked;
+        if (runStart >= 0 && i == runEnd + 1) {
+            runEnd = i;
+            continue;
+        }
+        flush();
+        runStart = runEnd = i;
+    }
+    flush();
+}
+
 void ReviewRowsModel::updateCleanupState(
     const std::function<bool(const DuplicateFile &)> &isMarked,
     const std::function<Protection(const DuplicateFile &)> &protection) {
-    const QList<int> roles{IsMarkedRole, IsProtectedRole, CleanupStateRole, CleanupTextRole,
-                           CleanupTooltipRole};
+    const QList<int> &roles = cleanupRoles();
     int runStart = -1;
     const auto flush = [&](int end) {
         if (runStart >= 0)

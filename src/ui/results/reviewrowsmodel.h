@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace twinsift {
@@ -84,6 +85,8 @@ public:
     // that changed, and only the roles that show them.
     void updateCleanupState(const std::function<bool(const DuplicateFile &)> &isMarked,
                             const std::function<Protection(const DuplicateFile &)> &protection);
+    // Sets the marks of the given rows, announcing those that changed.
+    void setMarks(std::vector<std::pair<int, bool>> marks);
     const Row *rowAt(int row) const;
     int size() const { return static_cast<int>(m_rows.size()); }
 
