@@ -4,7 +4,6 @@
 
 #include <dirent.h>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,8 +28,8 @@ public:
     FolderWalker &operator=(const FolderWalker &) = delete;
     ~FolderWalker();
 
-    // Opens the root folder. Returns 0 or the errno that makes it unwalkable.
-    int start();
+    // Opens the root folder, or fails with the errno that makes it unwalkable.
+    Result<void> start();
 
     // Advances to the next entry; false once the walk is over.
     bool next();
@@ -39,7 +38,7 @@ public:
     const std::string &path() const { return m_path; }
     // Attributes of the current entry. Folders and links are known from the
     // listing; regular files and unknown types cost one fstatat.
-    std::optional<FileAttributes> attributes(int *error = nullptr) const;
+    Result<FileAttributes> attributes() const;
 
     // Folders whose name marks them as a document bundle from another system.
     static bool isPackageName(std::string_view name);
