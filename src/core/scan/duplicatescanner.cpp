@@ -377,11 +377,6 @@ DuplicateScanResult order(std::vector<DuplicateFile> eligible, std::vector<Group
 
 } // namespace
 
-HashOutcome sha256(const std::string &path, std::stop_token stop) {
-    thread_local Sha256Hasher hasher;
-    return hasher.hashFile(path, stop);
-}
-
 ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                  const ProgressCallback &progress, std::stop_token stop) {
     return scanRemembering(folder, minimumFileSizeBytes, progress, std::move(stop),
