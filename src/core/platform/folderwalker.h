@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <dirent.h>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,8 +29,8 @@ public:
     FolderWalker &operator=(const FolderWalker &) = delete;
     ~FolderWalker();
 
-    // Opens the root folder. Returns 0 or the errno that makes it unwalkable.
-    int start();
+    // Opens the root folder, or fails with the errno that makes it unwalkable.
+    Result<void> start();
 
     // Advances to the next entry; false once the walk is over.
     bool next();
@@ -46,7 +45,7 @@ public:
     std::uint64_t foldersEntered() const { return m_foldersEntered; }
     // Attributes of the current entry. Folders and links are known from the
     // listing; regular files and unknown types cost one fstatat.
-    std::optional<FileAttributes> attributes(int *error = nullptr) const;
+    Result<FileAttributes> attributes() const;
 
     // Folders whose name marks them as a document bundle from another system.
     static bool isPackageName(std::string_view name);

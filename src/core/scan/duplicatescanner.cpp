@@ -64,8 +64,8 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
                                 const ProgressCallback &progress, const std::stop_token &stop,
                                 WalkOutput &out) {
     // Security-scoped access has no counterpart here: access is the process's own.
-    bool isDirectory = false;
-    if (!fileExists(folder, &isDirectory) || !isDirectory)
+    if (const auto chosen = FileAttributes::readFollowingLinks(folder);
+        !chosen || !chosen->isDirectory)
         return DuplicateScanError::folderUnavailable;
 
     // Children are named below the absolute form of the folder, so every
@@ -82,7 +82,7 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
     }
 
     FolderWalker walker(base, [&out](const std::string &, int) { ++out.skipped; });
-    if (walker.start() != 0)
+    if (!walker.start())
         return DuplicateScanError::folderUnavailable;
 
     const auto counted = [&] {
