@@ -127,6 +127,7 @@ Result<void> FolderWalker::start() {
     }
     m_dirDevice = st.st_dev;
     m_dirPath = m_root == "/" ? std::string() : m_root;
+    ++m_foldersEntered;
     return {};
 }
 
@@ -150,6 +151,7 @@ bool FolderWalker::enter(int fd, const std::string &path, const dev_t *parentDev
         return false;
     }
     m_dirDevice = st.st_dev;
+    ++m_foldersEntered;
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "fileattributes.h"
 
+#include <cstdint>
 #include <dirent.h>
 #include <functional>
 #include <string>
@@ -36,6 +37,12 @@ public:
 
     // The current entry's full path bytes.
     const std::string &path() const { return m_path; }
+    // The folder being listed, as path() begins ("" for the root of the file
+    // system), and the entry's name within it.
+    std::string_view folder() const { return m_dirPath; }
+    std::string_view name() const { return std::string_view(m_path).substr(m_nameOffset); }
+    // Rises each time the walk starts listing another folder.
+    std::uint64_t foldersEntered() const { return m_foldersEntered; }
     // Attributes of the current entry. Folders and links are known from the
     // listing; regular files and unknown types cost one fstatat.
     Result<FileAttributes> attributes() const;
@@ -62,6 +69,7 @@ private:
     std::string m_path;
     std::size_t m_nameOffset = 0;
     unsigned char m_type = DT_UNKNOWN;
+    std::uint64_t m_foldersEntered = 0;
 };
 
 } // namespace twinsift
