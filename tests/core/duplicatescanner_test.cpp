@@ -16,6 +16,7 @@
 #include <sched.h>
 #include <set>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -114,7 +115,7 @@ TEST(ScanSelection, minimumIsInclusiveAndEmptyFilesAreIgnored) {
     EXPECT_EQ(scan.result().groups.size(), 3u);
 }
 
-TEST(ScanSelection, hiddenEntriesPackagesAndLinksAreInNoCount) {
+TEST(ScanSelection, hiddenEntriesPackagesLinksAndFifosAreInNoCount) {
     TempDir dir;
     const std::string content = copiesOf('p', 4096);
     writeFile(dir / "photo.jpg", content);
@@ -131,6 +132,8 @@ TEST(ScanSelection, hiddenEntriesPackagesAndLinksAreInNoCount) {
     TempDir other;
     writeFile(other / "big.bin", copiesOf('b', 100000));
     ASSERT_EQ(::symlink((other / "big.bin").c_str(), (dir / "big-link.bin").c_str()), 0);
+    // Nor is anything that is no regular file, such as a FIFO.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
 
     ScanRecorder scan;
     scan.run(dir.path());

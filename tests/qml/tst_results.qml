@@ -38,11 +38,6 @@ TestCase {
         }
     }
 
-    Component {
-        id: window
-        RootView { anchors.fill: parent }
-    }
-
     // Scans a fresh tree and waits until its rows can take marks.
     function showTree(layout) {
         const folder = Fixture.makeTree(layout)
@@ -179,33 +174,6 @@ TestCase {
         // The result that was shown stays, with its rows.
         compare(host.view.review.rows.rowCount(), 3)
         verify(host.view.review.hasResult)
-    }
-
-    function test_theGuideOpensAndClosesOverTheResultsAndKeepsTheMarks() {
-        const root = createTemporaryObject(window, stage)
-        const folder = Fixture.makeTree(copies(["p.bin", "q.bin", "r.bin"]))
-        const scanScreen = root.detailItem
-        scanScreen.scanModel.scan(folder)
-        tryVerify(() => scanScreen.results !== null, 10000)
-        const results = scanScreen.results
-        const review = results.review
-        tryVerify(() => review.rows.rowCount() === 3
-                  && review.rows.data(review.rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === "keep", 10000)
-        review.toggleRow(1)
-        review.searchText = "q"
-        compare(review.selectedCount, 1)
-
-        root.navigation.showHowToUse()
-        tryVerify(() => root.guideItem !== null && root.guideItem.visible)
-        root.navigation.closeHowToUse()
-        tryVerify(() => root.guideItem === null)
-
-        // The same screen, with its result, search and marks.
-        compare(root.detailItem, scanScreen)
-        compare(scanScreen.results, results)
-        compare(review.selectedCount, 1)
-        compare(review.searchText, "q")
-        compare(review.rows.rowCount(), 1)
     }
 }
 }
