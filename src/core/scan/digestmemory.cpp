@@ -24,6 +24,9 @@ std::int64_t wallClock() {
 
 } // namespace
 
+// The class comment promises this size per remembered file.
+static_assert(sizeof(DigestMemory::Entry) == 80);
+
 DigestMemory::DigestMemory(std::size_t capacity, Clock clock)
     : m_capacity(capacity), m_clock(clock ? std::move(clock) : Clock(&wallClock)) {}
 
