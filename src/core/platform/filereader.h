@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result.h"
+
 #include <cstddef>
 #include <string>
 #include <sys/types.h>
@@ -16,14 +18,14 @@ public:
     FileReader &operator=(const FileReader &) = delete;
     ~FileReader() { close(); }
 
-    // Returns 0, or the errno of the failed open. Only regular files open.
-    int open(const std::string &path);
+    // Fails with the errno of the open. Only regular files open.
+    Result<void> open(const std::string &path);
     // The same for name inside the folder open as dirFd, which spares the
     // kernel a walk of the whole path for every file of a folder.
-    int openAt(int dirFd, const char *name);
-    // Reads up to capacity bytes: the count read, 0 at the end, -1 with
-    // *error set on failure. Interrupted reads are retried.
-    ssize_t read(void *buffer, std::size_t capacity, int *error);
+    Result<void> openAt(int dirFd, const char *name);
+    // Reads up to capacity bytes: the count read, 0 at the end. Interrupted
+    // reads are retried.
+    Result<std::size_t> read(void *buffer, std::size_t capacity);
     void close();
     bool isOpen() const { return m_fd >= 0; }
     // The inode that the open file is, as the open saw it.

@@ -6,6 +6,7 @@
 #include "platform/fileattributes.h"
 #include "platform/folderwalker.h"
 #include "readahead.h"
+#include "walkedfiles.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -29,8 +30,7 @@ constexpr std::uint32_t none = std::numeric_limits<std::uint32_t>::max();
 
 // What the walk hands on.
 struct WalkOutput {
-    std::vector<DuplicateFile> eligible; // in the order the walk met them
-    std::vector<FileIdentity> identity;  // one per eligible file
+    WalkedFiles files; // the eligible files, in the order the walk met them
     std::int64_t skipped = 0;
     std::int64_t filesScanned = 0;
     std::int64_t ignoredSmallFiles = 0;
@@ -39,7 +39,7 @@ struct WalkOutput {
 // A file whose size occurs at least twice.
 struct Candidate {
     std::uint64_t size;
-    std::uint32_t index; // into WalkOutput::eligible
+    std::uint32_t index; // into WalkOutput::files
 };
 
 struct Hashed {
@@ -50,7 +50,7 @@ struct Hashed {
 
 // One verified set, before path order is applied.
 struct Group {
-    std::vector<std::uint32_t> indices; // into WalkOutput::eligible
+    std::vector<std::uint32_t> indices; // into WalkOutput::files
     Sha256Digest digest;
     std::size_t sharedInodeFiles = 0;
 };
@@ -64,8 +64,8 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
                                 const ProgressCallback &progress, const std::stop_token &stop,
                                 WalkOutput &out) {
     // Security-scoped access has no counterpart here: access is the process's own.
-    bool isDirectory = false;
-    if (!fileExists(folder, &isDirectory) || !isDirectory)
+    if (const auto chosen = FileAttributes::readFollowingLinks(folder);
+        !chosen || !chosen->isDirectory)
         return DuplicateScanError::folderUnavailable;
 
     // Children are named below the absolute form of the folder, so every
@@ -82,7 +82,7 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
     }
 
     FolderWalker walker(base, [&out](const std::string &, int) { ++out.skipped; });
-    if (walker.start() != 0)
+    if (!walker.start())
         return DuplicateScanError::folderUnavailable;
 
     const auto counted = [&] {
@@ -90,6 +90,7 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
             progress(walkReport(out));
     };
 
+    std::uint64_t listing = 0;
     while (true) {
         if (stop.stop_requested())
             return ScanCancelled{};
@@ -113,8 +114,11 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
             continue;
         }
         ++out.filesScanned;
-        out.eligible.push_back({walker.path(), size});
-        out.identity.push_back(FileIdentity::of(*attributes));
+        if (walker.foldersEntered() != listing) {
+            listing = walker.foldersEntered();
+            out.files.enterFolder(walker.folder());
+        }
+        out.files.add(walker.name(), size, FileIdentity::of(*attributes));
         counted();
     }
     if (stop.stop_requested())
@@ -126,11 +130,11 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
 // Only sizes met at least twice can hold a duplicate. Sorting (size, walk
 // index) lines up each size's files, at far less memory than a map of
 // lists. The candidates come back in walk order.
-std::vector<Candidate> selectCandidates(const std::vector<DuplicateFile> &eligible) {
+std::vector<Candidate> selectCandidates(const WalkedFiles &files) {
     std::vector<Candidate> candidates;
-    candidates.reserve(eligible.size());
-    for (std::uint32_t i = 0; i < eligible.size(); ++i)
-        candidates.push_back({eligible[i].size, i});
+    candidates.reserve(files.size());
+    for (std::uint32_t i = 0; i < files.size(); ++i)
+        candidates.push_back({files.fileSize(i), i});
     std::sort(candidates.begin(), candidates.end(), [](const Candidate &a, const Candidate &b) {
         return a.size != b.size ? a.size < b.size : a.index < b.index;
     });
@@ -155,9 +159,9 @@ std::vector<Candidate> selectCandidates(const std::vector<DuplicateFile> &eligib
 // as the same inode in the same state: hard links hold the same bytes, so
 // that one is read for all of them.
 std::vector<std::uint32_t> firstOfEachInode(const std::vector<Candidate> &candidates,
-                                            const std::vector<FileIdentity> &identity) {
+                                            const WalkedFiles &files) {
     const auto stateOf = [&](std::uint32_t k) {
-        const FileIdentity &id = identity[candidates[k].index];
+        const FileIdentity &id = files.identity(candidates[k].index);
         return std::tie(id.device, id.inode, candidates[k].size, id.modifiedNanoseconds,
                         id.changedNanoseconds);
     };
@@ -213,9 +217,9 @@ hashCandidates(const WalkOutput &w, const std::vector<Candidate> &candidates, Di
                const ProgressCallback &progress, DuplicateScanProgress &report,
                std::int64_t &skipped, const std::stop_token &stop) {
     const auto keyOf = [&](std::uint32_t k) {
-        return DigestMemory::Key{w.identity[candidates[k].index], candidates[k].size};
+        return DigestMemory::Key{w.files.identity(candidates[k].index), candidates[k].size};
     };
-    const auto first = firstOfEachInode(candidates, w.identity);
+    const auto first = firstOfEachInode(candidates, w.files);
 
     std::vector<std::optional<Sha256Digest>> remembered;
     if (memory && memory->size() > 0) {
@@ -235,6 +239,8 @@ hashCandidates(const WalkOutput &w, const std::vector<Candidate> &candidates, Di
     // Taken before the first read, so every read begins after it.
     const std::int64_t computedAt = memory ? memory->now() : 0;
     std::vector<DigestMemory::Entry> computed;
+    if (memory)
+        computed.reserve(toRead.size());
 
     // The reading runs a few chunks ahead on a second thread, in walk
     // order: a folder's files are read together, which a spinning disk
@@ -244,7 +250,10 @@ hashCandidates(const WalkOutput &w, const std::vector<Candidate> &candidates, Di
     ReadAhead reader(
         toRead.size(),
         [&](std::size_t j) -> const std::string & {
-            return w.eligible[candidates[toRead[j]].index].url;
+            // Asked on the reading thread only, one path at a time.
+            thread_local std::string path;
+            w.files.path(candidates[toRead[j]].index, path);
+            return path;
         },
         stop);
 
@@ -265,7 +274,7 @@ hashCandidates(const WalkOutput &w, const std::vector<Candidate> &candidates, Di
             ok = true;
             digest = *remembered[k];
         } else {
-            const FileIdentity &walked = w.identity[candidate.index];
+            const FileIdentity &walked = w.files.identity(candidate.index);
             const auto status = digestNext(reader, hasher, candidate, walked, stop, digest);
             if (status == ReadStatus::stopped)
                 return std::nullopt;
@@ -289,20 +298,18 @@ hashCandidates(const WalkOutput &w, const std::vector<Candidate> &candidates, Di
 }
 
 // How many of the files are hard links of another of them.
-std::size_t sharedInodes(const std::vector<std::uint32_t> &indices,
-                         const std::vector<FileIdentity> &identity) {
+std::size_t sharedInodes(const std::vector<std::uint32_t> &indices, const WalkedFiles &files) {
     std::vector<std::pair<dev_t, ino_t>> inodes;
     inodes.reserve(indices.size());
     for (auto index : indices)
-        inodes.emplace_back(identity[index].device, identity[index].inode);
+        inodes.emplace_back(files.identity(index).device, files.identity(index).inode);
     std::sort(inodes.begin(), inodes.end());
     return static_cast<std::size_t>(inodes.end() - std::unique(inodes.begin(), inodes.end()));
 }
 
 // Every (size, digest) that two or more files share, each group's files
 // still in walk order.
-std::vector<Group> groupByDigest(std::vector<Hashed> hashed,
-                                 const std::vector<FileIdentity> &identity) {
+std::vector<Group> groupByDigest(std::vector<Hashed> hashed, const WalkedFiles &files) {
     std::sort(hashed.begin(), hashed.end(), [](const Hashed &a, const Hashed &b) {
         return std::tie(a.size, a.digest, a.index) < std::tie(b.size, b.digest, b.index);
     });
@@ -317,7 +324,7 @@ std::vector<Group> groupByDigest(std::vector<Hashed> hashed,
             group.digest = hashed[a].digest;
             for (std::size_t k = a; k < b; ++k)
                 group.indices.push_back(hashed[k].index);
-            group.sharedInodeFiles = sharedInodes(group.indices, identity);
+            group.sharedInodeFiles = sharedInodes(group.indices, files);
         }
         a = b;
     }
@@ -325,15 +332,16 @@ std::vector<Group> groupByDigest(std::vector<Hashed> hashed,
 }
 
 // Puts every list in its final order: files by path, groups by the bytes
-// they free, then by their number of files.
-DuplicateScanResult order(std::vector<DuplicateFile> eligible, std::vector<Group> groups) {
+// they free, then by their number of files. The walked files are used up.
+DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups) {
     // One collation pass over every eligible file gives each its rank,
     // which orders both scannedFiles and every group's files.
-    std::vector<std::uint32_t> rank(eligible.size());
+    const std::size_t count = files.size();
+    std::vector<std::uint32_t> rank(count);
     {
-        const auto byPath = PathOrder().order(eligible.size(), [&eligible](std::size_t i) {
-            return std::string_view(eligible[i].url);
-        });
+        const auto byPath = PathOrder().orderRuns(
+            count, files.runStarts(),
+            [&files](std::size_t i, std::string &path) { files.path(i, path); });
         for (std::uint32_t k = 0; k < byPath.size(); ++k)
             rank[byPath[k]] = k;
     }
@@ -346,11 +354,11 @@ DuplicateScanResult order(std::vector<DuplicateFile> eligible, std::vector<Group
                   [&](std::uint32_t x, std::uint32_t y) { return rank[x] < rank[y]; });
         DuplicateGroup group;
         group.hash = Sha256Hasher::hex(source.digest);
-        group.size = eligible[indices.front()].size;
+        group.size = files.fileSize(indices.front());
         group.sharedInodeFiles = source.sharedInodeFiles;
         group.files.reserve(indices.size());
         for (auto index : indices)
-            group.files.push_back(eligible[index]);
+            group.files.push_back({files.path(index), files.fileSize(index)});
         result.groups.push_back(std::move(group));
     }
     std::vector<Group>().swap(groups);
@@ -362,9 +370,13 @@ DuplicateScanResult order(std::vector<DuplicateFile> eligible, std::vector<Group
                          return a.files.size() > b.files.size();
                      });
 
-    // Put the eligible files in path order in place: every file sits where
-    // its rank says, following each cycle of the permutation once.
-    result.scannedFiles = std::move(eligible);
+    // The paths are spelled out in walk order while the compact list is
+    // freed behind them, then put in path order in place: every file moves
+    // to where its rank says, following each cycle of the permutation once.
+    result.scannedFiles.reserve(count);
+    files.drain([&result](std::string &&path, std::uint64_t size) {
+        result.scannedFiles.push_back({std::move(path), size});
+    });
     for (std::size_t start = 0; start < rank.size(); ++start) {
         while (rank[start] != start) {
             const std::uint32_t target = rank[start];
@@ -400,7 +412,7 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
     if (auto failed = walk(folder, minimumFileSizeBytes, progress, stop, w))
         return std::move(*failed);
 
-    const auto candidates = selectCandidates(w.eligible);
+    auto candidates = selectCandidates(w.files);
     DuplicateScanProgress report{DuplicateScanPhase::hashing, w.filesScanned, 0,
                                  static_cast<std::int64_t>(candidates.size()), w.ignoredSmallFiles};
     progress(report);
@@ -408,10 +420,11 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
     auto hashed = hashCandidates(w, candidates, memory, progress, report, w.skipped, stop);
     if (!hashed)
         return ScanCancelled{};
-    auto groups = groupByDigest(std::move(*hashed), w.identity);
-    std::vector<FileIdentity>().swap(w.identity);
+    std::vector<Candidate>().swap(candidates); // freed before the result grows
+    auto groups = groupByDigest(std::move(*hashed), w.files);
+    w.files.dropIdentities();
 
-    DuplicateScanResult result = order(std::move(w.eligible), std::move(groups));
+    DuplicateScanResult result = order(w.files, std::move(groups));
     result.rootURL = folder;
     result.filesScanned = w.filesScanned;
     result.filesHashed = report.filesHashed;

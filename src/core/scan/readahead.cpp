@@ -28,7 +28,7 @@ public:
     FolderHandle &operator=(const FolderHandle &) = delete;
     ~FolderHandle() { close(); }
 
-    int openFile(FileReader &reader, const std::string &path) {
+    Result<void> openFile(FileReader &reader, const std::string &path) {
         const auto slash = path.rfind('/');
         if (slash == std::string::npos)
             return reader.open(path);
@@ -127,8 +127,8 @@ void ReadAhead::readAll(std::size_t fileCount) {
             return;
         FileReader reader;
         openedFiles.fetch_add(1, std::memory_order_relaxed);
-        if (const int error = folder.openFile(reader, m_pathOf(file)); error != 0) {
-            slot->pieces.push_back({file, nullptr, 0, true, error});
+        if (const auto opened = folder.openFile(reader, m_pathOf(file)); !opened) {
+            slot->pieces.push_back({file, nullptr, 0, true, opened.error()});
             continue;
         }
         const auto startPiece = [&](unsigned char *data) {
@@ -146,15 +146,14 @@ void ReadAhead::readAll(std::size_t fileCount) {
             // the read already under way.
             if (m_stopping.load(std::memory_order_relaxed))
                 return;
-            int error = 0;
-            const ssize_t n = reader.read(slot->buffer.get() + filled, bufferSize - filled, &error);
-            if (n <= 0) {
+            const auto n = reader.read(slot->buffer.get() + filled, bufferSize - filled);
+            if (!n || *n == 0) {
                 piece->last = true;
-                piece->error = n < 0 ? error : 0;
+                piece->error = n ? 0 : n.error();
                 break;
             }
-            piece->length += static_cast<std::size_t>(n);
-            filled += static_cast<std::size_t>(n);
+            piece->length += *n;
+            filled += *n;
         }
     }
     if (!slot->pieces.empty())
