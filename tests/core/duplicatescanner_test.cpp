@@ -229,12 +229,17 @@ TEST(ScanGrouping, filesDifferingOnlyInLastByteAreNotDuplicates) {
 
 TEST(ScanOrdering, groupsByReclaimableThenFileCountAndEveryListInPathOrder) {
     TempDir dir;
-    // Sixty names scrambled across folders, in three sets of twenty copies.
+    // Sixty names scrambled across folders, in four sets of fifteen copies.
+    // Folders that differ only in case interleave their files, and so do a
+    // folder's own files with those of its subfolders.
     for (int i = 0; i < 60; ++i) {
         const int k = (i * 7919) % 60;
-        const std::string folder = "F" + std::to_string(k % 9) + (k % 2 ? "/Sub" : "/sub");
-        writeFile(dir / (folder + "/item " + std::to_string(k) + ".dat"),
-                  copiesOf(static_cast<char>('a' + k % 3), 1100 + static_cast<std::size_t>(k % 3)));
+        const std::string folder = "F" + std::to_string(k % 9) +
+                                   (k % 3 == 0 ? (k % 2 ? "/a " : "/z ")
+                                    : k % 2    ? "/Sub/"
+                                               : "/sub/");
+        writeFile(dir / (folder + "item " + std::to_string(k) + ".dat"),
+                  copiesOf(static_cast<char>('a' + k % 4), 1100 + static_cast<std::size_t>(k % 4)));
     }
     // 3 x 1500 (3000 reclaimable) beats 2 x 2500 (2500).
     for (const char *n : {"t1", "t2", "t3"})
@@ -255,15 +260,15 @@ TEST(ScanOrdering, groupsByReclaimableThenFileCountAndEveryListInPathOrder) {
     ScanRecorder scan;
     scan.run(dir.path(), 1000);
     const auto &g = scan.result().groups;
-    ASSERT_EQ(g.size(), 8u);
-    EXPECT_EQ(g[0].size, 1102u);      // 20 x 1102
-    EXPECT_EQ(g[2].size, 1100u);      // 20 x 1100
-    EXPECT_EQ(g[3].files.size(), 5u); // 4000, five files
-    EXPECT_EQ(g[4].size, 4000u);      // 4000, two files
-    EXPECT_EQ(g[5].files.size(), 4u); // 3600
-    EXPECT_EQ(g[6].size, 1500u);      // 3000
-    EXPECT_EQ(g[7].size, 2500u);      // 2500
-    EXPECT_EQ(names(g[5].files, dir.path()), (std::vector<std::string>{"a2", "a10", "B3", "b20"}));
+    ASSERT_EQ(g.size(), 9u);
+    EXPECT_EQ(g[0].size, 1103u);      // 15 x 1103
+    EXPECT_EQ(g[3].size, 1100u);      // 15 x 1100
+    EXPECT_EQ(g[4].files.size(), 5u); // 4000, five files
+    EXPECT_EQ(g[5].size, 4000u);      // 4000, two files
+    EXPECT_EQ(g[6].files.size(), 4u); // 3600
+    EXPECT_EQ(g[7].size, 1500u);      // 3000
+    EXPECT_EQ(g[8].size, 2500u);      // 2500
+    EXPECT_EQ(names(g[6].files, dir.path()), (std::vector<std::string>{"a2", "a10", "B3", "b20"}));
     PathOrder order;
     const auto inPathOrder = [&](const std::vector<DuplicateFile> &files) {
         std::vector<std::string_view> paths;
