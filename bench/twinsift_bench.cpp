@@ -1,10 +1,13 @@
-// twinsift-bench scan DIR [--min-bytes N] [--rescan]
+// twinsift-bench scan DIR [--min-bytes N] [--rescan] [--workers N] [--one-at-a-time]
 //
 // Runs the scan engine with no window and prints one JSON object, so the
 // bench scripts and the peer comparison can read exactly what the app would
 // show. With --rescan the folder is scanned twice in this process, as the
 // results screen does after a cleanup, and the second scan is printed, with
-// the first one's time as firstScanSeconds.
+// the first one's time as firstScanSeconds. --workers sets how many threads
+// hash; --one-at-a-time reads files as on a spinning disk, one at a time
+// after the walk. Neither changes the output except for the times.
+#include "digestmemory.h"
 #include "duplicatescanner.h"
 #include "platform/paths.h"
 
@@ -15,6 +18,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -23,7 +27,9 @@ using namespace twinsift;
 namespace {
 
 int usage() {
-    std::fputs("usage: twinsift-bench scan DIR [--min-bytes N] [--rescan]\n", stderr);
+    std::fputs("usage: twinsift-bench scan DIR [--min-bytes N] [--rescan] [--workers N] "
+               "[--one-at-a-time]\n",
+               stderr);
     return 64;
 }
 
@@ -43,9 +49,14 @@ int main(int argc, char **argv) {
     std::string folder = argv[2];
     std::uint64_t minBytes = 1024;
     bool rescan = false;
+    HashingOptions hashing;
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--rescan") == 0) {
             rescan = true;
+        } else if (std::strcmp(argv[i], "--one-at-a-time") == 0) {
+            hashing.oneFileAtATime = true;
+        } else if (std::strcmp(argv[i], "--workers") == 0 && i + 1 < argc) {
+            hashing.workers = static_cast<unsigned>(std::atoi(argv[++i]));
         } else if (std::strcmp(argv[i], "--min-bytes") == 0 && i + 1 < argc) {
             const char *value = argv[++i];
             const char *end = value + std::strlen(value);
@@ -63,13 +74,15 @@ int main(int argc, char **argv) {
     std::int64_t reports = 0;
     double firstScanSeconds = 0;
     if (rescan) {
-        const ScanOutcome first =
-            DuplicateScanner::scan(folder, minBytes, [](const DuplicateScanProgress &) {});
+        const ScanOutcome first = DuplicateScanner::scanRemembering(
+            folder, minBytes, [](const DuplicateScanProgress &) {}, {}, &DigestMemory::process(),
+            hashing);
         if (const auto *done = std::get_if<DuplicateScanResult>(&first))
             firstScanSeconds = done->elapsedSeconds;
     }
-    const ScanOutcome outcome = DuplicateScanner::scan(
-        folder, minBytes, [&reports](const DuplicateScanProgress &) { ++reports; });
+    const ScanOutcome outcome = DuplicateScanner::scanRemembering(
+        folder, minBytes, [&reports](const DuplicateScanProgress &) { ++reports; }, {},
+        &DigestMemory::process(), hashing);
 
     if (const auto *error = std::get_if<DuplicateScanError>(&outcome)) {
         const auto message = description(*error);
