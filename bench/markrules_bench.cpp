@@ -6,17 +6,15 @@
 // runs. Prints one JSON object per rule with the median and the slowest of
 // its runs in milliseconds.
 #include "markrules.h"
-#include "modificationtimes.h"
+#include "photolibrary.h"
 #include "resultreview.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <time.h>
-#include <unordered_set>
 #include <vector>
 
 using namespace twinsift;
@@ -24,38 +22,6 @@ using namespace twinsift;
 namespace {
 
 constexpr int runs = 7;
-
-DuplicateScanResult photoLibrary(int sets, ModificationTimes &times,
-                                 std::unordered_set<std::string> &protectedPaths) {
-    std::mt19937 random(7);
-    const char *folders[] = {"/home/user/Pictures/2019/Summer trip", "/home/user/Pictures/Imports",
-                             "/media/user/Old drive/Backup/Pictures",
-                             "/home/user/Documents/Scans/Receipts", "/home/user/Downloads"};
-    DuplicateScanResult result;
-    result.rootURL = "/home/user";
-    for (int s = 0; s < sets; ++s) {
-        DuplicateGroup group;
-        group.hash = std::to_string(s);
-        group.size = 1'000'000 + static_cast<std::uint64_t>(s);
-        const int copies = 2 + static_cast<int>(random() % 4);
-        for (int c = 0; c < copies; ++c) {
-            std::string path = std::string(folders[random() % 5]) + "/IMG_" + std::to_string(s) +
-                               (c ? " copy " + std::to_string(c) : std::string()) + ".jpg";
-            if (random() % 1000 == 0)
-                protectedPaths.insert(path);
-            group.files.push_back({std::move(path), group.size});
-        }
-        result.scannedFiles.insert(result.scannedFiles.end(), group.files.begin(),
-                                   group.files.end());
-        result.groups.push_back(std::move(group));
-    }
-    result.filesScanned = static_cast<std::int64_t>(result.scannedFiles.size());
-    times = ModificationTimes(result);
-    for (std::size_t g = 0; g < result.groups.size(); ++g)
-        for (std::size_t i = 0; i < result.groups[g].files.size(); ++i)
-            times.set(g, i, 1'500'000'000'000'000'000 + static_cast<std::int64_t>(random()));
-    return result;
-}
 
 // The thread's own CPU time: on a shared machine, waiting for a core is
 // not the rule's cost, so both figures are printed.
@@ -78,14 +44,10 @@ int main(int argc, char **argv) {
         std::fputs("usage: twinsift-markbench [SETS]\n", stderr);
         return 64;
     }
-    ModificationTimes times;
-    std::unordered_set<std::string> protectedPaths;
-    DuplicateScanResult result = photoLibrary(sets, times, protectedPaths);
-    std::size_t copies = 0;
-    for (const auto &g : result.groups)
-        copies += g.files.size();
-
-    ResultReview review(std::move(result), [&protectedPaths](const std::string &path) {
+    bench::PhotoLibrary library = bench::photoLibrary(sets);
+    const auto copies = static_cast<std::size_t>(library.result.duplicateFileCount());
+    const auto &protectedPaths = library.protectedPaths;
+    ResultReview review(std::move(library.result), [&protectedPaths](const std::string &path) {
         return protectedPaths.contains(path);
     });
     // The screen has built the groups and the flat list before anyone can
@@ -108,7 +70,7 @@ int main(int argc, char **argv) {
                 review.clearSelection();
             const auto start = std::chrono::steady_clock::now();
             const double cpuStart = cpuMilliseconds();
-            summary = *review.applyMarkRule(rule, {&times, "/media/user/Old drive"});
+            summary = *review.applyMarkRule(rule, {&library.times, "/media/user/Old drive"});
             cpu.push_back(cpuMilliseconds() - cpuStart);
             ms.push_back(millisecondsSince(start));
         }

@@ -3,9 +3,11 @@
 // The bulk marks of the "Mark" menu as the results screen runs them: through
 // DuplicateReviewModel, with the rows, the review sheet's list and the undo
 // history updated, over SETS exact sets (20000 by default). Protection is
-// answered from memory and no rule here reads times, so the figures are the
-// main thread's own work. Prints one JSON object per step.
+// answered from memory, and "Keep Oldest" is timed once its times are known
+// (a first run reads them), so the figures are the main thread's own work.
+// Prints one JSON object per step.
 #include "duplicatereviewmodel.h"
+#include "photolibrary.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,7 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <random>
 #include <string>
 
 using namespace twinsift;
@@ -26,33 +27,16 @@ int main(int argc, char **argv) {
         std::fputs("usage: twinsift-reviewbench [SETS]\n", stderr);
         return 64;
     }
-    std::mt19937 random(7);
-    const char *folders[] = {"/home/user/Pictures/2019/Summer trip", "/home/user/Pictures/Imports",
-                             "/media/user/Old drive/Backup/Pictures",
-                             "/home/user/Documents/Scans/Receipts", "/home/user/Downloads"};
-    DuplicateScanResult result;
-    result.rootURL = "/home/user";
-    for (int s = 0; s < sets; ++s) {
-        DuplicateGroup group;
-        group.hash = std::to_string(s);
-        group.size = 1'000'000 + static_cast<std::uint64_t>(s);
-        const int copies = 2 + static_cast<int>(random() % 4);
-        for (int c = 0; c < copies; ++c)
-            group.files.push_back({std::string(folders[random() % 5]) + "/IMG_" +
-                                       std::to_string(s) +
-                                       (c ? " copy " + std::to_string(c) : std::string()) + ".jpg",
-                                   group.size});
-        result.scannedFiles.insert(result.scannedFiles.end(), group.files.begin(),
-                                   group.files.end());
-        result.groups.push_back(std::move(group));
-    }
+    bench::PhotoLibrary library = bench::photoLibrary(sets);
+    const auto protectedPaths = std::move(library.protectedPaths);
 
     DuplicateReviewModel model;
-    model.setProtectionTest([](const std::string &) { return false; });
+    model.setProtectionTest(
+        [&protectedPaths](const std::string &path) { return protectedPaths.contains(path); });
     QSignalSpy known(&model, &DuplicateReviewModel::protectionKnown);
     QElapsedTimer clock;
     clock.start();
-    model.setResult(ScanResultValue(std::move(result)));
+    model.setResult(ScanResultValue(std::move(library.result)));
     if (!known.wait(120000))
         return 1;
     std::printf("{\"step\": \"result shown\", \"ms\": %lld}\n",
@@ -73,6 +57,13 @@ int main(int argc, char **argv) {
         std::printf("{\"step\": \"%s\", \"ms\": %lld, \"cpuMs\": %.1f, \"selected\": %d}\n", name,
                     wall, threadCpuMs() - cpuBefore, model.selectedCount());
     };
+    // The first rule that needs times waits for a worker to read them.
+    QSignalSpy applied(model.marks(), &MarkRuleRunner::ruleApplied);
+    model.marks()->apply(MarkRuleRunner::KeepOldest);
+    if (!applied.wait(120000))
+        return 1;
+    model.clearSelection();
+    step("Keep Oldest in Each Set", [&] { model.marks()->apply(MarkRuleRunner::KeepOldest); });
     step("Keep Shortest Path in Each Set",
          [&] { model.marks()->apply(MarkRuleRunner::KeepShortestPath); });
     step("Invert Marks in Each Set", [&] { model.marks()->apply(MarkRuleRunner::InvertMarks); });

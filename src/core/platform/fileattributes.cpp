@@ -26,30 +26,22 @@ FileAttributes fromStat(const struct stat &st) {
 
 } // namespace
 
-std::optional<FileAttributes> FileAttributes::read(const std::string &path, int *error) {
-    return readAt(AT_FDCWD, path.c_str(), error);
+Result<FileAttributes> FileAttributes::read(const std::string &path) {
+    return readAt(AT_FDCWD, path.c_str());
 }
 
-std::optional<FileAttributes> FileAttributes::readAt(int dirFd, const char *name, int *error) {
+Result<FileAttributes> FileAttributes::readAt(int dirFd, const char *name) {
     struct stat st;
-    if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        if (error)
-            *error = errno;
-        return std::nullopt;
-    }
+    if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return Failed{errno};
     return fromStat(st);
 }
 
-bool fileExists(const std::string &path, bool *isDirectory) {
+Result<FileAttributes> FileAttributes::readFollowingLinks(const std::string &path) {
     struct stat st;
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) {
-        if (isDirectory)
-            *isDirectory = false;
-        return false;
-    }
-    if (isDirectory)
-        *isDirectory = S_ISDIR(st.st_mode);
-    return true;
+    if (::stat(path.c_str(), &st) != 0)
+        return Failed{errno};
+    return fromStat(st);
 }
 
 } // namespace twinsift

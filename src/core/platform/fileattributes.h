@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,14 +27,12 @@ struct FileAttributes {
     long modificationNanoseconds = 0;
 
     // Reads the attributes of path without following a final symbolic link.
-    // On failure returns nothing and stores errno in *error when given.
-    static std::optional<FileAttributes> read(const std::string &path, int *error = nullptr);
+    static Result<FileAttributes> read(const std::string &path);
     // The same for name inside the directory open as dirFd.
-    static std::optional<FileAttributes> readAt(int dirFd, const char *name, int *error = nullptr);
+    static Result<FileAttributes> readAt(int dirFd, const char *name);
+    // Follows every symbolic link, as a file chooser does: what the user
+    // picked through a link is the entry the link leads to.
+    static Result<FileAttributes> readFollowingLinks(const std::string &path);
 };
-
-// Whether an entry exists at path, following symbolic links as a file chooser
-// does; *isDirectory tells whether it is a folder.
-bool fileExists(const std::string &path, bool *isDirectory = nullptr);
 
 } // namespace twinsift

@@ -39,18 +39,18 @@ FileReader &FileReader::operator=(FileReader &&other) noexcept {
     return *this;
 }
 
-int FileReader::open(const std::string &path) {
+Result<void> FileReader::open(const std::string &path) {
     return openAt(AT_FDCWD, path.c_str());
 }
 
-int FileReader::openAt(int dirFd, const char *name, bool identify) {
+Result<void> FileReader::openAt(int dirFd, const char *name, bool identify) {
     close();
     // O_NOFOLLOW: the scan never reads through a symbolic link, even one
     // that replaced a regular file after the walk saw it.
     // O_NONBLOCK keeps a FIFO that replaced a file from hanging the open.
     m_fd = ::openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
     if (m_fd < 0)
-        return errno;
+        return Failed{errno};
     m_offset = 0;
     m_device = 0;
     m_inode = 0;
@@ -60,21 +60,21 @@ int FileReader::openAt(int dirFd, const char *name, bool identify) {
         m_failing = fault.name == (slash ? slash + 1 : name);
     }
     if (!identify)
-        return 0;
+        return {};
     struct stat st;
     if (::fstat(m_fd, &st) != 0) {
         const int error = errno;
         close();
-        return error;
+        return Failed{error};
     }
     if (!S_ISREG(st.st_mode)) {
         const int error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         close();
-        return error;
+        return Failed{error};
     }
     m_device = st.st_dev;
     m_inode = st.st_ino;
-    return 0;
+    return {};
 }
 
 void FileReader::prefetch(std::uint64_t bytes) {
@@ -82,16 +82,13 @@ void FileReader::prefetch(std::uint64_t bytes) {
         ::posix_fadvise(m_fd, 0, static_cast<off_t>(bytes), POSIX_FADV_WILLNEED);
 }
 
-ssize_t FileReader::read(void *buffer, std::size_t capacity, int *error) {
+Result<std::size_t> FileReader::read(void *buffer, std::size_t capacity) {
     if (m_failing) {
         auto &fault = readFault();
         std::lock_guard lock(fault.mutex);
         if (m_offset + capacity > fault.offset) {
-            if (m_offset >= fault.offset) {
-                if (error)
-                    *error = fault.error;
-                return -1;
-            }
+            if (m_offset >= fault.offset)
+                return Failed{fault.error};
             capacity = static_cast<std::size_t>(fault.offset - m_offset);
         }
     }
@@ -99,13 +96,10 @@ ssize_t FileReader::read(void *buffer, std::size_t capacity, int *error) {
         const ssize_t n = ::read(m_fd, buffer, capacity);
         if (n >= 0) {
             m_offset += static_cast<std::uint64_t>(n);
-            return n;
+            return static_cast<std::size_t>(n);
         }
-        if (errno == EINTR)
-            continue;
-        if (error)
-            *error = errno;
-        return -1;
+        if (errno != EINTR)
+            return Failed{errno};
     }
 }
 

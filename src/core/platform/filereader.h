@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -19,21 +21,21 @@ public:
     FileReader &operator=(FileReader &&other) noexcept;
     ~FileReader() { close(); }
 
-    // Returns 0, or the errno of the failed open. Only regular files open.
-    int open(const std::string &path);
+    // Fails with the errno of the open. Only regular files open.
+    Result<void> open(const std::string &path);
     // The same for name inside the folder open as dirFd, which spares the
     // kernel a walk of the whole path for every file of a folder. Without
     // identify, the open is the only call: device() and inode() stay 0 and
     // nothing refuses a folder or a FIFO that took the name, so the caller
     // must hold the bytes read against the size it expects (a folder fails
     // to read, a FIFO opened this way reads as empty).
-    int openAt(int dirFd, const char *name, bool identify = true);
+    Result<void> openAt(int dirFd, const char *name, bool identify = true);
     // Asks the kernel to start reading the first bytes now, so that several
     // files are on their way from the disk while another is digested.
     void prefetch(std::uint64_t bytes);
-    // Reads up to capacity bytes: the count read, 0 at the end, -1 with
-    // *error set on failure. Interrupted reads are retried.
-    ssize_t read(void *buffer, std::size_t capacity, int *error);
+    // Reads up to capacity bytes: the count read, 0 at the end. Interrupted
+    // reads are retried.
+    Result<std::size_t> read(void *buffer, std::size_t capacity);
     void close();
     bool isOpen() const { return m_fd >= 0; }
     // The inode that the open file is, as the open saw it.

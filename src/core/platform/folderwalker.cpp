@@ -101,33 +101,34 @@ bool FolderWalker::isPackageName(std::string_view name) {
     return false;
 }
 
-int FolderWalker::start() {
+Result<void> FolderWalker::start() {
     // The root is opened following links: the user chose it, perhaps through
     // a link. Below it nothing is followed.
     const int fd = ::open(m_root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return errno;
+        return Failed{errno};
     struct stat st;
     if (::fstat(fd, &st) != 0) {
         const int error = errno;
         ::close(fd);
-        return error;
+        return Failed{error};
     }
     if (isPseudoFilesystem(fd, st.st_dev)) {
         // Nothing to walk, which is no reason to fail the scan.
         ::close(fd);
         m_onError(m_root, pseudoFilesystem);
-        return 0;
+        return {};
     }
     m_dir = ::fdopendir(fd);
     if (!m_dir) {
         const int error = errno;
         ::close(fd);
-        return error;
+        return Failed{error};
     }
     m_dirDevice = st.st_dev;
     m_dirPath = m_root == "/" ? std::string() : m_root;
-    return 0;
+    ++m_foldersEntered;
+    return {};
 }
 
 bool FolderWalker::enter(int fd, const std::string &path, const dev_t *parentDevice) {
@@ -150,6 +151,7 @@ bool FolderWalker::enter(int fd, const std::string &path, const dev_t *parentDev
         return false;
     }
     m_dirDevice = st.st_dev;
+    ++m_foldersEntered;
     return true;
 }
 
@@ -205,7 +207,7 @@ bool FolderWalker::next() {
     }
 }
 
-std::optional<FileAttributes> FolderWalker::attributes(int *error) const {
+Result<FileAttributes> FolderWalker::attributes() const {
     if (m_type == DT_DIR || m_type == DT_LNK || m_type == DT_FIFO || m_type == DT_SOCK ||
         m_type == DT_CHR || m_type == DT_BLK) {
         FileAttributes a;
@@ -213,7 +215,7 @@ std::optional<FileAttributes> FolderWalker::attributes(int *error) const {
         a.isSymbolicLink = m_type == DT_LNK;
         return a;
     }
-    return FileAttributes::readAt(::dirfd(m_dir), m_path.c_str() + m_nameOffset, error);
+    return FileAttributes::readAt(::dirfd(m_dir), m_path.c_str() + m_nameOffset);
 }
 
 } // namespace twinsift

@@ -2,9 +2,9 @@
 
 #include "fileattributes.h"
 
+#include <cstdint>
 #include <dirent.h>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,17 +29,23 @@ public:
     FolderWalker &operator=(const FolderWalker &) = delete;
     ~FolderWalker();
 
-    // Opens the root folder. Returns 0 or the errno that makes it unwalkable.
-    int start();
+    // Opens the root folder, or fails with the errno that makes it unwalkable.
+    Result<void> start();
 
     // Advances to the next entry; false once the walk is over.
     bool next();
 
     // The current entry's full path bytes.
     const std::string &path() const { return m_path; }
+    // The folder being listed, as path() begins ("" for the root of the file
+    // system), and the entry's name within it.
+    std::string_view folder() const { return m_dirPath; }
+    std::string_view name() const { return std::string_view(m_path).substr(m_nameOffset); }
+    // Rises each time the walk starts listing another folder.
+    std::uint64_t foldersEntered() const { return m_foldersEntered; }
     // Attributes of the current entry. Folders and links are known from the
     // listing; regular files and unknown types cost one fstatat.
-    std::optional<FileAttributes> attributes(int *error = nullptr) const;
+    Result<FileAttributes> attributes() const;
 
     // Folders whose name marks them as a document bundle from another system.
     static bool isPackageName(std::string_view name);
@@ -63,6 +69,7 @@ private:
     std::string m_path;
     std::size_t m_nameOffset = 0;
     unsigned char m_type = DT_UNKNOWN;
+    std::uint64_t m_foldersEntered = 0;
 };
 
 } // namespace twinsift

@@ -239,8 +239,8 @@ CleanupOutcome run(const DuplicateScanResult &result, const std::vector<Duplicat
             report.failures.push_back({f.url, noUnchangedKeepCopyMessage});
             continue;
         }
-        if (auto refusal = Trash::moveToTrash(f.url)) {
-            report.failures.push_back({f.url, std::move(*refusal)});
+        if (const auto moved = Trash::moveToTrash(f.url); !moved) {
+            report.failures.push_back({f.url, moved.error()});
             continue;
         }
         report.movedPaths.push_back(f.url);

@@ -76,8 +76,7 @@ bool isInsideFolder(const std::string &path, const std::string &folder) {
 }
 
 MarkRuleOutcome apply(MarkRule rule, std::span<const DisplayGroup *const> sets,
-                      const std::set<std::string> &marks, const ProtectionTest &isProtected,
-                      const MarkRuleInputs &inputs) {
+                      const MarkRuleFiles &state, const MarkRuleInputs &inputs) {
     MarkRuleOutcome outcome;
     const std::string folder =
         rule == MarkRule::markInFolder ? paths::standardized(inputs.folder) : std::string();
@@ -89,10 +88,11 @@ MarkRuleOutcome apply(MarkRule rule, std::span<const DisplayGroup *const> sets,
             continue;
         const auto &files = set->files;
         const std::size_t n = files.size();
+        const FileId base = state.firstId(*set);
         marked.assign(n, 0);
         ruleMarks.assign(n, 0);
         for (std::size_t i = 0; i < n; ++i)
-            marked[i] = marks.contains(files[i].url);
+            marked[i] = state.marks.test(base + static_cast<FileId>(i));
 
         // What the rule alone would do, and the copy it keeps if it has to.
         std::optional<std::size_t> keeper;
@@ -131,7 +131,7 @@ MarkRuleOutcome apply(MarkRule rule, std::span<const DisplayGroup *const> sets,
         // to be marked need the question: a set that keeps any other copy is
         // safe already.
         for (std::size_t i = 0; i < n; ++i) {
-            if (!finalMarks[i] || !isProtected(files[i].url))
+            if (!finalMarks[i] || !state.isProtected(base + static_cast<FileId>(i)))
                 continue;
             if (ruleMarks[i])
                 ++outcome.summary.protectedLeftAlone;
@@ -145,9 +145,9 @@ MarkRuleOutcome apply(MarkRule rule, std::span<const DisplayGroup *const> sets,
             if (finalMarks[i] && ruleMarks[i])
                 ++copies;
             if (finalMarks[i] && !marked[i])
-                outcome.toMark.push_back(&files[i].url);
+                outcome.toMark.push_back(base + static_cast<FileId>(i));
             else if (!finalMarks[i] && marked[i])
-                outcome.toUnmark.push_back(&files[i].url);
+                outcome.toUnmark.push_back(base + static_cast<FileId>(i));
         }
         outcome.summary.copiesMarked += copies;
         if (copies > 0)

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "displaygroup.h"
+#include "filemarks.h"
 #include "markrule.h"
 #include "modificationtimes.h"
 
 #include <cstdint>
 #include <functional>
-#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -34,16 +34,21 @@ struct MarkRuleSummary {
     friend bool operator==(const MarkRuleSummary &, const MarkRuleSummary &) = default;
 };
 
-// The paths point into the sets passed to apply.
+// How a rule finds the copies of the sets it is given among the marks.
+struct MarkRuleFiles {
+    const FileMarks &marks;
+    // The FileId of a set's first copy; the others follow in the set's order.
+    std::function<FileId(const DisplayGroup &set)> firstId;
+    std::function<bool(FileId)> isProtected;
+};
+
 struct MarkRuleOutcome {
-    std::vector<const std::string *> toMark;
-    std::vector<const std::string *> toUnmark;
+    std::vector<FileId> toMark;
+    std::vector<FileId> toUnmark;
     MarkRuleSummary summary;
 };
 
 namespace MarkRules {
-
-using ProtectionTest = std::function<bool(const std::string &path)>;
 
 // Decides the marks of every copy of the given sets (whole sets: every copy
 // counts, not only those a search shows). A protected copy is never marked,
@@ -51,8 +56,7 @@ using ProtectionTest = std::function<bool(const std::string &path)>;
 // would mark every copy, the copy it chose to keep stays. Sets that are not
 // passed are not looked at.
 MarkRuleOutcome apply(MarkRule rule, std::span<const DisplayGroup *const> sets,
-                      const std::set<std::string> &marks, const ProtectionTest &isProtected,
-                      const MarkRuleInputs &inputs);
+                      const MarkRuleFiles &files, const MarkRuleInputs &inputs);
 
 // Whether path lies below folder, compared by whole path components of the
 // standardised bytes: /a/bc is not inside /a/b, and a folder is not inside

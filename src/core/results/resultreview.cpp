@@ -6,7 +6,7 @@
 #include "reviewtexts.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <utility>
 
 namespace twinsift {
 
@@ -14,37 +14,89 @@ ResultReview::ResultReview(DuplicateScanResult result, ProtectionTest isProtecte
     : m_result(std::move(result)),
       m_isProtected(isProtected ? std::move(isProtected)
                                 : ProtectionTest(CleanupProtection::isProtected)),
-      m_order(std::make_unique<PathOrder>()) {}
+      m_order(std::make_unique<PathOrder>()) {
+    indexFiles();
+    m_marks = FileMarks(fileCount());
+    m_committed.marks = m_reported = m_marks;
+}
 
 ResultReview::~ResultReview() = default;
 
 void ResultReview::setResult(DuplicateScanResult result) {
+    // Marks follow paths from one result to the next.
+    std::vector<std::string> marked(m_marksElsewhere.begin(), m_marksElsewhere.end());
+    m_marks.forEach([&](FileId id) { marked.push_back(file(id).url); });
     m_result = std::move(result);
     resetDerived();
+    indexFiles();
+    m_marks = FileMarks(fileCount());
+    m_marksElsewhere.clear();
+    for (auto &path : marked) {
+        if (const auto id = fileIdOf(path))
+            m_marks.set(*id, true);
+        else
+            m_marksElsewhere.insert(std::move(path));
+    }
+    m_committed = {m_marks, m_marksElsewhere};
+    m_reported = m_marks;
+    marksChanged();
 }
+
+void ResultReview::indexFiles() {
+    m_groupStart.clear();
+    m_files.clear();
+    m_groupStart.reserve(m_result.groups.size() + 1);
+    for (const auto &group : m_result.groups) {
+        m_groupStart.push_back(m_files.size());
+        for (const auto &f : group.files)
+            m_files.push_back(&f);
+    }
+    m_groupStart.push_back(m_files.size());
+}
+
+namespace {
+// Every file of every exact set in path order; the FileIds are the
+// permutation itself, as the files are listed by FileId before sorting.
+std::pair<std::vector<DuplicateFile>, std::vector<FileId>>
+orderedFiles(const DuplicateScanResult &result, const PathOrder &order) {
+    std::vector<const DuplicateFile *> byId;
+    for (const auto &group : result.groups)
+        for (const auto &f : group.files)
+            byId.push_back(&f);
+    std::vector<FileId> ids =
+        order.order(byId.size(), [&](std::size_t i) -> std::string_view { return byId[i]->url; });
+    std::vector<DuplicateFile> files;
+    files.reserve(ids.size());
+    for (const FileId id : ids)
+        files.push_back(*byId[id]);
+    return {std::move(files), std::move(ids)};
+}
+} // namespace
 
 ResultReview::Groupings ResultReview::derive(const DuplicateScanResult &result) {
     const PathOrder order;
+    auto [files, ids] = orderedFiles(result, order);
     return {DisplayGroups::sameNameSizeGroups(result, order),
-            DisplayGroups::sameNameGroups(result, order),
-            DisplayGroups::duplicateFiles(result, order)};
+            DisplayGroups::sameNameGroups(result, order), std::move(files), std::move(ids)};
 }
 
 void ResultReview::adopt(Groupings groupings) {
     m_sameNameSizeGroups = std::move(groupings.sameNameSize);
     m_sameNameGroups = std::move(groupings.sameName);
-    m_duplicateFiles = std::move(groupings.duplicateFiles);
+    m_duplicateFiles =
+        std::make_shared<const std::vector<DuplicateFile>>(std::move(groupings.duplicateFiles));
+    m_duplicateFileIds = std::move(groupings.duplicateFileIds);
 }
 
 void ResultReview::resetDerived() {
-    // Its steps hold views into the groups about to go.
+    // Its steps name files by their place in the result about to go.
     m_history.clear();
-    m_pendingStep = {};
     m_exactGroups.reset();
     m_sameNameSizeGroups.reset();
     m_sameNameGroups.reset();
-    m_exactPaths.reset();
+    m_idOfPath.reset();
     m_duplicateFiles.reset();
+    m_duplicateFileIds.clear();
 }
 
 void ResultReview::selectCategory(MatchCategory category) {
@@ -110,10 +162,46 @@ std::vector<DisplayGroup> ResultReview::searchedGroups() const {
     return groups;
 }
 
+const std::shared_ptr<const std::vector<DuplicateFile>> &
+ResultReview::sharedDuplicateFiles() const {
+    if (!m_duplicateFiles) {
+        auto [files, ids] = orderedFiles(m_result, *m_order);
+        m_duplicateFiles = std::make_shared<const std::vector<DuplicateFile>>(std::move(files));
+        m_duplicateFileIds = std::move(ids);
+    }
+    return m_duplicateFiles;
+}
+
 const std::vector<DuplicateFile> &ResultReview::duplicateFiles() const {
-    if (!m_duplicateFiles)
-        m_duplicateFiles = DisplayGroups::duplicateFiles(m_result, *m_order);
-    return *m_duplicateFiles;
+    return *sharedDuplicateFiles();
+}
+
+const std::vector<FileId> &ResultReview::duplicateFileIds() const {
+    (void)sharedDuplicateFiles();
+    return m_duplicateFileIds;
+}
+
+std::optional<FileId> ResultReview::fileIdIn(const DisplayGroup &group,
+                                             const std::string &path) const {
+    const auto g = static_cast<std::size_t>(group.accentIndex);
+    if (group.exact && group.accentIndex >= 0 && g < m_result.groups.size()) {
+        const auto &files = m_result.groups[g].files;
+        for (std::size_t i = 0; i < files.size(); ++i)
+            if (files[i].url == path)
+                return fileId(g, i);
+    }
+    return fileIdOf(path);
+}
+
+std::optional<FileId> ResultReview::fileIdOf(const std::string &path) const {
+    if (!m_idOfPath) {
+        m_idOfPath.emplace();
+        m_idOfPath->reserve(m_files.size());
+        for (std::size_t i = 0; i < m_files.size(); ++i)
+            m_idOfPath->try_emplace(m_files[i]->url, static_cast<FileId>(i));
+    }
+    const auto it = m_idOfPath->find(path);
+    return it == m_idOfPath->end() ? std::nullopt : std::optional<FileId>(it->second);
 }
 
 std::vector<DuplicateFile>
@@ -140,7 +228,17 @@ std::string ResultReview::categoryLabel(MatchCategory category) const {
 }
 
 bool ResultReview::isMarked(const DuplicateFile &file) const {
-    return m_selectedForTrash.contains(file.url);
+    if (const auto id = fileIdOf(file.url))
+        return m_marks.test(*id);
+    return m_marksElsewhere.contains(file.url);
+}
+
+const std::set<std::string> &ResultReview::selectedForTrash() const {
+    if (!m_markedPaths) {
+        m_markedPaths = m_marksElsewhere;
+        m_marks.forEach([this](FileId id) { m_markedPaths->insert(file(id).url); });
+    }
+    return *m_markedPaths;
 }
 
 const DisplayGroup &ResultReview::fullGroup(const DisplayGroup &shown) const {
@@ -153,15 +251,21 @@ const DisplayGroup &ResultReview::fullGroup(const DisplayGroup &shown) const {
 void ResultReview::toggleTrash(const DuplicateFile &file, const DisplayGroup &group) {
     if (!group.exact)
         return;
-    if (m_selectedForTrash.contains(file.url)) {
-        unmark(file.url);
+    const auto id = fileIdIn(group, file.url);
+    if (!id)
+        return;
+    if (m_marks.test(*id)) {
+        m_marks.set(*id, false);
         commitMarks();
         return;
     }
-    const auto marked = std::count_if(group.files.begin(), group.files.end(),
-                                      [&](const DuplicateFile &f) { return isMarked(f); });
+    const auto marked =
+        std::count_if(group.files.begin(), group.files.end(), [&](const DuplicateFile &f) {
+            const auto other = fileIdIn(group, f.url);
+            return other && m_marks.test(*other);
+        });
     if (static_cast<std::size_t>(marked) + 1 < group.files.size()) {
-        mark(file.url);
+        m_marks.set(*id, true);
         commitMarks();
     } else {
         m_cleanupGuardMessage = std::string(keepOneCopyMessage);
@@ -169,14 +273,8 @@ void ResultReview::toggleTrash(const DuplicateFile &file, const DisplayGroup &gr
 }
 
 void ResultReview::clearSelection() {
-    for (const auto &path : m_selectedForTrash) {
-        noteMarkChange(path, true);
-        if (const auto stable = stablePath(path))
-            m_pendingStep.addUnmarked(*stable);
-        else
-            m_pendingStep.addUnmarkedCopy(path);
-    }
-    m_selectedForTrash.clear();
+    m_marks.clear();
+    m_marksElsewhere.clear();
     commitMarks();
 }
 
@@ -195,15 +293,18 @@ std::optional<MarkRuleSummary> ResultReview::applyMarkRule(MarkRule rule,
                         [&](const DuplicateFile &f) { return search.matches(f); }))
             shown.push_back(&group);
 
-    MarkRuleOutcome outcome =
-        MarkRules::apply(rule, shown, m_selectedForTrash, m_isProtected, inputs);
-    for (const std::string *path : outcome.toUnmark)
-        unmark(*path);
-    m_pendingStep.reserveMarked(outcome.toMark.size());
-    // The outcome points into exactGroups(), which lives as long as the
-    // result.
-    for (const std::string *path : outcome.toMark)
-        mark(*path, true);
+    const MarkRuleOutcome outcome =
+        MarkRules::apply(rule, shown,
+                         {m_marks,
+                          [this](const DisplayGroup &set) {
+                              return fileId(static_cast<std::size_t>(set.accentIndex), 0);
+                          },
+                          [this](FileId id) { return isProtected(id); }},
+                         inputs);
+    for (const FileId id : outcome.toUnmark)
+        m_marks.set(id, false);
+    for (const FileId id : outcome.toMark)
+        m_marks.set(id, true);
     if (outcome.summary.protectedLeftAlone > 0)
         m_protectedLocationMessage = std::string(protectedLocationText);
     commitMarks();
@@ -211,96 +312,59 @@ std::optional<MarkRuleSummary> ResultReview::applyMarkRule(MarkRule rule,
 }
 
 void ResultReview::undoMarks() {
-    if (!m_history.undo(m_selectedForTrash, [this](const std::string &path, bool wasMarked) {
-            noteMarkChange(path, wasMarked);
-        }))
+    auto step = m_history.takeNewest();
+    if (!step)
         return;
+    m_marks = std::move(step->marks);
+    m_marksElsewhere = std::move(step->elsewhere);
     sweepProtected();
     // What the sweep takes away now is not a step of its own.
-    m_pendingStep = {};
-}
-
-void ResultReview::mark(const std::string &path, bool stable) {
-    if (!m_selectedForTrash.insert(path).second)
-        return;
-    noteMarkChange(path, false);
-    if (stable)
-        m_pendingStep.addMarked(path);
-    else if (const auto view = stablePath(path))
-        m_pendingStep.addMarked(*view);
-    else
-        m_pendingStep.addMarkedCopy(path);
-}
-
-void ResultReview::unmark(const std::string &path) {
-    const auto it = m_selectedForTrash.find(path);
-    if (it == m_selectedForTrash.end())
-        return;
-    noteMarkChange(path, true);
-    const auto view = stablePath(path);
-    // Marked and unmarked within one step: undoing it must leave the path as
-    // it was before, unmarked.
-    if (!m_pendingStep.dropMarked(view.value_or(std::string_view(path)))) {
-        if (view)
-            m_pendingStep.addUnmarked(*view);
-        else
-            m_pendingStep.addUnmarkedCopy(path);
-    }
-    m_selectedForTrash.erase(it);
-}
-
-std::optional<std::string_view> ResultReview::stablePath(const std::string &path) const {
-    if (!m_exactPaths) {
-        m_exactPaths.emplace();
-        m_exactPaths->reserve(duplicateFiles().size());
-        for (const auto &file : duplicateFiles())
-            m_exactPaths->insert(file.url);
-    }
-    const auto it = m_exactPaths->find(path);
-    return it == m_exactPaths->end() ? std::nullopt : std::optional<std::string_view>(*it);
+    m_committed = {m_marks, m_marksElsewhere};
+    marksChanged();
 }
 
 void ResultReview::commitMarks() {
     sweepProtected();
-    m_history.record(std::move(m_pendingStep));
-    m_pendingStep = {};
+    marksChanged();
+    // A change the sweep took straight back changed nothing: no step.
+    if (m_marks == m_committed.marks && m_marksElsewhere == m_committed.elsewhere)
+        return;
+    m_history.record(std::exchange(m_committed, {m_marks, m_marksElsewhere}));
+}
+
+bool ResultReview::isProtected(FileId id) const {
+    return m_isFileProtected ? m_isFileProtected(id) : m_isProtected(file(id).url);
 }
 
 void ResultReview::sweepProtected() {
-    if (m_selectedForTrash.empty())
+    std::vector<FileId> protectedFiles;
+    m_marks.forEach([&](FileId id) {
+        if (isProtected(id))
+            protectedFiles.push_back(id);
+    });
+    if (protectedFiles.empty())
         return;
-    std::vector<std::string> protectedPaths;
-    for (const auto &path : m_selectedForTrash)
-        if (m_isProtected(path) && stablePath(path))
-            protectedPaths.push_back(path);
-    if (protectedPaths.empty())
-        return;
-    for (const auto &path : protectedPaths)
-        unmark(path);
+    for (const FileId id : protectedFiles)
+        m_marks.set(id, false);
     m_protectedLocationMessage = std::string(protectedLocationText);
 }
 
-void ResultReview::noteMarkChange(const std::string &path, bool wasMarked) {
-    m_markChanges.try_emplace(path, wasMarked);
-}
-
-std::vector<std::string> ResultReview::takeMarkChanges() {
-    std::vector<std::string> changed;
-    changed.reserve(m_markChanges.size());
-    for (auto &[path, wasMarked] : m_markChanges)
-        if (m_selectedForTrash.contains(path) != wasMarked)
-            changed.push_back(std::move(path));
-    m_markChanges.clear();
+std::vector<FileId> ResultReview::takeMarkChanges() {
+    std::vector<FileId> changed;
+    m_marks.forEachDifference(m_reported, [&](FileId id) { changed.push_back(id); });
+    m_reported = m_marks;
     return changed;
 }
 
 std::vector<DuplicateFile> ResultReview::selectedFiles() const {
     std::vector<DuplicateFile> files;
-    if (m_selectedForTrash.empty())
+    if (m_marks.empty())
         return files;
-    for (const auto &file : duplicateFiles())
-        if (isMarked(file) && !m_isProtected(file.url))
-            files.push_back(file);
+    const auto &ordered = duplicateFiles();
+    const auto &ids = duplicateFileIds();
+    for (std::size_t k = 0; k < ordered.size(); ++k)
+        if (m_marks.test(ids[k]) && !isProtected(ids[k]))
+            files.push_back(ordered[k]);
     return files;
 }
 
@@ -315,14 +379,11 @@ std::optional<std::vector<DuplicateFile>> ResultReview::prepareCleanup() {
     std::vector<DuplicateFile> selected = selectedFiles();
     if (selected.empty())
         return std::nullopt;
-    std::unordered_set<std::string_view> selectedPaths;
-    for (const auto &file : selected)
-        selectedPaths.insert(file.url);
-    for (const auto &group : m_result.groups) {
-        const bool everyCopy =
-            !group.files.empty() &&
-            std::all_of(group.files.begin(), group.files.end(),
-                        [&](const DuplicateFile &f) { return selectedPaths.contains(f.url); });
+    for (std::size_t g = 0; g < m_result.groups.size(); ++g) {
+        bool everyCopy = m_groupStart[g] < m_groupStart[g + 1];
+        for (std::size_t id = m_groupStart[g]; everyCopy && id < m_groupStart[g + 1]; ++id)
+            everyCopy =
+                m_marks.test(static_cast<FileId>(id)) && !isProtected(static_cast<FileId>(id));
         if (everyCopy) {
             m_cleanupGuardMessage = std::string(wholeSetSelectedMessage);
             return std::nullopt;

@@ -2,6 +2,7 @@
 
 #include "displaygroup.h"
 #include "duplicatescanresult.h"
+#include "filemarks.h"
 #include "groupsort.h"
 #include "markhistory.h"
 #include "markrules.h"
@@ -17,7 +18,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace twinsift {
@@ -43,9 +43,13 @@ public:
     // Decides whether a path lies in a protected place; the default asks the
     // disk through CleanupProtection::isProtected.
     using ProtectionTest = std::function<bool(const std::string &path)>;
+    // The same question by a file's place, for an owner that keeps its
+    // answers that way; once given, the path test is no longer asked.
+    using FileProtectionTest = std::function<bool(FileId)>;
 
     explicit ResultReview(DuplicateScanResult result = {}, ProtectionTest isProtected = {});
     ~ResultReview();
+    void setFileProtectionTest(FileProtectionTest test) { m_isFileProtected = std::move(test); }
 
     const DuplicateScanResult &result() const { return m_result; }
     // A new result (after a rescan) keeps every selection and mark; marks on
@@ -61,6 +65,7 @@ public:
         std::vector<DisplayGroup> sameNameSize;
         std::vector<DisplayGroup> sameName;
         std::vector<DuplicateFile> duplicateFiles;
+        std::vector<FileId> duplicateFileIds;
     };
     static Groupings derive(const DuplicateScanResult &result);
     void adopt(Groupings groupings);
@@ -94,8 +99,22 @@ public:
     const std::vector<DisplayGroup> &activeGroups() const;
     // What the grouped table shows: activeGroups searched and sorted.
     std::vector<DisplayGroup> searchedGroups() const;
-    // Every file of every exact set, in path order.
+    // Every file of every exact set, in path order, and the FileId of each.
+    // The list is shared so that a view may keep it past a new result.
     const std::vector<DuplicateFile> &duplicateFiles() const;
+    const std::shared_ptr<const std::vector<DuplicateFile>> &sharedDuplicateFiles() const;
+    const std::vector<FileId> &duplicateFileIds() const;
+
+    // --- Files of exact sets, by FileId --------------------------------------
+    std::size_t fileCount() const { return m_files.size(); }
+    FileId fileId(std::size_t group, std::size_t copy) const {
+        return static_cast<FileId>(m_groupStart[group] + copy);
+    }
+    const DuplicateFile &file(FileId id) const { return *m_files[id]; }
+    // Looks the path up in the set the group shows (cheap), or among all
+    // exact sets when the group is not one of them.
+    std::optional<FileId> fileIdIn(const DisplayGroup &group, const std::string &path) const;
+    std::optional<FileId> fileIdOf(const std::string &path) const;
     // The files whose name matches the search.
     std::vector<DuplicateFile> filterFiles(const std::vector<DuplicateFile> &files) const;
 
@@ -105,7 +124,12 @@ public:
     std::string categoryLabel(MatchCategory category) const;
 
     // --- Marks -------------------------------------------------------------
-    const std::set<std::string> &selectedForTrash() const { return m_selectedForTrash; }
+    // The marked paths, built when asked, for checks and tests; views follow
+    // marks() and takeMarkChanges().
+    const std::set<std::string> &selectedForTrash() const;
+    const FileMarks &marks() const { return m_marks; }
+    bool hasMarks() const { return !m_marks.empty() || !m_marksElsewhere.empty(); }
+    bool isMarked(FileId id) const { return m_marks.test(id); }
     bool isMarked(const DuplicateFile &file) const;
     // The group of the selected category with the same id as shown, so that a
     // row reduced by the search still counts every file of its set; the shown
@@ -134,9 +158,9 @@ public:
     // cleanup would move, in the order it would move them.
     std::vector<DuplicateFile> selectedFiles() const;
     std::uint64_t selectedBytes() const;
-    // The paths whose mark differs from what it was at the previous call:
-    // what a view of the marks has to redraw, without comparing every mark.
-    std::vector<std::string> takeMarkChanges();
+    // The files whose mark differs from what it was at the previous call, in
+    // FileId order: what a view of the marks has to redraw.
+    std::vector<FileId> takeMarkChanges();
 
     // --- Alerts ------------------------------------------------------------
     const std::optional<std::string> &cleanupGuardMessage() const { return m_cleanupGuardMessage; }
@@ -153,21 +177,15 @@ public:
     std::optional<std::vector<DuplicateFile>> prepareCleanup();
 
 private:
-    // Every change of the marks goes through these two, so it can be undone.
-    // A stable path is one of the result's own, which the undo step may keep
-    // a view of.
-    void mark(const std::string &path, bool stable = false);
-    void unmark(const std::string &path);
-    // The result's own copy of path, when it is a file of an exact set.
-    std::optional<std::string_view> stablePath(const std::string &path) const;
-    // Sweeps, then keeps what the change did as one undo step.
+    // Sweeps, then keeps the marks as they stood before the change as one
+    // undo step.
     void commitMarks();
-    // Drops protected paths from the marks after every change of them.
+    // Drops protected files from the marks after every change of them.
     void sweepProtected();
+    bool isProtected(FileId id) const;
+    void indexFiles();
     void resetDerived();
-    // Remembers a path's mark before its first change since the last
-    // takeMarkChanges().
-    void noteMarkChange(const std::string &path, bool wasMarked);
+    void marksChanged() { m_markedPaths.reset(); }
 
     DuplicateScanResult m_result;
     ProtectionTest m_isProtected;
@@ -178,10 +196,20 @@ private:
     std::string m_searchText;
     GroupSort m_sortMode = GroupSort::reclaimable;
     bool m_showFolderPaths = false;
-    std::set<std::string> m_selectedForTrash;
+    FileProtectionTest m_isFileProtected;
+    // Where each set's copies start among the FileIds, one entry more than
+    // sets, and each file by its FileId.
+    std::vector<std::size_t> m_groupStart;
+    std::vector<const DuplicateFile *> m_files;
+    FileMarks m_marks;
+    // Marks on paths that no exact set of this result holds: a rescan keeps
+    // them, and they count again if the path comes back.
+    std::set<std::string> m_marksElsewhere;
+    // The marks after the last committed change, and as last reported.
+    MarkHistory::Step m_committed;
+    FileMarks m_reported;
     MarkHistory m_history;
-    MarkHistory::Step m_pendingStep;
-    std::unordered_map<std::string, bool> m_markChanges;
+    mutable std::optional<std::set<std::string>> m_markedPaths;
     std::optional<std::string> m_cleanupGuardMessage;
     std::optional<std::string> m_protectedLocationMessage;
 
@@ -189,9 +217,9 @@ private:
     mutable std::optional<std::vector<DisplayGroup>> m_exactGroups;
     mutable std::optional<std::vector<DisplayGroup>> m_sameNameSizeGroups;
     mutable std::optional<std::vector<DisplayGroup>> m_sameNameGroups;
-    mutable std::optional<std::vector<DuplicateFile>> m_duplicateFiles;
-    // The paths of m_duplicateFiles, for the sweep after every change.
-    mutable std::optional<std::unordered_set<std::string_view>> m_exactPaths;
+    mutable std::shared_ptr<const std::vector<DuplicateFile>> m_duplicateFiles;
+    mutable std::vector<FileId> m_duplicateFileIds;
+    mutable std::optional<std::unordered_map<std::string_view, FileId>> m_idOfPath;
 };
 
 } // namespace twinsift

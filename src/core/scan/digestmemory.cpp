@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <iterator>
 #include <tuple>
 
 namespace twinsift {
@@ -60,25 +61,37 @@ void DigestMemory::remember(std::vector<Entry> added, std::int64_t computedAt) {
     const std::uint32_t age = ++m_age;
     for (auto &entry : added)
         entry.age = age;
+    std::stable_sort(added.begin(), added.end(), byInode);
     // One entry per inode, the newest: an older key of a changed file can
-    // never match again.
-    std::vector<Entry> merged = std::move(added);
-    merged.reserve(merged.size() + m_entries.size());
-    merged.insert(merged.end(), m_entries.begin(), m_entries.end());
-    std::vector<Entry>().swap(m_entries);
-    std::stable_sort(merged.begin(), merged.end(), byInode);
-    merged.erase(std::unique(merged.begin(), merged.end(),
-                             [](const Entry &a, const Entry &b) { return !byInode(a, b); }),
-                 merged.end());
-    if (merged.size() > m_capacity) {
-        std::nth_element(merged.begin(), merged.begin() + static_cast<std::ptrdiff_t>(m_capacity),
-                         merged.end(),
-                         [](const Entry &a, const Entry &b) { return a.age > b.age; });
-        merged.resize(m_capacity);
-        std::sort(merged.begin(), merged.end(), byInode);
+    // never match again. Within one scan the first of a file's entries wins.
+    const auto sameInode = [](const Entry &a, const Entry &b) { return !byInode(a, b); };
+    added.erase(std::unique(added.begin(), added.end(), sameInode), added.end());
+    if (m_entries.empty()) {
+        // The first scan's entries become the memory as they are, never
+        // copied: a copy would double the memory's peak.
+        m_entries = std::move(added);
+    } else {
+        std::vector<Entry> merged;
+        merged.reserve(m_entries.size() + added.size());
+        std::merge(added.begin(), added.end(), m_entries.begin(), m_entries.end(),
+                   std::back_inserter(merged), byInode);
+        std::vector<Entry>().swap(added);
+        std::vector<Entry>().swap(m_entries);
+        // std::merge takes from the first range first among equals: the
+        // new entry of an inode stays, the old one goes.
+        merged.erase(std::unique(merged.begin(), merged.end(), sameInode), merged.end());
+        m_entries = std::move(merged);
     }
-    merged.shrink_to_fit();
-    m_entries = std::move(merged);
+    if (m_entries.size() > m_capacity) {
+        std::nth_element(
+            m_entries.begin(), m_entries.begin() + static_cast<std::ptrdiff_t>(m_capacity),
+            m_entries.end(), [](const Entry &a, const Entry &b) { return a.age > b.age; });
+        m_entries.resize(m_capacity);
+        std::sort(m_entries.begin(), m_entries.end(), byInode);
+    }
+    // Spare room beyond an eighth is given back, at the price of one copy.
+    if (m_entries.capacity() - m_entries.size() > m_entries.size() / 8)
+        m_entries.shrink_to_fit();
 }
 
 } // namespace twinsift

@@ -7,6 +7,7 @@
 #include "platform/fileattributes.h"
 #include "platform/folderwalker.h"
 #include "platform/spinningdisk.h"
+#include "walkedfiles.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -30,8 +31,7 @@ constexpr std::uint32_t none = std::numeric_limits<std::uint32_t>::max();
 
 // What the walk hands on.
 struct WalkOutput {
-    std::vector<DuplicateFile> eligible; // in the order the walk met them
-    std::vector<FileIdentity> identity;  // one per eligible file
+    WalkedFiles files; // the eligible files, in the order the walk met them
     std::int64_t skipped = 0;
     std::int64_t filesScanned = 0;
     std::int64_t ignoredSmallFiles = 0;
@@ -40,7 +40,7 @@ struct WalkOutput {
 // A file whose size occurs at least twice.
 struct Candidate {
     std::uint64_t size;
-    std::uint32_t index; // into WalkOutput::eligible
+    std::uint32_t index; // into WalkOutput::files
 };
 
 struct Hashed {
@@ -51,7 +51,7 @@ struct Hashed {
 
 // One verified set, before path order is applied.
 struct Group {
-    std::vector<std::uint32_t> indices; // into WalkOutput::eligible
+    std::vector<std::uint32_t> indices; // into WalkOutput::files
     Sha256Digest digest;
     std::size_t sharedInodeFiles = 0;
 };
@@ -67,8 +67,8 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
                                 const std::function<void(std::uint32_t, nlink_t)> &onEligible,
                                 WalkOutput &out) {
     // Security-scoped access has no counterpart here: access is the process's own.
-    bool isDirectory = false;
-    if (!fileExists(folder, &isDirectory) || !isDirectory)
+    if (const auto chosen = FileAttributes::readFollowingLinks(folder);
+        !chosen || !chosen->isDirectory)
         return DuplicateScanError::folderUnavailable;
 
     // Children are named below the absolute form of the folder, so every
@@ -85,7 +85,7 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
     }
 
     FolderWalker walker(base, [&out](const std::string &, int) { ++out.skipped; });
-    if (walker.start() != 0)
+    if (!walker.start())
         return DuplicateScanError::folderUnavailable;
 
     const auto counted = [&] {
@@ -93,6 +93,7 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
             progress(walkReport(out));
     };
 
+    std::uint64_t listing = 0;
     while (true) {
         if (stop.stop_requested())
             return ScanCancelled{};
@@ -116,9 +117,12 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
             continue;
         }
         ++out.filesScanned;
-        out.eligible.push_back({walker.path(), size});
-        out.identity.push_back(FileIdentity::of(*attributes));
-        onEligible(static_cast<std::uint32_t>(out.eligible.size() - 1), attributes->linkCount);
+        if (walker.foldersEntered() != listing) {
+            listing = walker.foldersEntered();
+            out.files.enterFolder(walker.folder());
+        }
+        out.files.add(walker.name(), size, FileIdentity::of(*attributes));
+        onEligible(static_cast<std::uint32_t>(out.files.size() - 1), attributes->linkCount);
         counted();
     }
     if (stop.stop_requested())
@@ -130,11 +134,11 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
 // Only sizes met at least twice can hold a duplicate. Sorting (size, walk
 // index) lines up each size's files, at far less memory than a map of
 // lists. The candidates come back in walk order.
-std::vector<Candidate> selectCandidates(const std::vector<DuplicateFile> &eligible) {
+std::vector<Candidate> selectCandidates(const WalkedFiles &files) {
     std::vector<Candidate> candidates;
-    candidates.reserve(eligible.size());
-    for (std::uint32_t i = 0; i < eligible.size(); ++i)
-        candidates.push_back({eligible[i].size, i});
+    candidates.reserve(files.size());
+    for (std::uint32_t i = 0; i < files.size(); ++i)
+        candidates.push_back({files.fileSize(i), i});
     std::sort(candidates.begin(), candidates.end(), [](const Candidate &a, const Candidate &b) {
         return a.size != b.size ? a.size < b.size : a.index < b.index;
     });
@@ -159,9 +163,9 @@ std::vector<Candidate> selectCandidates(const std::vector<DuplicateFile> &eligib
 // as the same inode in the same state: hard links hold the same bytes, so
 // that one is read for all of them.
 std::vector<std::uint32_t> firstOfEachInode(const std::vector<Candidate> &candidates,
-                                            const std::vector<FileIdentity> &identity) {
+                                            const WalkedFiles &files) {
     const auto stateOf = [&](std::uint32_t k) {
-        const FileIdentity &id = identity[candidates[k].index];
+        const FileIdentity &id = files.identity(candidates[k].index);
         return std::tie(id.device, id.inode, candidates[k].size, id.modifiedNanoseconds,
                         id.changedNanoseconds);
     };
@@ -264,7 +268,7 @@ public:
         m_linked.push_back(links > 1);
         if (m_options.oneFileAtATime)
             return;
-        const std::uint32_t first = m_sizes.note(m_w.eligible[index].size, index);
+        const std::uint32_t first = m_sizes.note(m_w.files.fileSize(index), index);
         if (first == SizesSeen::fresh)
             return;
         if (first != SizesSeen::again)
@@ -298,7 +302,7 @@ public:
                                          std::pair{index, std::uint32_t{0}});
             for (; link != m_links.end() && link->first == index; ++link) {
                 if (digest)
-                    hashed.push_back({*digest, m_w.eligible[link->second].size, link->second});
+                    hashed.push_back({*digest, m_w.files.fileSize(link->second), link->second});
                 else
                     ++skipped;
             }
@@ -311,7 +315,7 @@ public:
         for (const auto index : m_failed)
             others(index, nullptr);
         for (const auto &[index, digest] : m_remembered) {
-            hashed.push_back({digest, m_w.eligible[index].size, index});
+            hashed.push_back({digest, m_w.files.fileSize(index), index});
             others(index, &digest);
         }
         if (!reportNew())
@@ -342,11 +346,11 @@ private:
     static constexpr std::size_t earlyInFlight = 4096;
 
     DigestMemory::Key keyOf(std::uint32_t index) const {
-        return {m_w.identity[index], m_w.eligible[index].size};
+        return {m_w.files.identity(index), m_w.files.fileSize(index)};
     }
 
     bool isSettled(std::uint32_t index) const {
-        return m_w.identity[index].changedNanoseconds <=
+        return m_w.files.identity(index).changedNanoseconds <=
                m_computedAt - DigestMemory::settleNanoseconds;
     }
 
@@ -362,7 +366,7 @@ private:
     void startEarly(std::uint32_t index) {
         // Hard links wait for the end of the walk, where all names of an
         // inode are known and one read serves them all.
-        if (m_dispatched[index] || m_linked[index] || spins(m_w.identity[index].device))
+        if (m_dispatched[index] || m_linked[index] || spins(m_w.files.identity(index).device))
             return;
         if (m_jobs - m_received >= earlyInFlight) {
             std::vector<HashWorkers::Done> batch;
@@ -380,8 +384,8 @@ private:
             return;
         HashWorkers::Job job;
         job.id = index;
-        job.size = m_w.eligible[index].size;
-        job.path = m_w.eligible[index].url;
+        job.size = m_w.files.fileSize(index);
+        m_w.files.path(index, job.path);
         m_workers.add(std::move(job));
         m_dispatched[index] = true;
         ++m_jobs;
@@ -390,7 +394,7 @@ private:
     void keep(const HashWorkers::Done &done, std::vector<Hashed> &hashed) {
         if (!done.ok)
             return;
-        hashed.push_back({done.digest, m_w.eligible[done.id].size, done.id});
+        hashed.push_back({done.digest, m_w.files.fileSize(done.id), done.id});
         if (m_memory && isSettled(done.id))
             m_computed.push_back({keyOf(done.id), done.digest, 0});
     }
@@ -398,8 +402,8 @@ private:
     // Sorts the candidates not started yet into names of an inode read for
     // another name, remembered digests, and files to read.
     void plan(const std::vector<Candidate> &candidates) {
-        const auto first = firstOfEachInode(candidates, m_w.identity);
-        m_leads.assign(m_w.eligible.size(), false);
+        const auto first = firstOfEachInode(candidates, m_w.files);
+        m_leads.assign(m_w.files.size(), false);
         std::vector<std::uint32_t> parallel, serial;
         for (std::uint32_t k = 0; k < candidates.size(); ++k) {
             const std::uint32_t index = candidates[k].index;
@@ -412,7 +416,7 @@ private:
                                                                       : std::nullopt) {
                 m_remembered.emplace_back(index, *digest);
             } else {
-                (spins(m_w.identity[index].device) ? serial : parallel).push_back(index);
+                (spins(m_w.files.identity(index).device) ? serial : parallel).push_back(index);
             }
         }
         std::sort(m_links.begin(), m_links.end());
@@ -420,7 +424,7 @@ private:
         // file is left to finish alone at the end; smaller ones keep walk
         // order, which keeps a folder's files together.
         const auto weight = [this](std::uint32_t index) {
-            const auto size = m_w.eligible[index].size;
+            const auto size = m_w.files.fileSize(index);
             return size >= HashWorkers::chunkSize ? size : 0;
         };
         std::stable_sort(parallel.begin(), parallel.end(),
@@ -428,11 +432,11 @@ private:
         m_jobs += parallel.size() + serial.size();
         m_workers.finish(std::move(parallel), std::move(serial),
                          [this](std::uint32_t index, HashWorkers::Job &job) {
-                             job.size = m_w.eligible[index].size;
-                             job.path = m_w.eligible[index].url;
+                             job.size = m_w.files.fileSize(index);
+                             m_w.files.path(index, job.path);
                              job.identify = m_leads[index];
-                             job.device = m_w.identity[index].device;
-                             job.inode = m_w.identity[index].inode;
+                             job.device = m_w.files.identity(index).device;
+                             job.inode = m_w.files.identity(index).inode;
                          });
     }
 
@@ -456,20 +460,18 @@ private:
 };
 
 // How many of the files are hard links of another of them.
-std::size_t sharedInodes(const std::vector<std::uint32_t> &indices,
-                         const std::vector<FileIdentity> &identity) {
+std::size_t sharedInodes(const std::vector<std::uint32_t> &indices, const WalkedFiles &files) {
     std::vector<std::pair<dev_t, ino_t>> inodes;
     inodes.reserve(indices.size());
     for (auto index : indices)
-        inodes.emplace_back(identity[index].device, identity[index].inode);
+        inodes.emplace_back(files.identity(index).device, files.identity(index).inode);
     std::sort(inodes.begin(), inodes.end());
     return static_cast<std::size_t>(inodes.end() - std::unique(inodes.begin(), inodes.end()));
 }
 
 // Every (size, digest) that two or more files share, each group's files
 // still in walk order.
-std::vector<Group> groupByDigest(std::vector<Hashed> hashed,
-                                 const std::vector<FileIdentity> &identity) {
+std::vector<Group> groupByDigest(std::vector<Hashed> hashed, const WalkedFiles &files) {
     std::sort(hashed.begin(), hashed.end(), [](const Hashed &a, const Hashed &b) {
         return std::tie(a.size, a.digest, a.index) < std::tie(b.size, b.digest, b.index);
     });
@@ -484,7 +486,7 @@ std::vector<Group> groupByDigest(std::vector<Hashed> hashed,
             group.digest = hashed[a].digest;
             for (std::size_t k = a; k < b; ++k)
                 group.indices.push_back(hashed[k].index);
-            group.sharedInodeFiles = sharedInodes(group.indices, identity);
+            group.sharedInodeFiles = sharedInodes(group.indices, files);
         }
         a = b;
     }
@@ -492,15 +494,16 @@ std::vector<Group> groupByDigest(std::vector<Hashed> hashed,
 }
 
 // Puts every list in its final order: files by path, groups by the bytes
-// they free, then by their number of files.
-DuplicateScanResult order(std::vector<DuplicateFile> eligible, std::vector<Group> groups) {
+// they free, then by their number of files. The walked files are used up.
+DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups) {
     // One collation pass over every eligible file gives each its rank,
     // which orders both scannedFiles and every group's files.
-    std::vector<std::uint32_t> rank(eligible.size());
+    const std::size_t count = files.size();
+    std::vector<std::uint32_t> rank(count);
     {
-        const auto byPath = PathOrder().order(eligible.size(), [&eligible](std::size_t i) {
-            return std::string_view(eligible[i].url);
-        });
+        const auto byPath = PathOrder().orderRuns(
+            count, files.runStarts(),
+            [&files](std::size_t i, std::string &path) { files.path(i, path); });
         for (std::uint32_t k = 0; k < byPath.size(); ++k)
             rank[byPath[k]] = k;
     }
@@ -513,11 +516,11 @@ DuplicateScanResult order(std::vector<DuplicateFile> eligible, std::vector<Group
                   [&](std::uint32_t x, std::uint32_t y) { return rank[x] < rank[y]; });
         DuplicateGroup group;
         group.hash = Sha256Hasher::hex(source.digest);
-        group.size = eligible[indices.front()].size;
+        group.size = files.fileSize(indices.front());
         group.sharedInodeFiles = source.sharedInodeFiles;
         group.files.reserve(indices.size());
         for (auto index : indices)
-            group.files.push_back(eligible[index]);
+            group.files.push_back({files.path(index), files.fileSize(index)});
         result.groups.push_back(std::move(group));
     }
     std::vector<Group>().swap(groups);
@@ -529,9 +532,13 @@ DuplicateScanResult order(std::vector<DuplicateFile> eligible, std::vector<Group
                          return a.files.size() > b.files.size();
                      });
 
-    // Put the eligible files in path order in place: every file sits where
-    // its rank says, following each cycle of the permutation once.
-    result.scannedFiles = std::move(eligible);
+    // The paths are spelled out in walk order while the compact list is
+    // freed behind them, then put in path order in place: every file moves
+    // to where its rank says, following each cycle of the permutation once.
+    result.scannedFiles.reserve(count);
+    files.drain([&result](std::string &&path, std::uint64_t size) {
+        result.scannedFiles.push_back({std::move(path), size});
+    });
     for (std::size_t start = 0; start < rank.size(); ++start) {
         while (rank[start] != start) {
             const std::uint32_t target = rank[start];
@@ -573,7 +580,7 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
                 [&hashing](std::uint32_t index, nlink_t links) { hashing.seen(index, links); }, w))
             return std::move(*failed);
 
-        const auto candidates = selectCandidates(w.eligible);
+        const auto candidates = selectCandidates(w.files);
         report = {DuplicateScanPhase::hashing, w.filesScanned, 0,
                   static_cast<std::int64_t>(candidates.size()), w.ignoredSmallFiles};
         progress(report);
@@ -581,10 +588,10 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
     }
     if (!hashed)
         return ScanCancelled{};
-    auto groups = groupByDigest(std::move(*hashed), w.identity);
-    std::vector<FileIdentity>().swap(w.identity);
+    auto groups = groupByDigest(std::move(*hashed), w.files);
+    w.files.dropIdentities();
 
-    DuplicateScanResult result = order(std::move(w.eligible), std::move(groups));
+    DuplicateScanResult result = order(w.files, std::move(groups));
     result.rootURL = folder;
     result.filesScanned = w.filesScanned;
     result.filesHashed = report.filesHashed;

@@ -30,7 +30,7 @@ public:
     FolderHandle &operator=(const FolderHandle &) = delete;
     ~FolderHandle() { close(); }
 
-    int openFile(FileReader &reader, const std::string &path, bool identify) {
+    Result<void> openFile(FileReader &reader, const std::string &path, bool identify) {
         const auto slash = path.rfind('/');
         if (slash == std::string::npos)
             return reader.openAt(AT_FDCWD, path.c_str(), identify);
@@ -198,7 +198,7 @@ void HashWorkers::work(unsigned index) {
             file.job = std::move(taken.job);
             file.serial = taken.serial;
             openedFiles.fetch_add(1, std::memory_order_relaxed);
-            file.opened = folder.openFile(file.reader, file.job.path, file.job.identify) == 0;
+            file.opened = folder.openFile(file.reader, file.job.path, file.job.identify).ok();
             // A name that leads to another inode than the walk saw was
             // replaced since: its bytes are not the walked file's.
             if (file.opened && file.job.identify &&
@@ -235,25 +235,25 @@ void HashWorkers::digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher
             // which spares the read that would return nothing.
             const auto want = static_cast<std::size_t>(
                 std::min<std::uint64_t>(chunkSize, size - std::min(total, size) + 1));
-            int error = 0;
-            const ssize_t n = file.reader.read(buffer, want, &error);
-            if (n < 0) {
+            const auto read = file.reader.read(buffer, want);
+            if (!read) {
                 ok = false;
                 break;
             }
+            const std::size_t n = *read;
             if (n == 0)
                 break;
-            total += static_cast<std::uint64_t>(n);
+            total += n;
             // A file that grew or shrank since the walk holds bytes other
             // than the size it is grouped by: its digest proves nothing.
             if (total > size) {
                 ok = false;
                 break;
             }
-            hasher.update(buffer, static_cast<std::size_t>(n));
+            hasher.update(buffer, n);
             if (stopping())
                 return;
-            if (static_cast<std::size_t>(n) < want && total == size)
+            if (n < want && total == size)
                 break;
         }
         file.reader.close();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <numeric>
 #include <stdexcept>
 
@@ -77,24 +78,54 @@ bool PathOrder::less(std::string_view a, std::string_view b) const {
     return a < b;
 }
 
-void PathOrder::appendSortKey(std::string_view path, std::string &arena) const {
+void PathOrder::sortKey(std::string_view path, std::string &key) const {
     thread_local std::vector<UChar> utf16;
     const int32_t length = toUtf16(path, utf16);
-    const std::size_t start = arena.size();
-    std::size_t room = std::max<std::size_t>(64, path.size() * 3);
+    std::size_t room = std::max<std::size_t>(64, key.capacity());
     for (;;) {
-        arena.resize(start + room);
-        const int32_t needed = ucol_getSortKey(m_collator, utf16.data(), length,
-                                               reinterpret_cast<uint8_t *>(arena.data() + start),
-                                               static_cast<int32_t>(room));
+        key.resize(room);
+        const int32_t needed =
+            ucol_getSortKey(m_collator, utf16.data(), length,
+                            reinterpret_cast<uint8_t *>(key.data()), static_cast<int32_t>(room));
         if (needed > 0 && static_cast<std::size_t>(needed) <= room) {
-            // The key ends in a 0 byte; keep it as the separator.
-            arena.resize(start + static_cast<std::size_t>(needed));
+            // Without the closing 0 byte: keys hold no other 0 byte, so
+            // comparing them as strings orders them as ICU does.
+            key.resize(static_cast<std::size_t>(needed) - 1);
             return;
         }
         room = static_cast<std::size_t>(needed > 0 ? needed : static_cast<int32_t>(room * 2));
     }
 }
+
+// Sort keys in fixed blocks that never move, so storing many costs no
+// buffer that doubles and copies as it grows.
+class PathOrder::KeyStore {
+public:
+    std::string_view add(std::string_view key) {
+        if (m_blocks.empty() || m_used + key.size() > m_blockSize) {
+            m_blockSize = std::max(blockSize, key.size());
+            m_blocks.push_back(std::make_unique_for_overwrite<char[]>(m_blockSize));
+            m_used = 0;
+        }
+        char *at = m_blocks.back().get() + m_used;
+        std::memcpy(at, key.data(), key.size());
+        m_used += key.size();
+        return {at, key.size()};
+    }
+    void clear() {
+        // The first block is kept for the next run.
+        if (m_blocks.size() > 1)
+            m_blocks.resize(1);
+        m_used = 0;
+        m_blockSize = m_blocks.empty() ? 0 : std::max(blockSize, m_blockSize);
+    }
+
+private:
+    static constexpr std::size_t blockSize = 1 << 20;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    std::size_t m_used = 0;
+    std::size_t m_blockSize = 0;
+};
 
 std::vector<std::uint32_t> PathOrder::order(const std::vector<std::string_view> &paths) const {
     return order(paths.size(), [&paths](std::size_t i) { return paths[i]; });
@@ -103,24 +134,100 @@ std::vector<std::uint32_t> PathOrder::order(const std::vector<std::string_view> 
 std::vector<std::uint32_t>
 PathOrder::order(std::size_t count,
                  const std::function<std::string_view(std::size_t)> &pathAt) const {
-    // All keys live in one arena: one allocation instead of one per path.
-    std::string arena;
-    std::vector<std::size_t> offsets;
-    offsets.reserve(count);
+    KeyStore store;
+    std::vector<std::string_view> keys;
+    keys.reserve(count);
+    std::string key;
     for (std::size_t i = 0; i < count; ++i) {
-        offsets.push_back(arena.size());
-        appendSortKey(pathAt(i), arena);
+        sortKey(pathAt(i), key);
+        keys.push_back(store.add(key));
     }
     std::vector<std::uint32_t> perm(count);
     std::iota(perm.begin(), perm.end(), 0u);
-    const char *base = arena.data();
     std::stable_sort(perm.begin(), perm.end(), [&](std::uint32_t x, std::uint32_t y) {
-        const int c = std::strcmp(base + offsets[x], base + offsets[y]);
-        if (c != 0)
+        if (const int c = keys[x].compare(keys[y]); c != 0)
             return c < 0;
         return pathAt(x) < pathAt(y);
     });
     return perm;
+}
+
+std::vector<std::uint32_t>
+PathOrder::orderRuns(std::size_t count, const std::vector<std::uint32_t> &runStarts,
+                     const std::function<void(std::size_t, std::string &)> &pathAt) const {
+    std::vector<std::uint32_t> perm(count);
+    std::iota(perm.begin(), perm.end(), 0u);
+    std::string key, a, b;
+    const auto tieBreak = [&](std::uint32_t x, std::uint32_t y) {
+        pathAt(x, a);
+        pathAt(y, b);
+        return a < b;
+    };
+
+    // Each run in order by its own keys.
+    KeyStore store;
+    std::vector<std::string_view> keys;
+    for (std::size_t r = 0; r < runStarts.size(); ++r) {
+        const std::uint32_t begin = runStarts[r];
+        const std::uint32_t end =
+            r + 1 < runStarts.size() ? runStarts[r + 1] : static_cast<std::uint32_t>(count);
+        store.clear();
+        keys.clear();
+        for (std::uint32_t i = begin; i < end; ++i) {
+            pathAt(i, a);
+            sortKey(a, key);
+            keys.push_back(store.add(key));
+        }
+        std::stable_sort(perm.begin() + begin, perm.begin() + end,
+                         [&](std::uint32_t x, std::uint32_t y) {
+                             if (const int c = keys[x - begin].compare(keys[y - begin]); c != 0)
+                                 return c < 0;
+                             return tieBreak(x, y);
+                         });
+    }
+    if (runStarts.size() <= 1)
+        return perm;
+
+    // Then the runs merged: a folder's files and a sibling folder's files
+    // may interleave, so no run can simply follow another.
+    struct Head {
+        std::string key;
+        std::uint32_t next; // position in perm
+        std::uint32_t end;
+    };
+    std::vector<Head> heads;
+    heads.reserve(runStarts.size());
+    const auto after = [&](const Head &x, const Head &y) {
+        if (const int c = x.key.compare(y.key); c != 0)
+            return c > 0;
+        return tieBreak(perm[y.next], perm[x.next]);
+    };
+    for (std::size_t r = 0; r < runStarts.size(); ++r) {
+        const std::uint32_t end =
+            r + 1 < runStarts.size() ? runStarts[r + 1] : static_cast<std::uint32_t>(count);
+        if (runStarts[r] == end)
+            continue;
+        Head head{{}, runStarts[r], end};
+        pathAt(perm[head.next], a);
+        sortKey(a, head.key);
+        heads.push_back(std::move(head));
+    }
+    std::make_heap(heads.begin(), heads.end(), after);
+    std::vector<std::uint32_t> merged;
+    merged.reserve(count);
+    while (!heads.empty()) {
+        std::pop_heap(heads.begin(), heads.end(), after);
+        Head &head = heads.back();
+        merged.push_back(perm[head.next]);
+        if (++head.next == head.end) {
+            heads.pop_back();
+            continue;
+        }
+        pathAt(perm[head.next], a);
+        sortKey(a, head.key);
+        std::push_heap(heads.begin(), heads.end(), after);
+    }
+    return merged;
 }
 
 } // namespace twinsift

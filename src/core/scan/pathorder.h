@@ -33,6 +33,15 @@ public:
     std::vector<std::uint32_t>
     order(std::size_t count, const std::function<std::string_view(std::size_t)> &pathAt) const;
 
+    // The same for paths that come in runs, each run the files of one
+    // folder, starting at runStarts (ascending, the first 0). pathAt(i, out)
+    // writes path i into out. Only one run's sort keys are held at a time,
+    // plus one per run while the runs are merged, so memory no longer grows
+    // with the length of every path; each key is computed twice instead.
+    std::vector<std::uint32_t>
+    orderRuns(std::size_t count, const std::vector<std::uint32_t> &runStarts,
+              const std::function<void(std::size_t, std::string &)> &pathAt) const;
+
     // Sorts any list by the path that key(element) gives, stably.
     template <typename T, typename Key> void sort(std::vector<T> &items, Key key) const {
         std::vector<std::string_view> paths;
@@ -52,7 +61,8 @@ public:
     static std::string collationLocale();
 
 private:
-    void appendSortKey(std::string_view path, std::string &arena) const;
+    class KeyStore;
+    void sortKey(std::string_view path, std::string &key) const;
 
     UCollator *m_collator = nullptr;
 };

@@ -69,8 +69,10 @@ HashOutcome::Status Sha256Hasher::digestFileAt(int dirFd, const char *name,
                                                int &error) {
     using Status = HashOutcome::Status;
     FileReader reader;
-    if ((error = reader.openAt(dirFd, name)) != 0)
+    if (const auto opened = reader.openAt(dirFd, name); !opened) {
+        error = opened.error();
         return Status::failed;
+    }
     if (!begin()) {
         error = EIO;
         return Status::failed;
@@ -81,12 +83,14 @@ HashOutcome::Status Sha256Hasher::digestFileAt(int dirFd, const char *name,
     for (;;) {
         if (stop.stop_requested())
             return Status::cancelled;
-        const ssize_t n = reader.read(m_buffer.get(), chunkSize, &error);
-        if (n < 0)
+        const auto n = reader.read(m_buffer.get(), chunkSize);
+        if (!n) {
+            error = n.error();
             return Status::failed;
-        if (n == 0)
+        }
+        if (*n == 0)
             break;
-        update(m_buffer.get(), static_cast<std::size_t>(n));
+        update(m_buffer.get(), *n);
         if (stop.stop_requested())
             return Status::cancelled;
         // No explicit yield: the scan owns a dedicated worker thread, and the

@@ -2,5 +2,6 @@ target_sources(twinsift_core PRIVATE
   scan/digestmemory.cpp
   scan/duplicatescanner.cpp
   scan/pathorder.cpp
+  scan/walkedfiles.cpp
   scan/hashworkers.cpp
   scan/sha256hasher.cpp)

@@ -20,8 +20,8 @@ FolderAvailability::~FolderAvailability() {
 }
 
 bool FolderAvailability::isExistingFolder(const std::string &path) {
-    bool isDirectory = false;
-    return fileExists(path, &isDirectory) && isDirectory;
+    const auto attributes = FileAttributes::readFollowingLinks(path);
+    return attributes && attributes->isDirectory;
 }
 
 void FolderAvailability::check(const std::vector<std::string> &paths) {

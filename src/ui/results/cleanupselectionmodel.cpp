@@ -1,11 +1,11 @@
 #include "cleanupselectionmodel.h"
 
 #include "formatbytes.h"
-#include "keyedrowupdate.h"
 #include "paths.h"
 #include "reviewtexts.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace twinsift {
 
@@ -17,7 +17,7 @@ QString display(std::string_view bytes) {
 
 } // namespace
 
-CleanupSelectionModel::CleanupSelectionModel(QObject *parent) : QAbstractListModel(parent) {}
+CleanupSelectionModel::CleanupSelectionModel(QObject *parent) : KeyedListModel(parent) {}
 
 int CleanupSelectionModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
@@ -29,7 +29,7 @@ QVariant CleanupSelectionModel::data(const QModelIndex &index, int role) const {
         return {};
     // Decoded on demand: a bulk mark can list tens of thousands of files,
     // of which a view shows a screenful.
-    const DuplicateFile &file = m_rows[static_cast<std::size_t>(index.row())].file;
+    const DuplicateFile &file = *m_rows[static_cast<std::size_t>(index.row())].file;
     switch (role) {
     case Qt::DisplayRole:
     case FileNameRole:
@@ -53,48 +53,48 @@ QHash<int, QByteArray> CleanupSelectionModel::roleNames() const {
     };
 }
 
-void CleanupSelectionModel::setFiles(const std::string &rootPath, std::vector<Entry> files) {
+void CleanupSelectionModel::setFiles(const std::string &rootPath, FileList list,
+                                     std::vector<int> places) {
     std::vector<Row> rows;
-    rows.reserve(files.size());
-    for (auto &entry : files) {
-        std::string key = entry.file.url;
-        rows.push_back({std::move(key), std::move(entry.file), entry.order});
-    }
+    rows.reserve(places.size());
+    for (const int place : places)
+        if (list && place >= 0 && static_cast<std::size_t>(place) < list->size())
+            rows.push_back({&(*list)[static_cast<std::size_t>(place)], place});
     const bool rootMoved = rootPath != m_rootPath;
     m_rootPath = rootPath;
     using Update = KeyedRowUpdate<Row>;
-    Update::apply(m_rows, std::move(rows),
-                  Update::Hooks{
-                      [this](int first, int last) { beginRemoveRows({}, first, last); },
-                      [this] { endRemoveRows(); },
-                      [this](int first, int last) { beginInsertRows({}, first, last); },
-                      [this] { endInsertRows(); },
-                      [this](int first, int last) { emit dataChanged(index(first), index(last)); },
-                  });
+    // The old rows point into the old list until the update is done.
+    const FileList old = std::exchange(m_list, std::move(list));
+    if (old == m_list || rows.empty() || m_rows.empty())
+        Update::applySorted(m_rows, std::move(rows), rowUpdateHooks(),
+                            [](const Row &row) { return row.place; });
+    else
+        Update::apply(m_rows, std::move(rows), rowUpdateHooks(),
+                      [](const Row &row) -> std::string_view { return row.file->url; });
     // The locations are told relative to the root.
     if (rootMoved && !m_rows.empty())
         emit dataChanged(index(0), index(rowCount() - 1), {LocationRole});
 }
 
-std::vector<CleanupSelectionModel::Row>::iterator CleanupSelectionModel::find(int order) {
-    return std::lower_bound(m_rows.begin(), m_rows.end(), order,
-                            [](const Row &row, int o) { return row.order < o; });
+std::vector<CleanupSelectionModel::Row>::iterator CleanupSelectionModel::find(int place) {
+    return std::lower_bound(m_rows.begin(), m_rows.end(), place,
+                            [](const Row &row, int p) { return row.place < p; });
 }
 
-void CleanupSelectionModel::addFile(Entry entry) {
-    const auto it = find(entry.order);
-    if (it != m_rows.end() && it->order == entry.order)
+void CleanupSelectionModel::addFile(int place) {
+    const auto it = find(place);
+    if (!m_list || place < 0 || static_cast<std::size_t>(place) >= m_list->size() ||
+        (it != m_rows.end() && it->place == place))
         return;
     const int at = static_cast<int>(it - m_rows.begin());
     beginInsertRows({}, at, at);
-    std::string key = entry.file.url;
-    m_rows.insert(it, Row{std::move(key), std::move(entry.file), entry.order});
+    m_rows.insert(it, Row{&(*m_list)[static_cast<std::size_t>(place)], place});
     endInsertRows();
 }
 
-void CleanupSelectionModel::removeFile(int order) {
-    const auto it = find(order);
-    if (it == m_rows.end() || it->order != order)
+void CleanupSelectionModel::removeFile(int place) {
+    const auto it = find(place);
+    if (it == m_rows.end() || it->place != place)
         return;
     const int at = static_cast<int>(it - m_rows.begin());
     beginRemoveRows({}, at, at);

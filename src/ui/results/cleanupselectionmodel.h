@@ -1,11 +1,12 @@
 #pragma once
 
 #include "duplicatefile.h"
+#include "keyedrowupdate.h"
 
-#include <QAbstractListModel>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@ namespace twinsift {
 // The files a cleanup would move, in the order it would move them, as the
 // review sheet lists them: name, folder below the scanned folder, size. A
 // change of the marks inserts and removes rows; it never resets the list.
-class CleanupSelectionModel : public QAbstractListModel {
+class CleanupSelectionModel : public KeyedListModel {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("The selection belongs to a DuplicateReviewModel.")
@@ -34,28 +35,27 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    // A file of the list and its place in the cleanup's order.
-    struct Entry {
-        DuplicateFile file;
-        int order = 0;
-    };
-    // Moves to exactly these files, given in order.
-    void setFiles(const std::string &rootPath, std::vector<Entry> files);
-    // Adds or drops single files, each named by its place in the order;
-    // cheaper than setFiles when a few marks change among many.
-    void addFile(Entry entry);
-    void removeFile(int order);
+    // Every file a cleanup could move, in its order; the rows are places in
+    // it, so a bulk mark over tens of thousands of files copies no paths.
+    using FileList = std::shared_ptr<const std::vector<DuplicateFile>>;
+    // Moves to exactly the files at these places of list, in increasing order.
+    void setFiles(const std::string &rootPath, FileList list, std::vector<int> places);
+    bool lists(const FileList &list) const { return list == m_list; }
+    // Adds or drops single files of the current list, each named by its
+    // place; cheaper than setFiles when a few marks change among many.
+    void addFile(int place);
+    void removeFile(int place);
 
 private:
     struct Row {
-        std::string key;
-        DuplicateFile file;
-        int order = 0;
-        friend bool operator==(const Row &a, const Row &b) { return a.file == b.file; }
+        const DuplicateFile *file = nullptr;
+        int place = 0;
+        friend bool operator==(const Row &a, const Row &b) { return *a.file == *b.file; }
     };
-    std::vector<Row>::iterator find(int order);
+    std::vector<Row>::iterator find(int place);
 
     std::string m_rootPath;
+    FileList m_list;
     std::vector<Row> m_rows;
 };
 

@@ -59,10 +59,8 @@ template <typename Enum> std::optional<Enum> caseAt(int index) {
 
 DuplicateReviewModel::DuplicateReviewModel(QObject *parent)
     : QObject(parent),
-      m_review({},
-               [this](const std::string &path) {
-                   return protectionOf(path) == ReviewRowsModel::Protection::protectedPlace;
-               }),
+      // Asked by FileId from the answers in memory (set below), never the disk.
+      m_review({}, [](const std::string &) { return false; }),
       m_protectionTest(CleanupProtection::isProtected),
       m_marks({&m_review, [this](const std::function<void()> &change) { apply(change); },
                [this] { return m_result.shared(); }}),
@@ -78,6 +76,9 @@ DuplicateReviewModel::DuplicateReviewModel(QObject *parent)
     });
     connect(this, &DuplicateReviewModel::protectionKnown, &m_marks,
             &MarkRuleRunner::protectionKnown);
+    m_review.setFileProtectionTest([this](FileId id) {
+        return protectionOf(id) == ReviewRowsModel::Protection::protectedPlace;
+    });
     refreshCards();
 }
 
@@ -141,7 +142,7 @@ void DuplicateReviewModel::rebuildRows() {
     const bool noMatchesBefore = hasNoMatches();
 
     std::vector<ReviewRowsModel::Row> rows;
-    m_rowOfPath.clear();
+    m_rowOfFile.clear();
     m_shownGroups.clear();
     if (m_review.mode() == ResultMode::duplicateFiles) {
         const QString verification = text(ResultMode::duplicateFilesVerification);
@@ -161,7 +162,7 @@ void DuplicateReviewModel::rebuildRows() {
             total += group.files.size();
         rows.reserve(total);
         if (cleanup)
-            m_rowOfPath.reserve(total);
+            m_rowOfFile.assign(m_review.fileCount(), -1);
         for (std::size_t g = 0; g < m_shownGroups.size(); ++g) {
             const DisplayGroup &group = m_shownGroups[g];
             for (std::size_t f = 0; f < group.files.size(); ++f) {
@@ -174,12 +175,15 @@ void DuplicateReviewModel::rebuildRows() {
                 row.accentIndex = group.accentIndex;
                 row.firstInGroup = f == 0;
                 row.cleanupEnabled = cleanup;
-                row.isMarked = cleanup && m_review.isMarked(row.file);
-                row.protection =
-                    cleanup ? protectionOf(row.file.url) : ReviewRowsModel::Protection::unknown;
+                if (const auto id = cleanup ? m_review.fileIdIn(group, row.file.url)
+                                            : std::optional<FileId>()) {
+                    row.fileId = static_cast<int>(*id);
+                    row.isMarked = m_review.isMarked(*id);
+                    row.protection = protectionOf(*id);
+                    if (m_rowOfFile[*id] < 0)
+                        m_rowOfFile[*id] = static_cast<int>(rows.size());
+                }
                 row.verification = verification;
-                if (cleanup)
-                    m_rowOfPath.try_emplace(group.files[f].url, static_cast<int>(rows.size()));
                 rows.push_back(std::move(row));
             }
         }
@@ -190,64 +194,75 @@ void DuplicateReviewModel::rebuildRows() {
 }
 
 void DuplicateReviewModel::indexSelectionOrder() {
-    if (m_orderIndexed)
+    if (m_orderOfFile.size() == m_review.fileCount() && m_selected.size() == m_review.fileCount())
         return;
-    const auto &files = m_review.duplicateFiles();
-    m_orderOfPath.clear();
-    m_orderOfPath.reserve(files.size());
-    for (std::size_t i = 0; i < files.size(); ++i)
-        m_orderOfPath.try_emplace(files[i].url, static_cast<int>(i));
-    m_selected.assign(files.size(), 0);
-    m_orderIndexed = true;
+    const auto &ids = m_review.duplicateFileIds();
+    m_orderOfFile.assign(m_review.fileCount(), -1);
+    for (std::size_t k = 0; k < ids.size(); ++k)
+        m_orderOfFile[ids[k]] = static_cast<int>(k);
+    m_selected.assign(ids.size(), 0);
 }
 
 void DuplicateReviewModel::refreshSelection() {
     (void)m_review.takeMarkChanges();
     const bool cleanup = cleanupEnabled();
     m_rows.updateCleanupState(
-        [this, cleanup](const DuplicateFile &f) { return cleanup && m_review.isMarked(f); },
-        [this](const DuplicateFile &f) { return protectionOf(f.url); });
-    std::vector<CleanupSelectionModel::Entry> entries;
+        [this, cleanup](const ReviewRowsModel::Row &row) {
+            return cleanup && row.fileId >= 0 && m_review.isMarked(static_cast<FileId>(row.fileId));
+        },
+        [this](const ReviewRowsModel::Row &row) {
+            return row.fileId >= 0 ? protectionOf(static_cast<FileId>(row.fileId))
+                                   : ReviewRowsModel::Protection::unknown;
+        });
     m_selectedCount = 0;
     m_selectedBytes = 0;
     // Without marks there is nothing to order, and the list of duplicates
     // need not be worked out here.
-    if (!m_review.selectedForTrash().empty()) {
+    if (!m_review.marks().empty()) {
         indexSelectionOrder();
         const auto &files = m_review.duplicateFiles();
-        for (std::size_t i = 0; i < files.size(); ++i) {
+        const auto &ids = m_review.duplicateFileIds();
+        for (std::size_t k = 0; k < files.size(); ++k) {
             const bool selected =
-                m_review.isMarked(files[i]) &&
-                protectionOf(files[i].url) != ReviewRowsModel::Protection::protectedPlace;
-            m_selected[i] = selected;
+                m_review.isMarked(ids[k]) &&
+                protectionOf(ids[k]) != ReviewRowsModel::Protection::protectedPlace;
+            m_selected[k] = selected;
             if (selected) {
-                entries.push_back({files[i], static_cast<int>(i)});
                 ++m_selectedCount;
-                m_selectedBytes += files[i].size;
+                m_selectedBytes += files[k].size;
             }
         }
     } else {
         std::fill(m_selected.begin(), m_selected.end(), 0);
     }
-    m_selectedFilesModel.setFiles(m_review.result().rootURL, std::move(entries));
+    showSelectedFiles();
 }
 
-void DuplicateReviewModel::refreshMarks(const std::vector<std::string> &changed) {
-    const auto &marks = m_review.selectedForTrash();
+void DuplicateReviewModel::showSelectedFiles() {
+    std::vector<int> places;
+    places.reserve(static_cast<std::size_t>(m_selectedCount));
+    for (std::size_t k = 0; k < m_selected.size(); ++k)
+        if (m_selected[k])
+            places.push_back(static_cast<int>(k));
+    auto list = places.empty() ? nullptr : m_review.sharedDuplicateFiles();
+    m_selectedFilesModel.setFiles(m_review.result().rootURL, std::move(list), std::move(places));
+}
+
+void DuplicateReviewModel::refreshMarks(const std::vector<FileId> &changed) {
     indexSelectionOrder();
     const auto &files = m_review.duplicateFiles();
     std::vector<std::pair<int, bool>> rowMarks;
     std::vector<int> moved;
-    for (const auto &path : changed) {
-        const bool marked = marks.contains(path);
-        if (const auto row = m_rowOfPath.find(path); row != m_rowOfPath.end())
-            rowMarks.emplace_back(row->second, marked);
-        const auto order = m_orderOfPath.find(path);
-        if (order == m_orderOfPath.end())
+    for (const FileId id : changed) {
+        const bool marked = m_review.isMarked(id);
+        if (id < m_rowOfFile.size() && m_rowOfFile[id] >= 0)
+            rowMarks.emplace_back(m_rowOfFile[id], marked);
+        const int order = id < m_orderOfFile.size() ? m_orderOfFile[id] : -1;
+        if (order < 0)
             continue;
-        const auto i = static_cast<std::size_t>(order->second);
+        const auto i = static_cast<std::size_t>(order);
         const bool selected =
-            marked && protectionOf(path) != ReviewRowsModel::Protection::protectedPlace;
+            marked && protectionOf(id) != ReviewRowsModel::Protection::protectedPlace;
         if (bool(m_selected[i]) == selected)
             continue;
         m_selected[i] = selected;
@@ -256,27 +271,22 @@ void DuplicateReviewModel::refreshMarks(const std::vector<std::string> &changed)
             m_selectedBytes += files[i].size;
         else
             m_selectedBytes -= files[i].size;
-        moved.push_back(order->second);
+        moved.push_back(order);
     }
     m_rows.setMarks(std::move(rowMarks));
     // A few moves are told one by one; many at once as one new list, which
     // the view follows in a few runs.
     constexpr std::size_t oneByOne = 32;
-    if (moved.size() <= oneByOne) {
+    if (moved.size() <= oneByOne && m_selectedFilesModel.lists(m_review.sharedDuplicateFiles())) {
         for (int i : moved) {
             if (m_selected[static_cast<std::size_t>(i)])
-                m_selectedFilesModel.addFile({files[static_cast<std::size_t>(i)], i});
+                m_selectedFilesModel.addFile(i);
             else
                 m_selectedFilesModel.removeFile(i);
         }
         return;
     }
-    std::vector<CleanupSelectionModel::Entry> entries;
-    entries.reserve(static_cast<std::size_t>(m_selectedCount));
-    for (std::size_t i = 0; i < files.size(); ++i)
-        if (m_selected[i])
-            entries.push_back({files[i], static_cast<int>(i)});
-    m_selectedFilesModel.setFiles(m_review.result().rootURL, std::move(entries));
+    showSelectedFiles();
 }
 
 void DuplicateReviewModel::refreshCards() {
@@ -304,12 +314,8 @@ void DuplicateReviewModel::refreshCards() {
 
 // --- Protection --------------------------------------------------------------
 
-ReviewRowsModel::Protection DuplicateReviewModel::protectionOf(const std::string &path) const {
-    const auto it = m_protection.find(path);
-    if (it == m_protection.end())
-        return ReviewRowsModel::Protection::unknown;
-    return it->second ? ReviewRowsModel::Protection::protectedPlace
-                      : ReviewRowsModel::Protection::free;
+ReviewRowsModel::Protection DuplicateReviewModel::protectionOf(FileId id) const {
+    return id < m_protection.size() ? m_protection[id] : ReviewRowsModel::Protection::unknown;
 }
 
 void DuplicateReviewModel::startProtectionCheck() {
@@ -329,12 +335,15 @@ void DuplicateReviewModel::startProtectionCheck() {
             // The review works them out itself when they are first shown.
             qCWarning(lcReview) << "grouping the result failed:" << error.what();
         }
-        ProtectionMap protection;
+        // One answer per file in FileId order: set after set, copy after copy.
+        ProtectionAnswers protection;
         try {
+            protection.reserve(static_cast<std::size_t>(result->duplicateFileCount()));
             for (const auto &group : result->groups)
                 for (const auto &file : group.files)
-                    if (!protection.contains(file.url))
-                        protection.emplace(file.url, test(file.url));
+                    protection.push_back(test(file.url)
+                                             ? ReviewRowsModel::Protection::protectedPlace
+                                             : ReviewRowsModel::Protection::free);
         } catch (const std::exception &error) {
             // Rows without an answer keep offering no toggle; the cleanup run
             // asks again before every move.
@@ -354,8 +363,7 @@ void DuplicateReviewModel::takeGroupings(
         return;
     m_review.adopt(std::move(groupings));
     // The list of duplicates the selection is ordered by was just replaced.
-    m_orderIndexed = false;
-    m_orderOfPath.clear();
+    m_orderOfFile.clear();
     refreshSelection();
     refreshCards();
     // Only the tables built from these groupings can show anything new.
@@ -364,7 +372,7 @@ void DuplicateReviewModel::takeGroupings(
 }
 
 void DuplicateReviewModel::takeProtection(
-    const std::shared_ptr<const DuplicateScanResult> &forResult, ProtectionMap protection) {
+    const std::shared_ptr<const DuplicateScanResult> &forResult, ProtectionAnswers protection) {
     // An answer for a result that has since been replaced is of no use.
     if (forResult != m_result.shared())
         return;
@@ -381,17 +389,21 @@ void DuplicateReviewModel::setResult(const ScanResultValue &result) {
         return;
     // Until the worker answers, the files the previous result also held keep
     // their previous answer, so a rescan does not flicker every row.
-    ProtectionMap carried;
-    if (const auto next = result.shared())
+    ProtectionAnswers carried;
+    if (const auto next = result.shared(); next && !m_protection.empty()) {
+        carried.reserve(static_cast<std::size_t>(next->duplicateFileCount()));
         for (const auto &group : next->groups)
-            for (const auto &file : group.files)
-                if (const auto it = m_protection.find(file.url); it != m_protection.end())
-                    carried.insert(*it);
+            for (const auto &file : group.files) {
+                const auto before = m_review.fileIdOf(file.url);
+                carried.push_back(before ? protectionOf(*before)
+                                         : ReviewRowsModel::Protection::unknown);
+            }
+    }
     m_protection = std::move(carried);
     m_result = result;
     m_review.setResult(result.core());
-    m_orderIndexed = false;
-    m_orderOfPath.clear();
+    m_orderOfFile.clear();
+    m_rowOfFile.clear();
     m_selected.clear();
     m_marks.resultChanged();
     startProtectionCheck();

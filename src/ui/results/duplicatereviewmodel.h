@@ -225,38 +225,41 @@ signals:
     void changeFolderRequested();
 
 private:
-    using ProtectionMap = std::unordered_map<std::string, bool>;
+    // One answer per FileId of the result under review.
+    using ProtectionAnswers = std::vector<ReviewRowsModel::Protection>;
 
     // Runs change on the review state, then announces what it changed.
     template <typename Change> void apply(Change change);
     void rebuildRows();
     // Re-reads every mark and protection answer.
     void refreshSelection();
-    // Follows the marks of the given paths only, which changed.
-    void refreshMarks(const std::vector<std::string> &changed);
+    // Follows the marks of the given files only, which changed.
+    void refreshMarks(const std::vector<FileId> &changed);
     // Where each exact-duplicate file stands in the cleanup's order.
     void indexSelectionOrder();
+    // The review sheet's list: every file a cleanup would move.
+    void showSelectedFiles();
     void refreshCards();
     void startProtectionCheck();
     void takeGroupings(const std::shared_ptr<const DuplicateScanResult> &forResult,
                        ResultReview::Groupings groupings);
     void takeProtection(const std::shared_ptr<const DuplicateScanResult> &forResult,
-                        ProtectionMap protection);
-    ReviewRowsModel::Protection protectionOf(const std::string &path) const;
+                        ProtectionAnswers protection);
+    ReviewRowsModel::Protection protectionOf(FileId id) const;
 
     ResultReview m_review;
     ScanResultValue m_result;
-    // Known answers for the shown result's exact-duplicate files; complete
-    // once the worker has answered.
-    ProtectionMap m_protection;
+    // Known answers for the shown result's exact-duplicate files, by FileId;
+    // complete once the worker has answered.
+    ProtectionAnswers m_protection;
     ProtectionTest m_protectionTest;
     std::vector<DisplayGroup> m_shownGroups;
-    // The table row of each file of m_shownGroups, when the table takes marks.
-    std::unordered_map<std::string_view, int> m_rowOfPath;
-    // Views into m_review.duplicateFiles(), built when first needed and
-    // dropped whenever that list is replaced.
-    std::unordered_map<std::string_view, int> m_orderOfPath;
-    bool m_orderIndexed = false;
+    // The table row of each file, by FileId, when the table takes marks; -1
+    // for a file not shown.
+    std::vector<int> m_rowOfFile;
+    // Each file's place in m_review.duplicateFiles(), by FileId; empty until
+    // first needed and whenever that list is replaced.
+    std::vector<int> m_orderOfFile;
     // Per file of m_review.duplicateFiles(): whether a cleanup would move it.
     std::vector<char> m_selected;
     int m_selectedCount = 0;

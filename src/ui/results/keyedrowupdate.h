@@ -16,17 +16,20 @@ namespace twinsift {
 // everything that stayed. Rows are matched by a key; rows that stayed but
 // changed their relative order are removed and inserted again.
 //
-// Row needs `std::string key` (unique within one list) and operator== on what
-// a view shows. The model passes its own begin/end calls as hooks, because
-// those are protected members of QAbstractItemModel.
+// Row needs a key (unique within one list; `std::string key` unless another
+// is named) and operator== on what a view shows. The model's own begin/end
+// calls are the hooks, as those are protected members of QAbstractItemModel;
+// KeyedListModel below hands them out.
+struct RowUpdateHooks {
+    std::function<void(int, int)> beginRemove;
+    std::function<void()> endRemove;
+    std::function<void(int, int)> beginInsert;
+    std::function<void()> endInsert;
+    std::function<void(int, int)> changed;
+};
+
 template <typename Row> struct KeyedRowUpdate {
-    struct Hooks {
-        std::function<void(int, int)> beginRemove;
-        std::function<void()> endRemove;
-        std::function<void(int, int)> beginInsert;
-        std::function<void()> endInsert;
-        std::function<void(int, int)> changed;
-    };
+    using Hooks = RowUpdateHooks;
 
     // Beyond this many separate runs of removals and insertions the views
     // spend longer following the runs than rebuilding, so the whole list is
@@ -34,17 +37,24 @@ template <typename Row> struct KeyedRowUpdate {
     static constexpr std::size_t maxRuns = 16;
 
     static void apply(std::vector<Row> &rows, std::vector<Row> next, const Hooks &hooks) {
+        apply(rows, std::move(next), hooks,
+              [](const Row &row) -> std::string_view { return row.key; });
+    }
+
+    template <typename Key>
+    static void apply(std::vector<Row> &rows, std::vector<Row> next, const Hooks &hooks,
+                      Key keyOf) {
         std::unordered_map<std::string_view, int> oldIndex;
         oldIndex.reserve(rows.size());
         for (std::size_t i = 0; i < rows.size(); ++i)
-            oldIndex.emplace(rows[i].key, static_cast<int>(i));
+            oldIndex.emplace(keyOf(rows[i]), static_cast<int>(i));
 
         // Old positions of the new rows that existed before, in new order;
         // the longest increasing run of them stays in place.
         std::vector<int> matchedOld;
         std::vector<int> matchedNew;
         for (std::size_t j = 0; j < next.size(); ++j) {
-            const auto it = oldIndex.find(next[j].key);
+            const auto it = oldIndex.find(keyOf(next[j]));
             if (it != oldIndex.end()) {
                 matchedOld.push_back(it->second);
                 matchedNew.push_back(static_cast<int>(j));
@@ -58,7 +68,36 @@ template <typename Row> struct KeyedRowUpdate {
             newToOld[static_cast<std::size_t>(matchedNew[static_cast<std::size_t>(p)])] =
                 matchedOld[static_cast<std::size_t>(p)];
         }
+        move(rows, std::move(next), oldKept, newToOld, hooks);
+    }
 
+    // For lists that both ascend by orderOf(row): one merge finds the rows
+    // that stay, with no hashing.
+    template <typename Order>
+    static void applySorted(std::vector<Row> &rows, std::vector<Row> next, const Hooks &hooks,
+                            Order orderOf) {
+        std::vector<int> oldKept(rows.size(), -1);
+        std::vector<int> newToOld(next.size(), -1);
+        for (std::size_t i = 0, j = 0; i < rows.size() && j < next.size();) {
+            const auto a = orderOf(rows[i]);
+            const auto b = orderOf(next[j]);
+            if (a < b) {
+                ++i;
+            } else if (b < a) {
+                ++j;
+            } else {
+                oldKept[i] = 1;
+                newToOld[j] = static_cast<int>(i);
+                ++i;
+                ++j;
+            }
+        }
+        move(rows, std::move(next), oldKept, newToOld, hooks);
+    }
+
+private:
+    static void move(std::vector<Row> &rows, std::vector<Row> next, const std::vector<int> &oldKept,
+                     const std::vector<int> &newToOld, const Hooks &hooks) {
         const std::size_t runs = countRuns(oldKept) + countRuns(newToOld);
         if (runs > maxRuns) {
             replaceAll(rows, std::move(next), hooks);
@@ -114,7 +153,6 @@ template <typename Row> struct KeyedRowUpdate {
         }
     }
 
-private:
     static void replaceAll(std::vector<Row> &rows, std::vector<Row> next, const Hooks &hooks) {
         if (!rows.empty()) {
             hooks.beginRemove(0, static_cast<int>(rows.size()) - 1);
@@ -166,6 +204,22 @@ private:
             p = previous[static_cast<std::size_t>(p)];
         }
         return positions;
+    }
+};
+
+// A list model whose rows move to new ones through KeyedRowUpdate.
+class KeyedListModel : public QAbstractListModel {
+protected:
+    using QAbstractListModel::QAbstractListModel;
+
+    RowUpdateHooks rowUpdateHooks() {
+        return {
+            [this](int first, int last) { beginRemoveRows({}, first, last); },
+            [this] { endRemoveRows(); },
+            [this](int first, int last) { beginInsertRows({}, first, last); },
+            [this] { endInsertRows(); },
+            [this](int first, int last) { emit dataChanged(index(first), index(last)); },
+        };
     }
 };
 

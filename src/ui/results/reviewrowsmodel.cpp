@@ -1,7 +1,6 @@
 #include "reviewrowsmodel.h"
 
 #include "formatbytes.h"
-#include "keyedrowupdate.h"
 #include "paths.h"
 #include "resultreview.h"
 #include "reviewtexts.h"
@@ -49,7 +48,7 @@ QString cleanupTooltip(const ReviewRowsModel::Row &row) {
 
 } // namespace
 
-ReviewRowsModel::ReviewRowsModel(QObject *parent) : QAbstractListModel(parent) {}
+ReviewRowsModel::ReviewRowsModel(QObject *parent) : KeyedListModel(parent) {}
 
 int ReviewRowsModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : size();
@@ -120,15 +119,7 @@ QHash<int, QByteArray> ReviewRowsModel::roleNames() const {
 }
 
 void ReviewRowsModel::setRows(std::vector<Row> rows) {
-    using Update = KeyedRowUpdate<Row>;
-    Update::apply(m_rows, std::move(rows),
-                  Update::Hooks{
-                      [this](int first, int last) { beginRemoveRows({}, first, last); },
-                      [this] { endRemoveRows(); },
-                      [this](int first, int last) { beginInsertRows({}, first, last); },
-                      [this] { endInsertRows(); },
-                      [this](int first, int last) { emit dataChanged(index(first), index(last)); },
-                  });
+    KeyedRowUpdate<Row>::apply(m_rows, std::move(rows), rowUpdateHooks());
 }
 
 namespace {
@@ -139,17 +130,36 @@ const QList<int> &cleanupRoles() {
                                   ReviewRowsModel::CleanupTooltipRole};
     return roles;
 }
+
+// Collects the runs of changed rows and tells them as few dataChanged
+// signals: each run its own while there are few, else one over the whole
+// span, as a bulk mark touches rows all over the table and a view re-reads
+// only the rows it shows anyway.
+class ChangedRuns {
+public:
+    void add(int row) {
+        if (!m_runs.empty() && m_runs.back().second + 1 == row)
+            m_runs.back().second = row;
+        else
+            m_runs.emplace_back(row, row);
+    }
+    template <typename Tell> void tell(Tell tell) const {
+        constexpr std::size_t separately = 16;
+        if (m_runs.size() > separately)
+            tell(m_runs.front().first, m_runs.back().second);
+        else
+            for (const auto &[first, last] : m_runs)
+                tell(first, last);
+    }
+
+private:
+    std::vector<std::pair<int, int>> m_runs;
+};
 } // namespace
 
 void ReviewRowsModel::setMarks(std::vector<std::pair<int, bool>> marks) {
     std::sort(marks.begin(), marks.end());
-    int runStart = -1;
-    int runEnd = -1;
-    const auto flush = [&] {
-        if (runStart >= 0)
-            emit dataChanged(index(runStart), index(runEnd), cleanupRoles());
-        runStart = -1;
-    };
+    ChangedRuns runs;
     for (const auto &[i, marked] : marks) {
         if (i < 0 || i >= size())
             continue;
@@ -157,40 +167,29 @@ void ReviewRowsModel::setMarks(std::vector<std::pair<int, bool>> marks) {
         if (row.isMarked == marked)
             continue;
         row.isMarked = marked;
-        if (runStart >= 0 && i == runEnd + 1) {
-            runEnd = i;
-            continue;
-        }
-        flush();
-        runStart = runEnd = i;
+        runs.add(i);
     }
-    flush();
+    runs.tell([this](int first, int last) {
+        emit dataChanged(index(first), index(last), cleanupRoles());
+    });
 }
 
-void ReviewRowsModel::updateCleanupState(
-    const std::function<bool(const DuplicateFile &)> &isMarked,
-    const std::function<Protection(const DuplicateFile &)> &protection) {
-    const QList<int> &roles = cleanupRoles();
-    int runStart = -1;
-    const auto flush = [&](int end) {
-        if (runStart >= 0)
-            emit dataChanged(index(runStart), index(end - 1), roles);
-        runStart = -1;
-    };
+void ReviewRowsModel::updateCleanupState(const std::function<bool(const Row &)> &isMarked,
+                                         const std::function<Protection(const Row &)> &protection) {
+    ChangedRuns runs;
     for (int i = 0; i < size(); ++i) {
         Row &row = m_rows[static_cast<std::size_t>(i)];
-        const bool marked = isMarked(row.file);
-        const Protection place = row.cleanupEnabled ? protection(row.file) : row.protection;
-        if (marked == row.isMarked && place == row.protection) {
-            flush(i);
+        const bool marked = isMarked(row);
+        const Protection place = row.cleanupEnabled ? protection(row) : row.protection;
+        if (marked == row.isMarked && place == row.protection)
             continue;
-        }
         row.isMarked = marked;
         row.protection = place;
-        if (runStart < 0)
-            runStart = i;
+        runs.add(i);
     }
-    flush(size());
+    runs.tell([this](int first, int last) {
+        emit dataChanged(index(first), index(last), cleanupRoles());
+    });
 }
 
 const ReviewRowsModel::Row *ReviewRowsModel::rowAt(int row) const {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "duplicatefile.h"
+#include "keyedrowupdate.h"
 
-#include <QAbstractListModel>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
@@ -17,7 +17,7 @@ namespace twinsift {
 // group, or the flat list of all exact-duplicate files. QML acts on a row
 // through its index only; the path bytes stay here. A row's texts are decoded
 // when a view asks for them, so only the rows on screen pay for it.
-class ReviewRowsModel : public QAbstractListModel {
+class ReviewRowsModel : public KeyedListModel {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Rows belong to a DuplicateReviewModel.")
@@ -55,6 +55,8 @@ public:
         // Unique within the table: the group's id and the file's path.
         std::string key;
         DuplicateFile file;
+        // The file's FileId in the review, on rows that take marks; else -1.
+        int fileId = -1;
         int groupIndex = -1;
         qint64 accentIndex = -1;
         bool firstInGroup = false;
@@ -83,8 +85,8 @@ public:
     void setRows(std::vector<Row> rows);
     // Re-reads every row's mark and protection, announcing only the rows
     // that changed, and only the roles that show them.
-    void updateCleanupState(const std::function<bool(const DuplicateFile &)> &isMarked,
-                            const std::function<Protection(const DuplicateFile &)> &protection);
+    void updateCleanupState(const std::function<bool(const Row &)> &isMarked,
+                            const std::function<Protection(const Row &)> &protection);
     // Sets the marks of the given rows, announcing those that changed.
     void setMarks(std::vector<std::pair<int, bool>> marks);
     const Row *rowAt(int row) const;

@@ -82,7 +82,7 @@ protected:
         }
     }
 
-    static bool exists(const std::string &path) { return FileAttributes::read(path).has_value(); }
+    static bool exists(const std::string &path) { return FileAttributes::read(path).ok(); }
 
     TempDir dir;
 
