@@ -1,12 +1,15 @@
-// twinsift-bench scan DIR [--min-bytes N] [--rescan] [--workers N] [--one-at-a-time]
+// twinsift-bench scan DIR [--min-bytes N] [--rescan | --forget] [--workers N] [--one-at-a-time]
 //
 // Runs the scan engine with no window and prints one JSON object, so the
 // bench scripts and the peer comparison can read exactly what the app would
 // show. With --rescan the folder is scanned twice in this process, as the
 // results screen does after a cleanup, and the second scan is printed, with
-// the first one's time as firstScanSeconds. --workers sets how many threads
-// hash; --one-at-a-time reads files as on a spinning disk, one at a time
-// after the walk. Neither changes the output except for the times.
+// the first one's time as firstScanSeconds. With --forget the scan keeps no
+// digests for later scans, so that what the memory of digests costs shows as
+// the difference in peak memory; rememberedDigests says how many it holds.
+// --workers sets how many threads hash; --one-at-a-time reads files as on a
+// spinning disk, one at a time after the walk. Neither changes the output
+// except for the times.
 #include "digestmemory.h"
 #include "duplicatescanner.h"
 #include "platform/paths.h"
@@ -27,8 +30,8 @@ using namespace twinsift;
 namespace {
 
 int usage() {
-    std::fputs("usage: twinsift-bench scan DIR [--min-bytes N] [--rescan] [--workers N] "
-               "[--one-at-a-time]\n",
+    std::fputs("usage: twinsift-bench scan DIR [--min-bytes N] [--rescan | --forget] "
+               "[--workers N] [--one-at-a-time]\n",
                stderr);
     return 64;
 }
@@ -49,10 +52,13 @@ int main(int argc, char **argv) {
     std::string folder = argv[2];
     std::uint64_t minBytes = 1024;
     bool rescan = false;
+    bool forget = false;
     HashingOptions hashing;
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--rescan") == 0) {
             rescan = true;
+        } else if (std::strcmp(argv[i], "--forget") == 0) {
+            forget = true;
         } else if (std::strcmp(argv[i], "--one-at-a-time") == 0) {
             hashing.oneFileAtATime = true;
         } else if (std::strcmp(argv[i], "--workers") == 0 && i + 1 < argc) {
@@ -82,7 +88,7 @@ int main(int argc, char **argv) {
     }
     const ScanOutcome outcome = DuplicateScanner::scanRemembering(
         folder, minBytes, [&reports](const DuplicateScanProgress &) { ++reports; }, {},
-        &DigestMemory::process(), hashing);
+        forget ? nullptr : &DigestMemory::process(), hashing);
 
     if (const auto *error = std::get_if<DuplicateScanError>(&outcome)) {
         const auto message = description(*error);
@@ -103,6 +109,7 @@ int main(int argc, char **argv) {
         {"duplicateFileCount", static_cast<qint64>(result.duplicateFileCount())},
         {"reclaimableBytes", static_cast<qint64>(result.reclaimableBytes())},
         {"reports", static_cast<qint64>(reports)},
+        {"rememberedDigests", static_cast<qint64>(DigestMemory::process().size())},
     };
     if (rescan)
         summary.insert("firstScanSeconds", firstScanSeconds);
