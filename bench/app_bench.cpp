@@ -1,9 +1,12 @@
-// Times scans through the application's own window: the folder is chosen on
-// the scan screen and "Scan for Duplicates" runs with the progress shown, as
-// a user would see it. Prints one JSON object with the seconds of each run,
-// from the start of the scan until the results screen holds the result.
+// Times scans through the application's own window, started as the app
+// starts: the folder is chosen on the scan screen and "Scan for Duplicates"
+// runs with the progress shown, as a user would see it. Prints one JSON
+// object with the seconds of each run, from the start of the scan until a
+// frame showing the results screen has been presented, the CPU seconds the
+// whole process spent meanwhile, and the frames it presented.
 //
 //   twinsift-appbench TREE [RUNS]
+#include "appsession.h"
 #include "duplicatescanviewmodel.h"
 #include "fileurls.h"
 #include "scanscreencontroller.h"
@@ -11,8 +14,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QQmlApplicationEngine>
-#include <QQuickStyle>
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -20,9 +21,18 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 Q_IMPORT_QML_PLUGIN(TwinsiftPlugin)
+
+namespace {
+double processCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+} // namespace
 
 int main(int argc, char *argv[]) {
     if (argc < 2) {
@@ -36,13 +46,11 @@ int main(int argc, char *argv[]) {
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
 
     QGuiApplication app(argc, argv);
-    QQuickStyle::setStyle("Fusion");
-    QQmlApplicationEngine engine;
-    engine.addImportPath("qrc:/");
-    engine.load(QUrl("qrc:/Twinsift/shell/Main.qml"));
-    if (engine.rootObjects().isEmpty())
+    twinsift::AppSession::configure(QStringLiteral(TWINSIFT_APP_ID));
+    twinsift::AppSession session;
+    QQuickWindow *window = session.mainWindow();
+    if (!window)
         return 1;
-    auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().first());
     QEventLoop loop;
     // Let the window show its first frame before anything is timed.
     QObject::connect(window, &QQuickWindow::frameSwapped, &loop, &QEventLoop::quit,
@@ -51,6 +59,10 @@ int main(int argc, char *argv[]) {
     loop.exec();
 
     std::printf("{\"tree\": \"%s\", \"seconds\": [", tree.c_str());
+    QList<double> cpu;
+    QList<int> frames;
+    int swapped = 0;
+    QObject::connect(window, &QQuickWindow::frameSwapped, window, [&swapped] { ++swapped; });
     for (int run = 0; run < runs; ++run) {
         // The scan screen is fetched anew each run: a rescan in the same
         // screen would first have to leave the results screen.
@@ -68,18 +80,29 @@ int main(int argc, char *argv[]) {
         QEventLoop done;
         QObject::connect(scan, &twinsift::DuplicateScanViewModel::isScanningChanged, &done, [&] {
             if (!scan->isScanning())
-                done.quit();
+                QObject::connect(window, &QQuickWindow::frameSwapped, &done, &QEventLoop::quit,
+                                 Qt::SingleShotConnection);
         });
+        const double cpuBefore = processCpuSeconds();
+        const int framesBefore = swapped;
         clock.start();
         controller->startScan();
         done.exec();
         const double seconds = clock.nsecsElapsed() / 1e9;
+        cpu.append(processCpuSeconds() - cpuBefore);
+        frames.append(swapped - framesBefore);
         if (!scan->result().hasValue()) {
             std::fprintf(stderr, "scan failed: %s\n", qPrintable(scan->errorMessage()));
             return 1;
         }
         std::printf("%s%.4f", run ? ", " : "", seconds);
     }
+    std::printf("], \"cpuSeconds\": [");
+    for (int run = 0; run < runs; ++run)
+        std::printf("%s%.4f", run ? ", " : "", cpu[run]);
+    std::printf("], \"frames\": [");
+    for (int run = 0; run < runs; ++run)
+        std::printf("%s%d", run ? ", " : "", frames[run]);
     std::printf("]}\n");
     return 0;
 }

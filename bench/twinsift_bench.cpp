@@ -1,10 +1,13 @@
-// twinsift-bench scan DIR [--min-bytes N] [--rescan]
+// twinsift-bench scan DIR [--min-bytes N] [--rescan | --forget]
 //
 // Runs the scan engine with no window and prints one JSON object, so the
 // bench scripts and the peer comparison can read exactly what the app would
 // show. With --rescan the folder is scanned twice in this process, as the
 // results screen does after a cleanup, and the second scan is printed, with
-// the first one's time as firstScanSeconds.
+// the first one's time as firstScanSeconds. With --forget the scan keeps no
+// digests for later scans, so that what the memory of digests costs shows as
+// the difference in peak memory; rememberedDigests says how many it holds.
+#include "digestmemory.h"
 #include "duplicatescanner.h"
 #include "platform/paths.h"
 
@@ -23,7 +26,7 @@ using namespace twinsift;
 namespace {
 
 int usage() {
-    std::fputs("usage: twinsift-bench scan DIR [--min-bytes N] [--rescan]\n", stderr);
+    std::fputs("usage: twinsift-bench scan DIR [--min-bytes N] [--rescan | --forget]\n", stderr);
     return 64;
 }
 
@@ -43,9 +46,12 @@ int main(int argc, char **argv) {
     std::string folder = argv[2];
     std::uint64_t minBytes = 1024;
     bool rescan = false;
+    bool forget = false;
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--rescan") == 0) {
             rescan = true;
+        } else if (std::strcmp(argv[i], "--forget") == 0) {
+            forget = true;
         } else if (std::strcmp(argv[i], "--min-bytes") == 0 && i + 1 < argc) {
             const char *value = argv[++i];
             const char *end = value + std::strlen(value);
@@ -68,8 +74,9 @@ int main(int argc, char **argv) {
         if (const auto *done = std::get_if<DuplicateScanResult>(&first))
             firstScanSeconds = done->elapsedSeconds;
     }
-    const ScanOutcome outcome = DuplicateScanner::scan(
-        folder, minBytes, [&reports](const DuplicateScanProgress &) { ++reports; });
+    const ScanOutcome outcome = DuplicateScanner::scanRemembering(
+        folder, minBytes, [&reports](const DuplicateScanProgress &) { ++reports; }, {},
+        forget ? nullptr : &DigestMemory::process());
 
     if (const auto *error = std::get_if<DuplicateScanError>(&outcome)) {
         const auto message = description(*error);
@@ -90,6 +97,7 @@ int main(int argc, char **argv) {
         {"duplicateFileCount", static_cast<qint64>(result.duplicateFileCount())},
         {"reclaimableBytes", static_cast<qint64>(result.reclaimableBytes())},
         {"reports", static_cast<qint64>(reports)},
+        {"rememberedDigests", static_cast<qint64>(DigestMemory::process().size())},
     };
     if (rescan)
         summary.insert("firstScanSeconds", firstScanSeconds);

@@ -397,11 +397,16 @@ TEST(ScanCancel, stopBeforeStartDuringWalkAndDuringHashing) {
 TEST(ScanOrdering, manyFilesComeOutInPathOrderEverywhere) {
     TempDir dir;
     // Names in scrambled order across folders, with copies spread among them.
+    // Folders that differ only in case interleave their files, and so do a
+    // folder's own files with those of its subfolders.
     for (int i = 0; i < 300; ++i) {
         const int k = (i * 7919) % 300;
-        const std::string folder = "F" + std::to_string(k % 9) + (k % 2 ? "/Sub" : "/sub");
+        const std::string folder = "F" + std::to_string(k % 9) +
+                                   (k % 3 == 0 ? (k % 2 ? "/a " : "/z ")
+                                    : k % 2    ? "/Sub/"
+                                               : "/sub/");
         writeFile(
-            dir / (folder + "/item " + std::to_string(k) + ".dat"),
+            dir / (folder + "item " + std::to_string(k) + ".dat"),
             copiesOf(static_cast<char>('a' + k % 13), 1100 + static_cast<std::size_t>(k % 13)));
     }
     ScanRecorder scan;

@@ -1,3 +1,7 @@
 twinsift_ui_test(ui_app_tests app/appshell_test.cpp)
 # The About panel is built from the module's QML.
 target_link_libraries(ui_app_tests PRIVATE twinsift_uiplugin)
+
+# The app's own window, started as the app starts, from a scan to the Trash.
+twinsift_ui_test(ui_endtoend_test app/endtoend_test.cpp)
+target_link_libraries(ui_endtoend_test PRIVATE twinsift_uiplugin)

@@ -24,6 +24,9 @@ std::int64_t wallClock() {
 
 } // namespace
 
+// The class comment promises this size per remembered file.
+static_assert(sizeof(DigestMemory::Entry) == 80);
+
 DigestMemory::DigestMemory(std::size_t capacity, Clock clock)
     : m_capacity(capacity), m_clock(clock ? std::move(clock) : Clock(&wallClock)) {}
 
@@ -61,9 +64,12 @@ void DigestMemory::remember(std::vector<Entry> added, std::int64_t computedAt) {
     const std::uint32_t age = ++m_age;
     for (auto &entry : added)
         entry.age = age;
-    std::stable_sort(added.begin(), added.end(), byInode);
+    // Sorted in place: a stable sort would borrow a buffer as large again.
+    // Two entries of one inode from one scan (a file changed between the
+    // listing of two of its names) are equally fresh; either may stay.
+    std::sort(added.begin(), added.end(), byInode);
     // One entry per inode, the newest: an older key of a changed file can
-    // never match again. Within one scan the first of a file's entries wins.
+    // never match again.
     const auto sameInode = [](const Entry &a, const Entry &b) { return !byInode(a, b); };
     added.erase(std::unique(added.begin(), added.end(), sameInode), added.end());
     if (m_entries.empty()) {

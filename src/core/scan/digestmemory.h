@@ -21,8 +21,10 @@ namespace twinsift {
 // timestamps too, but never one that comes settleTime later. Nothing is
 // written to disk.
 //
-// Each remembered file costs one Entry (80 bytes) in one sorted vector;
-// beyond the capacity the entries remembered longest ago are dropped.
+// Each remembered file costs one Entry (80 bytes) in one sorted vector, so
+// the default capacity bounds the memory at 80 MB; beyond the capacity the
+// entries remembered longest ago are dropped. A first scan's entries become
+// the memory without a copy; later scans merge theirs in.
 // Scans on several threads may share one memory.
 class DigestMemory {
 public:

@@ -412,7 +412,7 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
     if (auto failed = walk(folder, minimumFileSizeBytes, progress, stop, w))
         return std::move(*failed);
 
-    const auto candidates = selectCandidates(w.files);
+    auto candidates = selectCandidates(w.files);
     DuplicateScanProgress report{DuplicateScanPhase::hashing, w.filesScanned, 0,
                                  static_cast<std::int64_t>(candidates.size()), w.ignoredSmallFiles};
     progress(report);
@@ -420,6 +420,7 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
     auto hashed = hashCandidates(w, candidates, memory, progress, report, w.skipped, stop);
     if (!hashed)
         return ScanCancelled{};
+    std::vector<Candidate>().swap(candidates); // freed before the result grows
     auto groups = groupByDigest(std::move(*hashed), w.files);
     w.files.dropIdentities();
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <numeric>
 #include <stdexcept>
+#include <utility>
 
 namespace twinsift {
 
@@ -164,6 +165,34 @@ PathOrder::orderRuns(std::size_t count, const std::vector<std::uint32_t> &runSta
         return a < b;
     };
 
+    // Paths that begin with the same folders compare as the rest of them
+    // do: no collation element spans a "/". So a run's files are keyed by
+    // their names alone, and the merge keys every path below the folder all
+    // of them share, which makes the keys short and quick to compute. With
+    // French accent order, accents compare from the end of the whole
+    // string, and only whole paths will do.
+    UErrorCode status = U_ZERO_ERROR;
+    const bool wholePaths =
+        ucol_getAttribute(m_collator, UCOL_FRENCH_COLLATION, &status) == UCOL_ON;
+    std::string common;
+    bool first = true;
+    for (std::size_t r = 0; r < runStarts.size() && !wholePaths; ++r) {
+        if (runStarts[r] >= count)
+            continue;
+        pathAt(runStarts[r], a);
+        if (std::exchange(first, false))
+            common = a;
+        else
+            common.resize(static_cast<std::size_t>(
+                std::mismatch(common.begin(), common.end(), a.begin(), a.end()).first -
+                common.begin()));
+    }
+    // Up to and with its last "/"; 0 when there is none.
+    const std::size_t shared = common.rfind('/') + 1;
+    const auto name = [wholePaths](std::string_view path) {
+        return wholePaths ? path : path.substr(path.rfind('/') + 1);
+    };
+
     // Each run in order by its own keys.
     KeyStore store;
     std::vector<std::string_view> keys;
@@ -175,7 +204,7 @@ PathOrder::orderRuns(std::size_t count, const std::vector<std::uint32_t> &runSta
         keys.clear();
         for (std::uint32_t i = begin; i < end; ++i) {
             pathAt(i, a);
-            sortKey(a, key);
+            sortKey(name(a), key);
             keys.push_back(store.add(key));
         }
         std::stable_sort(perm.begin() + begin, perm.begin() + end,
@@ -209,7 +238,7 @@ PathOrder::orderRuns(std::size_t count, const std::vector<std::uint32_t> &runSta
             continue;
         Head head{{}, runStarts[r], end};
         pathAt(perm[head.next], a);
-        sortKey(a, head.key);
+        sortKey(std::string_view(a).substr(shared), head.key);
         heads.push_back(std::move(head));
     }
     std::make_heap(heads.begin(), heads.end(), after);
@@ -224,7 +253,7 @@ PathOrder::orderRuns(std::size_t count, const std::vector<std::uint32_t> &runSta
             continue;
         }
         pathAt(perm[head.next], a);
-        sortKey(a, head.key);
+        sortKey(std::string_view(a).substr(shared), head.key);
         std::push_heap(heads.begin(), heads.end(), after);
     }
     return merged;

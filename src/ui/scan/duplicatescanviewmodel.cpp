@@ -50,12 +50,11 @@ struct DuplicateScanViewModel::Run {
     std::stop_source stop;
     QPromise<void> ended;
 
-    // The worker never waits for the main thread: it leaves its newest
-    // report here and posts a delivery only if none is pending, so reports
-    // cannot pile up and the main thread always shows the latest one.
+    // The worker never waits for the main thread and never wakes it: it
+    // leaves its newest report here, and the main thread collects it at its
+    // own pace. Reports cannot pile up, and what is shown is the latest.
     std::mutex slotMutex;
     std::optional<DuplicateScanProgress> newestReport;
-    bool deliveryPending = false;
 };
 
 DuplicateScanViewModel::DuplicateScanViewModel(QObject *parent)
@@ -68,7 +67,13 @@ void DuplicateScanViewModel::setDefaultEngine(ScanFunction engine) {
 
 DuplicateScanViewModel::DuplicateScanViewModel(ScanFunction engine, QObject *parent)
     : QObject(parent), m_engine(std::move(engine)),
-      m_mailbox(std::make_shared<MainThreadMailbox<DuplicateScanViewModel>>(this)) {}
+      m_mailbox(std::make_shared<MainThreadMailbox<DuplicateScanViewModel>>(this)) {
+    // A scan reports after every file, thousands of times a second. Each
+    // shown change costs a frame, and without a GPU a frame costs the scan
+    // more than the figures are worth; ten a second still reads as live.
+    m_progressPoll.setInterval(progressInterval);
+    connect(&m_progressPoll, &QTimer::timeout, this, &DuplicateScanViewModel::collectProgress);
+}
 
 DuplicateScanViewModel::~DuplicateScanViewModel() {
     m_mailbox->close();
@@ -174,21 +179,16 @@ QFuture<void> DuplicateScanViewModel::scan(const QByteArray &folderPath) {
     run->ended.start();
     QFuture<void> ended = run->ended.future();
     m_scanTask = run;
+    m_progressPoll.start();
 
     // Every scan gets a thread of its own. A superseded scan may sit for
     // minutes in a read from a hung mount; a shared, capped pool would make
     // the newest scan queue behind such scans.
     auto work = [run, mailbox = m_mailbox, engine = m_engine, folder = folderPath.toStdString(),
                  threshold] {
-        const auto progress = [&run, &mailbox](const DuplicateScanProgress &report) {
-            {
-                std::lock_guard lock(run->slotMutex);
-                run->newestReport = report;
-                if (run->deliveryPending)
-                    return;
-                run->deliveryPending = true;
-            }
-            mailbox->post([run](DuplicateScanViewModel *vm) { vm->deliverProgress(run); });
+        const auto progress = [&run](const DuplicateScanProgress &report) {
+            std::lock_guard lock(run->slotMutex);
+            run->newestReport = report;
         };
         auto outcome = std::make_shared<ScanOutcome>(
             guarded(engine, folder, threshold, progress, run->stop.get_token()));
@@ -223,14 +223,17 @@ bool DuplicateScanViewModel::isCurrent(const Run &run) const {
     return run.generation == m_scanGeneration && m_scanTask.get() == &run;
 }
 
-void DuplicateScanViewModel::deliverProgress(const std::shared_ptr<Run> &run) {
+void DuplicateScanViewModel::collectProgress() {
+    if (!m_scanTask) {
+        m_progressPoll.stop();
+        return;
+    }
     std::optional<DuplicateScanProgress> report;
     {
-        std::lock_guard lock(run->slotMutex);
-        report = std::exchange(run->newestReport, std::nullopt);
-        run->deliveryPending = false;
+        std::lock_guard lock(m_scanTask->slotMutex);
+        report = std::exchange(m_scanTask->newestReport, std::nullopt);
     }
-    if (report && isCurrent(*run))
+    if (report)
         setScanProgress(report);
 }
 
@@ -254,6 +257,7 @@ void DuplicateScanViewModel::finishScan(const std::shared_ptr<Run> &run, ScanOut
             },
             outcome);
         m_scanTask.reset();
+        m_progressPoll.stop();
         setIsScanning(false);
         setScanProgress(std::nullopt);
     }

@@ -10,6 +10,7 @@
 #include <QFuture>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
@@ -66,6 +67,9 @@ public:
     // the real engine. Main thread only.
     static void setDefaultEngine(ScanFunction engine);
 
+    // How often the newest report of a running scan is shown, at most.
+    static constexpr int progressInterval = 100;
+
     bool isScanning() const { return m_isScanning; }
     ScanResultValue result() const { return m_result; }
     QString errorMessage() const { return m_errorMessage; }
@@ -104,7 +108,8 @@ private:
     static QVariantList minimumFileSizeOptions();
 
     bool isCurrent(const Run &run) const;
-    void deliverProgress(const std::shared_ptr<Run> &run);
+    // Shows the newest report of the running scan, if a new one came.
+    void collectProgress();
     void finishScan(const std::shared_ptr<Run> &run, ScanOutcome outcome);
 
     void setIsScanning(bool scanning);
@@ -122,6 +127,7 @@ private:
     std::optional<DuplicateScanProgress> m_scanProgress;
 
     std::shared_ptr<Run> m_scanTask;
+    QTimer m_progressPoll;
     std::uint64_t m_scanGeneration = 0;
 };
 

@@ -353,10 +353,26 @@ Item {
                             }
                         }
                         ProgressBar {
+                            id: progressBar
+                            objectName: "scanProgressBar"
                             Layout.fillWidth: true
                             Layout.preferredHeight: 6
-                            indeterminate: controller.progressFraction === undefined
                             value: controller.progressFraction ?? 0
+
+                            // Without a fraction a segment sweeps along the bar, one step
+                            // for each change shown. The style's own indeterminate bar
+                            // animates every frame, and without a GPU those frames take
+                            // the cores the scan hashes on.
+                            Rectangle {
+                                readonly property int steps: 6
+                                visible: controller.progressFraction === undefined
+                                x: 1 + (controller.progressStep % steps) * (progressBar.width - 2) / steps
+                                y: 1
+                                width: (progressBar.width - 2) / steps
+                                height: progressBar.height - 2
+                                radius: 1
+                                color: Theme.withAlpha(Theme.systemAccent, 0.55)
+                            }
                         }
                     }
 

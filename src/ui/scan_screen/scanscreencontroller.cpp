@@ -16,16 +16,9 @@ ScanScreenController::ScanScreenController(QObject *parent)
             &ScanScreenController::recentFolderChecked);
     connect(m_scanModel, &DuplicateScanViewModel::resultChanged, this,
             &ScanScreenController::recordResult);
-    m_progressThrottle.setInterval(100);
-    m_progressThrottle.setSingleShot(true);
-    connect(&m_progressThrottle, &QTimer::timeout, this, &ScanScreenController::showProgress);
-    connect(m_scanModel, &DuplicateScanViewModel::scanProgressTextChanged, this, [this] {
-        // The first report and the end show at once; the rest wait their turn.
-        if (!m_scanModel->scanProgress() || !m_progressThrottle.isActive()) {
-            showProgress();
-            m_progressThrottle.start();
-        }
-    });
+    // The scan controller already paces its reports.
+    connect(m_scanModel, &DuplicateScanViewModel::scanProgressTextChanged, this,
+            &ScanScreenController::showProgress);
 }
 
 ScanScreenController::~ScanScreenController() {
@@ -77,9 +70,15 @@ void ScanScreenController::setImporterPresented(bool presented) {
 
 void ScanScreenController::showProgress() {
     const QString text = m_scanModel->scanProgressText();
-    const QStringList parts = text.split(QStringLiteral(" \u00B7 "));
-    m_progressParts = parts.size() == 2 ? parts : QStringList{text};
-    m_progressFraction = m_scanModel->property("scanProgressFraction");
+    QStringList parts = text.split(QStringLiteral(" \u00B7 "));
+    if (parts.size() != 2)
+        parts = QStringList{text};
+    QVariant fraction = m_scanModel->property("scanProgressFraction");
+    if (parts == m_progressParts && fraction == m_progressFraction)
+        return;
+    m_progressParts = std::move(parts);
+    m_progressFraction = std::move(fraction);
+    m_progressStep = (m_progressStep + 1) & 0xffff;
     emit progressPartsChanged();
 }
 

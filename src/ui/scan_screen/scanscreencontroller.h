@@ -8,7 +8,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
-#include <QTimer>
 #include <QUrl>
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
@@ -36,10 +35,11 @@ class ScanScreenController : public QObject {
     // The progress line cut at " · ": two parts when it holds exactly one
     // such separator, otherwise the whole line as one part.
     Q_PROPERTY(QStringList progressParts READ progressParts NOTIFY progressPartsChanged)
-    // The controller's fraction, undefined while there is none. Both follow
-    // the scan at most ten times a second: each change costs a frame, and
-    // without a GPU a frame costs the scan more than the text is worth.
+    // The controller's fraction, undefined while there is none.
     Q_PROPERTY(QVariant progressFraction READ progressFraction NOTIFY progressPartsChanged)
+    // Counts the progress changes shown, so that a bar without a fraction
+    // moves as the scan does, and stands still when it stalls.
+    Q_PROPERTY(int progressStep READ progressStep NOTIFY progressPartsChanged)
 
 public:
     explicit ScanScreenController(QObject *parent = nullptr);
@@ -56,6 +56,7 @@ public:
     void setImporterPresented(bool presented);
     QStringList progressParts() const { return m_progressParts; }
     QVariant progressFraction() const { return m_progressFraction; }
+    int progressStep() const { return m_progressStep; }
 
     static QString recentFolderUnavailableMessage();
 
@@ -104,7 +105,7 @@ private:
     FolderAvailability *m_folderAvailability;
     QStringList m_progressParts{QString()};
     QVariant m_progressFraction;
-    QTimer m_progressThrottle;
+    int m_progressStep = 0;
 };
 
 } // namespace twinsift

@@ -14,6 +14,8 @@ target_sources(twinsift_ui PRIVATE
   shell/aboutpanelkeeper.h
   shell/appdelegate.cpp
   shell/appdelegate.h
+  shell/appsession.cpp
+  shell/appsession.h
   shell/appicon.cpp
   shell/appicon.h
   shell/appwindows.cpp

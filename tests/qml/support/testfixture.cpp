@@ -76,7 +76,14 @@ QString TestFixture::pathOf(const QUrl &url) const {
 }
 
 QUrl TestFixture::urlOf(const QUrl &folder, const QString &relative) const {
-    return fileurls::fromPath(fileurls::toPath(folder) + "/" + relative.toStdString());
+    // Lexically, so "../.." reads as the folder it names on screen too.
+    std::string path =
+        std::filesystem::path(fileurls::toPath(folder) + "/" + relative.toStdString())
+            .lexically_normal()
+            .native();
+    if (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return fileurls::fromPath(path);
 }
 
 bool TestFixture::exists(const QUrl &url) const {

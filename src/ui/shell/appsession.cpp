@@ -1,0 +1,62 @@
+#include "appsession.h"
+
+#include <QGuiApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QQuickStyle>
+#include <QQuickWindow>
+#include <QTimer>
+
+namespace twinsift {
+
+namespace {
+// Whether OpenGL here is drawn by the CPU, as in a virtual machine, a
+// remote session or a display without a GPU driver.
+bool openGLIsSoftware() {
+    QOpenGLContext context;
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    if (!context.create() || !surface.isValid() || !context.makeCurrent(&surface))
+        return false;
+    const auto *name =
+        reinterpret_cast<const char *>(context.functions()->glGetString(GL_RENDERER));
+    const QByteArray renderer = name ? QByteArray(name).toLower() : QByteArray();
+    context.doneCurrent();
+    return renderer.contains("llvmpipe") || renderer.contains("softpipe") ||
+           renderer.contains("software rasterizer") || renderer.contains("swrast");
+}
+} // namespace
+
+void AppSession::configure(const QString &desktopFileName) {
+    QGuiApplication::setOrganizationName(QStringLiteral("Ambrivo"));
+    QGuiApplication::setApplicationName(QStringLiteral("Twinsift"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Twinsift"));
+    // Matches the installed desktop entry, so the desktop pairs the window
+    // with its launcher and icon.
+    QGuiApplication::setDesktopFileName(desktopFileName);
+    QQuickStyle::setStyle(QStringLiteral("Fusion"));
+    // A CPU-drawn OpenGL redraws the whole window for every change, such as
+    // each step of a scan's progress, and takes the cores the scan hashes
+    // on. The scene graph's own software renderer redraws only what changed.
+    // An explicit choice in QT_QUICK_BACKEND still wins.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") && openGLIsSoftware())
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+}
+
+AppSession::AppSession() {
+    m_engine.addImportPath(QStringLiteral("qrc:/"));
+    QObject::connect(
+        &m_engine, &QQmlApplicationEngine::objectCreationFailed, qApp,
+        [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+    m_engine.load(QUrl(QStringLiteral("qrc:/Twinsift/shell/Main.qml")));
+    QTimer::singleShot(0, &m_delegate, &AppDelegate::applicationDidFinishLaunching);
+}
+
+QQuickWindow *AppSession::mainWindow() const {
+    const auto roots = m_engine.rootObjects();
+    return roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(roots.first());
+}
+
+} // namespace twinsift
