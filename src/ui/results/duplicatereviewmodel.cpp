@@ -9,8 +9,11 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
-#include <QtConcurrent/QtConcurrentRun>
 #include <cstdio>
+#include <sys/resource.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
 
 #include <set>
 #include <utility>
@@ -322,7 +325,11 @@ void DuplicateReviewModel::startProtectionCheck() {
     const auto result = m_result.shared();
     if (!result)
         return;
-    (void)QtConcurrent::run([result, test = m_protectionTest, mailbox = m_mailbox] {
+    auto work = [result, test = m_protectionTest, mailbox = m_mailbox] {
+        // This runs while the window builds and draws the new result, and
+        // on a busy machine it would take the time of that first frame. It
+        // is background work: a thread of its own, at a lower priority.
+        (void)::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
         // The groupings first: they fill the category bar's counts, while
         // the protection answers may wait on a slow disk.
         try {
@@ -353,7 +360,14 @@ void DuplicateReviewModel::startProtectionCheck() {
             [result, protection = std::move(protection)](DuplicateReviewModel *model) mutable {
                 model->takeProtection(result, std::move(protection));
             });
-    });
+    };
+    try {
+        std::thread(std::move(work)).detach();
+    } catch (const std::system_error &error) {
+        // Without the answers rows offer no toggle and the review-only
+        // groupings are worked out when first shown; nothing is lost.
+        qCWarning(lcReview) << "no thread for reviewing the result:" << error.what();
+    }
 }
 
 void DuplicateReviewModel::takeGroupings(

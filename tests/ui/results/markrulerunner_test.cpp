@@ -3,6 +3,7 @@
 #include "scanrecorder.h"
 #include "tempdir.h"
 
+#include <QAbstractItemModelTester>
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
@@ -76,6 +77,8 @@ void MarkRuleRunnerTest::
     setModificationTime(dir / "b2", 500);
     DuplicateReviewModel model;
     MarkRuleRunner &marks = *model.marks();
+    QAbstractItemModelTester rowsTester(model.rows());
+    QAbstractItemModelTester sheetTester(model.selectedFilesModel());
     show(model, scan(dir));
     // Gone after the scan: its time cannot be read, so it counts as oldest.
     ::unlink((dir / "b1").c_str());
@@ -104,6 +107,7 @@ void MarkRuleRunnerTest::
     marks.undo();
     QCOMPARE(marked(model), (Paths{dir / "sub/a2", dir / "a3", dir / "b1"}));
     QCOMPARE(model.selectedCount(), 3);
+    QCOMPARE(model.selectedFilesModel()->rowCount(), 3);
 
     // A new result starts a new history and drops the line.
     marks.apply(MarkRuleRunner::InvertMarks);
@@ -112,6 +116,7 @@ void MarkRuleRunnerTest::
     show(model, scan(dir));
     QVERIFY(marks.feedback().isEmpty());
     QVERIFY(!marks.canUndo());
+    QCOMPARE(model.selectedFilesModel()->rowCount(), model.selectedCount());
 }
 
 void MarkRuleRunnerTest::aRuleWaitsForTheProtectionAnswersAndLeavesProtectedCopiesAlone() {
