@@ -1,4 +1,4 @@
-// twinsift-bench scan DIR [--min-bytes N] [--rescan | --forget]
+// twinsift-bench scan DIR [--min-bytes N] [--rescan | --forget] [--workers N] [--one-at-a-time]
 //
 // Runs the scan engine with no window and prints one JSON object, so the
 // bench scripts and the peer comparison can read exactly what the app would
@@ -7,6 +7,9 @@
 // the first one's time as firstScanSeconds. With --forget the scan keeps no
 // digests for later scans, so that what the memory of digests costs shows as
 // the difference in peak memory; rememberedDigests says how many it holds.
+// --workers sets how many threads hash; --one-at-a-time reads files as on a
+// spinning disk, one at a time after the walk. Neither changes the output
+// except for the times.
 #include "digestmemory.h"
 #include "duplicatescanner.h"
 #include "platform/paths.h"
@@ -18,6 +21,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -26,7 +30,9 @@ using namespace twinsift;
 namespace {
 
 int usage() {
-    std::fputs("usage: twinsift-bench scan DIR [--min-bytes N] [--rescan | --forget]\n", stderr);
+    std::fputs("usage: twinsift-bench scan DIR [--min-bytes N] [--rescan | --forget] "
+               "[--workers N] [--one-at-a-time]\n",
+               stderr);
     return 64;
 }
 
@@ -47,11 +53,16 @@ int main(int argc, char **argv) {
     std::uint64_t minBytes = 1024;
     bool rescan = false;
     bool forget = false;
+    HashingOptions hashing;
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--rescan") == 0) {
             rescan = true;
         } else if (std::strcmp(argv[i], "--forget") == 0) {
             forget = true;
+        } else if (std::strcmp(argv[i], "--one-at-a-time") == 0) {
+            hashing.oneFileAtATime = true;
+        } else if (std::strcmp(argv[i], "--workers") == 0 && i + 1 < argc) {
+            hashing.workers = static_cast<unsigned>(std::atoi(argv[++i]));
         } else if (std::strcmp(argv[i], "--min-bytes") == 0 && i + 1 < argc) {
             const char *value = argv[++i];
             const char *end = value + std::strlen(value);
@@ -69,14 +80,15 @@ int main(int argc, char **argv) {
     std::int64_t reports = 0;
     double firstScanSeconds = 0;
     if (rescan) {
-        const ScanOutcome first =
-            DuplicateScanner::scan(folder, minBytes, [](const DuplicateScanProgress &) {});
+        const ScanOutcome first = DuplicateScanner::scanRemembering(
+            folder, minBytes, [](const DuplicateScanProgress &) {}, {}, &DigestMemory::process(),
+            hashing);
         if (const auto *done = std::get_if<DuplicateScanResult>(&first))
             firstScanSeconds = done->elapsedSeconds;
     }
     const ScanOutcome outcome = DuplicateScanner::scanRemembering(
         folder, minBytes, [&reports](const DuplicateScanProgress &) { ++reports; }, {},
-        forget ? nullptr : &DigestMemory::process());
+        forget ? nullptr : &DigestMemory::process(), hashing);
 
     if (const auto *error = std::get_if<DuplicateScanError>(&outcome)) {
         const auto message = description(*error);

@@ -434,9 +434,11 @@ TEST(ScanOrdering, manyFilesComeOutInPathOrderEverywhere) {
 
 TEST(ScanCancel, stopWhileHashingALargeFileEndsWithinAChunk) {
     TempDir dir;
-    // Two sparse 4 GiB files of one size: hashing them takes seconds, reading
-    // costs nothing.
-    for (const char *name : {"huge-1.bin", "huge-2.bin"}) {
+    // Sparse 4 GiB files of one size, one for each of four workers: hashing
+    // them takes seconds, reading costs nothing. Every worker is in the
+    // middle of a file when the stop comes, and the scan returns only once
+    // all of them have ended.
+    for (const char *name : {"huge-1.bin", "huge-2.bin", "huge-3.bin", "huge-4.bin"}) {
         const int fd = ::open((dir / name).c_str(), O_WRONLY | O_CREAT, 0644);
         ASSERT_GE(fd, 0);
         ASSERT_EQ(::ftruncate(fd, 4LL << 30), 0);
@@ -444,7 +446,11 @@ TEST(ScanCancel, stopWhileHashingALargeFileEndsWithinAChunk) {
     }
     std::stop_source source;
     ScanRecorder scan;
-    std::thread worker([&] { scan.run(dir.path(), 1024, source.get_token()); });
+    std::thread worker([&] {
+        scan.outcome = DuplicateScanner::scanRemembering(
+            dir.path(), 1024, [&](const DuplicateScanProgress &p) { scan.reports.push_back(p); },
+            source.get_token(), nullptr, {4, false});
+    });
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     const auto stopAt = std::chrono::steady_clock::now();
     source.request_stop();
@@ -466,17 +472,20 @@ TEST(ScanGrouping, aFileWhoseReadBytesDifferFromItsWalkedSizeIsSkipped) {
     writeFile(dir / "d", copiesOf('y', 4096));
     writeFile(dir / "e", copiesOf('z', 4096));
     ScanRecorder scan;
-    scan.outcome = DuplicateScanner::scan(dir.path(), 1, [&](const DuplicateScanProgress &p) {
+    // Read one at a time once the walk is over, so that no file is read yet
+    // at the start-of-hashing report.
+    const auto changeFiles = [&](const DuplicateScanProgress &p) {
         scan.reports.push_back(p);
         if (p.phase == Phase::hashing && p.filesHashed == 0) {
-            // The walk is over and no file has been read yet.
             const int fd = ::open((dir / "b").c_str(), O_WRONLY | O_APPEND);
             EXPECT_EQ(::write(fd, "more", 4), 4);
             ::close(fd);
             writeFile(dir / "d", "1\n");
             writeFile(dir / "e", "1\n");
         }
-    });
+    };
+    scan.outcome =
+        DuplicateScanner::scanRemembering(dir.path(), 1, changeFiles, {}, nullptr, {0, true});
     ASSERT_TRUE(scan.succeeded());
     const auto &result = scan.result();
     ASSERT_EQ(result.groups.size(), 1u);

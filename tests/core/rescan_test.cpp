@@ -1,6 +1,6 @@
 #include "digestmemory.h"
 #include "duplicatescanner.h"
-#include "readahead.h"
+#include "hashworkers.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>
@@ -42,11 +42,11 @@ struct ScanRun {
 
 ScanRun scanWith(const std::string &folder, DigestMemory *memory) {
     ScanRun run;
-    const auto before = ReadAhead::filesOpened();
+    const auto before = HashWorkers::filesOpened();
     run.outcome = DuplicateScanner::scanRemembering(
         folder, 1024, [&](const DuplicateScanProgress &p) { run.reports.push_back(p); }, {},
         memory);
-    run.filesRead = ReadAhead::filesOpened() - before;
+    run.filesRead = HashWorkers::filesOpened() - before;
     EXPECT_TRUE(std::holds_alternative<DuplicateScanResult>(run.outcome));
     return run;
 }

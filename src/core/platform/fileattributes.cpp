@@ -16,6 +16,7 @@ FileAttributes fromStat(const struct stat &st) {
         a.fileSize = static_cast<std::uint64_t>(st.st_size);
     a.device = st.st_dev;
     a.inode = st.st_ino;
+    a.linkCount = st.st_nlink;
     a.changeSeconds = st.st_ctim.tv_sec;
     a.changeNanoseconds = st.st_ctim.tv_nsec;
     a.modificationSeconds = st.st_mtim.tv_sec;

@@ -18,6 +18,7 @@ struct FileAttributes {
     std::optional<std::uint64_t> fileSize; // regular files only
     dev_t device = 0;
     ino_t inode = 0;
+    nlink_t linkCount = 1; // names the inode has, here and elsewhere
     // Last change of content or metadata (st_ctim); no caller can set it back.
     std::int64_t changeSeconds = 0;
     long changeNanoseconds = 0;

@@ -1,17 +1,49 @@
 #include "filereader.h"
 
+#include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace twinsift {
+namespace {
+
+struct ReadFault {
+    std::atomic<bool> armed = false;
+    std::mutex mutex;
+    std::string name;
+    std::uint64_t offset = 0;
+    int error = 0;
+};
+
+ReadFault &readFault() {
+    static ReadFault fault;
+    return fault;
+}
+
+} // namespace
+
+FileReader &FileReader::operator=(FileReader &&other) noexcept {
+    if (this != &other) {
+        close();
+        m_fd = other.m_fd;
+        m_device = other.m_device;
+        m_inode = other.m_inode;
+        m_offset = other.m_offset;
+        m_failing = other.m_failing;
+        other.m_fd = -1;
+    }
+    return *this;
+}
 
 Result<void> FileReader::open(const std::string &path) {
     return openAt(AT_FDCWD, path.c_str());
 }
 
-Result<void> FileReader::openAt(int dirFd, const char *name) {
+Result<void> FileReader::openAt(int dirFd, const char *name, bool identify) {
     close();
     // O_NOFOLLOW: the scan never reads through a symbolic link, even one
     // that replaced a regular file after the walk saw it.
@@ -19,6 +51,16 @@ Result<void> FileReader::openAt(int dirFd, const char *name) {
     m_fd = ::openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
     if (m_fd < 0)
         return Failed{errno};
+    m_offset = 0;
+    m_device = 0;
+    m_inode = 0;
+    if (auto &fault = readFault(); fault.armed.load(std::memory_order_relaxed)) {
+        std::lock_guard lock(fault.mutex);
+        const char *slash = std::strrchr(name, '/');
+        m_failing = fault.name == (slash ? slash + 1 : name);
+    }
+    if (!identify)
+        return {};
     struct stat st;
     if (::fstat(m_fd, &st) != 0) {
         const int error = errno;
@@ -35,11 +77,27 @@ Result<void> FileReader::openAt(int dirFd, const char *name) {
     return {};
 }
 
+void FileReader::prefetch(std::uint64_t bytes) {
+    if (m_fd >= 0 && bytes > 0)
+        ::posix_fadvise(m_fd, 0, static_cast<off_t>(bytes), POSIX_FADV_WILLNEED);
+}
+
 Result<std::size_t> FileReader::read(void *buffer, std::size_t capacity) {
+    if (m_failing) {
+        auto &fault = readFault();
+        std::lock_guard lock(fault.mutex);
+        if (m_offset + capacity > fault.offset) {
+            if (m_offset >= fault.offset)
+                return Failed{fault.error};
+            capacity = static_cast<std::size_t>(fault.offset - m_offset);
+        }
+    }
     for (;;) {
         const ssize_t n = ::read(m_fd, buffer, capacity);
-        if (n >= 0)
+        if (n >= 0) {
+            m_offset += static_cast<std::uint64_t>(n);
             return static_cast<std::size_t>(n);
+        }
         if (errno != EINTR)
             return Failed{errno};
     }
@@ -50,6 +108,16 @@ void FileReader::close() {
         ::close(m_fd);
         m_fd = -1;
     }
+    m_failing = false;
+}
+
+void FileReader::failReadsOf(const std::string &name, std::uint64_t offset, int error) {
+    auto &fault = readFault();
+    std::lock_guard lock(fault.mutex);
+    fault.name = name;
+    fault.offset = offset;
+    fault.error = error;
+    fault.armed = !name.empty();
 }
 
 } // namespace twinsift

@@ -3,6 +3,7 @@
 #include "result.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <sys/types.h>
 
@@ -16,13 +17,22 @@ public:
     FileReader() = default;
     FileReader(const FileReader &) = delete;
     FileReader &operator=(const FileReader &) = delete;
+    FileReader(FileReader &&other) noexcept { *this = std::move(other); }
+    FileReader &operator=(FileReader &&other) noexcept;
     ~FileReader() { close(); }
 
     // Fails with the errno of the open. Only regular files open.
     Result<void> open(const std::string &path);
     // The same for name inside the folder open as dirFd, which spares the
-    // kernel a walk of the whole path for every file of a folder.
-    Result<void> openAt(int dirFd, const char *name);
+    // kernel a walk of the whole path for every file of a folder. Without
+    // identify, the open is the only call: device() and inode() stay 0 and
+    // nothing refuses a folder or a FIFO that took the name, so the caller
+    // must hold the bytes read against the size it expects (a folder fails
+    // to read, a FIFO opened this way reads as empty).
+    Result<void> openAt(int dirFd, const char *name, bool identify = true);
+    // Asks the kernel to start reading the first bytes now, so that several
+    // files are on their way from the disk while another is digested.
+    void prefetch(std::uint64_t bytes);
     // Reads up to capacity bytes: the count read, 0 at the end. Interrupted
     // reads are retried.
     Result<std::size_t> read(void *buffer, std::size_t capacity);
@@ -32,10 +42,17 @@ public:
     dev_t device() const { return m_device; }
     ino_t inode() const { return m_inode; }
 
+    // Makes reads of every file named name fail with error once offset
+    // bytes of it were read, so tests reach the failure of a disk that
+    // breaks in the middle of a file. An empty name ends it.
+    static void failReadsOf(const std::string &name, std::uint64_t offset, int error);
+
 private:
     int m_fd = -1;
     dev_t m_device = 0;
     ino_t m_inode = 0;
+    std::uint64_t m_offset = 0;
+    bool m_failing = false;
 };
 
 } // namespace twinsift

@@ -1,5 +1,6 @@
 target_sources(twinsift_core PRIVATE
   platform/fileattributes.cpp
   platform/filereader.cpp
+  platform/spinningdisk.cpp
   platform/folderwalker.cpp
   platform/paths.cpp)

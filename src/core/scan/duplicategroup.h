@@ -29,6 +29,8 @@ struct DuplicateGroup {
         const std::size_t distinct = files.size() - std::min(files.size(), sharedInodeFiles);
         return distinct < 2 ? 0 : size * static_cast<std::uint64_t>(distinct - 1);
     }
+
+    friend bool operator==(const DuplicateGroup &, const DuplicateGroup &) = default;
 };
 
 } // namespace twinsift

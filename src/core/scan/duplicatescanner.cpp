@@ -2,10 +2,11 @@
 
 #include "digestmemory.h"
 #include "fileidentity.h"
+#include "hashworkers.h"
 #include "pathorder.h"
 #include "platform/fileattributes.h"
 #include "platform/folderwalker.h"
-#include "readahead.h"
+#include "platform/spinningdisk.h"
 #include "walkedfiles.h"
 
 #include <algorithm>
@@ -60,8 +61,10 @@ DuplicateScanProgress walkReport(const WalkOutput &w) {
 }
 
 // Returns nullopt when the walk finished; otherwise why it did not.
+// onEligible hears of each eligible file as soon as it is listed.
 std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                                 const ProgressCallback &progress, const std::stop_token &stop,
+                                const std::function<void(std::uint32_t, nlink_t)> &onEligible,
                                 WalkOutput &out) {
     // Security-scoped access has no counterpart here: access is the process's own.
     if (const auto chosen = FileAttributes::readFollowingLinks(folder);
@@ -119,6 +122,7 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
             out.files.enterFolder(walker.folder());
         }
         out.files.add(walker.name(), size, FileIdentity::of(*attributes));
+        onEligible(static_cast<std::uint32_t>(out.files.size() - 1), attributes->linkCount);
         counted();
     }
     if (stop.stop_requested())
@@ -178,124 +182,282 @@ std::vector<std::uint32_t> firstOfEachInode(const std::vector<Candidate> &candid
     return first;
 }
 
-enum class ReadStatus { ok, failed, stopped };
+// Sizes met so far in the walk, so that the second file of a size is known
+// the moment it comes. Open addressing over a table that stops growing at
+// maxSlots; sizes met after that are not tracked, and their files wait for
+// the end of the walk like every other.
+class SizesSeen {
+public:
+    static constexpr std::uint32_t fresh = none;     // first of its size, or untracked
+    static constexpr std::uint32_t again = none - 1; // third of its size or later
 
-// Digests the next file that reader hands over.
-ReadStatus digestNext(ReadAhead &reader, Sha256Hasher &hasher, const Candidate &candidate,
-                      const FileIdentity &walked, const std::stop_token &stop,
-                      Sha256Digest &digest) {
-    ReadAhead::Piece piece;
-    bool ok = hasher.begin();
-    std::uint64_t bytesRead = 0;
-    for (;;) {
-        if (!reader.next(piece))
-            return ReadStatus::stopped;
-        // A name that leads to another inode than the walk saw was replaced
-        // since: its bytes are not the walked file's.
-        if (piece.error != 0 || piece.device != walked.device || piece.inode != walked.inode)
-            ok = false;
-        else if (piece.length > 0)
-            hasher.update(piece.data, piece.length);
-        bytesRead += piece.length;
-        if (piece.last)
-            break;
-        if (stop.stop_requested())
-            return ReadStatus::stopped;
+    // For the file at index: the index of the first file of its size when
+    // this is the second one, else fresh or again.
+    std::uint32_t note(std::uint64_t size, std::uint32_t index) {
+        if (m_slots.empty())
+            m_slots.resize(minSlots);
+        if (2 * (m_used + 1) > m_slots.size() && m_slots.size() < maxSlots)
+            grow();
+        for (std::size_t at = slotOf(size);; at = (at + 1) & (m_slots.size() - 1)) {
+            Slot &slot = m_slots[at];
+            if (slot.count == 0) {
+                if (2 * (m_used + 1) > m_slots.size())
+                    return fresh;
+                slot = {size, index, 1};
+                ++m_used;
+                return fresh;
+            }
+            if (slot.size == size) {
+                if (slot.count++ == 1)
+                    return slot.first;
+                slot.count = 2;
+                return again;
+            }
+        }
     }
-    // A file that grew or shrank since the walk holds bytes other than the
-    // size it is grouped by: its digest proves nothing.
-    if (!ok || bytesRead != candidate.size || !hasher.finish(digest))
-        return ReadStatus::failed;
-    return ReadStatus::ok;
-}
 
-// Digests every candidate, in walk order, with one report per file that
-// has a digest. Each inode is read once; a digest the memory still holds
-// for an unchanged file is not read at all. Returns nullopt when stopped.
-std::optional<std::vector<Hashed>>
-hashCandidates(const WalkOutput &w, const std::vector<Candidate> &candidates, DigestMemory *memory,
-               const ProgressCallback &progress, DuplicateScanProgress &report,
-               std::int64_t &skipped, const std::stop_token &stop) {
-    const auto keyOf = [&](std::uint32_t k) {
-        return DigestMemory::Key{w.files.identity(candidates[k].index), candidates[k].size};
+private:
+    static constexpr std::size_t minSlots = 1024, maxSlots = std::size_t{1} << 20;
+    struct Slot {
+        std::uint64_t size;
+        std::uint32_t first;
+        std::uint32_t count; // 0: empty
     };
-    const auto first = firstOfEachInode(candidates, w.files);
 
-    std::vector<std::optional<Sha256Digest>> remembered;
-    if (memory && memory->size() > 0) {
-        remembered.resize(candidates.size());
-        for (std::uint32_t k = 0; k < candidates.size(); ++k)
-            if (first[k] == k)
-                remembered[k] = memory->find(keyOf(k));
+    std::size_t slotOf(std::uint64_t size) const {
+        return static_cast<std::size_t>((size * 0x9E3779B97F4A7C15ull) >> 20) &
+               (m_slots.size() - 1);
     }
-    const auto isRemembered = [&](std::uint32_t k) {
-        return !remembered.empty() && remembered[k].has_value();
-    };
-    std::vector<std::uint32_t> toRead;
-    for (std::uint32_t k = 0; k < candidates.size(); ++k)
-        if (first[k] == k && !isRemembered(k))
-            toRead.push_back(k);
 
-    // Taken before the first read, so every read begins after it.
-    const std::int64_t computedAt = memory ? memory->now() : 0;
-    std::vector<DigestMemory::Entry> computed;
-    if (memory)
-        computed.reserve(toRead.size());
+    void grow() {
+        std::vector<Slot> old(m_slots.size() * 2, Slot{});
+        old.swap(m_slots);
+        for (const Slot &slot : old) {
+            if (slot.count == 0)
+                continue;
+            std::size_t at = slotOf(slot.size);
+            while (m_slots[at].count != 0)
+                at = (at + 1) & (m_slots.size() - 1);
+            m_slots[at] = slot;
+        }
+    }
 
-    // The reading runs a few chunks ahead on a second thread, in walk
-    // order: a folder's files are read together, which a spinning disk
-    // rewards. The digests, the cancellation checks and the reports stay
-    // here, in order.
-    Sha256Hasher hasher;
-    ReadAhead reader(
-        toRead.size(),
-        [&](std::size_t j) -> const std::string & {
-            // Asked on the reading thread only, one path at a time.
-            thread_local std::string path;
-            w.files.path(candidates[toRead[j]].index, path);
-            return path;
-        },
-        stop);
+    std::vector<Slot> m_slots;
+    std::size_t m_used = 0;
+};
 
-    std::vector<Hashed> hashed;
-    hashed.reserve(candidates.size());
-    std::vector<std::uint32_t> hashedAt(candidates.size(), none);
-    for (std::uint32_t k = 0; k < candidates.size(); ++k) {
-        if (stop.stop_requested())
+// The hash stage. It starts while the walk goes on: the moment a second
+// file of some size is seen, both are certain candidates, and workers begin
+// reading them. Once the walk is over, the other candidates follow: each
+// inode is read once for all its names, a digest the memory still holds for
+// an unchanged file is not read at all, and files of spinning disks are read
+// one at a time in walk order. The reports, one per file with a digest, all
+// come from the scanning thread after the start-of-hashing report, in the
+// order the digests are ready.
+class HashStage {
+public:
+    HashStage(const WalkOutput &w, DigestMemory *memory, const HashingOptions &options,
+              const std::stop_token &stop)
+        : m_w(w), m_memory(memory), m_options(options), m_stop(stop),
+          m_computedAt(memory ? memory->now() : 0),
+          m_workers({options.workers, options.oneFileAtATime ? 1u : 8u}, stop) {}
+
+    // The walk found the file at index, with links names.
+    void seen(std::uint32_t index, nlink_t links) {
+        m_dispatched.push_back(false);
+        m_linked.push_back(links > 1);
+        if (m_options.oneFileAtATime)
+            return;
+        const std::uint32_t first = m_sizes.note(m_w.files.fileSize(index), index);
+        if (first == SizesSeen::fresh)
+            return;
+        if (first != SizesSeen::again)
+            startEarly(first);
+        startEarly(index);
+    }
+
+    // Hashes every candidate not hashed yet and reports each one that has a
+    // digest. Returns nullopt when stopped.
+    std::optional<std::vector<Hashed>> finish(const std::vector<Candidate> &candidates,
+                                              const ProgressCallback &progress,
+                                              DuplicateScanProgress &report,
+                                              std::int64_t &skipped) {
+        plan(candidates);
+        // What finished during the walk is in m_hashed, not reported yet.
+        std::vector<Hashed> hashed = std::move(m_hashed);
+        hashed.reserve(candidates.size());
+        std::size_t reported = 0;
+        const auto reportNew = [&] {
+            for (; reported < hashed.size(); ++reported) {
+                if (m_stop.stop_requested())
+                    return false;
+                ++report.filesHashed;
+                progress(report);
+            }
+            return !m_stop.stop_requested();
+        };
+        // The names of a read inode that were not read themselves.
+        const auto others = [&](std::uint32_t index, const Sha256Digest *digest) {
+            auto link = std::lower_bound(m_links.begin(), m_links.end(),
+                                         std::pair{index, std::uint32_t{0}});
+            for (; link != m_links.end() && link->first == index; ++link) {
+                if (digest)
+                    hashed.push_back({*digest, m_w.files.fileSize(link->second), link->second});
+                else
+                    ++skipped;
+            }
+        };
+        for (std::size_t i = 0, early = hashed.size(); i < early; ++i) {
+            const Hashed done = hashed[i];
+            others(done.index, &done.digest);
+        }
+        skipped += static_cast<std::int64_t>(m_failed.size());
+        for (const auto index : m_failed)
+            others(index, nullptr);
+        for (const auto &[index, digest] : m_remembered) {
+            hashed.push_back({digest, m_w.files.fileSize(index), index});
+            others(index, &digest);
+        }
+        if (!reportNew())
             return std::nullopt;
-        const Candidate &candidate = candidates[k];
-        Sha256Digest digest;
-        bool ok = false;
-        if (first[k] != k) {
-            ok = hashedAt[first[k]] != none;
-            if (ok)
-                digest = hashed[hashedAt[first[k]]].digest;
-        } else if (isRemembered(k)) {
-            ok = true;
-            digest = *remembered[k];
-        } else {
-            const FileIdentity &walked = w.files.identity(candidate.index);
-            const auto status = digestNext(reader, hasher, candidate, walked, stop, digest);
-            if (status == ReadStatus::stopped)
+        std::vector<HashWorkers::Done> batch;
+        while (m_received < m_jobs) {
+            batch.clear();
+            if (!m_workers.take(batch, true))
                 return std::nullopt;
-            ok = status == ReadStatus::ok;
-            if (ok && memory &&
-                walked.changedNanoseconds <= computedAt - DigestMemory::settleNanoseconds)
-                computed.push_back({keyOf(k), digest, 0});
+            m_received += batch.size();
+            for (const auto &done : batch) {
+                keep(done, hashed);
+                if (!done.ok)
+                    ++skipped;
+                others(done.id, done.ok ? &done.digest : nullptr);
+                if (!reportNew())
+                    return std::nullopt;
+            }
         }
-        if (!ok) {
-            ++skipped;
-            continue;
-        }
-        hashedAt[k] = static_cast<std::uint32_t>(hashed.size());
-        hashed.push_back({digest, candidate.size, candidate.index});
-        ++report.filesHashed;
-        progress(report);
+        if (m_memory)
+            m_memory->remember(std::move(m_computed), m_computedAt);
+        return hashed;
     }
-    if (memory)
-        memory->remember(std::move(computed), computedAt);
-    return hashed;
-}
+
+private:
+    // Files started during the walk and not yet collected; each queued one
+    // holds a copy of its path, so this bounds that memory.
+    static constexpr std::size_t earlyInFlight = 4096;
+
+    DigestMemory::Key keyOf(std::uint32_t index) const {
+        return {m_w.files.identity(index), m_w.files.fileSize(index)};
+    }
+
+    bool isSettled(std::uint32_t index) const {
+        return m_w.files.identity(index).changedNanoseconds <=
+               m_computedAt - DigestMemory::settleNanoseconds;
+    }
+
+    bool spins(dev_t device) {
+        if (m_options.oneFileAtATime)
+            return true;
+        for (const auto &[known, spinning] : m_devices)
+            if (known == device)
+                return spinning;
+        return m_devices.emplace_back(device, isSpinningDisk(device)).second;
+    }
+
+    void startEarly(std::uint32_t index) {
+        // Hard links wait for the end of the walk, where all names of an
+        // inode are known and one read serves them all.
+        if (m_dispatched[index] || m_linked[index] || spins(m_w.files.identity(index).device))
+            return;
+        if (m_jobs - m_received >= earlyInFlight) {
+            std::vector<HashWorkers::Done> batch;
+            m_workers.take(batch, false);
+            m_received += batch.size();
+            for (const auto &done : batch) {
+                keep(done, m_hashed);
+                if (!done.ok)
+                    m_failed.push_back(done.id);
+            }
+            if (m_jobs - m_received >= earlyInFlight)
+                return;
+        }
+        if (m_memory && m_memory->size() > 0 && m_memory->find(keyOf(index)))
+            return;
+        HashWorkers::Job job;
+        job.id = index;
+        job.size = m_w.files.fileSize(index);
+        m_w.files.path(index, job.path);
+        m_workers.add(std::move(job));
+        m_dispatched[index] = true;
+        ++m_jobs;
+    }
+
+    void keep(const HashWorkers::Done &done, std::vector<Hashed> &hashed) {
+        if (!done.ok)
+            return;
+        hashed.push_back({done.digest, m_w.files.fileSize(done.id), done.id});
+        if (m_memory && isSettled(done.id))
+            m_computed.push_back({keyOf(done.id), done.digest, 0});
+    }
+
+    // Sorts the candidates not started yet into names of an inode read for
+    // another name, remembered digests, and files to read.
+    void plan(const std::vector<Candidate> &candidates) {
+        const auto first = firstOfEachInode(candidates, m_w.files);
+        m_leads.assign(m_w.files.size(), false);
+        std::vector<std::uint32_t> parallel, serial;
+        for (std::uint32_t k = 0; k < candidates.size(); ++k) {
+            const std::uint32_t index = candidates[k].index;
+            if (m_dispatched[index])
+                continue;
+            if (first[k] != k) {
+                m_links.emplace_back(candidates[first[k]].index, index);
+                m_leads[candidates[first[k]].index] = true;
+            } else if (auto digest = m_memory && m_memory->size() > 0 ? m_memory->find(keyOf(index))
+                                                                      : std::nullopt) {
+                m_remembered.emplace_back(index, *digest);
+            } else {
+                (spins(m_w.files.identity(index).device) ? serial : parallel).push_back(index);
+            }
+        }
+        std::sort(m_links.begin(), m_links.end());
+        // Files of a chunk or more go first, largest first, so that no large
+        // file is left to finish alone at the end; smaller ones keep walk
+        // order, which keeps a folder's files together.
+        const auto weight = [this](std::uint32_t index) {
+            const auto size = m_w.files.fileSize(index);
+            return size >= HashWorkers::chunkSize ? size : 0;
+        };
+        std::stable_sort(parallel.begin(), parallel.end(),
+                         [&](std::uint32_t a, std::uint32_t b) { return weight(a) > weight(b); });
+        m_jobs += parallel.size() + serial.size();
+        m_workers.finish(std::move(parallel), std::move(serial),
+                         [this](std::uint32_t index, HashWorkers::Job &job) {
+                             job.size = m_w.files.fileSize(index);
+                             m_w.files.path(index, job.path);
+                             job.identify = m_leads[index];
+                             job.device = m_w.files.identity(index).device;
+                             job.inode = m_w.files.identity(index).inode;
+                         });
+    }
+
+    const WalkOutput &m_w;
+    DigestMemory *const m_memory;
+    const HashingOptions m_options;
+    const std::stop_token m_stop;
+    // Taken before the first read, so every read begins after it.
+    const std::int64_t m_computedAt;
+
+    SizesSeen m_sizes;
+    std::vector<bool> m_dispatched, m_linked, m_leads; // per eligible file
+    std::vector<std::pair<dev_t, bool>> m_devices;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> m_links; // (read name, other name)
+    std::vector<std::pair<std::uint32_t, Sha256Digest>> m_remembered;
+    std::vector<Hashed> m_hashed;        // read during the walk
+    std::vector<std::uint32_t> m_failed; // failed during the walk
+    std::vector<DigestMemory::Entry> m_computed;
+    std::size_t m_jobs = 0, m_received = 0;
+    HashWorkers m_workers; // last: its threads stop before the rest goes
+};
 
 // How many of the files are hard links of another of them.
 std::size_t sharedInodes(const std::vector<std::uint32_t> &indices, const WalkedFiles &files) {
@@ -402,25 +564,30 @@ ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
 
 ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                             const ProgressCallback &progress, std::stop_token stop,
-                            DigestMemory *memory) {
+                            DigestMemory *memory, const HashingOptions &options) {
     const auto start = Clock::now();
     if (stop.stop_requested())
         return ScanCancelled{};
     progress(DuplicateScanProgress{});
 
     WalkOutput w;
-    if (auto failed = walk(folder, minimumFileSizeBytes, progress, stop, w))
-        return std::move(*failed);
+    DuplicateScanProgress report;
+    std::optional<std::vector<Hashed>> hashed;
+    {
+        HashStage hashing(w, memory, options, stop);
+        if (auto failed = walk(
+                folder, minimumFileSizeBytes, progress, stop,
+                [&hashing](std::uint32_t index, nlink_t links) { hashing.seen(index, links); }, w))
+            return std::move(*failed);
 
-    auto candidates = selectCandidates(w.files);
-    DuplicateScanProgress report{DuplicateScanPhase::hashing, w.filesScanned, 0,
-                                 static_cast<std::int64_t>(candidates.size()), w.ignoredSmallFiles};
-    progress(report);
-
-    auto hashed = hashCandidates(w, candidates, memory, progress, report, w.skipped, stop);
+        const auto candidates = selectCandidates(w.files);
+        report = {DuplicateScanPhase::hashing, w.filesScanned, 0,
+                  static_cast<std::int64_t>(candidates.size()), w.ignoredSmallFiles};
+        progress(report);
+        hashed = hashing.finish(candidates, progress, report, w.skipped);
+    }
     if (!hashed)
         return ScanCancelled{};
-    std::vector<Candidate>().swap(candidates); // freed before the result grows
     auto groups = groupByDigest(std::move(*hashed), w.files);
     w.files.dropIdentities();
 

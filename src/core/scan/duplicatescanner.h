@@ -22,12 +22,21 @@ struct ScanCancelled {
 
 using ScanOutcome = std::variant<DuplicateScanResult, DuplicateScanError, ScanCancelled>;
 
+// How a scan reads the files it hashes. Whatever the choice, the result and
+// the reports are the same.
+struct HashingOptions {
+    unsigned workers = 0; // 0: one per core, at most 8
+    // Reads every file as on a spinning disk: one at a time, in walk order,
+    // once the walk is over.
+    bool oneFileAtATime = false;
+};
+
 // The scan engine: synchronous, stateless between calls, meant to run on a
 // worker thread.
 namespace DuplicateScanner {
 
 // Called for every report, in order, on the scanning thread; the scan waits
-// for it to return before it goes on.
+// for it to return before it goes on. Never called from two threads at once.
 using ProgressCallback = std::function<void(const DuplicateScanProgress &)>;
 
 // Walks folder, hashes every file whose size occurs at least twice and
@@ -36,14 +45,16 @@ using ProgressCallback = std::function<void(const DuplicateScanProgress &)>;
 // scan with ScanCancelled and no partial result. Hard links are read once
 // for all their names. Digests of unchanged files come from the process's
 // DigestMemory and are not read again; each still counts as hashed and
-// reports.
+// reports. Files are read and digested on several workers, starting while
+// the walk still runs; the reports of files hashed early wait for the
+// start-of-hashing report, and all reports come from the calling thread.
 ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                  const ProgressCallback &progress, std::stop_token stop = {});
 
 // The same with a memory of one's own, or none when memory is null.
 ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                             const ProgressCallback &progress, std::stop_token stop,
-                            DigestMemory *memory);
+                            DigestMemory *memory, const HashingOptions &options = {});
 
 // SHA-256 of one file as 64 lower-case hex characters.
 HashOutcome sha256(const std::string &path, std::stop_token stop = {});

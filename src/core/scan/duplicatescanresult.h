@@ -35,6 +35,8 @@ struct DuplicateScanResult {
             n += g.reclaimableBytes();
         return n;
     }
+
+    friend bool operator==(const DuplicateScanResult &, const DuplicateScanResult &) = default;
 };
 
 } // namespace twinsift

@@ -3,5 +3,5 @@ target_sources(twinsift_core PRIVATE
   scan/duplicatescanner.cpp
   scan/pathorder.cpp
   scan/walkedfiles.cpp
-  scan/readahead.cpp
+  scan/hashworkers.cpp
   scan/sha256hasher.cpp)

@@ -1,0 +1,265 @@
+#include "hashworkers.h"
+
+#include "platform/filereader.h"
+
+#include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace twinsift {
+namespace {
+
+// A worker takes no further file into its window once the files in it add
+// up to this, so a few large files never wait behind one worker's window
+// while another worker idles at the end.
+constexpr std::uint64_t windowBytes = 2 * 1024 * 1024;
+// What the kernel is asked to fetch of a file ahead of its reading; past
+// this its own read-ahead follows the reads.
+constexpr std::uint64_t prefetchBytes = 1024 * 1024;
+
+std::atomic<std::uint64_t> openedFiles = 0;
+
+// The folder of the file being opened, kept open while its files follow one
+// another, so the kernel resolves each folder once instead of every file's
+// whole path. When a folder cannot be opened the whole path is used, so the
+// file's own open reports the real error.
+class FolderHandle {
+public:
+    FolderHandle() = default;
+    FolderHandle(const FolderHandle &) = delete;
+    FolderHandle &operator=(const FolderHandle &) = delete;
+    ~FolderHandle() { close(); }
+
+    Result<void> openFile(FileReader &reader, const std::string &path, bool identify) {
+        const auto slash = path.rfind('/');
+        if (slash == std::string::npos)
+            return reader.openAt(AT_FDCWD, path.c_str(), identify);
+        const std::string_view folder = slash == 0 ? "/" : std::string_view(path).substr(0, slash);
+        if (m_fd < 0 || folder != m_path) {
+            close();
+            m_path.assign(folder);
+            m_fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        }
+        if (m_fd < 0)
+            return reader.openAt(AT_FDCWD, path.c_str(), identify);
+        return reader.openAt(m_fd, path.c_str() + slash + 1, identify);
+    }
+
+private:
+    void close() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+        m_path.clear();
+    }
+
+    std::string m_path;
+    int m_fd = -1;
+};
+
+} // namespace
+
+struct HashWorkers::Open {
+    Job job;
+    bool serial = false;
+    FileReader reader;
+    bool opened = false;
+};
+
+unsigned HashWorkers::defaultWorkers() {
+    return std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+}
+
+HashWorkers::HashWorkers(Options options, std::stop_token stop)
+    : m_lookahead(std::max(1u, options.lookahead)),
+      m_onStop(std::move(stop), std::function<void()>([this] { requestStop(); })) {
+    const unsigned count = options.workers ? std::min(options.workers, 8u) : defaultWorkers();
+    m_threads.reserve(count);
+    for (unsigned i = 0; i < count; ++i)
+        m_threads.emplace_back([this, i] { work(i); });
+}
+
+HashWorkers::~HashWorkers() {
+    requestStop();
+    for (auto &thread : m_threads)
+        thread.join();
+}
+
+void HashWorkers::requestStop() {
+    m_stopping = true;
+    // Taking each lock once orders the flag before any waiter's next check.
+    { std::lock_guard lock(m_jobsMutex); }
+    { std::lock_guard lock(m_doneMutex); }
+    m_jobsReady.notify_all();
+    m_doneReady.notify_all();
+}
+
+std::uint64_t HashWorkers::filesOpened() {
+    return openedFiles.load(std::memory_order_relaxed);
+}
+
+void HashWorkers::add(Job job) {
+    {
+        std::lock_guard lock(m_jobsMutex);
+        m_early.push_back(std::move(job));
+    }
+    m_jobsReady.notify_one();
+}
+
+void HashWorkers::finish(std::vector<std::uint32_t> parallel, std::vector<std::uint32_t> serial,
+                         Describe describe) {
+    {
+        std::lock_guard lock(m_jobsMutex);
+        m_parallel = std::move(parallel);
+        m_serial = std::move(serial);
+        m_describe = std::move(describe);
+        m_finished = true;
+    }
+    m_jobsReady.notify_all();
+}
+
+bool HashWorkers::take(std::vector<Done> &out, bool wait) {
+    std::unique_lock lock(m_doneMutex);
+    if (wait && m_done.empty() && !stopping()) {
+        m_waiting = true;
+        m_doneReady.wait(lock, [this] { return stopping() || !m_done.empty(); });
+        m_waiting = false;
+    }
+    if (stopping())
+        return false;
+    if (out.empty())
+        out.swap(m_done);
+    else
+        out.insert(out.end(), m_done.begin(), m_done.end());
+    m_done.clear();
+    return true;
+}
+
+void HashWorkers::post(const Done &done) {
+    bool wake = false;
+    {
+        std::lock_guard lock(m_doneMutex);
+        m_done.push_back(done);
+        wake = m_waiting;
+    }
+    if (wake)
+        m_doneReady.notify_one();
+}
+
+bool HashWorkers::takeJob(unsigned index, bool mayWait, bool serialAllowed, Taken &taken) {
+    std::unique_lock lock(m_jobsMutex);
+    for (;;) {
+        if (stopping())
+            return false;
+        std::uint32_t id = 0;
+        bool listed = false;
+        taken.serial = false;
+        // Worker 0 alone reads the files of spinning disks, and nothing
+        // else while any is left, so they are read one at a time, in order.
+        if (index == 0 && m_nextSerial < m_serial.size()) {
+            if (!serialAllowed)
+                return false;
+            id = m_serial[m_nextSerial++];
+            listed = taken.serial = true;
+        } else if (!m_early.empty()) {
+            taken.job = std::move(m_early.front());
+            m_early.pop_front();
+            return true;
+        } else if (m_nextParallel < m_parallel.size()) {
+            id = m_parallel[m_nextParallel++];
+            listed = true;
+        }
+        if (listed) {
+            lock.unlock();
+            m_describe(id, taken.job);
+            taken.job.id = id;
+            return true;
+        }
+        if (m_finished || !mayWait)
+            return false;
+        m_jobsReady.wait(lock);
+    }
+}
+
+void HashWorkers::work(unsigned index) {
+    Sha256Hasher hasher;
+    const std::unique_ptr<unsigned char[]> buffer(new unsigned char[chunkSize]);
+    FolderHandle folder;
+    std::deque<Open> window;
+    std::uint64_t queued = 0;
+    const bool prefetch = m_lookahead > 1;
+    while (!stopping()) {
+        // Top up the window: open the next files and set their reads going.
+        while (window.size() < m_lookahead && queued < windowBytes) {
+            Taken taken;
+            if (!takeJob(index, window.empty(), window.empty(), taken))
+                break;
+            Open &file = window.emplace_back();
+            file.job = std::move(taken.job);
+            file.serial = taken.serial;
+            openedFiles.fetch_add(1, std::memory_order_relaxed);
+            file.opened = folder.openFile(file.reader, file.job.path, file.job.identify).ok();
+            // A name that leads to another inode than the walk saw was
+            // replaced since: its bytes are not the walked file's.
+            if (file.opened && file.job.identify &&
+                (file.reader.device() != file.job.device || file.reader.inode() != file.job.inode))
+                file.opened = false;
+            queued += file.job.size;
+            if (file.serial)
+                break;
+            if (file.opened && prefetch)
+                file.reader.prefetch(std::min(file.job.size, prefetchBytes));
+        }
+        if (window.empty())
+            return;
+        digest(window.front(), buffer.get(), hasher);
+        queued -= window.front().job.size;
+        window.pop_front();
+    }
+}
+
+void HashWorkers::digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher) {
+    Done done;
+    done.id = file.job.id;
+    const std::uint64_t size = file.job.size;
+    if (file.opened) {
+        bool ok = hasher.begin();
+        std::uint64_t total = 0;
+        for (;;) {
+            // The stop is seen before every read and after every digest
+            // update, so it costs at most one chunk.
+            if (stopping())
+                return;
+            // One byte more than the walk's size is asked for: a read that
+            // stops short right at that size found the end of the file,
+            // which spares the read that would return nothing.
+            const auto want = static_cast<std::size_t>(
+                std::min<std::uint64_t>(chunkSize, size - std::min(total, size) + 1));
+            const auto read = file.reader.read(buffer, want);
+            if (!read) {
+                ok = false;
+                break;
+            }
+            const std::size_t n = *read;
+            if (n == 0)
+                break;
+            total += n;
+            // A file that grew or shrank since the walk holds bytes other
+            // than the size it is grouped by: its digest proves nothing.
+            if (total > size) {
+                ok = false;
+                break;
+            }
+            hasher.update(buffer, n);
+            if (stopping())
+                return;
+            if (n < want && total == size)
+                break;
+        }
+        file.reader.close();
+        done.ok = ok && total == size && hasher.finish(done.digest);
+    }
+    post(done);
+}
+
+} // namespace twinsift
