@@ -44,9 +44,6 @@ DuplicateScanViewModel::ScanFunction &defaultEngine() {
 
 // One started scan, shared by the controller and the worker that runs it.
 struct DuplicateScanViewModel::Run {
-    explicit Run(std::uint64_t g) : generation(g) {}
-
-    const std::uint64_t generation;
     std::stop_source stop;
     QPromise<void> ended;
 
@@ -168,14 +165,13 @@ void DuplicateScanViewModel::scan(const QUrl &folder) {
 QFuture<void> DuplicateScanViewModel::scan(const QByteArray &folderPath) {
     if (m_scanTask)
         m_scanTask->stop.request_stop();
-    ++m_scanGeneration; // unsigned: wraps from the largest value to 0
     const std::uint64_t threshold = m_minimumFileSize.bytes();
 
     setIsScanning(true);
     setErrorMessage(QString());
     setScanProgress(DuplicateScanProgress{});
 
-    auto run = std::make_shared<Run>(m_scanGeneration);
+    auto run = std::make_shared<Run>();
     run->ended.start();
     QFuture<void> ended = run->ended.future();
     m_scanTask = run;
@@ -220,7 +216,9 @@ void DuplicateScanViewModel::clearResult() {
 bool DuplicateScanViewModel::isCurrent(const Run &run) const {
     // Once the newest scan has ended it is no longer current either, so a
     // delivery that was still queued cannot bring its progress back.
-    return run.generation == m_scanGeneration && m_scanTask.get() == &run;
+    // Every outcome holds its run, so no newer run can take its address:
+    // the address alone tells the newest run from a superseded one.
+    return m_scanTask.get() == &run;
 }
 
 void DuplicateScanViewModel::collectProgress() {

@@ -26,8 +26,8 @@ namespace twinsift {
 
 // Runs one scan at a time on a worker thread and publishes its progress,
 // result and error on the main thread. Only the newest scan may change what
-// is shown: every late report and outcome carries its scan's generation and
-// is dropped when that is no longer the current one.
+// is shown: every late outcome carries its scan's run and is dropped when
+// that is no longer the current one.
 class DuplicateScanViewModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -128,7 +128,6 @@ private:
 
     std::shared_ptr<Run> m_scanTask;
     QTimer m_progressPoll;
-    std::uint64_t m_scanGeneration = 0;
 };
 
 } // namespace twinsift

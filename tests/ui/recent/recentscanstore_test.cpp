@@ -31,9 +31,10 @@ DuplicateScanResult resultFor(const std::string &root) {
 }
 
 // One element of a history file, in the form the store writes.
-QByteArray entry(int second, const QByteArray &folder = "\\/data",
-                 QByteArray id = QUuid::createUuid().toByteArray(QUuid::WithoutBraces).toUpper(),
+QByteArray entry(int second, const QByteArray &folder = "\\/data", QByteArray id = {},
                  QByteArray scannedAt = {}) {
+    if (id.isEmpty())
+        id = QUuid::createUuid().toByteArray(QUuid::WithoutBraces).toUpper();
     if (scannedAt.isEmpty())
         scannedAt = QDateTime(QDate(2026, 3, 14), QTime(9, 0), Qt::UTC)
                         .addSecs(second)
@@ -157,10 +158,10 @@ void RecentScanStoreTest::unreadableFileLoadsNothing_data() {
     QByteArray missingKey = entry(2);
     missingKey.replace("\"ignoredSmallFiles\": 1, ", "");
     QTest::newRow("missing key") << array({entry(1), missingKey});
-    QTest::newRow("fraction") << array({entry(0, "x", "", "2026-03-14T09:26:53.250Z")});
-    QTest::newRow("offset") << array({entry(0, "x", "", "2026-03-14T10:26:53+01:00")});
-    QTest::newRow("no such date") << array({entry(0, "x", "", "2026-13-14T09:26:53Z")});
-    QTest::newRow("short uuid") << array({entry(1, "x", "E621E1F8-C36C-495A-93FC-0C247A3E6E5")});
+    QTest::newRow("fraction") << array({entry(0, "\\/x", {}, "2026-03-14T09:26:53.250Z")});
+    QTest::newRow("offset") << array({entry(0, "\\/x", {}, "2026-03-14T10:26:53+01:00")});
+    QTest::newRow("no such date") << array({entry(0, "\\/x", {}, "2026-13-14T09:26:53Z")});
+    QTest::newRow("short uuid") << array({entry(1, "\\/x", "E621E1F8-C36C-495A-93FC-0C247A3E6E5")});
     QTest::newRow("count as text")
         << QByteArray(valid).replace("\"filesScanned\": 9", "\"filesScanned\": \"9\"");
     QTest::newRow("fraction count") << QByteArray(valid).replace(": 300", ": 300.5");
