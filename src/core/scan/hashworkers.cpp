@@ -98,12 +98,17 @@ std::uint64_t HashWorkers::filesOpened() {
     return openedFiles.load(std::memory_order_relaxed);
 }
 
-void HashWorkers::add(Job job) {
+void HashWorkers::add(std::vector<Job> &jobs) {
+    bool wake = false;
     {
         std::lock_guard lock(m_jobsMutex);
-        m_early.push_back(std::move(job));
+        for (auto &job : jobs)
+            m_early.push_back(std::move(job));
+        wake = m_idle > 0;
     }
-    m_jobsReady.notify_one();
+    jobs.clear();
+    if (wake)
+        m_jobsReady.notify_all();
 }
 
 void HashWorkers::finish(std::vector<std::uint32_t> parallel, std::vector<std::uint32_t> serial,
@@ -118,12 +123,12 @@ void HashWorkers::finish(std::vector<std::uint32_t> parallel, std::vector<std::u
     m_jobsReady.notify_all();
 }
 
-bool HashWorkers::take(std::vector<Done> &out, bool wait) {
+bool HashWorkers::take(std::vector<Done> &out, std::size_t atLeast) {
     std::unique_lock lock(m_doneMutex);
-    if (wait && m_done.empty() && !stopping()) {
-        m_waiting = true;
-        m_doneReady.wait(lock, [this] { return stopping() || !m_done.empty(); });
-        m_waiting = false;
+    if (m_done.size() < atLeast && !stopping()) {
+        m_awaited = atLeast;
+        m_doneReady.wait(lock, [&] { return stopping() || m_done.size() >= atLeast; });
+        m_awaited = 0;
     }
     if (stopping())
         return false;
@@ -140,7 +145,7 @@ void HashWorkers::post(const Done &done) {
     {
         std::lock_guard lock(m_doneMutex);
         m_done.push_back(done);
-        wake = m_waiting;
+        wake = m_awaited > 0 && m_done.size() >= m_awaited;
     }
     if (wake)
         m_doneReady.notify_one();
@@ -177,7 +182,9 @@ bool HashWorkers::takeJob(unsigned index, bool mayWait, bool serialAllowed, Take
         }
         if (m_finished || !mayWait)
             return false;
+        ++m_idle;
         m_jobsReady.wait(lock);
+        --m_idle;
     }
 }
 
