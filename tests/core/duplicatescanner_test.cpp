@@ -2,6 +2,7 @@
 #include "pathorder.h"
 #include "platform/paths.h"
 #include "scanrecorder.h"
+#include "sha256hasher.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>
@@ -11,9 +12,11 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <future>
 #include <sched.h>
 #include <set>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -37,27 +40,41 @@ std::string copiesOf(char c, std::size_t n) {
 
 } // namespace
 
-TEST(ScanReports, emptyFolderSendsStartWalkEndAndHashingStart) {
+// Whatever the tree: a start report, one per 25 counted files, the end of
+// the walk (again, even on a multiple of 25), the start of hashing, then one
+// report per hashed file.
+void expectReportCadence(const ScanRecorder &scan) {
+    ASSERT_TRUE(scan.succeeded());
+    const auto &r = scan.result();
+    const auto &reps = scan.reports;
+    const int counted = r.filesScanned + r.ignoredSmallFiles;
+    const std::size_t walkEnd = 1 + static_cast<std::size_t>(counted / 25);
+    ASSERT_EQ(reps.size(), walkEnd + 2 + static_cast<std::size_t>(r.filesHashed));
+    EXPECT_EQ(reps[0], (DuplicateScanProgress{Phase::enumerating, 0, 0, 0, 0}));
+    for (std::size_t k = 1; k < walkEnd; ++k) {
+        EXPECT_EQ(reps[k].phase, Phase::enumerating);
+        EXPECT_EQ(reps[k].filesScanned + reps[k].ignoredSmallFiles, 25 * static_cast<int>(k));
+        EXPECT_EQ(reps[k].candidateFiles, 0);
+    }
+    EXPECT_EQ(reps[walkEnd], (DuplicateScanProgress{Phase::enumerating, r.filesScanned, 0, 0,
+                                                    r.ignoredSmallFiles}));
+    for (int h = 0; h <= r.filesHashed; ++h)
+        EXPECT_EQ(reps[walkEnd + 1 + static_cast<std::size_t>(h)],
+                  (DuplicateScanProgress{Phase::hashing, r.filesScanned, h, r.filesHashed,
+                                         r.ignoredSmallFiles}));
+}
+
+TEST(ScanReports, cadenceHoldsForAnEmptyFolderAndAFullOne) {
     TempDir dir;
     ScanRecorder scan;
     scan.run(dir.path());
-    ASSERT_TRUE(scan.succeeded());
-    const std::vector<DuplicateScanProgress> expected{
-        {Phase::enumerating, 0, 0, 0, 0},
-        {Phase::enumerating, 0, 0, 0, 0},
-        {Phase::hashing, 0, 0, 0, 0},
-    };
-    EXPECT_EQ(scan.reports, expected);
-    EXPECT_EQ(scan.result().filesHashed, 0);
+    expectReportCadence(scan);
     EXPECT_TRUE(scan.result().groups.empty());
     EXPECT_TRUE(scan.result().scannedFiles.empty());
     EXPECT_EQ(scan.result().rootURL, dir.path());
-}
 
-TEST(ScanReports, everyTwentyFifthCountedFileThenEndOfWalkThenOnePerHash) {
-    TempDir dir;
-    // 40 eligible files of distinct sizes except two pairs of identical
-    // content, and 10 below the minimum.
+    // 40 eligible files of distinct sizes except two pairs of identical size,
+    // one of them of identical content, and 10 below the minimum.
     for (int i = 0; i < 36; ++i)
         writePattern(dir / ("e" + std::to_string(i)), 2000 + static_cast<std::uint64_t>(i), i);
     writeFile(dir / "pair1a", copiesOf('a', 5000));
@@ -66,30 +83,12 @@ TEST(ScanReports, everyTwentyFifthCountedFileThenEndOfWalkThenOnePerHash) {
     writeFile(dir / "pair2b", copiesOf('c', 6000));
     for (int i = 0; i < 10; ++i)
         writeFile(dir / ("small" + std::to_string(i)), copiesOf('s', 10 + i));
-
-    ScanRecorder scan;
     scan.run(dir.path());
-    ASSERT_TRUE(scan.succeeded());
-    const auto &r = scan.result();
-    EXPECT_EQ(r.filesScanned, 40);
-    EXPECT_EQ(r.ignoredSmallFiles, 10);
-    EXPECT_EQ(r.filesHashed, 4);
-    ASSERT_EQ(r.groups.size(), 1u);
-
-    const auto &reps = scan.reports;
-    ASSERT_EQ(reps.size(), 3u + 50 / 25 + 4);
-    EXPECT_EQ(reps[0], (DuplicateScanProgress{Phase::enumerating, 0, 0, 0, 0}));
-    for (int k : {1, 2}) {
-        EXPECT_EQ(reps[k].phase, Phase::enumerating);
-        EXPECT_EQ(reps[k].filesScanned + reps[k].ignoredSmallFiles, 25 * k);
-        EXPECT_EQ(reps[k].filesHashed, 0);
-        EXPECT_EQ(reps[k].candidateFiles, 0);
-    }
-    // End of walk is reported again even though 50 already triggered one.
-    EXPECT_EQ(reps[3], (DuplicateScanProgress{Phase::enumerating, 40, 0, 0, 10}));
-    EXPECT_EQ(reps[4], (DuplicateScanProgress{Phase::hashing, 40, 0, 4, 10}));
-    for (int k = 1; k <= 4; ++k)
-        EXPECT_EQ(reps[4 + k], (DuplicateScanProgress{Phase::hashing, 40, k, 4, 10}));
+    expectReportCadence(scan);
+    EXPECT_EQ(scan.result().filesScanned, 40);
+    EXPECT_EQ(scan.result().ignoredSmallFiles, 10);
+    EXPECT_EQ(scan.result().filesHashed, 4);
+    EXPECT_EQ(scan.result().groups.size(), 1u);
 }
 
 TEST(ScanSelection, minimumIsInclusiveAndEmptyFilesAreIgnored) {
@@ -116,7 +115,7 @@ TEST(ScanSelection, minimumIsInclusiveAndEmptyFilesAreIgnored) {
     EXPECT_EQ(scan.result().groups.size(), 3u);
 }
 
-TEST(ScanSelection, hiddenEntriesPackagesAndLinksAreInNoCount) {
+TEST(ScanSelection, hiddenEntriesPackagesLinksAndFifosAreInNoCount) {
     TempDir dir;
     const std::string content = copiesOf('p', 4096);
     writeFile(dir / "photo.jpg", content);
@@ -133,6 +132,8 @@ TEST(ScanSelection, hiddenEntriesPackagesAndLinksAreInNoCount) {
     TempDir other;
     writeFile(other / "big.bin", copiesOf('b', 100000));
     ASSERT_EQ(::symlink((other / "big.bin").c_str(), (dir / "big-link.bin").c_str()), 0);
+    // Nor is anything that is no regular file, such as a FIFO.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
 
     ScanRecorder scan;
     scan.run(dir.path());
@@ -161,7 +162,7 @@ TEST(ScanGrouping, equalSizeDifferentContentFormsNoGroupAndThreeOfFourDo) {
     EXPECT_EQ(r.filesHashed, 4);
     ASSERT_EQ(r.groups.size(), 1u);
     EXPECT_EQ(names(r.groups[0].files, dir.path()), (std::vector<std::string>{"x2", "x3", "x4"}));
-    EXPECT_EQ(r.groups[0].hash, DuplicateScanner::sha256(dir / "x2").digest);
+    EXPECT_EQ(r.groups[0].hash, Sha256Hasher().hashFile(dir / "x2").digest);
     EXPECT_EQ(r.groups[0].id(), r.groups[0].hash);
     EXPECT_EQ(r.duplicateFileCount(), 3);
     EXPECT_EQ(r.reclaimableBytes(), 4096u);
@@ -226,8 +227,20 @@ TEST(ScanGrouping, filesDifferingOnlyInLastByteAreNotDuplicates) {
               (std::vector<std::string>{"a.bin", "c.bin"}));
 }
 
-TEST(ScanOrdering, groupsByReclaimableThenFileCountAndFilesByNaturalPathOrder) {
+TEST(ScanOrdering, groupsByReclaimableThenFileCountAndEveryListInPathOrder) {
     TempDir dir;
+    // Sixty names scrambled across folders, in four sets of fifteen copies.
+    // Folders that differ only in case interleave their files, and so do a
+    // folder's own files with those of its subfolders.
+    for (int i = 0; i < 60; ++i) {
+        const int k = (i * 7919) % 60;
+        const std::string folder = "F" + std::to_string(k % 9) +
+                                   (k % 3 == 0 ? (k % 2 ? "/a " : "/z ")
+                                    : k % 2    ? "/Sub/"
+                                               : "/sub/");
+        writeFile(dir / (folder + "item " + std::to_string(k) + ".dat"),
+                  copiesOf(static_cast<char>('a' + k % 4), 1100 + static_cast<std::size_t>(k % 4)));
+    }
     // 3 x 1500 (3000 reclaimable) beats 2 x 2500 (2500).
     for (const char *n : {"t1", "t2", "t3"})
         writeFile(dir / n, copiesOf('t', 1500));
@@ -247,18 +260,32 @@ TEST(ScanOrdering, groupsByReclaimableThenFileCountAndFilesByNaturalPathOrder) {
     ScanRecorder scan;
     scan.run(dir.path(), 1000);
     const auto &g = scan.result().groups;
-    ASSERT_EQ(g.size(), 5u);
-    EXPECT_EQ(g[0].files.size(), 5u); // 4000, five files
-    EXPECT_EQ(g[1].size, 4000u);      // 4000, two files
-    EXPECT_EQ(g[2].files.size(), 4u); // 3600
-    EXPECT_EQ(g[3].size, 1500u);      // 3000
-    EXPECT_EQ(g[4].size, 2500u);      // 2500
-    EXPECT_EQ(names(g[2].files, dir.path()), (std::vector<std::string>{"a2", "a10", "B3", "b20"}));
-    // scannedFiles follows the same order.
-    const auto all = names(scan.result().scannedFiles, dir.path());
-    const auto a2 = std::find(all.begin(), all.end(), "a2");
-    const auto a10 = std::find(all.begin(), all.end(), "a10");
-    EXPECT_LT(a2, a10);
+    ASSERT_EQ(g.size(), 9u);
+    EXPECT_EQ(g[0].size, 1103u);      // 15 x 1103
+    EXPECT_EQ(g[3].size, 1100u);      // 15 x 1100
+    EXPECT_EQ(g[4].files.size(), 5u); // 4000, five files
+    EXPECT_EQ(g[5].size, 4000u);      // 4000, two files
+    EXPECT_EQ(g[6].files.size(), 4u); // 3600
+    EXPECT_EQ(g[7].size, 1500u);      // 3000
+    EXPECT_EQ(g[8].size, 2500u);      // 2500
+    EXPECT_EQ(names(g[6].files, dir.path()), (std::vector<std::string>{"a2", "a10", "B3", "b20"}));
+    PathOrder order;
+    const auto inPathOrder = [&](const std::vector<DuplicateFile> &files) {
+        std::vector<std::string_view> paths;
+        for (const auto &f : files)
+            paths.push_back(f.url);
+        const auto permutation = order.order(paths);
+        return std::is_sorted(permutation.begin(), permutation.end());
+    };
+    EXPECT_TRUE(inPathOrder(scan.result().scannedFiles));
+    std::size_t grouped = 0;
+    for (const auto &group : g) {
+        EXPECT_TRUE(inPathOrder(group.files)) << group.size;
+        for (const auto &f : group.files)
+            EXPECT_EQ(f.size, group.size);
+        grouped += group.files.size();
+    }
+    EXPECT_EQ(grouped, scan.result().scannedFiles.size());
 }
 
 TEST(ScanNames, awkwardNamesAreScannedHashedAndGrouped) {
@@ -394,50 +421,11 @@ TEST(ScanCancel, stopBeforeStartDuringWalkAndDuringHashing) {
     EXPECT_EQ(seen.back().filesHashed, 3);
 }
 
-TEST(ScanOrdering, manyFilesComeOutInPathOrderEverywhere) {
-    TempDir dir;
-    // Names in scrambled order across folders, with copies spread among them.
-    // Folders that differ only in case interleave their files, and so do a
-    // folder's own files with those of its subfolders.
-    for (int i = 0; i < 300; ++i) {
-        const int k = (i * 7919) % 300;
-        const std::string folder = "F" + std::to_string(k % 9) +
-                                   (k % 3 == 0 ? (k % 2 ? "/a " : "/z ")
-                                    : k % 2    ? "/Sub/"
-                                               : "/sub/");
-        writeFile(
-            dir / (folder + "item " + std::to_string(k) + ".dat"),
-            copiesOf(static_cast<char>('a' + k % 13), 1100 + static_cast<std::size_t>(k % 13)));
-    }
-    ScanRecorder scan;
-    scan.run(dir.path());
-    const auto &r = scan.result();
-    ASSERT_EQ(r.scannedFiles.size(), 300u);
-    PathOrder order;
-    const auto sorted = [&](const std::vector<DuplicateFile> &files) {
-        for (std::size_t i = 1; i < files.size(); ++i)
-            if (!order.less(files[i - 1].url, files[i].url))
-                return false;
-        return true;
-    };
-    EXPECT_TRUE(sorted(r.scannedFiles));
-    ASSERT_EQ(r.groups.size(), 13u);
-    std::size_t grouped = 0;
-    for (const auto &g : r.groups) {
-        EXPECT_TRUE(sorted(g.files));
-        for (const auto &f : g.files)
-            EXPECT_EQ(f.size, g.size);
-        grouped += g.files.size();
-    }
-    EXPECT_EQ(grouped, 300u);
-}
-
 TEST(ScanCancel, stopWhileHashingALargeFileEndsWithinAChunk) {
     TempDir dir;
     // Sparse 4 GiB files of one size, one for each of four workers: hashing
-    // them takes seconds, reading costs nothing. Every worker is in the
-    // middle of a file when the stop comes, and the scan returns only once
-    // all of them have ended.
+    // them takes seconds, reading costs nothing. The stop comes once hashing
+    // has begun, and the scan returns only once every worker has ended.
     for (const char *name : {"huge-1.bin", "huge-2.bin", "huge-3.bin", "huge-4.bin"}) {
         const int fd = ::open((dir / name).c_str(), O_WRONLY | O_CREAT, 0644);
         ASSERT_GE(fd, 0);
@@ -445,13 +433,19 @@ TEST(ScanCancel, stopWhileHashingALargeFileEndsWithinAChunk) {
         ::close(fd);
     }
     std::stop_source source;
+    std::promise<void> hashingStarted;
     ScanRecorder scan;
     std::thread worker([&] {
-        scan.outcome = DuplicateScanner::scanRemembering(
-            dir.path(), 1024, [&](const DuplicateScanProgress &p) { scan.reports.push_back(p); },
-            source.get_token(), nullptr, {4, false});
+        scan.outcome = DuplicateScanner::scanRemembering(dir.path(), 1024,
+                                                         [&](const DuplicateScanProgress &p) {
+                                                             scan.reports.push_back(p);
+                                                             if (p.phase == Phase::hashing &&
+                                                                 p.filesHashed == 0)
+                                                                 hashingStarted.set_value();
+                                                         },
+                                                         source.get_token(), nullptr, {4, false});
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    hashingStarted.get_future().wait();
     const auto stopAt = std::chrono::steady_clock::now();
     source.request_stop();
     worker.join();

@@ -59,24 +59,6 @@ TestCase {
         tryCompare(RecentScanStore.records, "length", 2)
     }
 
-    function test_rescanOfAFolderThatWentAwaySaysSo() {
-        const folder = Fixture.makeTree({ "a.bin": { size: 4096, seed: 1 } })
-        HistoryFixture.add(folder)
-        const root = createTemporaryObject(rootComponent, testCase)
-        const rescan = findChild(firstCard(recentScansIn(root)), "rescanButton")
-        tryVerify(() => rescan.enabled)
-        // Gone after the card last looked, before the click.
-        Fixture.removeTree(folder)
-        mouseClick(rescan)
-
-        compare(root.selection, "Twinsift")
-        const scan = root.detailItem
-        const message = findChild(scan, "errorMessage")
-        tryCompare(message, "text", "This recent-scan folder is no longer available. Choose the folder again to scan it.")
-        verify(message.visible)
-        verify(!scan.scanModel.isScanning)
-    }
-
     function test_newScanFromTheEmptyHistoryOpensTheChooser() {
         const root = createTemporaryObject(rootComponent, testCase)
         const recent = recentScansIn(root)
@@ -85,23 +67,6 @@ TestCase {
         compare(root.selection, "Twinsift")
         tryVerify(() => root.detailItem.controller.isImporterPresented)
         root.detailItem.controller.chooserDismissed()
-    }
-
-    function test_escapeClosesTheGuideOverAnUnchangedScreen() {
-        HistoryFixture.add(Fixture.makeTree({}))
-        const root = createTemporaryObject(rootComponent, testCase)
-        const recent = recentScansIn(root)
-        recent.confirmClear = false
-        root.selection = "How to Use"
-        tryVerify(() => root.guideItem !== null)
-        compare(root.detailItem, recent)
-        verify(!recent.enabled || recent.opacity === 0 || root.detailItem.opacity === 0)
-
-        keyClick(Qt.Key_Escape)
-        compare(root.selection, "Recent Scans")
-        tryVerify(() => root.guideItem === null)
-        compare(root.detailItem, recent)
-        compare(recent.history.count, 1)
     }
 
     function test_helpMenuShowsTheGuideInEveryWindow() {

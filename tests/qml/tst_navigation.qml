@@ -140,7 +140,9 @@ TestCase {
         tryVerify(() => review.rows.rowCount() === 2
                   && review.rows.data(review.rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === "keep", 10000)
         review.toggleRow(0)
+        review.searchText = "one"
         compare(review.selectedCount, 1)
+        const results = view.results
 
         // Posted for every window, as the Help menu does.
         AppEvents.postShowHowToUse()
@@ -157,8 +159,10 @@ TestCase {
         verify(root.guideItem === null)
         verify(root.detailItem === view)
         verify(view.enabled)
+        // The same results screen, with its search and marks.
+        compare(view.results, results)
         compare(review.selectedCount, 1)
-        verify(view.hasResult)
+        compare(review.searchText, "one")
 
         // From Settings the guide returns to Settings, by its Back button.
         root.selection = "Settings"

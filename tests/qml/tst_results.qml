@@ -20,7 +20,6 @@ TestCase {
         Item {
             id: host
             property url folder
-            property int rescans: 0
             property alias scanner: scanner
             property alias view: view
             anchors.fill: parent
@@ -32,15 +31,10 @@ TestCase {
                 isScanning: scanner.isScanning
                 progressText: scanner.scanProgressText
                 progressFraction: scanner.scanProgressFraction
-                onRescanRequested: { ++host.rescans; scanner.scan(host.folder) }
+                onRescanRequested: scanner.scan(host.folder)
                 onStopScanRequested: scanner.cancelScan()
             }
         }
-    }
-
-    Component {
-        id: window
-        RootView { anchors.fill: parent }
     }
 
     // Scans a fresh tree and waits until its rows can take marks.
@@ -115,43 +109,6 @@ TestCase {
         compare(host.view.review.selectedCount, 0)
     }
 
-    function test_reviewAndMoveToTrashThenCloseRescans() {
-        const host = showTree(copies(["x.bin", "a/b/x.bin", "c/keep.bin"]))
-        clickToggle(host, "x.bin")
-        clickToggle(host, "a/b/x.bin")
-        mouseClick(findChild(host.view, "reviewCleanupButton"))
-
-        const review = host.view.review
-        tryCompare(review, "showCleanupReview", true)
-        const files = review.selectedFiles
-        compare(files.rowCount(), 2)
-        const locations = [0, 1].map(i => files.data(files.index(i, 0), CleanupSelectionModel.LocationRole))
-        compare(locations.sort(), ["Selected folder", "a/b"])
-
-        const trashedBefore = Fixture.trashedOrigins().length
-        mouseClick(findChild(host.view, "moveToTrashButton"))
-        tryCompare(review.cleanup, "hasReport", true, 10000)
-        compare(review.cleanup.reportTitle, "Cleanup Complete")
-        compare(review.cleanup.reportSummary, "2 files moved to Trash · 12 KB")
-        const origins = Fixture.trashedOrigins()
-        compare(origins.length, trashedBefore + 2)
-        verify(origins.includes(Fixture.pathOf(Fixture.urlOf(host.folder, "x.bin"))))
-        verify(origins.includes(Fixture.pathOf(Fixture.urlOf(host.folder, "a/b/x.bin"))))
-        verify(Fixture.exists(Fixture.urlOf(host.folder, "c/keep.bin")))
-        verify(!Fixture.exists(Fixture.urlOf(host.folder, "x.bin")))
-        compare(review.selectedCount, 0)
-
-        compare(host.rescans, 0)
-        const close = findChild(host.view, "closeReportButton")
-        tryCompare(close, "visible", true)
-        mouseClick(close)
-        compare(host.rescans, 1)
-        verify(!review.cleanup.hasReport)
-        // The rescan finds no duplicates left.
-        tryCompare(host.scanner, "isScanning", false, 10000)
-        tryVerify(() => review.rows.rowCount() === 0, 10000)
-    }
-
     function test_stopScanDuringARescanKeepsTheResultShown() {
         // Scans of this tree go through the fixture's gate, which holds them
         // once a rescan starts.
@@ -179,33 +136,6 @@ TestCase {
         // The result that was shown stays, with its rows.
         compare(host.view.review.rows.rowCount(), 3)
         verify(host.view.review.hasResult)
-    }
-
-    function test_theGuideOpensAndClosesOverTheResultsAndKeepsTheMarks() {
-        const root = createTemporaryObject(window, stage)
-        const folder = Fixture.makeTree(copies(["p.bin", "q.bin", "r.bin"]))
-        const scanScreen = root.detailItem
-        scanScreen.scanModel.scan(folder)
-        tryVerify(() => scanScreen.results !== null, 10000)
-        const results = scanScreen.results
-        const review = results.review
-        tryVerify(() => review.rows.rowCount() === 3
-                  && review.rows.data(review.rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === "keep", 10000)
-        review.toggleRow(1)
-        review.searchText = "q"
-        compare(review.selectedCount, 1)
-
-        root.navigation.showHowToUse()
-        tryVerify(() => root.guideItem !== null && root.guideItem.visible)
-        root.navigation.closeHowToUse()
-        tryVerify(() => root.guideItem === null)
-
-        // The same screen, with its result, search and marks.
-        compare(root.detailItem, scanScreen)
-        compare(scanScreen.results, results)
-        compare(review.selectedCount, 1)
-        compare(review.searchText, "q")
-        compare(review.rows.rowCount(), 1)
     }
 }
 }

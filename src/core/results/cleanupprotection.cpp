@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 namespace twinsift::CleanupProtection {
 
@@ -47,13 +48,6 @@ std::vector<Root> roots(const std::string &home) {
 }
 
 } // namespace
-
-std::vector<std::string> protectedRoots() {
-    std::vector<std::string> paths;
-    for (auto &root : roots(paths::resolvingSymlinks(paths::homeDirectory())))
-        paths.push_back(std::move(root.path));
-    return paths;
-}
 
 bool isProtected(const std::string &path) {
     const std::string resolved = paths::resolvingSymlinks(path);

@@ -1,15 +1,10 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 // Places that belong to the system, to installed applications or to data the
 // system manages for the user. Files there are shown but never moved.
 namespace twinsift::CleanupProtection {
-
-// The protected roots in the order they are tested, for the current $HOME and
-// $XDG_DATA_HOME.
-std::vector<std::string> protectedRoots();
 
 // Whether path, after standardising and resolving its symbolic links, is one
 // of the roots or lies below one (whole components, case-sensitive). A path

@@ -551,11 +551,6 @@ DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups) {
 
 } // namespace
 
-HashOutcome sha256(const std::string &path, std::stop_token stop) {
-    thread_local Sha256Hasher hasher;
-    return hasher.hashFile(path, stop);
-}
-
 ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                  const ProgressCallback &progress, std::stop_token stop) {
     return scanRemembering(folder, minimumFileSizeBytes, progress, std::move(stop),

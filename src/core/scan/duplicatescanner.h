@@ -56,9 +56,6 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
                             const ProgressCallback &progress, std::stop_token stop,
                             DigestMemory *memory, const HashingOptions &options = {});
 
-// SHA-256 of one file as 64 lower-case hex characters.
-HashOutcome sha256(const std::string &path, std::stop_token stop = {});
-
 } // namespace DuplicateScanner
 
 } // namespace twinsift

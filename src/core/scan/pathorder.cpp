@@ -69,16 +69,6 @@ int32_t toUtf16(std::string_view path, std::vector<UChar> &buf) {
 
 } // namespace
 
-bool PathOrder::less(std::string_view a, std::string_view b) const {
-    std::vector<UChar> ua, ub;
-    const int32_t la = toUtf16(a, ua);
-    const int32_t lb = toUtf16(b, ub);
-    const UCollationResult r = ucol_strcoll(m_collator, ua.data(), la, ub.data(), lb);
-    if (r != UCOL_EQUAL)
-        return r == UCOL_LESS;
-    return a < b;
-}
-
 void PathOrder::sortKey(std::string_view path, std::string &key) const {
     thread_local std::vector<UChar> utf16;
     const int32_t length = toUtf16(path, utf16);

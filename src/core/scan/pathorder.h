@@ -23,8 +23,6 @@ public:
     PathOrder(const PathOrder &) = delete;
     PathOrder &operator=(const PathOrder &) = delete;
 
-    bool less(std::string_view a, std::string_view b) const;
-
     // The permutation that puts paths in order: result[k] is the index of the
     // k-th path. Sort keys are computed once per path, which is much faster
     // than comparing inside the sort.

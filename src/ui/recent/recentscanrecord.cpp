@@ -1,7 +1,6 @@
 #include "recentscanrecord.h"
 
 #include "fileurls.h"
-#include "folderavailability.h"
 #include "paths.h"
 
 namespace twinsift {
@@ -32,10 +31,6 @@ QString RecentScanRecord::folderPathText() const {
 
 QUrl RecentScanRecord::folderUrl() const {
     return fileurls::fromPath(m_folderPath);
-}
-
-bool RecentScanRecord::folderExists() const {
-    return FolderAvailability::isExistingFolder(m_folderPath);
 }
 
 } // namespace twinsift

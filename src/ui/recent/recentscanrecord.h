@@ -53,9 +53,6 @@ public:
     quint64 potentialSavings() const { return m_potentialSavings; }
     qint64 ignoredSmallFiles() const { return m_ignoredSmallFiles; }
     double elapsedSeconds() const { return m_elapsedSeconds; }
-    // Asks the disk on every call, which may block on a dead mount: screens
-    // learn availability from FolderAvailability instead.
-    bool folderExists() const;
 
     friend bool operator==(const RecentScanRecord &, const RecentScanRecord &) = default;
 

@@ -40,8 +40,9 @@ void AppSession::configure(const QString &desktopFileName) {
     // A CPU-drawn OpenGL redraws the whole window for every change, such as
     // each step of a scan's progress, and takes the cores the scan hashes
     // on. The scene graph's own software renderer redraws only what changed.
-    // An explicit choice in QT_QUICK_BACKEND still wins.
-    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") && openGLIsSoftware())
+    // A renderer the user chose still wins.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") &&
+        qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND") && openGLIsSoftware())
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 }
 

@@ -54,7 +54,7 @@ TEST_F(Protection, everyRootMatchesWholeComponentsOnlyAndCaseMatters) {
           "/usr"s, "/usr/lib/x"s, "/bin/sh"s, "/sbin/x"s, "/private/x"s, "/etc/hosts"s, "/var/x"s,
           "/opt/x"s, "/Network/x"s,
           // Standardised first: a detour through ".." still lands in /etc.
-          m_dir / "../../etc/hosts"})
+          "/media/../etc/hosts"s})
         EXPECT_TRUE(CleanupProtection::isProtected(path)) << path;
     for (const std::string &path : {home() + "/LibraryBackup/photo.jpg",
                                     home() + "/library/photo.jpg", home() + "/Documents/Library/x",
@@ -103,40 +103,6 @@ TEST_F(Protection, systemFoldersOfLinuxAndManagedFoldersOfTheHomeAreProtected) {
     ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
     EXPECT_TRUE(CleanupProtection::isProtected(dataHome + "/Trash/files/x"));
     EXPECT_TRUE(CleanupProtection::isProtected(dataHome + "/Trash"));
-
-    // The roots are tested in this order: the thirteen first, then these.
-    const auto roots = CleanupProtection::protectedRoots();
-    const std::vector<std::string> expected{home() + "/Library",
-                                            home() + "/Applications",
-                                            "/System",
-                                            "/Library",
-                                            "/Applications",
-                                            "/usr",
-                                            "/bin",
-                                            "/sbin",
-                                            "/private",
-                                            "/etc",
-                                            "/var",
-                                            "/opt",
-                                            "/Network",
-                                            "/boot",
-                                            "/efi",
-                                            "/dev",
-                                            "/lib",
-                                            "/lib32",
-                                            "/lib64",
-                                            "/libx32",
-                                            "/proc",
-                                            "/run",
-                                            "/snap",
-                                            "/sys",
-                                            "/nix",
-                                            "/gnu",
-                                            home() + "/snap",
-                                            home() + "/.var/app",
-                                            home() + "/.local/share/flatpak",
-                                            dataHome + "/Trash"};
-    EXPECT_EQ(roots, expected);
 }
 
 TEST_F(Protection, aHomeOfSlashGetsNoExemption) {

@@ -1,8 +1,10 @@
 // The whole job in the application's own window, started as the twinsift
 // binary starts it, over a real folder and a real Trash: choose a folder,
-// scan, mark a copy, review and move it to the Trash, and the rescan after.
+// scan, mark two copies, review and move them to the Trash, and the rescan
+// after.
 // Any warning on the way, such as a QML binding error, fails the test.
 #include "appsession.h"
+#include "cleanupselectionmodel.h"
 #include "duplicatereviewmodel.h"
 #include "duplicatescanviewmodel.h"
 #include "fileurls.h"
@@ -67,26 +69,25 @@ class EndToEndTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void scanMarkAndMoveACopyToTheTrash();
+    void scanMarkAndMoveCopiesToTheTrash();
 };
 
-void EndToEndTest::scanMarkAndMoveACopyToTheTrash() {
+void EndToEndTest::scanMarkAndMoveCopiesToTheTrash() {
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
     // The offscreen platform has no window stack; under X11 this says nothing.
     QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
     testing::TempDir dir;
-    testing::writePattern(dir / "Photos/beach.jpg", 9000, 11);
-    testing::writePattern(dir / "Backup/beach.jpg", 9000, 11);
-    testing::writePattern(dir / "Docs/unique.txt", 9000, 12);
-    const QString backup = QString::fromStdString(dir / "Backup/beach.jpg");
+    for (const char *copy : {"x.bin", "a/b/x.bin", "c/keep.bin"})
+        testing::writePattern(dir / copy, 6000, 11);
+    const QString root = QString::fromStdString(dir.path());
 
     AppSession session;
     QQuickWindow *window = session.mainWindow();
     QVERIFY(window);
     QCOMPARE(window->title(), QStringLiteral("Ambrivo - Twinsift"));
     QTRY_VERIFY(session.delegate().hasPresentedMainWindow());
-    auto *root = window->property("rootView").value<QObject *>();
-    auto *view = root->property("detailItem").value<QObject *>();
+    auto *view =
+        window->property("rootView").value<QObject *>()->property("detailItem").value<QObject *>();
     QVERIFY(view);
     const qsizetype historyBefore = RecentScanStore::shared()->records().size();
 
@@ -103,31 +104,44 @@ void EndToEndTest::scanMarkAndMoveACopyToTheTrash() {
     auto *results = view->property("results").value<QQuickItem *>();
     auto *review = results->property("review").value<DuplicateReviewModel *>();
     ReviewRowsModel *rows = review->rows();
-    const auto cell = [rows](int row, int role) { return rows->data(rows->index(row), role); };
-    QTRY_VERIFY(rows->rowCount() == 2 &&
-                cell(0, ReviewRowsModel::CleanupStateRole) == QStringLiteral("keep"));
-    const int backupRow = cell(0, ReviewRowsModel::DisplayPathRole) == backup ? 0 : 1;
-    QCOMPARE(cell(backupRow, ReviewRowsModel::DisplayPathRole).toString(), backup);
-
+    QTRY_VERIFY(rows->rowCount() == 3 &&
+                rows->data(rows->index(0), ReviewRowsModel::CleanupStateRole) == "keep");
     auto *grid = item(results, "resultGrid");
-    QMetaObject::invokeMethod(grid, "positionViewAtIndex", Q_ARG(int, backupRow), Q_ARG(int, 2));
-    QQuickItem *row = nullptr;
-    QTRY_VERIFY((QMetaObject::invokeMethod(grid, "itemAtIndex", Q_RETURN_ARG(QQuickItem *, row),
-                                           Q_ARG(int, backupRow)),
-                 row));
-    QVERIFY(click(item(row, "cleanupToggle")));
-    QCOMPARE(review->selectedCount(), 1);
+    const auto toggle = [&](const QString &path) {
+        int at = 0;
+        while (at < 3 && rows->data(rows->index(at), ReviewRowsModel::DisplayPathRole) != path)
+            ++at;
+        QMetaObject::invokeMethod(grid, "positionViewAtIndex", Q_ARG(int, at), Q_ARG(int, 2));
+        QQuickItem *row = nullptr;
+        QTRY_VERIFY(QMetaObject::invokeMethod(grid, "itemAtIndex", Q_RETURN_ARG(QQuickItem *, row),
+                                              Q_ARG(int, at)) &&
+                    row);
+        QVERIFY(click(item(row, "cleanupToggle")));
+    };
+    toggle(root + "/x.bin");
+    toggle(root + "/a/b/x.bin");
+    QCOMPARE(review->selectedCount(), 2);
 
+    // The review sheet names each folder relative to the one scanned.
     QVERIFY(click(item(results, "reviewCleanupButton")));
     QTRY_VERIFY(review->showCleanupReview());
+    CleanupSelectionModel *files = review->selectedFilesModel();
+    QStringList locations;
+    for (int i = 0; i < files->rowCount(); ++i)
+        locations << files->data(files->index(i), CleanupSelectionModel::LocationRole).toString();
+    locations.sort();
+    QCOMPARE(locations, (QStringList{"Selected folder", "a/b"}));
     QVERIFY(click(item(results, "moveToTrashButton")));
     QTRY_VERIFY_WITH_TIMEOUT(review->cleanup()->hasReport(), 10000);
+    QCOMPARE(review->cleanup()->reportSummary(), "2 files moved to Trash · 12 KB");
 
-    // On disk: the marked copy is in the Trash, everything else stays.
+    // On disk: the marked copies are in the Trash, the kept one stays.
     namespace fs = std::filesystem;
-    QVERIFY(!fs::exists(dir / "Backup/beach.jpg"));
-    QVERIFY(fs::exists(dir / "Photos/beach.jpg") && fs::exists(dir / "Docs/unique.txt"));
-    QCOMPARE(trashedOrigins(), QStringList{backup});
+    QVERIFY(!fs::exists(dir / "x.bin") && !fs::exists(dir / "a/b/x.bin"));
+    QVERIFY(fs::exists(dir / "c/keep.bin"));
+    QStringList trashed = trashedOrigins();
+    trashed.sort();
+    QCOMPARE(trashed, (QStringList{root + "/a/b/x.bin", root + "/x.bin"}));
 
     // Closing the report rescans; the set is gone and that scan is recorded too.
     QVERIFY(click(item(results, "closeReportButton")));

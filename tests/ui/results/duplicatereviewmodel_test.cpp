@@ -137,8 +137,7 @@ private slots:
     void protectedRowsAreReviewOnlyAndASweepAlertsOnce();
     void aNewResultKeepsTheReviewState();
     void completionClosesTheReviewEmptiesTheMarksThenShowsTheReport();
-    void aStopClosesTheReviewAndAlertsButKeepsTheMarks_data();
-    void aStopClosesTheReviewAndAlertsButKeepsTheMarks();
+    void aThrowingRunClosesTheReviewAndAlertsButKeepsTheMarks();
     void oneRunAtATimeAndNoneForAFullyMarkedSet();
     void aModelDestroyedDuringARunIsLeftAlone();
     void screensCanBindToItFromQml();
@@ -182,10 +181,6 @@ void DuplicateReviewModelTest::aFilteredRowIsMarkedAgainstItsWholeSet() {
     QCOMPARE(cleanupState(model, 0), QStringLiteral("trash"));
     QCOMPARE(model.selectedCountText(), QStringLiteral("2 selected for Trash"));
     QCOMPARE(model.reviewSummaryText(), QStringLiteral("2 files · 8 KB"));
-    QCOMPARE(model.selectedFilesModel()
-                 ->data(model.selectedFilesModel()->index(1), CleanupSelectionModel::LocationRole)
-                 .toString(),
-             QStringLiteral("sub"));
 
     model.setSearchText(QStringLiteral("keep"));
     model.toggleRow(0);
@@ -194,14 +189,10 @@ void DuplicateReviewModelTest::aFilteredRowIsMarkedAgainstItsWholeSet() {
                             "different file to keep before selecting this one."));
     QCOMPARE(model.selectedCount(), 2);
 
-    // Rows of review-only categories and of the flat list take no marks.
+    // Changing category or view redraws by rows too.
     model.selectCategory(DuplicateReviewModel::SameName);
-    QCOMPARE(model.cleanupHeader(), QStringLiteral("Status"));
     model.showDuplicateFiles();
     QCOMPARE(model.rows()->rowCount(), 3);
-    QCOMPARE(cleanupState(model, 0), QStringLiteral("reviewOnly"));
-    model.toggleRow(rowOf(model, dir / "keep.txt"));
-    QCOMPARE(model.selectedCount(), 2);
     QCOMPARE(resets.count(), 0);
 }
 
@@ -313,31 +304,18 @@ void DuplicateReviewModelTest::completionClosesTheReviewEmptiesTheMarksThenShows
     QCOMPARE(rescans.count(), 1);
 }
 
-void DuplicateReviewModelTest::aStopClosesTheReviewAndAlertsButKeepsTheMarks_data() {
-    QTest::addColumn<bool>("runThrows");
-    QTest::addColumn<QString>("reason");
-    // Edited after the scan, same size.
-    QTest::newRow("changed") << false << QStringLiteral("changed after the scan");
-    QTest::newRow("run throws") << true << QStringLiteral("could not be revalidated");
-}
-
-void DuplicateReviewModelTest::aStopClosesTheReviewAndAlertsButKeepsTheMarks() {
-    QFETCH(bool, runThrows);
-    QFETCH(QString, reason);
+// What the run stopped for comes from the core; here, that a run which throws
+// still hands exactly one stop back, in order, on the main thread.
+void DuplicateReviewModelTest::aThrowingRunClosesTheReviewAndAlertsButKeepsTheMarks() {
     TempDir dir;
     DuplicateReviewModel model;
-    if (runThrows) {
-        model.cleanup()->setRunner([](const auto &, const auto &, const auto &) -> CleanupOutcome {
-            throw std::bad_alloc();
-        });
-        // The cause is logged, not swallowed.
-        QTest::ignoreMessage(QtWarningMsg, "cleanup run failed: std::bad_alloc");
-    }
+    model.cleanup()->setRunner(
+        [](const auto &, const auto &, const auto &) -> CleanupOutcome { throw std::bad_alloc(); });
+    // The cause is logged, not swallowed.
+    QTest::ignoreMessage(QtWarningMsg, "cleanup run failed: std::bad_alloc");
     show(model, scanOf(dir, {"keep.dat", "marked.dat"}));
     model.toggleRow(rowOf(model, dir / "marked.dat"));
     model.setShowCleanupReview(true);
-    if (!runThrows)
-        writeFile(dir / "marked.dat", std::string(4095, 'c') + "!");
 
     QStringList log;
     watch(model, log);
@@ -346,8 +324,9 @@ void DuplicateReviewModelTest::aStopClosesTheReviewAndAlertsButKeepsTheMarks() {
     QVERIFY(guards.wait(10000));
 
     QCOMPARE(log, (QStringList{"isCleaning=1", "isCleaning=0", "showCleanupReview=0", "guard"}));
-    QCOMPARE(model.cleanupGuardMessage(), "Cleanup stopped because a selected file " + reason +
-                                              ". Please Rescan before cleaning.");
+    QCOMPARE(model.cleanupGuardMessage(), QStringLiteral("Cleanup stopped because a selected file "
+                                                         "could not be revalidated. Please Rescan "
+                                                         "before cleaning."));
     QCOMPARE(model.selectedCount(), 1);
     QVERIFY(!model.cleanup()->hasReport());
     QVERIFY(exists(dir / "marked.dat"));

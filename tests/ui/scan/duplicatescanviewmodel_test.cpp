@@ -55,39 +55,6 @@ std::shared_ptr<QStringList> notifications(DuplicateScanViewModel &vm) {
     return log;
 }
 
-// Collects what is logged while it lives, with its category, and passes
-// everything on to the handler it replaced.
-class LogCapture {
-public:
-    LogCapture() {
-        s_current = this;
-        m_previous = qInstallMessageHandler(&LogCapture::handle);
-    }
-    ~LogCapture() {
-        qInstallMessageHandler(m_previous);
-        s_current = nullptr;
-    }
-    QStringList lines() const {
-        std::lock_guard lock(m_mutex);
-        return m_lines;
-    }
-
-private:
-    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &text) {
-        LogCapture *self = s_current;
-        {
-            std::lock_guard lock(self->m_mutex);
-            self->m_lines << QString::fromLatin1(context.category) + QStringLiteral(": ") + text;
-        }
-        self->m_previous(type, context, text);
-    }
-
-    static inline LogCapture *s_current = nullptr;
-    QtMessageHandler m_previous = nullptr;
-    mutable std::mutex m_mutex;
-    QStringList m_lines;
-};
-
 } // namespace
 
 // Waits, processing events, until the scan that expr started has ended.
@@ -314,7 +281,9 @@ void DuplicateScanViewModelTest::aThrowingEngineEndsTheScanAsAFailure() {
     const ScanResultValue previous = vm.result();
     QVERIFY(previous.hasValue());
 
-    LogCapture capture;
+    // The cause is logged, not swallowed; an unlogged message fails the test.
+    QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("^scan failed: .*bad_alloc"));
+    QTest::ignoreMessage(QtCriticalMsg, "scan failed with an unknown exception");
     for (int attempt = 0; attempt < 2; ++attempt) {
         const auto log = notifications(vm);
         AWAIT(vm.scan(bytes(dir.path())));
@@ -324,11 +293,6 @@ void DuplicateScanViewModelTest::aThrowingEngineEndsTheScanAsAFailure() {
         QCOMPARE(log->mid(log->size() - 3),
                  (QStringList{"errorMessage", "isScanning", "scanProgress"}));
     }
-    const QStringList logged =
-        capture.lines().filter(QRegularExpression(QStringLiteral("^twinsift\\.scan: ")));
-    QCOMPARE(logged.size(), 2);
-    QVERIFY2(logged[0].contains(QStringLiteral("bad_alloc")), qPrintable(logged[0]));
-    QVERIFY2(logged[1].contains(QStringLiteral("unknown")), qPrintable(logged[1]));
 }
 
 void DuplicateScanViewModelTest::stuckScansNeverDelayANewOne() {
