@@ -458,7 +458,7 @@ private:
     std::vector<std::pair<std::uint32_t, Sha256Digest>> m_remembered;
     std::vector<Hashed> m_hashed;        // read during the walk
     std::vector<std::uint32_t> m_failed; // failed during the walk
-    std::vector<DigestMemory::Entry> m_computed;
+    DigestMemory::Entries m_computed;
     std::vector<HashWorkers::Job> m_handOver; // started, not yet handed over
     std::size_t m_jobs = 0, m_received = 0;
     HashWorkers m_workers; // last: its threads stop before the rest goes
