@@ -19,10 +19,13 @@ constexpr std::uint64_t prefetchBytes = 1024 * 1024;
 
 std::atomic<std::uint64_t> openedFiles = 0;
 
-// The folder of the file being opened, kept open while its files follow one
-// another, so the kernel resolves each folder once instead of every file's
-// whole path. When a folder cannot be opened the whole path is used, so the
-// file's own open reports the real error.
+// The folder of the files being opened, kept open while its files follow
+// one another, so the kernel resolves each folder once instead of every
+// file's whole path. It is opened at the second file in a row from one
+// folder: files from folders that alternate (an original and its copy
+// elsewhere) are opened by their whole path, which costs less than opening
+// and closing their folders. When a folder cannot be opened the whole path
+// is used, so the file's own open reports the real error.
 class FolderHandle {
 public:
     FolderHandle() = default;
@@ -35,10 +38,14 @@ public:
         if (slash == std::string::npos)
             return reader.openAt(AT_FDCWD, path.c_str(), identify);
         const std::string_view folder = slash == 0 ? "/" : std::string_view(path).substr(0, slash);
-        if (m_fd < 0 || folder != m_path) {
+        if (folder != m_path) {
+            const bool again = folder == m_previous;
             close();
-            m_path.assign(folder);
-            m_fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            m_previous.assign(folder);
+            if (again) {
+                m_path.assign(folder);
+                m_fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            }
         }
         if (m_fd < 0)
             return reader.openAt(AT_FDCWD, path.c_str(), identify);
@@ -53,7 +60,8 @@ private:
         m_path.clear();
     }
 
-    std::string m_path;
+    std::string m_path;     // the folder open as m_fd
+    std::string m_previous; // the folder of the file opened last
     int m_fd = -1;
 };
 
