@@ -116,18 +116,20 @@ TEST(ParallelHashing, everyJobComesBackOnceWithItsDigestOrItsFailure) {
     {
         HashWorkers workers({3, 4}, {});
         std::vector<std::uint32_t> parallel, serial;
+        std::vector<HashWorkers::Job> early;
         for (std::uint32_t id = 0; id < jobs.size(); ++id) {
             if (id % 3 == 0)
-                workers.add({id, jobs[id].size, false, 0, 0, jobs[id].path});
+                early.push_back({id, jobs[id].size, false, 0, 0, jobs[id].path});
             else
                 (id % 3 == 1 ? parallel : serial).push_back(id);
         }
+        workers.add(early);
         workers.finish(parallel, serial, [&](std::uint32_t id, HashWorkers::Job &job) {
             job.size = jobs[id].size;
             job.path = jobs[id].path;
         });
         std::vector<HashWorkers::Done> batch;
-        while (done.size() < jobs.size() && workers.take(batch, true)) {
+        while (done.size() < jobs.size() && workers.take(batch, 1)) {
             for (const auto &d : batch)
                 EXPECT_TRUE(done.emplace(d.id, d).second) << "twice: " << jobs[d.id].path;
             batch.clear();

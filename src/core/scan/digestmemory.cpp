@@ -53,7 +53,7 @@ std::optional<Sha256Digest> DigestMemory::find(const Key &key) const {
     return it->digest;
 }
 
-void DigestMemory::remember(std::vector<Entry> added, std::int64_t computedAt) {
+void DigestMemory::remember(Entries added, std::int64_t computedAt) {
     std::erase_if(added, [computedAt](const Entry &e) {
         return e.key.identity.changedNanoseconds > computedAt - settleNanoseconds;
     });
@@ -77,12 +77,11 @@ void DigestMemory::remember(std::vector<Entry> added, std::int64_t computedAt) {
         // copied: a copy would double the memory's peak.
         m_entries = std::move(added);
     } else {
-        std::vector<Entry> merged;
-        merged.reserve(m_entries.size() + added.size());
+        Entries merged;
         std::merge(added.begin(), added.end(), m_entries.begin(), m_entries.end(),
                    std::back_inserter(merged), byInode);
-        std::vector<Entry>().swap(added);
-        std::vector<Entry>().swap(m_entries);
+        Entries().swap(added);
+        Entries().swap(m_entries);
         // std::merge takes from the first range first among equals: the
         // new entry of an inode stays, the old one goes.
         merged.erase(std::unique(merged.begin(), merged.end(), sameInode), merged.end());
@@ -95,9 +94,6 @@ void DigestMemory::remember(std::vector<Entry> added, std::int64_t computedAt) {
         m_entries.resize(m_capacity);
         std::sort(m_entries.begin(), m_entries.end(), byInode);
     }
-    // Spare room beyond an eighth is given back, at the price of one copy.
-    if (m_entries.capacity() - m_entries.size() > m_entries.size() / 8)
-        m_entries.shrink_to_fit();
 }
 
 } // namespace twinsift

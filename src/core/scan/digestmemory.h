@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -21,10 +22,13 @@ namespace twinsift {
 // timestamps too, but never one that comes settleTime later. Nothing is
 // written to disk.
 //
-// Each remembered file costs one Entry (80 bytes) in one sorted vector, so
-// the default capacity bounds the memory at 80 MB; beyond the capacity the
-// entries remembered longest ago are dropped. A first scan's entries become
-// the memory without a copy; later scans merge theirs in.
+// Each remembered file costs one Entry (80 bytes; about 84 with the blocks
+// that hold them) in one sorted deque, so the default capacity bounds the
+// memory at some 84 MB; beyond the capacity the entries remembered longest
+// ago are dropped. Entries are gathered in a deque too: it grows a block at
+// a time, where a vector would at moments hold three times its entries
+// while it doubles. A first scan's entries become the memory without a
+// copy; later scans merge theirs in.
 // Scans on several threads may share one memory.
 class DigestMemory {
 public:
@@ -59,7 +63,8 @@ public:
     // Keeps digests computed from reads that began no earlier than
     // computedAt (a value of now()). Files changed less than settleTime
     // before it are left out. A file's new digest replaces its old one.
-    void remember(std::vector<Entry> fresh, std::int64_t computedAt);
+    using Entries = std::deque<Entry>;
+    void remember(Entries fresh, std::int64_t computedAt);
 
     std::size_t size() const;
 
@@ -67,7 +72,7 @@ private:
     const std::size_t m_capacity;
     const Clock m_clock;
     mutable std::mutex m_mutex;
-    std::vector<Entry> m_entries; // sorted by (device, inode), one entry each
+    Entries m_entries; // sorted by (device, inode), one entry each
     std::uint32_t m_age = 0;
 };
 

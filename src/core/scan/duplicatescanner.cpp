@@ -282,6 +282,7 @@ public:
                                               const ProgressCallback &progress,
                                               DuplicateScanProgress &report,
                                               std::int64_t &skipped) {
+        m_workers.add(m_handOver);
         plan(candidates);
         // What finished during the walk is in m_hashed, not reported yet.
         std::vector<Hashed> hashed = std::move(m_hashed);
@@ -323,7 +324,7 @@ public:
         std::vector<HashWorkers::Done> batch;
         while (m_received < m_jobs) {
             batch.clear();
-            if (!m_workers.take(batch, true))
+            if (!m_workers.take(batch, std::min(handOverBatch, m_jobs - m_received)))
                 return std::nullopt;
             m_received += batch.size();
             for (const auto &done : batch) {
@@ -344,6 +345,8 @@ private:
     // Files started during the walk and not yet collected; each queued one
     // holds a copy of its path, so this bounds that memory.
     static constexpr std::size_t earlyInFlight = 4096;
+    // Files handed to the workers at once, and collected from them at once.
+    static constexpr std::size_t handOverBatch = 32;
 
     DigestMemory::Key keyOf(std::uint32_t index) const {
         return {m_w.files.identity(index), m_w.files.fileSize(index)};
@@ -370,7 +373,7 @@ private:
             return;
         if (m_jobs - m_received >= earlyInFlight) {
             std::vector<HashWorkers::Done> batch;
-            m_workers.take(batch, false);
+            m_workers.take(batch, 0);
             m_received += batch.size();
             for (const auto &done : batch) {
                 keep(done, m_hashed);
@@ -382,13 +385,14 @@ private:
         }
         if (m_memory && m_memory->size() > 0 && m_memory->find(keyOf(index)))
             return;
-        HashWorkers::Job job;
+        HashWorkers::Job &job = m_handOver.emplace_back();
         job.id = index;
         job.size = m_w.files.fileSize(index);
         m_w.files.path(index, job.path);
-        m_workers.add(std::move(job));
         m_dispatched[index] = true;
         ++m_jobs;
+        if (m_handOver.size() == handOverBatch)
+            m_workers.add(m_handOver);
     }
 
     void keep(const HashWorkers::Done &done, std::vector<Hashed> &hashed) {
@@ -454,7 +458,8 @@ private:
     std::vector<std::pair<std::uint32_t, Sha256Digest>> m_remembered;
     std::vector<Hashed> m_hashed;        // read during the walk
     std::vector<std::uint32_t> m_failed; // failed during the walk
-    std::vector<DigestMemory::Entry> m_computed;
+    DigestMemory::Entries m_computed;
+    std::vector<HashWorkers::Job> m_handOver; // started, not yet handed over
     std::size_t m_jobs = 0, m_received = 0;
     HashWorkers m_workers; // last: its threads stop before the rest goes
 };

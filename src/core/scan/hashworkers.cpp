@@ -19,10 +19,13 @@ constexpr std::uint64_t prefetchBytes = 1024 * 1024;
 
 std::atomic<std::uint64_t> openedFiles = 0;
 
-// The folder of the file being opened, kept open while its files follow one
-// another, so the kernel resolves each folder once instead of every file's
-// whole path. When a folder cannot be opened the whole path is used, so the
-// file's own open reports the real error.
+// The folder of the files being opened, kept open while its files follow
+// one another, so the kernel resolves each folder once instead of every
+// file's whole path. It is opened at the second file in a row from one
+// folder: files from folders that alternate (an original and its copy
+// elsewhere) are opened by their whole path, which costs less than opening
+// and closing their folders. When a folder cannot be opened the whole path
+// is used, so the file's own open reports the real error.
 class FolderHandle {
 public:
     FolderHandle() = default;
@@ -35,10 +38,14 @@ public:
         if (slash == std::string::npos)
             return reader.openAt(AT_FDCWD, path.c_str(), identify);
         const std::string_view folder = slash == 0 ? "/" : std::string_view(path).substr(0, slash);
-        if (m_fd < 0 || folder != m_path) {
+        if (folder != m_path) {
+            const bool again = folder == m_previous;
             close();
-            m_path.assign(folder);
-            m_fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            m_previous.assign(folder);
+            if (again) {
+                m_path.assign(folder);
+                m_fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            }
         }
         if (m_fd < 0)
             return reader.openAt(AT_FDCWD, path.c_str(), identify);
@@ -53,7 +60,8 @@ private:
         m_path.clear();
     }
 
-    std::string m_path;
+    std::string m_path;     // the folder open as m_fd
+    std::string m_previous; // the folder of the file opened last
     int m_fd = -1;
 };
 
@@ -98,12 +106,17 @@ std::uint64_t HashWorkers::filesOpened() {
     return openedFiles.load(std::memory_order_relaxed);
 }
 
-void HashWorkers::add(Job job) {
+void HashWorkers::add(std::vector<Job> &jobs) {
+    bool wake = false;
     {
         std::lock_guard lock(m_jobsMutex);
-        m_early.push_back(std::move(job));
+        for (auto &job : jobs)
+            m_early.push_back(std::move(job));
+        wake = m_idle > 0;
     }
-    m_jobsReady.notify_one();
+    jobs.clear();
+    if (wake)
+        m_jobsReady.notify_all();
 }
 
 void HashWorkers::finish(std::vector<std::uint32_t> parallel, std::vector<std::uint32_t> serial,
@@ -118,12 +131,12 @@ void HashWorkers::finish(std::vector<std::uint32_t> parallel, std::vector<std::u
     m_jobsReady.notify_all();
 }
 
-bool HashWorkers::take(std::vector<Done> &out, bool wait) {
+bool HashWorkers::take(std::vector<Done> &out, std::size_t atLeast) {
     std::unique_lock lock(m_doneMutex);
-    if (wait && m_done.empty() && !stopping()) {
-        m_waiting = true;
-        m_doneReady.wait(lock, [this] { return stopping() || !m_done.empty(); });
-        m_waiting = false;
+    if (m_done.size() < atLeast && !stopping()) {
+        m_awaited = atLeast;
+        m_doneReady.wait(lock, [&] { return stopping() || m_done.size() >= atLeast; });
+        m_awaited = 0;
     }
     if (stopping())
         return false;
@@ -140,7 +153,7 @@ void HashWorkers::post(const Done &done) {
     {
         std::lock_guard lock(m_doneMutex);
         m_done.push_back(done);
-        wake = m_waiting;
+        wake = m_awaited > 0 && m_done.size() >= m_awaited;
     }
     if (wake)
         m_doneReady.notify_one();
@@ -177,7 +190,9 @@ bool HashWorkers::takeJob(unsigned index, bool mayWait, bool serialAllowed, Take
         }
         if (m_finished || !mayWait)
             return false;
+        ++m_idle;
         m_jobsReady.wait(lock);
+        --m_idle;
     }
 }
 

@@ -63,15 +63,16 @@ public:
     static unsigned defaultWorkers();
     unsigned workers() const { return static_cast<unsigned>(m_threads.size()); }
 
-    // A job to start now, read in parallel.
-    void add(Job job);
+    // Jobs to start now, read in parallel. Handing them over in batches
+    // spares a wake-up of a worker per file.
+    void add(std::vector<Job> &jobs);
     // The last jobs. parallel is taken front first, so the caller puts large
     // files first; serial is read one file at a time, in this order.
     void finish(std::vector<std::uint32_t> parallel, std::vector<std::uint32_t> serial,
                 Describe describe);
-    // Appends every finished job to out, waiting for one first if wait is
-    // set and none is ready. False once a stop was requested.
-    bool take(std::vector<Done> &out, bool wait);
+    // Appends every finished job to out, first waiting until at least
+    // atLeast of them are ready. False once a stop was requested.
+    bool take(std::vector<Done> &out, std::size_t atLeast);
 
     // Files that workers of this process have opened so far. Tests read it
     // to prove that a scan read no content.
@@ -101,11 +102,12 @@ private:
     std::size_t m_nextParallel = 0, m_nextSerial = 0;
     Describe m_describe;
     bool m_finished = false;
+    unsigned m_idle = 0; // workers waiting for a job
 
     std::mutex m_doneMutex;
     std::condition_variable m_doneReady;
     std::vector<Done> m_done;
-    bool m_waiting = false;
+    std::size_t m_awaited = 0; // what the waiting caller waits for, or 0
 
     std::stop_callback<std::function<void()>> m_onStop;
     std::vector<std::thread> m_threads;
