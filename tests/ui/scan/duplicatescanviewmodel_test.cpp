@@ -190,6 +190,23 @@ void DuplicateScanViewModelTest::newerScanSupersedesOlder() {
     QCOMPARE(*log, QStringList());
     QCOMPARE(vm.result().core().rootURL, second.path());
     QVERIFY(!vm.scanProgress() && !vm.isScanning());
+
+    // Nor does one that ends while a newer scan still runs: moving the hold
+    // to the newer scan lets the older one run to its end.
+    TempDir third;
+    makeTree(third.path(), 1);
+    gate.holdAt(first.path(), [](const DuplicateScanProgress &p) { return p.filesHashed == 1; });
+    const auto superseded = vm.scan(bytes(first.path()));
+    QTRY_VERIFY_WITH_TIMEOUT(gate.isHeld(), timeoutMs);
+    gate.holdAt(third.path(), hashing);
+    const auto newest = vm.scan(bytes(third.path()));
+    AWAIT(superseded);
+    QTRY_VERIFY_WITH_TIMEOUT(gate.isHeld(), timeoutMs);
+    QVERIFY(vm.isScanning());
+    QCOMPARE(vm.result().core().rootURL, second.path());
+    gate.release();
+    AWAIT(newest);
+    QCOMPARE(vm.result().core().rootURL, third.path());
 }
 
 void DuplicateScanViewModelTest::stopIsNeverAnErrorButARemovedFolderIs() {
