@@ -5,3 +5,7 @@ target_link_libraries(ui_app_tests PRIVATE twinsift_uiplugin)
 # The app's own window, started as the app starts, from a scan to the Trash.
 twinsift_ui_test(ui_endtoend_test app/endtoend_test.cpp)
 target_link_libraries(ui_endtoend_test PRIVATE twinsift_uiplugin)
+# Under the sanitizer preset, full stacks let the suppressions see Qt's frames.
+set_tests_properties(ui_endtoend_test PROPERTIES
+  ENVIRONMENT_MODIFICATION
+  "ASAN_OPTIONS=string_append::fast_unwind_on_malloc=0;LSAN_OPTIONS=string_append::suppressions=${CMAKE_CURRENT_SOURCE_DIR}/app/lsan.supp")
