@@ -56,51 +56,39 @@ bool Sha256Hasher::finish(Sha256Digest &digest) {
 }
 
 HashOutcome Sha256Hasher::hashFile(const std::string &path, std::stop_token stop) {
-    HashOutcome outcome;
-    Sha256Digest digest;
-    outcome.status = digestFileAt(AT_FDCWD, path.c_str(), stop, digest, outcome.error);
-    if (outcome.status == HashOutcome::Status::ok)
-        outcome.digest = hex(digest);
-    return outcome;
-}
-
-HashOutcome::Status Sha256Hasher::digestFileAt(int dirFd, const char *name,
-                                               const std::stop_token &stop, Sha256Digest &digest,
-                                               int &error) {
     using Status = HashOutcome::Status;
+    HashOutcome outcome;
+    const auto fail = [&outcome](int error) {
+        outcome.status = Status::failed;
+        outcome.error = error;
+        return outcome;
+    };
     FileReader reader;
-    if (const auto opened = reader.openAt(dirFd, name); !opened) {
-        error = opened.error();
-        return Status::failed;
-    }
-    if (!begin()) {
-        error = EIO;
-        return Status::failed;
-    }
+    if (const auto opened = reader.openAt(AT_FDCWD, path.c_str()); !opened)
+        return fail(opened.error());
+    if (!begin())
+        return fail(EIO);
     // Only whole-file hashing reads; incremental users bring their own data.
     if (!m_buffer)
         m_buffer.reset(new unsigned char[chunkSize]);
     for (;;) {
-        if (stop.stop_requested())
-            return Status::cancelled;
-        const auto n = reader.read(m_buffer.get(), chunkSize);
-        if (!n) {
-            error = n.error();
-            return Status::failed;
+        if (stop.stop_requested()) {
+            outcome.status = Status::cancelled;
+            return outcome;
         }
+        const auto n = reader.read(m_buffer.get(), chunkSize);
+        if (!n)
+            return fail(n.error());
         if (*n == 0)
             break;
         update(m_buffer.get(), *n);
-        if (stop.stop_requested())
-            return Status::cancelled;
-        // No explicit yield: the scan owns a dedicated worker thread, and the
-        // kernel schedules the interface thread around it.
     }
-    if (!finish(digest)) {
-        error = EIO;
-        return Status::failed;
-    }
-    return Status::ok;
+    Sha256Digest digest;
+    if (!finish(digest))
+        return fail(EIO);
+    outcome.status = Status::ok;
+    outcome.digest = hex(digest);
+    return outcome;
 }
 
 } // namespace twinsift

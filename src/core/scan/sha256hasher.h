@@ -35,11 +35,6 @@ public:
     // stop takes effect within one chunk.
     HashOutcome hashFile(const std::string &path, std::stop_token stop = {});
 
-    // The same for name inside the folder open as dirFd (AT_FDCWD for a
-    // path), giving the raw digest; *error is the errno when it fails.
-    HashOutcome::Status digestFileAt(int dirFd, const char *name, const std::stop_token &stop,
-                                     Sha256Digest &digest, int &error);
-
     // Incremental use, for content that arrives in pieces.
     bool begin();
     void update(const unsigned char *data, std::size_t length);
