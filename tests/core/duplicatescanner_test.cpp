@@ -27,7 +27,8 @@ namespace {
 
 using Phase = DuplicateScanPhase;
 
-std::vector<std::string> names(const std::vector<DuplicateFile> &files, const std::string &root) {
+template <typename Files>
+std::vector<std::string> names(const Files &files, const std::string &root) {
     std::vector<std::string> out;
     for (const auto &f : files)
         out.push_back(f.url.substr(root.size() + 1));
@@ -270,11 +271,11 @@ TEST(ScanOrdering, groupsByReclaimableThenFileCountAndEveryListInPathOrder) {
     EXPECT_EQ(g[8].size, 2500u);      // 2500
     EXPECT_EQ(names(g[6].files, dir.path()), (std::vector<std::string>{"a2", "a10", "B3", "b20"}));
     PathOrder order;
-    const auto inPathOrder = [&](const std::vector<DuplicateFile> &files) {
-        std::vector<std::string_view> paths;
+    const auto inPathOrder = [&](const auto &files) {
+        std::vector<std::string> owned;
         for (const auto &f : files)
-            paths.push_back(f.url);
-        const auto permutation = order.order(paths);
+            owned.push_back(f.url);
+        const auto permutation = order.order({owned.begin(), owned.end()});
         return std::is_sorted(permutation.begin(), permutation.end());
     };
     EXPECT_TRUE(inPathOrder(scan.result().scannedFiles));
@@ -306,6 +307,9 @@ TEST(ScanNames, awkwardNamesAreScannedHashedAndGrouped) {
     for (const auto &n : names(r.groups[0].files, dir.path()))
         grouped.insert(n);
     EXPECT_EQ(grouped, std::set<std::string>(awkward.begin(), awkward.end()));
+    // Every file is in the group, so the compact list of scanned files must
+    // give back the same bytes in the same order.
+    EXPECT_EQ(names(r.scannedFiles, dir.path()), names(r.groups[0].files, dir.path()));
 }
 
 TEST(ScanNames, foldersTooDeepToOpenAreCountedAsSkippedNotDropped) {
