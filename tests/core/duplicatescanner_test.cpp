@@ -110,7 +110,7 @@ TEST(ScanSelection, hiddenEntriesPackagesLinksAndFifosAreInNoCount) {
     const std::string content = std::string(4096, 'p');
     writeFile(dir / "photo.jpg", content);
     writeFile(dir / std::string(255, 'L'), content); // the longest name Linux allows
-    writeFile(dir / "mapp/copy.jpg", content);       // no package, only a name ending in "app"
+    writeFile(dir / "whatsapp/copy.jpg", content);   // no package, only a name ending in "app"
     writeFile(dir / ".hidden.jpg", content);
     writeFile(dir / ".cache/inside.jpg", content);
     writeFile(dir / "Movie.app/Contents/copy.jpg", content);
@@ -131,8 +131,8 @@ TEST(ScanSelection, hiddenEntriesPackagesLinksAndFifosAreInNoCount) {
     scan.run(dir.path());
     const auto &r = scan.result();
     EXPECT_EQ(names(r.scannedFiles, dir.path()),
-              (std::vector<std::string>{std::string(255, 'L'), "mapp/copy.jpg",
-                                        "outside/elsewhere.jpg", "photo.jpg"}));
+              (std::vector<std::string>{std::string(255, 'L'), "outside/elsewhere.jpg", "photo.jpg",
+                                        "whatsapp/copy.jpg"}));
     EXPECT_EQ(r.ignoredSmallFiles, 0);
     EXPECT_EQ(r.skippedFiles, 0);
     ASSERT_EQ(r.groups.size(), 1u);
