@@ -33,65 +33,38 @@ bool canRead(const std::string &path) {
 
 } // namespace
 
-TEST(Permissions, unreadableSubfolderIsSkippedAndTheWalkGoesOn) {
+// A folder and a candidate the user cannot read are skipped while the rest
+// groups; files of a unique size, unreadable too, are never opened at all.
+TEST(Permissions, unreadableEntriesAreSkippedAndTheScanGoesOn) {
     TempDir dir;
     writeFile(dir / "a/one.bin", std::string(3000, 'k'));
     writeFile(dir / "locked/inside.bin", std::string(3000, 'k'));
     writeFile(dir / "z/two.bin", std::string(3000, 'k'));
-    ASSERT_EQ(::chmod((dir / "locked").c_str(), 0), 0);
+    for (const char *n : {"c1", "c2", "c3"})
+        writeFile(dir / n, std::string(4000, 'u'));
+    for (int i = 0; i < 4; ++i)
+        writeFile(dir / ("u" + std::to_string(i)), std::string(2000 + std::size_t(i), 'v'));
+    for (const char *locked : {"locked", "c2", "u0", "u1", "u2", "u3"})
+        ASSERT_EQ(::chmod((dir / locked).c_str(), 0), 0);
     ASSERT_FALSE(canList(dir / "locked"))
         << "folder is still readable; run without DAC capabilities";
+    ASSERT_FALSE(canRead(dir / "c2"));
 
     ScanRecorder scan;
     scan.run(dir.path());
     ASSERT_TRUE(scan.succeeded());
     const auto &r = scan.result();
-    EXPECT_EQ(r.skippedFiles, 1);
-    EXPECT_EQ(r.filesScanned, 2);
-    ASSERT_EQ(r.groups.size(), 1u);
+    EXPECT_EQ(r.skippedFiles, 2);
+    EXPECT_EQ(r.filesScanned, 9); // c2 stays listed, only ungrouped
+    EXPECT_EQ(r.filesHashed, 4);
+    ASSERT_EQ(r.groups.size(), 2u);
     EXPECT_EQ(r.groups[0].files.size(), 2u);
-}
+    EXPECT_EQ(r.groups[1].files.size(), 2u);
+    EXPECT_EQ(scan.reports.back().filesHashed, 4);
+    EXPECT_EQ(scan.reports.size(), 3u + 4) << "a file that fails sends no report";
 
-TEST(Permissions, unreadableCandidateIsSkippedWhileTheOthersGroup) {
-    TempDir dir;
-    for (const char *n : {"c1", "c2", "c3"})
-        writeFile(dir / n, std::string(4000, 'u'));
-    ASSERT_EQ(::chmod((dir / "c2").c_str(), 0), 0);
-    ASSERT_FALSE(canRead(dir / "c2")) << "file is still readable; run without DAC capabilities";
-
-    ScanRecorder scan;
-    scan.run(dir.path());
-    const auto &r = scan.result();
-    EXPECT_EQ(r.skippedFiles, 1);
-    EXPECT_EQ(r.filesHashed, 2);
-    EXPECT_EQ(r.filesScanned, 3); // it stays listed, only ungrouped
-    ASSERT_EQ(r.groups.size(), 1u);
-    EXPECT_EQ(r.groups[0].files.size(), 2u);
-    EXPECT_EQ(scan.reports.back().filesHashed, 2);
-    EXPECT_EQ(scan.reports.size(), 3u + 2) << "a file that fails sends no report";
-}
-
-TEST(Permissions, filesOfUniqueSizeAreNeverOpened) {
-    TempDir dir;
-    for (int i = 0; i < 4; ++i) {
-        const std::string f = dir / ("u" + std::to_string(i));
-        writeFile(f, std::string(2000 + static_cast<std::size_t>(i), 'v'));
-        ASSERT_EQ(::chmod(f.c_str(), 0), 0);
-    }
-    ASSERT_FALSE(canRead(dir / "u0"));
-    ScanRecorder scan;
-    scan.run(dir.path());
-    EXPECT_EQ(scan.result().skippedFiles, 0);
-    EXPECT_EQ(scan.result().filesScanned, 4);
-}
-
-TEST(Permissions, unreadableChosenFolderIsUnavailable) {
-    TempDir dir;
-    makeDirs(dir / "closed");
-    ASSERT_EQ(::chmod((dir / "closed").c_str(), 0), 0);
-    ASSERT_FALSE(canList(dir / "closed"));
-    ScanRecorder scan;
-    scan.run(dir / "closed");
+    // Chosen itself, the unreadable folder is unavailable.
+    scan.run(dir / "locked");
     ASSERT_TRUE(std::holds_alternative<DuplicateScanError>(scan.outcome));
     EXPECT_EQ(scan.reports.size(), 1u);
 }

@@ -77,28 +77,6 @@ std::int64_t changedAt(const std::string &path) {
 
 } // namespace
 
-// Links of one inode are read once, yet each counts as hashed and reports,
-// and each is listed in its group.
-TEST(ScanHardLinks, eachInodeIsReadOnceAndEveryNameReports) {
-    TempDir dir;
-    writeFile(dir / "p", std::string(5000, 'p'));
-    for (const char *name : {"p1", "p2", "p3"})
-        ASSERT_EQ(::link((dir / "p").c_str(), (dir / name).c_str()), 0);
-    writeFile(dir / "q", std::string(5000, 'p'));
-    writeFile(dir / "r", std::string(5000, 'r'));
-
-    const ScanRun run = scanWith(dir.path(), nullptr);
-    EXPECT_EQ(run.filesRead, 3u);
-    EXPECT_EQ(run.result().filesHashed, 6);
-    EXPECT_EQ(run.result().skippedFiles, 0);
-    ASSERT_EQ(run.reports.size(), 3u + 6);
-    for (int k = 0; k <= 6; ++k)
-        EXPECT_EQ(run.reports[2 + static_cast<std::size_t>(k)],
-                  (DuplicateScanProgress{Phase::hashing, 6, k, 6, 0}));
-    EXPECT_EQ(run.groupNames(dir.path()),
-              (std::vector<std::vector<std::string>>{{"p", "p1", "p2", "p3", "q"}}));
-}
-
 // A name replaced by another file between the walk and the read holds bytes
 // of an inode the walk never saw: it is skipped, and its digest is given to
 // nobody.

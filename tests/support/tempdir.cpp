@@ -5,22 +5,28 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sched.h>
 #include <stdexcept>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace twinsift::testing {
 
-TempDir::TempDir() {
+namespace {
+
+std::string madeTemporary(const char *pattern) {
     const char *base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/twinsift-test-XXXXXX";
-    std::vector<char> buf(pattern.begin(), pattern.end());
-    buf.push_back('\0');
-    if (!::mkdtemp(buf.data()))
+    std::string path = std::string(base && *base ? base : "/tmp") + "/" + pattern;
+    if (!::mkdtemp(path.data()))
         throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
-    m_path = buf.data();
+    return path;
 }
+
+} // namespace
+
+TempDir::TempDir() : m_path(madeTemporary("twinsift-test-XXXXXX")) {}
 
 TempDir::~TempDir() {
     removeTree(m_path);
@@ -121,16 +127,45 @@ void removeTree(const std::string &path) {
 }
 
 std::string makeScratchHome() {
-    const char *base = std::getenv("TMPDIR");
-    std::string home = std::string(base && *base ? base : "/tmp") + "/twinsift-home-XXXXXX";
-    if (!::mkdtemp(home.data()))
-        throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
+    const std::string home = madeTemporary("twinsift-home-XXXXXX");
     makeDirs(home + "/.local/share");
     makeDirs(home + "/tmp");
     ::setenv("HOME", home.c_str(), 1);
     ::setenv("XDG_DATA_HOME", (home + "/.local/share").c_str(), 1);
     ::setenv("TMPDIR", (home + "/tmp").c_str(), 1);
     return home;
+}
+
+const std::string &enterPrivateMountNamespace() {
+    static const std::string error = []() -> std::string {
+        if (::unshare(CLONE_NEWNS) != 0)
+            return std::string("unshare(CLONE_NEWNS) failed: ") + std::strerror(errno);
+        // Without this, mounts made here would propagate back to the host.
+        if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            return std::string("making / private failed: ") + std::strerror(errno);
+        return {};
+    }();
+    return error;
+}
+
+ScopedMount::ScopedMount(const std::string &target, const std::string &source) {
+    if (!enterPrivateMountNamespace().empty()) {
+        m_error = "no private mount namespace: " + enterPrivateMountNamespace();
+        return;
+    }
+    makeDirs(target);
+    const int rc = source.empty()
+                       ? ::mount("tmpfs", target.c_str(), "tmpfs", 0, "size=16m")
+                       : ::mount(source.c_str(), target.c_str(), nullptr, MS_BIND, nullptr);
+    if (rc != 0)
+        m_error = std::string("mount failed: ") + std::strerror(errno);
+    else
+        m_target = target;
+}
+
+ScopedMount::~ScopedMount() {
+    if (!m_target.empty())
+        ::umount2(m_target.c_str(), MNT_DETACH);
 }
 
 } // namespace twinsift::testing

@@ -40,4 +40,26 @@ void removeTree(const std::string &path);
 // sit on the home's filesystem, so GIO uses that home's Trash for them.
 std::string makeScratchHome();
 
+// Leaves the host's mount namespace, once per process, so that mounts made
+// by tests can never reach the host. Empty when done, else why not. Call it
+// before any thread starts that should share the namespace.
+const std::string &enterPrivateMountNamespace();
+
+// A mount that lives until the end of the scope, inside that namespace.
+class ScopedMount {
+public:
+    // tmpfs at target when source is empty, otherwise a bind mount of source.
+    ScopedMount(const std::string &target, const std::string &source = {});
+    ~ScopedMount();
+    ScopedMount(const ScopedMount &) = delete;
+    ScopedMount &operator=(const ScopedMount &) = delete;
+
+    // Empty when mounted, else why not: the tests that need it skip then.
+    const std::string &error() const { return m_error; }
+
+private:
+    std::string m_target;
+    std::string m_error;
+};
+
 } // namespace twinsift::testing

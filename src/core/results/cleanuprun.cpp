@@ -188,11 +188,6 @@ private:
 
 } // namespace
 
-std::optional<std::string> cleanupSHA256(const std::string &path) {
-    Sha256Hasher hasher;
-    return digestOf(hasher, path);
-}
-
 namespace CleanupRun {
 
 CleanupOutcome run(const DuplicateScanResult &result, const std::vector<DuplicateFile> &selected,

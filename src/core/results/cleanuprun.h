@@ -51,8 +51,4 @@ CleanupOutcome run(const DuplicateScanResult &result, const std::vector<Duplicat
 
 } // namespace CleanupRun
 
-// SHA-256 of the file's current content, 64 lower-case hex; fails when it
-// cannot be opened or read.
-std::optional<std::string> cleanupSHA256(const std::string &path);
-
 } // namespace twinsift

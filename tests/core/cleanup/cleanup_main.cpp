@@ -1,3 +1,4 @@
+#include "tempdir.h"
 #include "trashhome.h"
 
 #include <gtest/gtest.h>

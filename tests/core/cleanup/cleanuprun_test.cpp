@@ -95,22 +95,6 @@ const std::string song(3000, 's');
 
 } // namespace
 
-TEST_F(CleanupRunTest, cleanupSHA256MatchesTheScanAndFailsWhenUnreadable) {
-    writeFile(dir / "abc", "abc");
-    EXPECT_EQ(cleanupSHA256(dir / "abc"),
-              "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
-    // Larger than one read block, so the digest spans several chunks.
-    writePattern(dir / "big/one.bin", 3 * 1024 * 1024 + 17, 7);
-    writePattern(dir / "big/two.bin", 3 * 1024 * 1024 + 17, 7);
-    ScanRecorder recorder;
-    recorder.run(dir / "big", 1);
-    ASSERT_EQ(recorder.result().groups.size(), 1u);
-    EXPECT_EQ(cleanupSHA256(dir / "big/one.bin"), recorder.result().groups[0].hash);
-
-    EXPECT_FALSE(cleanupSHA256(dir / "missing"));
-    EXPECT_FALSE(cleanupSHA256(dir / "big"));
-}
-
 TEST_F(CleanupRunTest, movesMarkedFilesInOrderAndTheTrashKeepsTheirPathBytes) {
     const Paths names = {"with space.bin", "100% done.bin", "line\nbreak.bin", "caf\xe9\xff.bin"};
     put("keep.bin", photo);

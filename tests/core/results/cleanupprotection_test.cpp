@@ -3,12 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
-#include <sched.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
 using namespace twinsift;
@@ -20,10 +16,6 @@ namespace {
 class Protection : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char *old = std::getenv("HOME");
-        m_oldHome = old ? old : "";
-        const char *oldData = std::getenv("XDG_DATA_HOME");
-        m_oldDataHome = oldData ? std::optional<std::string>(oldData) : std::nullopt;
         makeDirs(home());
         ::setenv("HOME", home().c_str(), 1);
         ::unsetenv("XDG_DATA_HOME");
@@ -36,30 +28,43 @@ protected:
             ::unsetenv("XDG_DATA_HOME");
     }
 
+    static std::optional<std::string> env(const char *name) {
+        const char *value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    }
+
     std::string home() const { return m_dir / "home"; }
 
     TempDir m_dir;
-    std::string m_oldHome;
-    std::optional<std::string> m_oldDataHome;
+    std::string m_oldHome = env("HOME").value_or("");
+    std::optional<std::string> m_oldDataHome = env("XDG_DATA_HOME");
 };
 
 } // namespace
 
-TEST_F(Protection, everyRootMatchesWholeComponentsOnlyAndCaseMatters) {
-    // One path below each of the thirteen roots, and the root itself where
-    // the boundary is the point.
+// Roots of every kind (of the system, of the home, managed by a packager,
+// the Trash) match whole components only, with case, after "..".
+TEST_F(Protection, rootsMatchWholeComponentsOnlyAndCaseMatters) {
+    const std::string dataHome = m_dir / "data";
     for (const std::string &path :
-         {home() + "/Library/Caches/photo.jpg", home() + "/Library",
-          home() + "/Applications/Tool.app/x", "/System"s, "/Library/x"s, "/Applications/x"s,
-          "/usr"s, "/usr/lib/x"s, "/bin/sh"s, "/sbin/x"s, "/private/x"s, "/etc/hosts"s, "/var/x"s,
-          "/opt/x"s, "/Network/x"s,
-          // Standardised first: a detour through ".." still lands in /etc.
-          "/media/../etc/hosts"s})
+         {home() + "/Library/Caches/photo.jpg", home() + "/Library", "/usr"s, "/usr/lib/x"s,
+          "/media/../etc/hosts"s, "/sys"s, "/nix/store/x"s, home() + "/snap/app/x",
+          home() + "/.var/app/org.example/x", home() + "/.local/share/Trash/files/x"})
         EXPECT_TRUE(CleanupProtection::isProtected(path)) << path;
-    for (const std::string &path : {home() + "/LibraryBackup/photo.jpg",
-                                    home() + "/library/photo.jpg", home() + "/Documents/Library/x",
-                                    "/"s, "/usrdata/x"s, "/USR/lib/x"s, "/media/usb/Library/x"s})
+    for (const std::string &path :
+         {home() + "/LibraryBackup/photo.jpg", home() + "/library/photo.jpg",
+          home() + "/Documents/Library/x", "/"s, "/usrdata/x"s, "/USR/lib/x"s,
+          "/media/usb/Library/x"s, home() + "/.var/cache/x", home() + "/.local/share/Trashcan/x",
+          dataHome + "/Trash/files/x"})
         EXPECT_FALSE(CleanupProtection::isProtected(path)) << path;
+
+    ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    EXPECT_TRUE(CleanupProtection::isProtected(dataHome + "/Trash"));
+    // A home of "/" gets no exemption from the system's roots.
+    ::setenv("HOME", "/", 1);
+    EXPECT_TRUE(CleanupProtection::isProtected("/usr/x"));
+    EXPECT_TRUE(CleanupProtection::isProtected("/snap/x"));
+    EXPECT_FALSE(CleanupProtection::isProtected("/Pictures/x"));
 }
 
 TEST_F(Protection, linksAreResolvedOnEveryQuestion) {
@@ -70,9 +75,8 @@ TEST_F(Protection, linksAreResolvedOnEveryQuestion) {
     EXPECT_TRUE(CleanupProtection::isProtected(home() + "/Library/Mail/a.eml"));
     EXPECT_TRUE(CleanupProtection::isProtected(homeLink + "/Library/Mail/a.eml"));
 
-    const std::string folder = m_dir / "stuff";
     const std::string link = m_dir / "stuff/share";
-    makeDirs(folder);
+    makeDirs(m_dir / "stuff");
     ASSERT_EQ(::symlink("/usr/share", link.c_str()), 0);
     const std::string viaLink = link + "/doc/readme";
     EXPECT_TRUE(CleanupProtection::isProtected(viaLink));
@@ -84,48 +88,13 @@ TEST_F(Protection, linksAreResolvedOnEveryQuestion) {
     EXPECT_FALSE(CleanupProtection::isProtected(viaLink));
 }
 
-TEST_F(Protection, systemFoldersOfLinuxAndManagedFoldersOfTheHomeAreProtected) {
-    const std::string dataHome = m_dir / "data";
-    for (const std::string &path :
-         {"/boot/vmlinuz"s, "/efi/EFI/x"s, "/dev/sda"s, "/lib/x"s, "/lib32/x"s, "/lib64/x"s,
-          "/libx32/x"s, "/proc/1/environ"s, "/run/x"s, "/snap/core/x"s, "/sys/kernel/x"s,
-          "/nix/store/x"s, "/gnu/store/x"s, "/sys"s, home() + "/snap/app/x",
-          home() + "/.var/app/org.example/x", home() + "/.local/share/flatpak/x",
-          // Without XDG_DATA_HOME the Trash is below the home.
-          home() + "/.local/share/Trash/files/x"})
-        EXPECT_TRUE(CleanupProtection::isProtected(path)) << path;
-    for (const std::string &path :
-         {"/bootstrap/x"s, "/device/x"s, "/library/x"s, "/runner/x"s, "/system/x"s,
-          home() + "/snapshots/x", home() + "/.var/cache/x", home() + "/.local/share/photos/x",
-          home() + "/.local/share/Trashcan/x", dataHome + "/Trash/files/x"})
-        EXPECT_FALSE(CleanupProtection::isProtected(path)) << path;
-
-    ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-    EXPECT_TRUE(CleanupProtection::isProtected(dataHome + "/Trash/files/x"));
-    EXPECT_TRUE(CleanupProtection::isProtected(dataHome + "/Trash"));
-}
-
-TEST_F(Protection, aHomeOfSlashGetsNoExemption) {
-    ::setenv("HOME", "/", 1);
-    EXPECT_TRUE(CleanupProtection::isProtected("/usr/x"));
-    EXPECT_TRUE(CleanupProtection::isProtected("/Library/x"));
-    EXPECT_TRUE(CleanupProtection::isProtected("/snap/x"));
-    EXPECT_FALSE(CleanupProtection::isProtected("/Pictures/x"));
-}
-
 // Image-based systems keep homes below /var. Such a home is made here on a
-// tmpfs over /var/tmp, in a mount namespace of this process's own, and HOME
-// names it through a link as /home does on those systems.
+// tmpfs over /var/tmp, and HOME names it through a link as /home does on
+// those systems.
 TEST_F(Protection, aHomeBelowASystemRootStaysUsableWhileTheRootStaysProtected) {
-    if (::unshare(CLONE_NEWNS) != 0)
-        GTEST_SKIP() << "cannot leave the host's mount namespace: " << std::strerror(errno);
-    if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-        GTEST_SKIP() << "cannot make / private: " << std::strerror(errno);
-    if (::mount("tmpfs", "/var/tmp", "tmpfs", 0, "size=1m") != 0)
-        GTEST_SKIP() << "cannot mount a tmpfs on /var/tmp: " << std::strerror(errno);
-    struct Unmount {
-        ~Unmount() { ::umount2("/var/tmp", MNT_DETACH); }
-    } unmount;
+    ScopedMount var("/var/tmp");
+    if (!var.error().empty())
+        GTEST_SKIP() << "cannot mount a tmpfs on /var/tmp: " << var.error();
     const std::string varHome = "/var/tmp/home/u";
     makeDirs(varHome + "/Pictures");
     makeDirs(varHome + "/snap");
@@ -135,7 +104,6 @@ TEST_F(Protection, aHomeBelowASystemRootStaysUsableWhileTheRootStaysProtected) {
 
     for (const std::string &home : {varHome, link}) {
         EXPECT_FALSE(CleanupProtection::isProtected(home + "/Pictures/x")) << home;
-        EXPECT_FALSE(CleanupProtection::isProtected(home + "/Documents/y")) << home;
         EXPECT_TRUE(CleanupProtection::isProtected(home + "/snap/x")) << home;
         EXPECT_TRUE(CleanupProtection::isProtected(home + "/Library/x")) << home;
         EXPECT_TRUE(CleanupProtection::isProtected(home + "/.local/share/Trash/files/x")) << home;
@@ -143,5 +111,4 @@ TEST_F(Protection, aHomeBelowASystemRootStaysUsableWhileTheRootStaysProtected) {
     EXPECT_TRUE(CleanupProtection::isProtected("/var/lib/x"));
     EXPECT_TRUE(CleanupProtection::isProtected("/var/tmp/home/other/x"));
     EXPECT_TRUE(CleanupProtection::isProtected("/var/tmp/home/u2/x"));
-    EXPECT_TRUE(CleanupProtection::isProtected("/usr/x"));
 }

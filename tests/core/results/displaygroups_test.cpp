@@ -1,9 +1,7 @@
 #include "displaygroups.h"
 #include "filenamesearch.h"
 #include "groupsort.h"
-#include "matchcategory.h"
 #include "resultfixture.h"
-#include "resultmode.h"
 #include "resultreview.h"
 
 #include <gtest/gtest.h>
@@ -23,14 +21,6 @@ Strings idsOf(const std::vector<DisplayGroup> &groups) {
 }
 
 } // namespace
-
-TEST(Vocabulary, onlyAnExactTitleConstructsACase) {
-    EXPECT_EQ(MatchCategory::fromRawValue("Same Name + Size"), MatchCategory::sameNameSize);
-    EXPECT_FALSE(MatchCategory::fromRawValue("same name + size"));
-    EXPECT_EQ(GroupSort::fromRawValue("Filename"), GroupSort::filename);
-    EXPECT_EQ(GroupSort::allCases().front(), GroupSort::reclaimable);
-    EXPECT_FALSE(ResultMode::fromRawValue("All Exact Duplicate Files"));
-}
 
 TEST(ExactGroups, keepResultOrderAndReportWholeSetSavingsWhileTheFlatListIsInPathOrder) {
     PathOrder order;
