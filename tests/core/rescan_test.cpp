@@ -161,10 +161,4 @@ TEST(ScanRemembered, theOldestDigestsAreDroppedBeyondTheCapacity) {
     EXPECT_FALSE(memory.find(key(11, 1)));
     EXPECT_EQ(memory.find(key(12, 1)), digestOf(12));
     EXPECT_EQ(memory.find(key(13, 1)), digestOf(13));
-    // A changed file's key differs; only its newest digest is kept.
-    memory.remember({{key(12, 2), digestOf(99), 0}}, memory.now());
-    EXPECT_EQ(memory.size(), 2u);
-    EXPECT_FALSE(memory.find(key(12, 1)));
-    EXPECT_EQ(memory.find(key(12, 2)), digestOf(99));
-    EXPECT_EQ(memory.find(key(13, 1)), digestOf(13));
 }

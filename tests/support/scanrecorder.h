@@ -3,6 +3,7 @@
 #include "duplicatescanner.h"
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,17 @@ std::vector<std::string> namesBelow(const Files &files, const std::string &root)
     std::vector<std::string> out;
     for (const auto &f : files)
         out.push_back(f.url.substr(root.size() + 1));
+    return out;
+}
+
+// The scanned files at paths, in the scan's order, as a selection hands
+// marked files over.
+inline std::vector<DuplicateFile> filesAt(const DuplicateScanResult &r,
+                                          const std::set<std::string> &paths) {
+    std::vector<DuplicateFile> out;
+    for (const auto &f : r.scannedFiles)
+        if (paths.contains(f.url))
+            out.push_back(f);
     return out;
 }
 

@@ -60,10 +60,7 @@ protected:
     CleanupOutcome runFor(
         const DuplicateScanResult &result, const std::set<std::string> &paths,
         const Protection &isProtected = [](const std::string &) { return false; }) {
-        std::vector<DuplicateFile> selected;
-        for (const auto &f : result.scannedFiles)
-            if (paths.contains(f.url))
-                selected.push_back(f);
+        const auto selected = filesAt(result, paths);
         EXPECT_EQ(selected.size(), paths.size());
         return CleanupRun::run(result, selected, isProtected);
     }
