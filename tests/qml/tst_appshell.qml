@@ -5,20 +5,8 @@ import Twinsift
 import TwinsiftTest
 
 // The Recent Scans screen, the guide and the menus inside real windows.
-TestCase {
-    id: testCase
+ScreenTest {
     name: "AppShell"
-    when: windowShown
-    visible: true
-    width: 1240
-    height: 820
-
-    Component {
-        id: rootComponent
-        RootView {
-            anchors.fill: parent
-        }
-    }
 
     Component {
         id: mainComponent
@@ -44,8 +32,10 @@ TestCase {
 
     function test_rescanFromACardScansThatFolder() {
         const folder = Fixture.makeTree({ "a.bin": { size: 4096, seed: 1 }, "b.bin": { size: 4096, seed: 1 } })
+        // The newer of two entries, so the card hands over its own folder.
+        HistoryFixture.add(Fixture.makeTree({}))
         HistoryFixture.add(folder)
-        const root = createTemporaryObject(rootComponent, testCase)
+        const root = showRoot()
         const rescan = findChild(firstCard(recentScansIn(root)), "rescanButton")
         tryVerify(() => rescan.enabled)
         mouseClick(rescan)
@@ -56,11 +46,11 @@ TestCase {
         compare(Fixture.pathOf(scan.controller.selectedFolder), Fixture.pathOf(folder))
         compare(scan.scanModel.result.groupCount, 1)
         // The finished scan joins the history as a new entry.
-        tryCompare(RecentScanStore.records, "length", 2)
+        tryCompare(RecentScanStore.records, "length", 3)
     }
 
     function test_newScanFromTheEmptyHistoryOpensTheChooser() {
-        const root = createTemporaryObject(rootComponent, testCase)
+        const root = showRoot()
         const recent = recentScansIn(root)
         waitForRendering(recent)
         mouseClick(findChild(recent, "startNewScanButton"))

@@ -5,33 +5,8 @@ import TwinsiftTest
 
 // The "Mark" menu over a real scan of files with real modification times,
 // then a real cleanup into the process's own Trash.
-Item {
-    id: stage
-    width: 1000
-    height: 760
-
-TestCase {
-    id: test
+ScreenTest {
     name: "MarkMenu"
-    when: windowShown
-
-    Component {
-        id: screen
-        Item {
-            property alias scanner: scanner
-            property alias view: view
-            anchors.fill: parent
-            DuplicateScanViewModel { id: scanner }
-            DuplicateResultsView {
-                id: view
-                anchors.fill: parent
-                result: scanner.result
-                isScanning: scanner.isScanning
-                progressText: scanner.scanProgressText
-                progressFraction: scanner.scanProgressFraction
-            }
-        }
-    }
 
     // Three sets whose oldest copies are never the first in path order, so
     // only the times read from the disk can pick them.
@@ -50,17 +25,6 @@ TestCase {
     readonly property var others: ["a/photo.jpg", "c/photo.jpg", "old/song.mp3", "x/report.pdf",
                                    "y/report.pdf"]
 
-    function showTree(layout) {
-        const folder = Fixture.makeTree(layout)
-        const host = createTemporaryObject(screen, stage)
-        host.scanner.scan(folder)
-        tryCompare(host.scanner, "isScanning", false, 10000)
-        const rows = host.view.review.rows
-        tryVerify(() => rows.rowCount() > 0
-                  && rows.data(rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === "keep", 10000)
-        return { host: host, folder: folder }
-    }
-
     function chooseRule(host, objectName) {
         const button = findChild(host.view, "markMenuButton")
         verify(button.visible && button.enabled)
@@ -77,10 +41,9 @@ TestCase {
     }
 
     function test_keepOldestThenCleanupLeavesTheOldestCopyOfEverySet() {
-        const shown = showTree(tree)
-        const host = shown.host
+        const host = showResults(tree)
         const review = host.view.review
-        const url = name => Fixture.urlOf(shown.folder, name)
+        const url = name => Fixture.urlOf(host.folder, name)
 
         chooseRule(host, "keepOldestItem")
         tryCompare(review.marks, "busy", false, 10000)
@@ -117,16 +80,16 @@ TestCase {
     }
 
     function test_markCopiesInFolderTakesTheChosenFolder() {
-        const shown = showTree({
+        const host = showResults({
             "old/a.bin": { size: 3000, seed: 6 }, "new/a.bin": { size: 3000, seed: 6 },
             "old/b.bin": { size: 3000, seed: 7 }, "old/c/b.bin": { size: 3000, seed: 7 },
             "oldies/d.bin": { size: 3000, seed: 8 }, "d.bin": { size: 3000, seed: 8 }
         })
-        const review = shown.host.view.review
-        chooseRule(shown.host, "markInFolderItem")
-        const chooser = findChild(shown.host.view, "markFolderChooser")
-        compare(Fixture.pathOf(chooser.currentFolder), Fixture.pathOf(shown.folder))
-        chooser.selectedFolder = Fixture.urlOf(shown.folder, "old")
+        const review = host.view.review
+        chooseRule(host, "markInFolderItem")
+        const chooser = findChild(host.view, "markFolderChooser")
+        compare(Fixture.pathOf(chooser.currentFolder), Fixture.pathOf(host.folder))
+        chooser.selectedFolder = Fixture.urlOf(host.folder, "old")
         chooser.accept()
         // old/b.bin's set lies wholly inside and keeps its first copy.
         tryCompare(review, "selectedCount", 2)
@@ -140,7 +103,7 @@ TestCase {
     }
 
     function test_theMenuIsOfferedOnlyInTheGroupedExactView() {
-        const host = showTree({ "p.bin": { size: 3000, seed: 5 }, "q.bin": { size: 3000, seed: 5 } }).host
+        const host = showResults({ "p.bin": { size: 3000, seed: 5 }, "q.bin": { size: 3000, seed: 5 } })
         const button = findChild(host.view, "markMenuButton")
         verify(button.visible)
         host.view.review.selectCategory(DuplicateReviewModel.SameName)
@@ -148,5 +111,4 @@ TestCase {
         host.view.review.selectCategory(DuplicateReviewModel.Exact)
         verify(button.visible)
     }
-}
 }

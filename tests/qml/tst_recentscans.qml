@@ -59,25 +59,12 @@ TestCase {
         return values
     }
 
-    function test_emptyHistoryOffersANewScanAndNothingToClear() {
+    function test_emptyThenCountLineAndCardFigures() {
         const view = makeView()
         verify(findChild(view, "emptyState").visible)
         verify(!findChild(view, "clearHistoryButton").visible)
         verify(!findChild(view, "cards").visible)
 
-        const newScan = findChild(view, "startNewScanButton")
-        const spy = createTemporaryObject(signalSpyComponent, testCase, { target: view, signalName: "newScan" })
-        mouseClick(newScan)
-        compare(spy.count, 1)
-    }
-
-    Component {
-        id: signalSpyComponent
-        SignalSpy {}
-    }
-
-    function test_countLineAndCardFigures() {
-        const view = makeView()
         const folder = Fixture.makeTree({})
         HistoryFixture.add(folder, { files: 1234567, groups: 2, duplicates: 5, savings: 0, ignored: 9, seconds: 3 })
         tryCompare(findChild(view, "countLine"), "text", "1 saved scan")
@@ -170,19 +157,5 @@ TestCase {
         view.visible = true
         tryCompare(findChild(card, "availabilityText"), "text", "Available")
         verify(findChild(card, "rescanButton").enabled)
-    }
-
-    function test_rescanHandsOverTheCardsRecord() {
-        const view = makeView()
-        const folder = Fixture.makeTree({})
-        HistoryFixture.add(Fixture.makeTree({}))
-        HistoryFixture.add(folder)
-        const spy = createTemporaryObject(signalSpyComponent, testCase, { target: view, signalName: "rescan" })
-        tryVerify(() => cardAt(view, 0) !== null)
-        const rescan = findChild(cardAt(view, 0), "rescanButton")
-        tryVerify(() => rescan.enabled)
-        mouseClick(rescan)
-        compare(spy.count, 1)
-        compare(spy.signalArguments[0][0].folderUrl, folder)
     }
 }

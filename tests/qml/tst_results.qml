@@ -5,49 +5,8 @@ import TwinsiftTest
 
 // The results screen over real scans of real folders, driven through its
 // buttons; cleanup moves files into the process's own Trash.
-Item {
-    id: stage
-    width: 1000
-    height: 760
-
-TestCase {
-    id: test
+ScreenTest {
     name: "ResultsScreen"
-    when: windowShown
-
-    Component {
-        id: screen
-        Item {
-            id: host
-            property url folder
-            property alias scanner: scanner
-            property alias view: view
-            anchors.fill: parent
-            DuplicateScanViewModel { id: scanner }
-            DuplicateResultsView {
-                id: view
-                anchors.fill: parent
-                result: scanner.result
-                isScanning: scanner.isScanning
-                progressText: scanner.scanProgressText
-                progressFraction: scanner.scanProgressFraction
-                onRescanRequested: scanner.scan(host.folder)
-                onStopScanRequested: scanner.cancelScan()
-            }
-        }
-    }
-
-    // Scans a fresh tree and waits until its rows can take marks.
-    function showTree(layout) {
-        const folder = Fixture.makeTree(layout)
-        const host = createTemporaryObject(screen, stage, { folder: folder })
-        host.scanner.scan(folder)
-        tryCompare(host.scanner, "isScanning", false, 10000)
-        const rows = host.view.review.rows
-        tryVerify(() => rows.rowCount() > 0
-                  && rows.data(rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === "keep", 10000)
-        return host
-    }
 
     function rowOf(host, relative) {
         const rows = host.view.review.rows
@@ -79,7 +38,7 @@ TestCase {
     }
 
     function test_markingTheLastCopyRaisesTheKeepOneCopyAlert() {
-        const host = showTree(copies(["a.bin", "b.bin"]))
+        const host = showResults(copies(["a.bin", "b.bin"]))
         clickToggle(host, "a.bin")
         compare(host.view.review.selectedCount, 1)
         clickToggle(host, "b.bin")
@@ -110,17 +69,9 @@ TestCase {
     }
 
     function test_stopScanDuringARescanKeepsTheResultShown() {
-        // Scans of this tree go through the fixture's gate, which holds them
-        // once a rescan starts.
-        const folder = Fixture.makeTree(copies(["one.bin", "two.bin", "sub/three.bin"]))
-        Fixture.holdScansOf(folder)
-        Fixture.releaseScans()
-        const host = createTemporaryObject(screen, stage, { folder: folder })
-        host.scanner.scan(folder)
-        tryCompare(host.scanner, "isScanning", false, 10000)
-        tryVerify(() => host.view.review.rows.rowCount() === 3, 10000, "rows: " + host.view.review.rows.rowCount() + " " + host.scanner.errorMessage)
-
-        Fixture.holdScansOf(folder)
+        const host = showResults(copies(["one.bin", "two.bin", "sub/three.bin"]))
+        compare(host.view.review.rows.rowCount(), 3)
+        Fixture.holdScansOf(host.folder)
         const rescan = findChild(host.view, "rescanButton")
         mouseClick(rescan)
         tryVerify(() => Fixture.scanIsHeld(), 10000)
@@ -137,5 +88,4 @@ TestCase {
         compare(host.view.review.rows.rowCount(), 3)
         verify(host.view.review.hasResult)
     }
-}
 }

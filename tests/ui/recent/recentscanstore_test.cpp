@@ -1,19 +1,9 @@
-#include "duplicatescanviewmodel.h"
 #include "recentscanfile.h"
 #include "recentscanstore.h"
 #include "tempdir.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QQmlComponent>
-#include <QQmlEngine>
-#include <QSignalSpy>
 #include <QTest>
-#include <QtQml/qqmlextensionplugin.h>
-
-#include <unistd.h>
-
-Q_IMPORT_QML_PLUGIN(TwinsiftPlugin)
 
 using namespace twinsift;
 using namespace twinsift::testing;
@@ -65,8 +55,6 @@ QStringList folders(const QList<RecentScanRecord> &records) {
 
 const QString readFailed = QStringLiteral(
     "Recent Scans history could not be read. New scans can still be recorded locally.");
-const QString saveFailed =
-    QStringLiteral("Recent Scans could not be saved. Current scan results are unaffected.");
 
 } // namespace
 
@@ -75,13 +63,10 @@ class RecentScanStoreTest : public QObject {
 
 private slots:
     void init();
-    void recordingKeepsTheNewestFifty();
-    void loadSortsNewestFirstAndDoesNotTrim();
+    void newestFirstAndTrimmedOnlyWhenRecording();
     void unreadableFileLoadsNothing_data();
     void unreadableFileLoadsNothing();
-    void saveFailuresKeepRecordsAndClear();
     void handWrittenFileRoundTrips();
-    void unwritableHistoryLeavesAScanFromQmlAlone();
 
 private:
     std::string file() const { return m_data->path() + "/Ambrivo/Twinsift/recent-scans.json"; }
@@ -100,41 +85,29 @@ void RecentScanStoreTest::init() {
     QCOMPARE(RecentScanStore::storageLocation().value_or(""), QString::fromStdString(file()));
 }
 
-void RecentScanStoreTest::recordingKeepsTheNewestFifty() {
-    RecentScanStore store(nullptr);
-    // No file: nothing loads, nothing goes wrong and nothing is created.
-    QVERIFY(store.records().isEmpty() && store.persistenceError().isEmpty());
-    QVERIFY(!QDir(QString::fromStdString(m_data->path() + "/Ambrivo")).exists());
-    QCOMPARE(store.property("maximumRecords").toInt(), 50);
+void RecentScanStoreTest::newestFirstAndTrimmedOnlyWhenRecording() {
+    {
+        RecentScanStore store(nullptr);
+        // No file: nothing loads, nothing goes wrong and nothing is created.
+        QVERIFY(store.records().isEmpty() && store.persistenceError().isEmpty());
+        QVERIFY(!QDir(QString::fromStdString(m_data->path() + "/Ambrivo")).exists());
+        // The same folder twice is two entries; a trailing slash is dropped.
+        store.record(resultFor("/"));
+        store.record(resultFor("/"));
+        store.record(resultFor("/home/ada/Pictures/"));
+        QCOMPARE(folders(store.records()), (QStringList{"/home/ada/Pictures", "/", "/"}));
+        QCOMPARE(folders(onDisk()), folders(store.records()));
+        QVERIFY(store.records().at(1).id() != store.records().at(2).id());
+        const RecentScanRecord &r = store.records().first();
+        QCOMPARE((QList<qint64>{r.filesScanned(), r.duplicateGroups(), r.duplicateFiles(),
+                                qint64(r.potentialSavings()), r.ignoredSmallFiles()}),
+                 (QList<qint64>{10, 1, 2, 100, 3}));
+        QCOMPARE(r.elapsedSeconds(), 0.75);
+        QVERIFY(qAbs(r.scannedAt().secsTo(QDateTime::currentDateTimeUtc())) < 60);
+    }
 
-    store.record(resultFor("/home/ada/Pictures/"));
-    for (int i = 0; i < 50; ++i)
-        store.record(resultFor("/home/ada/Music/../Pictures/./" + std::to_string(i)));
-    // The 51st entry pushed out the oldest.
-    QCOMPARE(store.records().size(), 50);
-    QCOMPARE(folders(store.records()).first(), QStringLiteral("/home/ada/Pictures/49"));
-    QCOMPARE(folders(store.records()).last(), QStringLiteral("/home/ada/Pictures/0"));
-    QVERIFY(store.persistenceError().isEmpty());
-    QCOMPARE(folders(onDisk()), folders(store.records()));
-
-    // The same folder twice is two entries; a trailing slash is dropped.
-    store.setRecords({});
-    store.record(resultFor("/"));
-    store.record(resultFor("/"));
-    store.record(resultFor("/home/ada/Pictures/"));
-    QCOMPARE(folders(store.records()), (QStringList{"/home/ada/Pictures", "/", "/"}));
-    QVERIFY(store.records().at(1).id() != store.records().at(2).id());
-
-    const RecentScanRecord &r = store.records().first();
-    QCOMPARE((QList<qint64>{r.filesScanned(), r.duplicateGroups(), r.duplicateFiles(),
-                            qint64(r.potentialSavings()), r.ignoredSmallFiles()}),
-             (QList<qint64>{10, 1, 2, 100, 3}));
-    QCOMPARE(r.elapsedSeconds(), 0.75);
-    QVERIFY(qAbs(r.scannedAt().secsTo(QDateTime::currentDateTimeUtc())) < 60);
-}
-
-void RecentScanStoreTest::loadSortsNewestFirstAndDoesNotTrim() {
-    // Keys the reader does not know are passed over.
+    // A longer file loads whole, sorted; keys the reader does not know are
+    // passed over. The next scan recorded trims it to the newest fifty.
     QByteArray withUnknownKey = entry(99, "\\/new");
     withUnknownKey.replace("{", R"({"minimumFileSize": {"case": "oneKB"}, )");
     QList<QByteArray> entries{entry(70, "\\/tie1"), withUnknownKey, entry(70, "\\/tie2")};
@@ -169,7 +142,6 @@ void RecentScanStoreTest::unreadableFileLoadsNothing_data() {
     QTest::newRow("savings of 2^64")
         << QByteArray(valid).replace(": 300", ": 18446744073709551616");
     QTest::newRow("top-level object") << "{\"records\": " + valid + "}";
-    QTest::newRow("truncated") << valid.left(valid.size() / 2);
 }
 
 void RecentScanStoreTest::unreadableFileLoadsNothing() {
@@ -192,28 +164,6 @@ void RecentScanStoreTest::unreadableFileLoadsNothing() {
     store.record(resultFor("/later"));
     QCOMPARE(folders(onDisk()), (QStringList{"/later", "/after"}));
     QVERIFY(QByteArray::fromStdString(readFile(aside)) == content);
-}
-
-void RecentScanStoreTest::saveFailuresKeepRecordsAndClear() {
-    RecentScanStore store(nullptr);
-    QSignalSpy errorChanged(&store, &RecentScanStore::persistenceErrorChanged);
-    const std::string blocker = m_data->path() + "/Ambrivo";
-    writeFile(blocker, "a file where the folder should be");
-    store.record(resultFor("/one"));
-    QCOMPARE(store.persistenceError(), saveFailed);
-    ::unlink(blocker.c_str());
-    makeDirs(file()); // a folder where the file should be
-    store.record(resultFor("/two"));
-    QCOMPARE(store.persistenceError(), saveFailed);
-    QCOMPARE(folders(store.records()), (QStringList{"/two", "/one"}));
-
-    QVERIFY(QDir(QString::fromStdString(file())).removeRecursively());
-    store.record(resultFor("/three"));
-    QVERIFY(store.persistenceError().isEmpty());
-    QCOMPARE(errorChanged.size(), 2);
-    QCOMPARE(folders(onDisk()), (QStringList{"/three", "/two", "/one"}));
-    // A store that never read a file sets nothing aside.
-    QVERIFY(!QFileInfo::exists(QString::fromStdString(file() + ".unreadable")));
 }
 
 void RecentScanStoreTest::handWrittenFileRoundTrips() {
@@ -257,51 +207,6 @@ void RecentScanStoreTest::handWrittenFileRoundTrips() {
                      withoutWhitespace(QByteArray(file).replace("9007199254740993", digits)));
         }
     }
-}
-
-void RecentScanStoreTest::unwritableHistoryLeavesAScanFromQmlAlone() {
-    TempDir tree;
-    writePattern(tree / "a", 4096, 7);
-    writePattern(tree / "b", 4096, 7);
-    writeHistory(array({entry(5)}));
-    RecentScanStore *shared = RecentScanStore::shared();
-    QCOMPARE(shared->records().size(), 1); // loaded on first use
-    // From here on a file stands where the history's folder should be.
-    QVERIFY(QDir(QString::fromStdString(m_data->path() + "/Ambrivo")).removeRecursively());
-    writeFile(m_data->path() + "/Ambrivo", "blocks the history folder");
-
-    QQmlEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/"));
-    QQmlComponent component(&engine);
-    component.setData(R"(
-        import QtQml
-        import Twinsift
-        DuplicateScanViewModel {
-            property QtObject store: RecentScanStore
-            property int groups: result.hasValue ? result.groupCount : -1
-            property string lastFolder: RecentScanStore.records[0].folderPath
-            onResultChanged: if (result.hasValue) RecentScanStore.record(result)
-            function clearHistory() { RecentScanStore.records = []; RecentScanStore.persist() }
-        }
-    )",
-                      QUrl());
-    std::unique_ptr<QObject> vm(component.create());
-    QVERIFY2(vm, qPrintable(component.errorString()));
-    QCOMPARE(vm->property("store").value<QObject *>(), shared);
-    QVERIFY(QMetaObject::invokeMethod(
-        vm.get(), "scan", Q_ARG(QUrl, QUrl::fromLocalFile(QString::fromStdString(tree.path())))));
-    QTRY_COMPARE_WITH_TIMEOUT(vm->property("groups").toInt(), 1, 20000);
-    QVERIFY(vm->property("errorMessage").toString().isEmpty());
-    QCOMPARE(shared->persistenceError(), saveFailed);
-    QCOMPARE(shared->records().size(), 2);
-    QCOMPARE(shared->records().first().potentialSavings(), quint64(4096));
-    QCOMPARE(vm->property("lastFolder").toString(), QString::fromStdString(tree.path()));
-
-    // Clearing, as the screen does it, once the folder can be made again.
-    QCOMPARE(::unlink((m_data->path() + "/Ambrivo").c_str()), 0);
-    QVERIFY(QMetaObject::invokeMethod(vm.get(), "clearHistory"));
-    QVERIFY(shared->records().isEmpty() && shared->persistenceError().isEmpty());
-    QCOMPARE(withoutWhitespace(history()), QByteArray("[]"));
 }
 
 QTEST_GUILESS_MAIN(RecentScanStoreTest)

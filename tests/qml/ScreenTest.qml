@@ -1,0 +1,85 @@
+import QtQuick
+import QtTest
+import Twinsift
+import TwinsiftTest
+
+// What the screen tests share: a stage the size of the app's window, the
+// root view or the results screen over a real scan, and clicks that wait for
+// the layout. Scans a test held are let go after it.
+TestCase {
+    id: stage
+    when: windowShown
+    visible: true
+    width: 1240
+    height: 820
+
+    function cleanup() {
+        Fixture.releaseScans()
+    }
+
+    Component {
+        id: rootComponent
+        RootView {
+            anchors.fill: parent
+        }
+    }
+
+    Component {
+        id: resultsComponent
+        Item {
+            id: host
+            property url folder
+            property alias scanner: scanner
+            property alias view: view
+            anchors.fill: parent
+            DuplicateScanViewModel { id: scanner }
+            DuplicateResultsView {
+                id: view
+                anchors.fill: parent
+                result: scanner.result
+                isScanning: scanner.isScanning
+                progressText: scanner.scanProgressText
+                progressFraction: scanner.scanProgressFraction
+                onRescanRequested: scanner.scan(host.folder)
+                onStopScanRequested: scanner.cancelScan()
+            }
+        }
+    }
+
+    // The root view, once its scan screen (or the screen shown) is ready.
+    function showRoot() {
+        const root = createTemporaryObject(rootComponent, stage)
+        scanScreenOf(root)
+        return root
+    }
+
+    function scanScreenOf(root) {
+        tryVerify(() => root.detailItem !== null && root.detailItem.controller !== undefined)
+        return root.detailItem
+    }
+
+    // The results screen over a scan of a fresh tree, once its rows take marks.
+    function showResults(layout) {
+        const folder = Fixture.makeTree(layout)
+        const host = createTemporaryObject(resultsComponent, stage, { folder: folder })
+        host.scanner.scan(folder)
+        tryCompare(host.scanner, "isScanning", false, 10000)
+        const rows = host.view.review.rows
+        tryVerify(() => rows.rowCount() > 0
+                  && rows.data(rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === "keep", 10000)
+        return host
+    }
+
+    // Clicks item once the layout has stopped moving it.
+    function click(item) {
+        let last = ""
+        tryVerify(() => {
+            const p = item.mapToItem(null, 0, 0)
+            const now = [p.x, p.y, item.width, item.height, item.visible].join()
+            const settled = now === last
+            last = now
+            return settled && item.visible
+        }, 5000, "settled " + item)
+        mouseClick(item)
+    }
+}
