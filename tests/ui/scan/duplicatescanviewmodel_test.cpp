@@ -68,7 +68,6 @@ class DuplicateScanViewModelTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initialState();
     void resultOutlivesTheNextScanUntilCleared();
     void progressTextsFollowReportsAndSetting();
     void newerScanSupersedesOlder();
@@ -78,21 +77,6 @@ private slots:
     void stuckScansNeverDelayANewOne();
     void urlKeepsNonUtf8Bytes();
 };
-
-void DuplicateScanViewModelTest::initialState() {
-    DuplicateScanViewModel vm;
-    QVERIFY(!vm.isScanning() && !vm.result().hasValue() && !vm.scanProgress());
-    QVERIFY(vm.errorMessage().isEmpty());
-    QCOMPARE(vm.scanProgressText(), QStringLiteral("Preparing scan…"));
-    QVERIFY(!vm.property("scanProgressFraction").isValid());
-
-    // The size picker works with case names; a label is not one.
-    QCOMPARE(vm.property("minimumFileSize").toString(), QStringLiteral("oneKB"));
-    QVERIFY(vm.setProperty("minimumFileSize", QStringLiteral("tenKB")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("unknown minimum file size"));
-    vm.setProperty("minimumFileSize", QStringLiteral("10 KB"));
-    QVERIFY(vm.minimumFileSize() == DuplicateMinimumFileSize::tenKB);
-}
 
 void DuplicateScanViewModelTest::resultOutlivesTheNextScanUntilCleared() {
     TempDir dir;
@@ -110,8 +94,6 @@ void DuplicateScanViewModelTest::resultOutlivesTheNextScanUntilCleared() {
     gate.holdAt(dir.path(), hashing);
     const auto running = vm.scan(bytes(dir.path()));
     QVERIFY(vm.isScanning() && vm.errorMessage().isEmpty() && vm.result() == previous);
-    QCOMPARE(vm.scanProgressText(),
-             QStringLiteral("Scanning files — 0 eligible · 0 (under 1 KB ignored)"));
     QTRY_VERIFY_WITH_TIMEOUT(gate.isHeld(), timeoutMs);
     QTRY_VERIFY(vm.scanProgress() && hashing(*vm.scanProgress()));
 
@@ -137,7 +119,7 @@ void DuplicateScanViewModelTest::progressTextsFollowReportsAndSetting() {
     QTRY_VERIFY_WITH_TIMEOUT(gate.isHeld(), timeoutMs);
     QTRY_COMPARE(vm.scanProgressText(),
                  QStringLiteral("Scanning files — 40 eligible · 35 (under 1 KB ignored)"));
-    QVERIFY(!vm.scanProgressFraction());
+    QVERIFY(!vm.property("scanProgressFraction").isValid()); // an indefinite bar
 
     gate.holdAt(dir.path(), [](const DuplicateScanProgress &p) { return p.filesHashed == 12; });
     QTRY_VERIFY_WITH_TIMEOUT(gate.isHeld(), timeoutMs);
