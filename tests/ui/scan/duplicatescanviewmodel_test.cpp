@@ -7,9 +7,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <future>
 #include <new>
 #include <thread>
 
@@ -296,32 +296,17 @@ void DuplicateScanViewModelTest::aThrowingEngineEndsTheScanAsAFailure() {
 
 void DuplicateScanViewModelTest::stuckScansNeverDelayANewOne() {
     // Scans of folders named "stuck…" hang in the engine, deaf to stop
-    // requests, as reads from a hung network mount do, until released.
-    struct Hang {
-        std::mutex mutex;
-        std::condition_variable released;
-        bool open = false;
-        int inside = 0;
-
-        void release() {
-            {
-                std::lock_guard lock(mutex);
-                open = true;
-            }
-            released.notify_all();
-        }
-    };
-    auto hang = std::make_shared<Hang>();
-    // Released on every way out, so a failed check leaves no thread hanging.
-    const std::unique_ptr<Hang, void (*)(Hang *)> releaseOnExit(hang.get(),
-                                                                [](Hang *h) { h->release(); });
-    DuplicateScanViewModel vm([hang](const std::string &folder, std::uint64_t minimum,
-                                     const DuplicateScanner::ProgressCallback &progress,
-                                     std::stop_token stop) -> ScanOutcome {
+    // requests, as reads from a hung network mount do, until released. The
+    // promise releases them on every way out, so no thread is left hanging.
+    std::promise<void> unstick;
+    const std::shared_future<void> released = unstick.get_future().share();
+    const auto inside = std::make_shared<std::atomic<int>>(0);
+    DuplicateScanViewModel vm([released, inside](const std::string &folder, std::uint64_t minimum,
+                                                 const DuplicateScanner::ProgressCallback &progress,
+                                                 std::stop_token stop) -> ScanOutcome {
         if (paths::lastComponent(folder).starts_with("stuck")) {
-            std::unique_lock lock(hang->mutex);
-            ++hang->inside;
-            hang->released.wait(lock, [&] { return hang->open; });
+            ++*inside;
+            released.wait();
             return ScanCancelled{};
         }
         return DuplicateScanner::scan(folder, minimum, progress, stop);
@@ -331,18 +316,14 @@ void DuplicateScanViewModelTest::stuckScansNeverDelayANewOne() {
     std::vector<QFuture<void>> stuck;
     for (int i = 0; i < 9; ++i)
         stuck.push_back(vm.scan(bytes(dir / ("stuck" + std::to_string(i)))));
-    const auto inside = [&hang] {
-        std::lock_guard lock(hang->mutex);
-        return hang->inside;
-    };
-    QTRY_COMPARE_WITH_TIMEOUT(inside(), 9, timeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(inside->load(), 9, timeoutMs);
 
     const auto fresh = vm.scan(bytes(dir.path()));
     QTRY_VERIFY_WITH_TIMEOUT(fresh.isFinished(), 5000);
     QCOMPARE(vm.result().groupCount(), 2);
     QVERIFY(!vm.isScanning() && vm.errorMessage().isEmpty());
 
-    hang->release();
+    unstick.set_value();
     for (const auto &f : stuck)
         QTRY_VERIFY_WITH_TIMEOUT(f.isFinished(), timeoutMs);
     QCOMPARE(vm.result().groupCount(), 2);
