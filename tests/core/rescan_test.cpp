@@ -163,12 +163,14 @@ TEST(ScanRemembered, filesChangedWithinTheSettleTimeAreReadAgain) {
     TempDir dir;
     writeFile(dir / "a", std::string(2000, 'x'));
     writeFile(dir / "b", std::string(2000, 'x'));
+    // The two writes may fall in different clock ticks.
+    const std::int64_t firstChange = std::min(changedAt(dir / "a"), changedAt(dir / "b"));
     const std::int64_t changed = std::max(changedAt(dir / "a"), changedAt(dir / "b"));
     SetClockMemory shifted;
 
-    // Computed at once, and just under two seconds after the last change:
+    // Computed at once, and just under two seconds after the first change:
     // read on every scan.
-    for (const std::int64_t at : {wallClock(), changed + 1'999'999'999}) {
+    for (const std::int64_t at : {wallClock(), firstChange + 1'999'999'999}) {
         shifted.now = at;
         const ScanRun first = scanWith(dir.path(), &shifted.memory);
         const ScanRun again = scanWith(dir.path(), &shifted.memory);

@@ -198,7 +198,7 @@ bool HashWorkers::takeJob(unsigned index, bool mayWait, bool serialAllowed, Take
 
 void HashWorkers::work(unsigned index) {
     Sha256Hasher hasher;
-    const std::unique_ptr<unsigned char[]> buffer(new unsigned char[chunkSize]);
+    const ReadBuffer buffer(chunkSize);
     FolderHandle folder;
     std::deque<Open> window;
     std::uint64_t queued = 0;

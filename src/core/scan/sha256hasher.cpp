@@ -70,18 +70,18 @@ HashOutcome Sha256Hasher::hashFile(const std::string &path, std::stop_token stop
         return fail(EIO);
     // Only whole-file hashing reads; incremental users bring their own data.
     if (!m_buffer)
-        m_buffer.reset(new unsigned char[chunkSize]);
+        m_buffer = std::make_unique<ReadBuffer>(chunkSize);
     for (;;) {
         if (stop.stop_requested()) {
             outcome.status = Status::cancelled;
             return outcome;
         }
-        const auto n = reader.read(m_buffer.get(), chunkSize);
+        const auto n = reader.read(m_buffer->get(), chunkSize);
         if (!n)
             return fail(n.error());
         if (*n == 0)
             break;
-        update(m_buffer.get(), *n);
+        update(m_buffer->get(), *n);
     }
     Sha256Digest digest;
     if (!finish(digest))

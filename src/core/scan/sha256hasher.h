@@ -8,6 +8,10 @@
 struct evp_md_ctx_st;
 
 namespace twinsift {
+class ReadBuffer;
+}
+
+namespace twinsift {
 
 using Sha256Digest = std::array<unsigned char, 32>;
 
@@ -44,7 +48,7 @@ public:
 
 private:
     evp_md_ctx_st *m_context = nullptr;
-    std::unique_ptr<unsigned char[]> m_buffer;
+    std::unique_ptr<ReadBuffer> m_buffer;
 };
 
 } // namespace twinsift
