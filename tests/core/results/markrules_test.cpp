@@ -58,14 +58,6 @@ struct Review {
                  [this](const std::string &p) { return protectedPaths.contains(p); }) {}
 };
 
-void toggle(ResultReview &review, const std::string &path) {
-    for (const auto &shown : review.searchedGroups())
-        for (const auto &f : shown.files)
-            if (f.url == path)
-                return review.toggleTrash(f, review.fullGroup(shown));
-    FAIL() << path << " is not shown";
-}
-
 // No protected copy is marked, and a set without one keeps a copy unmarked.
 ::testing::AssertionResult everySetKeepsACopy(const ResultReview &review,
                                               const std::set<std::string> &protectedPaths) {
@@ -154,14 +146,6 @@ TEST(KeepRules, aProtectedCopyIsLeftAloneAndCountedWithOneAlert) {
     EXPECT_EQ(r.review.protectedLocationMessage(),
               std::string(ResultReview::protectedLocationText));
     EXPECT_TRUE(everySetKeepsACopy(r.review, protectedOnes));
-
-    // The oldest copy of the two-set is its only unprotected one: kept, and
-    // the set still marks nothing of its own.
-    Review oldest({two}, {"/d/two/a/first"});
-    const auto oldestSummary =
-        oldest.review.applyMarkRule(MarkRule::keepOldest, {&spreadTimes, {}});
-    EXPECT_TRUE(oldest.review.selectedForTrash().empty());
-    EXPECT_EQ(*oldestSummary, (MarkRuleSummary{0, 0, 1}));
 }
 
 TEST(FolderMarks, wholeComponentsDecideAndASetWhollyInsideKeepsItsFirstCopy) {
@@ -179,7 +163,6 @@ TEST(FolderMarks, wholeComponentsDecideAndASetWhollyInsideKeepsItsFirstCopy) {
         EXPECT_EQ(r.review.selectedForTrash(), (Marks{"/a/b/2", "/a/b/y/3", "/a/b/1"}));
         EXPECT_EQ(*summary, (MarkRuleSummary{3, 2, 0}));
     }
-    EXPECT_FALSE(MarkRules::isInsideFolder("/a/bc/1", "/a/b"));
     EXPECT_TRUE(MarkRules::isInsideFolder("/a/bc/1", "/"));
 
     // Marks outside the folder stay; where they and the folder's copies
