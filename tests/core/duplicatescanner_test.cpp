@@ -443,7 +443,6 @@ TEST(ScanFolder, pseudoFilesystemsInsideTheTreeAreNeverEntered) {
     writeFile(dir / "deep/three.bin", std::string(2000, 't'));
 
     ScanRecorder scan;
-    const auto start = std::chrono::steady_clock::now();
     scan.run(dir.path(), 1);
     ASSERT_TRUE(scan.succeeded());
     const auto &result = scan.result();
@@ -451,7 +450,6 @@ TEST(ScanFolder, pseudoFilesystemsInsideTheTreeAreNeverEntered) {
               (std::vector<std::string>{"deep/three.bin", "disk/one.bin", "disk/two.bin"}));
     ASSERT_EQ(result.groups.size(), 1u);
     EXPECT_EQ(result.skippedFiles, 3);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 
     // A scan that starts inside one is over at once.
     scan.run(dir / "sys/kernel/mm", 1);

@@ -54,7 +54,6 @@ TEST(ReviewOnlyGroups, nameCaseIsIgnoredAndSizeSplitsOnlyTheNameSizeCategory) {
     ResultReview review(r);
     EXPECT_EQ(review.categoryLabel(MatchCategory::exact), "Exact Duplicates (0)");
     EXPECT_EQ(review.categoryLabel(MatchCategory::sameNameSize), "Same Name + Size (1)");
-    EXPECT_EQ(review.categoryLabel(MatchCategory::similar), "Similar Files · Planned");
 
     const auto name = DisplayGroups::sameNameGroups(r, order);
     ASSERT_EQ(name.size(), 1u);
