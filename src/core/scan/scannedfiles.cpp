@@ -81,10 +81,10 @@ void ScannedFiles::add(std::string_view name, std::uint64_t size) {
     const std::uint64_t at = storeName(name);
     // A folder whose names outgrow a 32-bit offset simply goes on as a
     // second entry of the same path.
-    if (m_folderPending ||
+    if (m_folderPending || m_folders.empty() ||
         at - m_folders.back().firstName > std::numeric_limits<std::uint32_t>::max()) {
         if (!m_folderPending)
-            m_pendingFolder = m_folders.back().path;
+            m_pendingFolder = m_folders.empty() ? std::string() : m_folders.back().path;
         m_folders.push_back({std::move(m_pendingFolder), at});
         m_pendingFolder.clear();
         m_folderPending = false;

@@ -61,7 +61,8 @@ public:
     ScannedFiles &operator=(ScannedFiles &&) noexcept;
 
     // Files added with add() from now on lie in folder, a path without a
-    // trailing slash ("" for the root of the file system).
+    // trailing slash ("" for the root of the file system). Before any
+    // folder is entered, a name is the whole path.
     void enterFolder(std::string_view folder);
     void add(std::string_view name, std::uint64_t size);
     // Adds a file by its whole path; a run of files of one folder shares
