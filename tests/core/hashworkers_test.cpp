@@ -2,6 +2,7 @@
 #include "hashworkers.h"
 #include "platform/filereader.h"
 #include "platform/spinningdisk.h"
+#include "scanrecorder.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>
@@ -23,24 +24,19 @@ constexpr std::size_t chunk = HashWorkers::chunkSize;
 
 // Everything a caller can observe of one scan, and whether the progress
 // callback ever ran off the calling thread or twice at once.
-struct Observed {
-    std::vector<DuplicateScanProgress> reports;
-    DuplicateScanResult result;
+struct Observed : ScanRecorder {
     bool oneThreadAtATime = true;
 
-    explicit Observed(const std::string &folder, const HashingOptions &options) {
+    Observed(const std::string &folder, const HashingOptions &options) {
         const auto caller = std::this_thread::get_id();
         std::atomic<int> inside = 0;
-        const auto outcome = DuplicateScanner::scanRemembering(
-            folder, 1024,
-            [&](const DuplicateScanProgress &p) {
-                oneThreadAtATime &= inside++ == 0 && std::this_thread::get_id() == caller;
-                reports.push_back(p);
-                --inside;
-            },
-            {}, nullptr, options);
-        result = std::get<DuplicateScanResult>(outcome);
-        result.elapsedSeconds = 0;
+        onReport = [&](const DuplicateScanProgress &) {
+            oneThreadAtATime &= inside++ == 0 && std::this_thread::get_id() == caller;
+            --inside;
+        };
+        runRemembering(folder, nullptr, options);
+        onReport = nullptr;
+        std::get<DuplicateScanResult>(outcome).elapsedSeconds = 0;
     }
 };
 
@@ -90,12 +86,12 @@ TEST(ParallelHashing, manyWorkersGiveWhatOneFileAtATimeGives) {
     const Observed many(dir.path(), {4, false});
     FileReader::failReadsOf("", 0, 0);
 
-    EXPECT_EQ(one.result, many.result);
+    EXPECT_EQ(one.result(), many.result());
     EXPECT_EQ(one.reports, many.reports);
     EXPECT_TRUE(one.oneThreadAtATime && many.oneThreadAtATime);
-    EXPECT_EQ(many.result.skippedFiles, 1);
-    EXPECT_EQ(many.result.filesHashed, 2000 + 13 + 3);
-    EXPECT_EQ(many.result.groups.size(), 400u + 4);
+    EXPECT_EQ(many.result().skippedFiles, 1);
+    EXPECT_EQ(many.result().filesHashed, 2000 + 13 + 3);
+    EXPECT_EQ(many.result().groups.size(), 400u + 4);
 }
 
 // The workers on their own: small and large files mixed in one batch, some

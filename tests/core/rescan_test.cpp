@@ -1,6 +1,7 @@
 #include "digestmemory.h"
 #include "duplicatescanner.h"
 #include "hashworkers.h"
+#include "scanrecorder.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>
@@ -19,35 +20,20 @@ using namespace twinsift::testing;
 
 namespace {
 
-using Phase = DuplicateScanPhase;
-
 // One scan with its reports, and how many files it opened for reading.
-struct ScanRun {
-    std::vector<DuplicateScanProgress> reports;
-    ScanOutcome outcome;
+struct ScanRun : ScanRecorder {
     std::uint64_t filesRead = 0;
-
-    const DuplicateScanResult &result() const { return std::get<DuplicateScanResult>(outcome); }
-
     std::vector<std::vector<std::string>> groupNames(const std::string &root) const {
-        std::vector<std::vector<std::string>> out;
-        for (const auto &g : result().groups) {
-            auto &names = out.emplace_back();
-            for (const auto &f : g.files)
-                names.push_back(f.url.substr(root.size() + 1));
-        }
-        return out;
+        return groupNamesBelow(result(), root);
     }
 };
 
 ScanRun scanWith(const std::string &folder, DigestMemory *memory) {
     ScanRun run;
     const auto before = HashWorkers::filesOpened();
-    run.outcome = DuplicateScanner::scanRemembering(
-        folder, 1024, [&](const DuplicateScanProgress &p) { run.reports.push_back(p); }, {},
-        memory);
+    run.runRemembering(folder, memory);
     run.filesRead = HashWorkers::filesOpened() - before;
-    EXPECT_TRUE(std::holds_alternative<DuplicateScanResult>(run.outcome));
+    EXPECT_TRUE(run.succeeded());
     return run;
 }
 
@@ -76,38 +62,6 @@ std::int64_t changedAt(const std::string &path) {
 }
 
 } // namespace
-
-// A name replaced by another file between the walk and the read holds bytes
-// of an inode the walk never saw: it is skipped, and its digest is given to
-// nobody.
-TEST(ScanHardLinks, aNameReplacedAfterTheWalkIsSkipped) {
-    TempDir dir;
-    writeFile(dir / "a", std::string(3000, 'a'));
-    ASSERT_EQ(::link((dir / "a").c_str(), (dir / "a-link").c_str()), 0);
-    writeFile(dir / "b", std::string(3000, 'b'));
-    writeFile(dir / "c", std::string(3000, 'b'));
-    std::vector<DuplicateScanProgress> reports;
-    const auto outcome = DuplicateScanner::scanRemembering(
-        dir.path(), 1024,
-        [&](const DuplicateScanProgress &p) {
-            reports.push_back(p);
-            if (p.phase == Phase::hashing && p.filesHashed == 0) {
-                // The walk is over and nothing has been read: every name now
-                // leads to a new file with b's bytes.
-                for (const char *name : {"a", "a-link"}) {
-                    ASSERT_EQ(::unlink((dir / name).c_str()), 0);
-                    writeFile(dir / name, std::string(3000, 'b'));
-                }
-            }
-        },
-        {}, nullptr);
-    ASSERT_TRUE(std::holds_alternative<DuplicateScanResult>(outcome));
-    const auto &result = std::get<DuplicateScanResult>(outcome);
-    EXPECT_EQ(result.skippedFiles, 2);
-    EXPECT_EQ(result.filesHashed, 2);
-    ASSERT_EQ(result.groups.size(), 1u);
-    EXPECT_EQ(result.groups[0].files.size(), 2u);
-}
 
 // A rescan of files that have not changed since well before their digests
 // were computed reads nothing and gives the same result and reports. A
@@ -208,11 +162,5 @@ TEST(ScanRemembered, theOldestDigestsAreDroppedBeyondTheCapacity) {
     EXPECT_EQ(memory.size(), 2u);
     EXPECT_FALSE(memory.find(key(11, 1)));
     EXPECT_EQ(memory.find(key(12, 1)), digestOf(12));
-    EXPECT_EQ(memory.find(key(13, 1)), digestOf(13));
-    // A changed file's key differs; only its newest digest is kept.
-    memory.remember({{key(12, 2), digestOf(99), 0}}, memory.now());
-    EXPECT_EQ(memory.size(), 2u);
-    EXPECT_FALSE(memory.find(key(12, 1)));
-    EXPECT_EQ(memory.find(key(12, 2)), digestOf(99));
     EXPECT_EQ(memory.find(key(13, 1)), digestOf(13));
 }

@@ -79,27 +79,20 @@ ScreenTest {
         verify(!review.marks.canUndo)
     }
 
+    // Which copies a folder takes is the core's; here, the chooser opens on
+    // the scanned folder and its answer reaches the rule.
     function test_markCopiesInFolderTakesTheChosenFolder() {
         const host = showResults({
             "old/a.bin": { size: 3000, seed: 6 }, "new/a.bin": { size: 3000, seed: 6 },
-            "old/b.bin": { size: 3000, seed: 7 }, "old/c/b.bin": { size: 3000, seed: 7 },
-            "oldies/d.bin": { size: 3000, seed: 8 }, "d.bin": { size: 3000, seed: 8 }
+            "old/b.bin": { size: 3000, seed: 7 }, "new/b.bin": { size: 3000, seed: 7 }
         })
-        const review = host.view.review
         chooseRule(host, "markInFolderItem")
         const chooser = findChild(host.view, "markFolderChooser")
         compare(Fixture.pathOf(chooser.currentFolder), Fixture.pathOf(host.folder))
         chooser.selectedFolder = Fixture.urlOf(host.folder, "old")
         chooser.accept()
-        // old/b.bin's set lies wholly inside and keeps its first copy.
-        tryCompare(review, "selectedCount", 2)
-        compare(review.marks.feedback, "Marked 2 copies in 2 sets")
-        const rows = review.rows
-        for (let i = 0; i < rows.rowCount(); ++i) {
-            const path = rows.data(rows.index(i, 0), ReviewRowsModel.DisplayPathRole)
-            const trash = rows.data(rows.index(i, 0), ReviewRowsModel.CleanupStateRole) === "trash"
-            compare(trash, path.endsWith("/old/a.bin") || path.endsWith("/old/c/b.bin"), path)
-        }
+        tryCompare(host.view.review, "selectedCount", 2)
+        compare(host.view.review.marks.feedback, "Marked 2 copies in 2 sets")
     }
 
     function test_theMenuIsOfferedOnlyInTheGroupedExactView() {

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <sched.h>
 #include <stdexcept>
 #include <sys/mount.h>
@@ -53,19 +55,9 @@ void writeFile(const std::string &path, std::string_view bytes) {
     const auto slash = path.rfind('/');
     if (slash != std::string::npos && slash > 0)
         makeDirs(path.substr(0, slash));
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        throw std::runtime_error("open " + path + ": " + std::strerror(errno));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            ::close(fd);
-            throw std::runtime_error("write " + path + ": " + std::strerror(errno));
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
+        throw std::runtime_error("write " + path + ": " + std::strerror(errno));
 }
 
 void writePattern(const std::string &path, std::uint64_t size, std::uint32_t seed) {
@@ -81,16 +73,10 @@ void writePattern(const std::string &path, std::uint64_t size, std::uint32_t see
 }
 
 std::string readFile(const std::string &path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
         throw std::runtime_error("open " + path + ": " + std::strerror(errno));
-    std::string out;
-    char buf[65536];
-    ssize_t n;
-    while ((n = ::read(fd, buf, sizeof buf)) > 0)
-        out.append(buf, static_cast<std::size_t>(n));
-    ::close(fd);
-    return out;
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 namespace {

@@ -15,22 +15,8 @@
 using namespace twinsift;
 using namespace twinsift::testing;
 
-namespace {
-
-const std::string content(4096, 'r');
-
-std::vector<DuplicateFile> markedIn(const DuplicateScanResult &result,
-                                    const std::vector<std::string> &paths) {
-    std::vector<DuplicateFile> out;
-    for (const auto &f : result.scannedFiles)
-        if (std::find(paths.begin(), paths.end(), f.url) != paths.end())
-            out.push_back(f);
-    return out;
-}
-
-} // namespace
-
 TEST(CleanupPermissions, readOnlyFolderRefusalsAreListedAndTheOthersMove) {
+    const std::string content(4096, 'r');
     TempDir dir;
     writeFile(dir / "keep.bin", content);
     writeFile(dir / "loose.bin", content);
@@ -45,7 +31,7 @@ TEST(CleanupPermissions, readOnlyFolderRefusalsAreListedAndTheOthersMove) {
     const auto nothingProtected = [](const std::string &) { return false; };
 
     auto outcome = CleanupRun::run(
-        result, markedIn(result, {dir / "locked/first.bin", dir / "loose.bin"}), nothingProtected);
+        result, filesAt(result, {dir / "locked/first.bin", dir / "loose.bin"}), nothingProtected);
     ASSERT_TRUE(std::holds_alternative<CleanupReport>(outcome));
     const auto &report = std::get<CleanupReport>(outcome);
     EXPECT_EQ(report.movedPaths, std::vector<std::string>{dir / "loose.bin"});
@@ -58,7 +44,7 @@ TEST(CleanupPermissions, readOnlyFolderRefusalsAreListedAndTheOthersMove) {
 
     // A run where every move is refused still reports, with 0 moved.
     outcome = CleanupRun::run(
-        result, markedIn(result, {dir / "locked/first.bin", dir / "locked/second.bin"}),
+        result, filesAt(result, {dir / "locked/first.bin", dir / "locked/second.bin"}),
         nothingProtected);
     ASSERT_TRUE(std::holds_alternative<CleanupReport>(outcome));
     const auto &none = std::get<CleanupReport>(outcome);

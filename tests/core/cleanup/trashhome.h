@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
 namespace twinsift::testing {
@@ -19,8 +18,6 @@ public:
     static std::string trashFiles();
     // Empties the Trash so each test sees only what it moved.
     static void emptyTrash();
-    // The decoded Path= line of the .trashinfo GIO wrote for name.
-    static std::optional<std::string> originalPathOf(const std::string &name);
 };
 
 } // namespace twinsift::testing

@@ -3,6 +3,9 @@
 // Scan results built by hand, for rules that only look at paths and sizes.
 
 #include "duplicatescanresult.h"
+#include "resultreview.h"
+
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <string>
@@ -42,6 +45,16 @@ template <typename Files> std::vector<std::string> pathsOf(const Files &files) {
     for (const auto &f : files)
         out.push_back(f.url);
     return out;
+}
+
+// Marks path through the group the grouped table would show it in, looked up
+// again by id as a row does.
+inline void toggle(ResultReview &review, const std::string &path) {
+    for (const auto &shown : review.searchedGroups())
+        for (const auto &f : shown.files)
+            if (f.url == path)
+                return review.toggleTrash(f, review.fullGroup(shown));
+    FAIL() << path << " is not shown";
 }
 
 } // namespace twinsift::testing

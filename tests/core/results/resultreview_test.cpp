@@ -12,18 +12,6 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-// Marks path through the group the grouped table would show it in, looked up
-// again by id as a row does.
-void toggle(ResultReview &review, const std::string &path) {
-    for (const auto &shown : review.searchedGroups())
-        for (const auto &f : shown.files)
-            if (f.url == path) {
-                review.toggleTrash(f, review.fullGroup(shown));
-                return;
-            }
-    FAIL() << path << " is not shown";
-}
-
 // Nothing in these tests lives in a protected place unless it says so.
 ResultReview reviewOf(std::vector<DuplicateGroup> groups, std::vector<DuplicateFile> extra = {}) {
     return ResultReview(resultOf(std::move(groups), std::move(extra)),
@@ -34,19 +22,17 @@ using Marks = std::set<std::string>;
 
 } // namespace
 
-TEST(CategorySelection, leavesReclaimableForReviewOnlyAndKeepsTheSearchOnlyOnAReclick) {
+// Another category clears the search, a click on the one shown does not;
+// review-only categories cannot sort by savings; the summary cards navigate
+// without touching the search.
+TEST(ResultNavigation, categoriesAndCardsKeepTheSearchAndTheSortOnlyWhereTheyShould) {
     auto review = reviewOf({group("aa", 10, {"/d/a", "/d/b"})});
     review.setSearchText("a");
     review.selectCategory(MatchCategory::exact);
     EXPECT_EQ(review.searchText(), "a");
-    EXPECT_EQ(review.sortMode(), GroupSort::reclaimable);
-
     review.selectCategory(MatchCategory::sameName);
     EXPECT_EQ(review.searchText(), "");
     EXPECT_EQ(review.sortMode(), GroupSort::fileCount);
-    review.selectCategory(MatchCategory::exact);
-    EXPECT_EQ(review.sortMode(), GroupSort::fileCount);
-    // A review-only category keeps any sort other than reclaimable.
     review.setSortMode(GroupSort::filename);
     review.selectCategory(MatchCategory::sameNameSize);
     EXPECT_EQ(review.sortMode(), GroupSort::filename);
@@ -54,37 +40,23 @@ TEST(CategorySelection, leavesReclaimableForReviewOnlyAndKeepsTheSearchOnlyOnARe
     // From the flat list, even the same category starts a fresh search.
     review.setSearchText("b");
     review.showDuplicateFiles();
+    EXPECT_EQ(review.category(), MatchCategory::sameNameSize);
     review.selectCategory(MatchCategory::sameNameSize);
     EXPECT_EQ(review.searchText(), "");
     EXPECT_EQ(review.mode(), ResultMode::groups);
-}
 
-TEST(SummaryCards, navigateWithoutTouchingTheSearch) {
-    auto review = reviewOf({group("aa", 10, {"/d/a", "/d/b"})});
-    review.selectCategory(MatchCategory::sameName);
-    review.setSearchText("x");
-
-    review.showDuplicateFiles();
-    EXPECT_EQ(review.mode(), ResultMode::duplicateFiles);
-    EXPECT_EQ(review.category(), MatchCategory::sameName);
-
-    review.showDuplicateGroups();
-    EXPECT_EQ(review.mode(), ResultMode::groups);
-    EXPECT_EQ(review.category(), MatchCategory::exact);
-    EXPECT_EQ(review.sortMode(), GroupSort::fileCount);
-
-    review.selectCategory(MatchCategory::similar);
     review.setSearchText("y");
-    review.showPotentialSavings();
+    review.showDuplicateGroups();
     EXPECT_EQ(review.category(), MatchCategory::exact);
+    review.showPotentialSavings();
     EXPECT_EQ(review.sortMode(), GroupSort::reclaimable);
-    EXPECT_EQ(review.mode(), ResultMode::groups);
     EXPECT_EQ(review.searchText(), "y");
 }
 
-TEST(TrashMarks, everySetKeepsOneCopyEvenBehindAFilteredRowAndUnmarkingIsAlwaysAllowed) {
+TEST(TrashMarks, everySetKeepsOneCopyEvenBehindAFilteredRowAndReviewOnlyGroupsTakeNoMarks) {
     auto review = reviewOf({group("aa", 10, {"/d/a", "/d/b"}),
-                            group("bb", 20, {"/d/keep.txt", "/d/match-1.txt", "/d/match-2.txt"})});
+                            group("bb", 20, {"/d/keep.txt", "/d/match-1.txt", "/d/match-2.txt"})},
+                           {file("/d/x/a", 10)});
     toggle(review, "/d/a");
     EXPECT_FALSE(review.cleanupGuardMessage());
     toggle(review, "/d/b");
@@ -110,14 +82,13 @@ TEST(TrashMarks, everySetKeepsOneCopyEvenBehindAFilteredRowAndUnmarkingIsAlwaysA
     toggle(review, "/d/keep.txt");
     EXPECT_EQ(review.selectedForTrash(), (Marks{"/d/b", "/d/match-1.txt", "/d/match-2.txt"}));
     EXPECT_EQ(review.cleanupGuardMessage(), std::string(ResultReview::keepOneCopyMessage));
-}
 
-TEST(TrashMarks, reviewOnlyGroupsTakeNoMarks) {
-    auto review = reviewOf({}, {file("/d/x/a.txt", 5), file("/d/y/a.txt", 5)});
+    // Review-only groups take no marks, not even on a copy of an exact set.
+    review.dismissCleanupGuard();
     for (auto category : {MatchCategory::sameNameSize, MatchCategory::sameName}) {
         review.selectCategory(category);
-        toggle(review, "/d/x/a.txt");
-        EXPECT_TRUE(review.selectedForTrash().empty());
+        toggle(review, "/d/a");
+        EXPECT_EQ(review.selectedForTrash().size(), 3u);
         EXPECT_FALSE(review.cleanupGuardMessage());
     }
 }

@@ -43,8 +43,6 @@ public:
     Q_INVOKABLE QUrl urlOf(const QUrl &folder, const QString &relative) const;
     Q_INVOKABLE bool exists(const QUrl &url) const;
     Q_INVOKABLE void removeTree(const QUrl &url);
-    // Names of the files in the user's Trash, sorted.
-    Q_INVOKABLE QStringList trashedNames() const;
     // The original paths the Trash recorded for its files, sorted.
     Q_INVOKABLE QStringList trashedOrigins() const;
 
@@ -62,12 +60,10 @@ public:
     // The drag leaves the window without a drop.
     Q_INVOKABLE void dragAway(QQuickItem *target);
 
-    // Saves what window shows to path; fails on an image of one colour.
-    Q_INVOKABLE bool capture(QQuickWindow *window, const QString &path) const;
-
-    // Screenshot scenes: shot() saves window as name.png in the shot folder,
-    // when() runs action once condition() holds (failing the scene after
-    // timeout ms), and finish() or fail() ends the scene.
+    // Screenshot scenes: shot() saves window as name.png in the shot folder
+    // (an image of one colour fails the scene), when() runs action once
+    // condition() holds (failing the scene after timeout ms), and finish() or
+    // fail() ends the scene.
     void setShotFolder(const QString &folder) { m_shotFolder = folder; }
     Q_INVOKABLE void shot(QQuickWindow *window, const QString &name);
     Q_INVOKABLE void when(const QJSValue &condition, const QJSValue &action, int timeout = 20000);

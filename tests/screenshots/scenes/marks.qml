@@ -5,11 +5,8 @@ import TwinsiftTest
 
 // The "Mark" menu open beside the sort, and the feedback line under the
 // cleanup bar after "Keep Oldest in Each Set" over a real scan.
-ApplicationWindow {
+ResultsScene {
     id: window
-    width: 1020
-    height: 800
-    visible: true
 
     readonly property url tree: Fixture.makeTree({
         "Photos/2021/beach.jpg": { size: 2400000, seed: 1, modified: 1620000000 },
@@ -24,20 +21,6 @@ ApplicationWindow {
         "Desktop/setup.tar.gz": { size: 16000000, seed: 6, modified: 1680000000 }
     })
 
-    DuplicateScanViewModel { id: scanner }
-
-    DuplicateResultsView {
-        id: view
-        anchors.fill: parent
-        visible: scanner.result.hasValue
-        result: scanner.result
-        isScanning: scanner.isScanning
-        progressText: scanner.scanProgressText
-        progressFraction: scanner.scanProgressFraction
-    }
-
-    readonly property DuplicateReviewModel review: view.review
-
     // Popups are not visual children, so walk each item's data.
     function find(item, name) {
         if (item.objectName === name)
@@ -49,18 +32,6 @@ ApplicationWindow {
                 return found
         }
         return null
-    }
-
-    function play(steps) {
-        if (steps.length === 0) {
-            Fixture.finish()
-            return
-        }
-        const step = steps[0]
-        Fixture.when(() => step.ready === undefined || step.ready(), () => {
-            step.act()
-            Fixture.when(() => true, () => play(steps.slice(1)))
-        })
     }
 
     Component.onCompleted: {

@@ -6,11 +6,8 @@ import TwinsiftTest
 // The results screen over a real scan: the exact view with marks, the other
 // categories, the flat list, an empty search, the review sheet, both alerts
 // and the result sheet after a real cleanup.
-ApplicationWindow {
+ResultsScene {
     id: window
-    width: 1020
-    height: 800
-    visible: true
 
     readonly property url tree: Fixture.makeTree({
         "Photos/2021/beach.jpg": { size: 2400000, seed: 1 },
@@ -35,20 +32,6 @@ ApplicationWindow {
     })
     readonly property url brokenTrash: Fixture.urlOf(tree, "../../.local/share/Trash/files")
 
-    DuplicateScanViewModel { id: scanner }
-
-    DuplicateResultsView {
-        id: view
-        anchors.fill: parent
-        visible: scanner.result.hasValue
-        result: scanner.result
-        isScanning: scanner.isScanning
-        progressText: scanner.scanProgressText
-        progressFraction: scanner.scanProgressFraction
-    }
-
-    readonly property DuplicateReviewModel review: view.review
-
     function rowNamed(name, folder) {
         const rows = review.rows
         for (let i = 0; i < rows.rowCount(); ++i) {
@@ -58,19 +41,6 @@ ApplicationWindow {
         }
         Fixture.fail("no row for " + folder + "/" + name)
         return -1
-    }
-
-    // Runs each step once the one before has had a frame to show.
-    function play(steps) {
-        if (steps.length === 0) {
-            Fixture.finish()
-            return
-        }
-        const step = steps[0]
-        Fixture.when(() => step.ready === undefined || step.ready(), () => {
-            step.act()
-            Fixture.when(() => true, () => play(steps.slice(1)))
-        })
     }
 
     Component.onCompleted: {

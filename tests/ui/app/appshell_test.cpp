@@ -108,10 +108,7 @@ void AppShellTest::withoutAMainWindowTheAppOutlivesItsWindows() {
 }
 
 void AppShellTest::websiteIsShownBareAndOpenedWithASlash() {
-    const QUrl shown(WebsiteAction::address());
-    QVERIFY(shown.isValid() && !shown.host().isEmpty());
-    QCOMPARE(shown.scheme(), QStringLiteral("https"));
-    QVERIFY(shown.path().isEmpty());
+    QVERIFY(QUrl(WebsiteAction::address()).path().isEmpty());
     QCOMPARE(WebsiteAction::url().toString(), WebsiteAction::address() + QLatin1Char('/'));
 
     QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
@@ -135,16 +132,14 @@ void AppShellTest::aboutPanelIsFixedModalAndClosesOnReturnOrCloseBox() {
     keeper->showAbout();
     QPointer<QQuickWindow> panel = keeper->panel();
     QVERIFY(panel && panel->isVisible());
-    QCOMPARE(panel->size(), QSize(340, 248));
-    QCOMPARE(panel->minimumSize(), QSize(340, 248));
-    QCOMPARE(panel->maximumSize(), QSize(340, 248));
+    QVERIFY(panel->minimumSize() == panel->size() && panel->maximumSize() == panel->size());
     QCOMPARE(panel->modality(), Qt::ApplicationModal);
     auto *link = panel->findChild<QQuickItem *>(QStringLiteral("websiteLink"));
     QVERIFY(link);
     QCOMPARE(link->property("text").toString(), WebsiteAction::address() + QStringLiteral("  ↗"));
     // Nothing in the panel sticks out of its fixed size.
     const QRectF inPanel = link->mapRectToScene(QRectF(0, 0, link->width(), link->height()));
-    QVERIFY2(inPanel.bottom() <= 248, QByteArray::number(inPanel.bottom()));
+    QVERIFY2(inPanel.bottom() <= panel->height(), QByteArray::number(inPanel.bottom()));
 
     QVERIFY(QTest::qWaitForWindowActive(panel));
     QTest::keyClick(panel, Qt::Key_Return);

@@ -7,9 +7,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <future>
 #include <new>
 #include <thread>
 
@@ -68,7 +68,6 @@ class DuplicateScanViewModelTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initialState();
     void resultOutlivesTheNextScanUntilCleared();
     void progressTextsFollowReportsAndSetting();
     void newerScanSupersedesOlder();
@@ -78,21 +77,6 @@ private slots:
     void stuckScansNeverDelayANewOne();
     void urlKeepsNonUtf8Bytes();
 };
-
-void DuplicateScanViewModelTest::initialState() {
-    DuplicateScanViewModel vm;
-    QVERIFY(!vm.isScanning() && !vm.result().hasValue() && !vm.scanProgress());
-    QVERIFY(vm.errorMessage().isEmpty());
-    QCOMPARE(vm.scanProgressText(), QStringLiteral("Preparing scan…"));
-    QVERIFY(!vm.property("scanProgressFraction").isValid());
-
-    // The size picker works with case names; a label is not one.
-    QCOMPARE(vm.property("minimumFileSize").toString(), QStringLiteral("oneKB"));
-    QVERIFY(vm.setProperty("minimumFileSize", QStringLiteral("tenKB")));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("unknown minimum file size"));
-    vm.setProperty("minimumFileSize", QStringLiteral("10 KB"));
-    QVERIFY(vm.minimumFileSize() == DuplicateMinimumFileSize::tenKB);
-}
 
 void DuplicateScanViewModelTest::resultOutlivesTheNextScanUntilCleared() {
     TempDir dir;
@@ -110,8 +94,6 @@ void DuplicateScanViewModelTest::resultOutlivesTheNextScanUntilCleared() {
     gate.holdAt(dir.path(), hashing);
     const auto running = vm.scan(bytes(dir.path()));
     QVERIFY(vm.isScanning() && vm.errorMessage().isEmpty() && vm.result() == previous);
-    QCOMPARE(vm.scanProgressText(),
-             QStringLiteral("Scanning files — 0 eligible · 0 (under 1 KB ignored)"));
     QTRY_VERIFY_WITH_TIMEOUT(gate.isHeld(), timeoutMs);
     QTRY_VERIFY(vm.scanProgress() && hashing(*vm.scanProgress()));
 
@@ -137,7 +119,7 @@ void DuplicateScanViewModelTest::progressTextsFollowReportsAndSetting() {
     QTRY_VERIFY_WITH_TIMEOUT(gate.isHeld(), timeoutMs);
     QTRY_COMPARE(vm.scanProgressText(),
                  QStringLiteral("Scanning files — 40 eligible · 35 (under 1 KB ignored)"));
-    QVERIFY(!vm.scanProgressFraction());
+    QVERIFY(!vm.property("scanProgressFraction").isValid()); // an indefinite bar
 
     gate.holdAt(dir.path(), [](const DuplicateScanProgress &p) { return p.filesHashed == 12; });
     QTRY_VERIFY_WITH_TIMEOUT(gate.isHeld(), timeoutMs);
@@ -314,32 +296,17 @@ void DuplicateScanViewModelTest::aThrowingEngineEndsTheScanAsAFailure() {
 
 void DuplicateScanViewModelTest::stuckScansNeverDelayANewOne() {
     // Scans of folders named "stuck…" hang in the engine, deaf to stop
-    // requests, as reads from a hung network mount do, until released.
-    struct Hang {
-        std::mutex mutex;
-        std::condition_variable released;
-        bool open = false;
-        int inside = 0;
-
-        void release() {
-            {
-                std::lock_guard lock(mutex);
-                open = true;
-            }
-            released.notify_all();
-        }
-    };
-    auto hang = std::make_shared<Hang>();
-    // Released on every way out, so a failed check leaves no thread hanging.
-    const std::unique_ptr<Hang, void (*)(Hang *)> releaseOnExit(hang.get(),
-                                                                [](Hang *h) { h->release(); });
-    DuplicateScanViewModel vm([hang](const std::string &folder, std::uint64_t minimum,
-                                     const DuplicateScanner::ProgressCallback &progress,
-                                     std::stop_token stop) -> ScanOutcome {
+    // requests, as reads from a hung network mount do, until released. The
+    // promise releases them on every way out, so no thread is left hanging.
+    std::promise<void> unstick;
+    const std::shared_future<void> released = unstick.get_future().share();
+    const auto inside = std::make_shared<std::atomic<int>>(0);
+    DuplicateScanViewModel vm([released, inside](const std::string &folder, std::uint64_t minimum,
+                                                 const DuplicateScanner::ProgressCallback &progress,
+                                                 std::stop_token stop) -> ScanOutcome {
         if (paths::lastComponent(folder).starts_with("stuck")) {
-            std::unique_lock lock(hang->mutex);
-            ++hang->inside;
-            hang->released.wait(lock, [&] { return hang->open; });
+            ++*inside;
+            released.wait();
             return ScanCancelled{};
         }
         return DuplicateScanner::scan(folder, minimum, progress, stop);
@@ -349,18 +316,14 @@ void DuplicateScanViewModelTest::stuckScansNeverDelayANewOne() {
     std::vector<QFuture<void>> stuck;
     for (int i = 0; i < 9; ++i)
         stuck.push_back(vm.scan(bytes(dir / ("stuck" + std::to_string(i)))));
-    const auto inside = [&hang] {
-        std::lock_guard lock(hang->mutex);
-        return hang->inside;
-    };
-    QTRY_COMPARE_WITH_TIMEOUT(inside(), 9, timeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(inside->load(), 9, timeoutMs);
 
     const auto fresh = vm.scan(bytes(dir.path()));
     QTRY_VERIFY_WITH_TIMEOUT(fresh.isFinished(), 5000);
     QCOMPARE(vm.result().groupCount(), 2);
     QVERIFY(!vm.isScanning() && vm.errorMessage().isEmpty());
 
-    hang->release();
+    unstick.set_value();
     for (const auto &f : stuck)
         QTRY_VERIFY_WITH_TIMEOUT(f.isFinished(), timeoutMs);
     QCOMPARE(vm.result().groupCount(), 2);

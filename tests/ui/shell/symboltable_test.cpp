@@ -39,8 +39,6 @@ private slots:
             const QString symbol = QString::fromLatin1(entry.symbol);
             QCOMPARE(SymbolTable::glyphFor(symbol), QString(QChar(entry.codepoint)));
         }
-        QCOMPARE(SymbolTable::glyphFor(u"folder.fill.extra"), QString());
-        QCOMPARE(SymbolTable::glyphFor(u""), QString());
     }
 
     // Screens pass symbol names as literals to properties named icon,
