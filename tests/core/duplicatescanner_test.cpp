@@ -237,11 +237,11 @@ TEST(ScanOrdering, groupsByReclaimableThenFileCountAndEveryListInPathOrder) {
     EXPECT_EQ(namesBelow(g[6].files, dir.path()),
               (std::vector<std::string>{"a2", "a10", "B3", "b20"}));
     PathOrder order;
-    const auto inPathOrder = [&](const std::vector<DuplicateFile> &files) {
-        std::vector<std::string_view> paths;
+    const auto inPathOrder = [&](const auto &files) {
+        std::vector<std::string> owned;
         for (const auto &f : files)
-            paths.push_back(f.url);
-        const auto permutation = order.order(paths);
+            owned.push_back(f.url);
+        const auto permutation = order.order({owned.begin(), owned.end()});
         return std::is_sorted(permutation.begin(), permutation.end());
     };
     EXPECT_TRUE(inPathOrder(scan.result().scannedFiles));
