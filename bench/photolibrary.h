@@ -41,8 +41,8 @@ inline PhotoLibrary photoLibrary(int sets) {
                 library.protectedPaths.insert(path);
             group.files.push_back({std::move(path), group.size});
         }
-        result.scannedFiles.insert(result.scannedFiles.end(), group.files.begin(),
-                                   group.files.end());
+        for (const auto &file : group.files)
+            result.scannedFiles.push_back(file);
         result.groups.push_back(std::move(group));
     }
     result.filesScanned = static_cast<std::int64_t>(result.scannedFiles.size());

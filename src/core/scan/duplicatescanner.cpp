@@ -499,7 +499,8 @@ std::vector<Group> groupByDigest(std::vector<Hashed> hashed, const WalkedFiles &
 }
 
 // Puts every list in its final order: files by path, groups by the bytes
-// they free, then by their number of files. The walked files are used up.
+// they free, then by their number of files. The walked files are handed
+// over to the result.
 DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups) {
     // One collation pass over every eligible file gives each its rank,
     // which orders both scannedFiles and every group's files.
@@ -537,20 +538,10 @@ DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups) {
                          return a.files.size() > b.files.size();
                      });
 
-    // The paths are spelled out in walk order while the compact list is
-    // freed behind them, then put in path order in place: every file moves
-    // to where its rank says, following each cycle of the permutation once.
-    result.scannedFiles.reserve(count);
-    files.drain([&result](std::string &&path, std::uint64_t size) {
-        result.scannedFiles.push_back({std::move(path), size});
-    });
-    for (std::size_t start = 0; start < rank.size(); ++start) {
-        while (rank[start] != start) {
-            const std::uint32_t target = rank[start];
-            std::swap(result.scannedFiles[start], result.scannedFiles[target]);
-            std::swap(rank[start], rank[target]);
-        }
-    }
+    // The compact list the walk built becomes the result's own, put in
+    // path order in place.
+    result.scannedFiles = files.take();
+    result.scannedFiles.permute(rank);
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include "duplicatefile.h"
 #include "duplicategroup.h"
+#include "scannedfiles.h"
 
 #include <cstdint>
 #include <string>
@@ -12,8 +13,8 @@ namespace twinsift {
 // Everything one completed scan hands on. Built once by the engine, then only
 // copied.
 struct DuplicateScanResult {
-    std::string rootURL;                     // the folder exactly as it was passed to the scan
-    std::vector<DuplicateFile> scannedFiles; // every eligible file, in path order
+    std::string rootURL;       // the folder exactly as it was passed to the scan
+    ScannedFiles scannedFiles; // every eligible file, in path order
     std::int64_t filesScanned = 0;
     std::int64_t filesHashed = 0;
     std::vector<DuplicateGroup> groups; // largest reclaimable first

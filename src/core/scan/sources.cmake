@@ -2,6 +2,7 @@ target_sources(twinsift_core PRIVATE
   scan/digestmemory.cpp
   scan/duplicatescanner.cpp
   scan/pathorder.cpp
+  scan/scannedfiles.cpp
   scan/walkedfiles.cpp
   scan/hashworkers.cpp
   scan/sha256hasher.cpp)

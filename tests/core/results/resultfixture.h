@@ -33,8 +33,10 @@ inline DuplicateScanResult resultOf(std::vector<DuplicateGroup> groups,
     DuplicateScanResult r;
     r.rootURL = "/data";
     for (const auto &g : groups)
-        r.scannedFiles.insert(r.scannedFiles.end(), g.files.begin(), g.files.end());
-    r.scannedFiles.insert(r.scannedFiles.end(), extra.begin(), extra.end());
+        for (const auto &f : g.files)
+            r.scannedFiles.push_back(f);
+    for (const auto &f : extra)
+        r.scannedFiles.push_back(f);
     r.filesScanned = static_cast<std::int64_t>(r.scannedFiles.size());
     r.groups = std::move(groups);
     return r;

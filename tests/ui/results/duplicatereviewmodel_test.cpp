@@ -208,9 +208,11 @@ void DuplicateReviewModelTest::protectedRowsAreReviewOnlyAndASweepAlertsOnce() {
 
     DuplicateScanResult result;
     result.rootURL = dir.path();
-    for (const char *path : {"lib/Caches/x1.bin", "lib/Caches/x2.bin", "x3.bin"})
-        result.scannedFiles.push_back({dir / path, 3000});
-    result.groups = {{"h", 3000, result.scannedFiles}};
+    result.groups = {{"h", 3000, {}}};
+    for (const char *path : {"lib/Caches/x1.bin", "lib/Caches/x2.bin", "x3.bin"}) {
+        result.groups[0].files.push_back({dir / path, 3000});
+        result.scannedFiles.push_back(result.groups[0].files.back());
+    }
 
     DuplicateReviewModel model;
     // The answers come from a worker, never from the thread that draws.
