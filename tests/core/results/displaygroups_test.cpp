@@ -97,6 +97,9 @@ TEST(Search, filteredExactGroupKeepsItsWholeSavingsAndTheCountIgnoresTheSearch) 
     EXPECT_EQ(pathsOf(shown[0].files), (Strings{"/d/a/report.pdf"}));
     EXPECT_EQ(shown[0].reclaimableBytes, 2000u);
     EXPECT_EQ(review.categoryCount(MatchCategory::exact), 2);
+
+    review.setSearchText("nothing-like-this");
+    EXPECT_TRUE(review.searchedGroups().empty());
 }
 
 TEST(GroupSorting, eachSortIsStableAndUsesTheFirstFileOfTheFilteredGroup) {
