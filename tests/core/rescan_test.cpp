@@ -96,7 +96,6 @@ TEST(ScanRemembered, unchangedFilesAreNotReadAgainButRewrittenOnesAre) {
     ASSERT_EQ(::utimensat(AT_FDCWD, (dir / "a").c_str(), times, 0), 0);
     const auto after = statOf(dir / "a");
     ASSERT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
-    ASSERT_EQ(after.st_size, before.st_size);
     ASSERT_NE(changedAt(dir / "a"),
               before.st_ctim.tv_nsec + before.st_ctim.tv_sec * 1'000'000'000LL);
 

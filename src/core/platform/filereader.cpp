@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace twinsift {
@@ -83,6 +84,14 @@ void FileReader::prefetch(std::uint64_t bytes) {
 }
 
 Result<std::size_t> FileReader::read(void *buffer, std::size_t capacity) {
+    return readSome(buffer, capacity, false);
+}
+
+Result<std::size_t> FileReader::readCached(void *buffer, std::size_t capacity) {
+    return readSome(buffer, capacity, true);
+}
+
+Result<std::size_t> FileReader::readSome(void *buffer, std::size_t capacity, bool cachedOnly) {
     if (m_failing) {
         auto &fault = readFault();
         std::lock_guard lock(fault.mutex);
@@ -93,7 +102,18 @@ Result<std::size_t> FileReader::read(void *buffer, std::size_t capacity) {
         }
     }
     for (;;) {
-        const ssize_t n = ::read(m_fd, buffer, capacity);
+        ssize_t n = -1;
+        if (cachedOnly) {
+            iovec part{buffer, capacity};
+            n = ::preadv2(m_fd, &part, 1, -1, RWF_NOWAIT);
+            // A kernel or filesystem that cannot read without waiting.
+            if (n < 0 && (errno == EOPNOTSUPP || errno == EINVAL || errno == ENOSYS)) {
+                cachedOnly = false;
+                continue;
+            }
+        } else {
+            n = ::read(m_fd, buffer, capacity);
+        }
         if (n >= 0) {
             m_offset += static_cast<std::uint64_t>(n);
             return static_cast<std::size_t>(n);

@@ -56,6 +56,10 @@ public:
     // Reads up to capacity bytes: the count read, 0 at the end. Interrupted
     // reads are retried.
     Result<std::size_t> read(void *buffer, std::size_t capacity);
+    // The same, but only what the page cache holds, never waiting for the
+    // disk: fewer bytes than asked when only some are cached, EAGAIN when
+    // none are. Where the kernel cannot tell, it reads as read() does.
+    Result<std::size_t> readCached(void *buffer, std::size_t capacity);
     void close();
     bool isOpen() const { return m_fd >= 0; }
     // The inode that the open file is, as the open saw it.
@@ -68,6 +72,8 @@ public:
     static void failReadsOf(const std::string &name, std::uint64_t offset, int error);
 
 private:
+    Result<std::size_t> readSome(void *buffer, std::size_t capacity, bool cachedOnly);
+
     int m_fd = -1;
     dev_t m_device = 0;
     ino_t m_inode = 0;

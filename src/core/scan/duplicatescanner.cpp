@@ -161,21 +161,26 @@ std::vector<Candidate> selectCandidates(const WalkedFiles &files) {
 
 // For every candidate, the first candidate (in walk order) that the walk saw
 // as the same inode in the same state: hard links hold the same bytes, so
-// that one is read for all of them.
+// that one is read for all of them. Only files the walk saw with several
+// links are looked at; every other one is its own first.
 std::vector<std::uint32_t> firstOfEachInode(const std::vector<Candidate> &candidates,
-                                            const WalkedFiles &files) {
+                                            const WalkedFiles &files,
+                                            const std::vector<bool> &linked) {
     const auto stateOf = [&](std::uint32_t k) {
         const FileIdentity &id = files.identity(candidates[k].index);
         return std::tie(id.device, id.inode, candidates[k].size, id.modifiedNanoseconds,
                         id.changedNanoseconds);
     };
-    std::vector<std::uint32_t> order(candidates.size());
-    std::iota(order.begin(), order.end(), 0u);
+    std::vector<std::uint32_t> first(candidates.size());
+    std::iota(first.begin(), first.end(), 0u);
+    std::vector<std::uint32_t> order;
+    for (std::uint32_t k = 0; k < candidates.size(); ++k)
+        if (linked[candidates[k].index])
+            order.push_back(k);
     std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
         const auto sa = stateOf(a), sb = stateOf(b);
         return sa != sb ? sa < sb : a < b;
     });
-    std::vector<std::uint32_t> first(candidates.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         first[order[i]] =
             i > 0 && stateOf(order[i]) == stateOf(order[i - 1]) ? first[order[i - 1]] : order[i];
@@ -264,7 +269,7 @@ public:
 
     // The walk found the file at index, with links names.
     void seen(std::uint32_t index, nlink_t links) {
-        m_dispatched.push_back(false);
+        m_handled.push_back(false);
         m_linked.push_back(links > 1);
         if (m_options.oneFileAtATime)
             return;
@@ -369,8 +374,17 @@ private:
     void startEarly(std::uint32_t index) {
         // Hard links wait for the end of the walk, where all names of an
         // inode are known and one read serves them all.
-        if (m_dispatched[index] || m_linked[index] || spins(m_w.files.identity(index).device))
+        if (m_handled[index] || m_linked[index] || spins(m_w.files.identity(index).device))
             return;
+        // A digest the memory holds is taken now, so the end of the walk
+        // does not look for it again.
+        if (m_memory && m_memory->size() > 0) {
+            if (const auto digest = m_memory->find(keyOf(index))) {
+                m_remembered.emplace_back(index, *digest);
+                m_handled[index] = true;
+                return;
+            }
+        }
         if (m_jobs - m_received >= earlyInFlight) {
             std::vector<HashWorkers::Done> batch;
             m_workers.take(batch, 0);
@@ -383,13 +397,11 @@ private:
             if (m_jobs - m_received >= earlyInFlight)
                 return;
         }
-        if (m_memory && m_memory->size() > 0 && m_memory->find(keyOf(index)))
-            return;
         HashWorkers::Job &job = m_handOver.emplace_back();
         job.id = index;
         job.size = m_w.files.fileSize(index);
         m_w.files.path(index, job.path);
-        m_dispatched[index] = true;
+        m_handled[index] = true;
         ++m_jobs;
         if (m_handOver.size() == handOverBatch)
             m_workers.add(m_handOver);
@@ -406,12 +418,12 @@ private:
     // Sorts the candidates not started yet into names of an inode read for
     // another name, remembered digests, and files to read.
     void plan(const std::vector<Candidate> &candidates) {
-        const auto first = firstOfEachInode(candidates, m_w.files);
+        const auto first = firstOfEachInode(candidates, m_w.files, m_linked);
         m_leads.assign(m_w.files.size(), false);
         std::vector<std::uint32_t> parallel, serial;
         for (std::uint32_t k = 0; k < candidates.size(); ++k) {
             const std::uint32_t index = candidates[k].index;
-            if (m_dispatched[index])
+            if (m_handled[index])
                 continue;
             if (first[k] != k) {
                 m_links.emplace_back(candidates[first[k]].index, index);
@@ -452,7 +464,9 @@ private:
     const std::int64_t m_computedAt;
 
     SizesSeen m_sizes;
-    std::vector<bool> m_dispatched, m_linked, m_leads; // per eligible file
+    // Per eligible file: started early or found in the memory; seen by the
+    // walk with several links; read for other names of its inode.
+    std::vector<bool> m_handled, m_linked, m_leads;
     std::vector<std::pair<dev_t, bool>> m_devices;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> m_links; // (read name, other name)
     std::vector<std::pair<std::uint32_t, Sha256Digest>> m_remembered;

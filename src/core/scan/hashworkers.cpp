@@ -3,6 +3,7 @@
 #include "platform/filereader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -16,6 +17,12 @@ constexpr std::uint64_t windowBytes = 2 * 1024 * 1024;
 // What the kernel is asked to fetch of a file ahead of its reading; past
 // this its own read-ahead follows the reads.
 constexpr std::uint64_t prefetchBytes = 1024 * 1024;
+
+// Files in a row whose first chunk a worker found in the page cache before
+// it stops reading ahead. Files fetched ahead count too, so on a disk that
+// keeps up with the digests the worker stops now and then, and one file
+// waits for the disk before it reads ahead again.
+constexpr unsigned cachedToStopAhead = 64;
 
 std::atomic<std::uint64_t> openedFiles = 0;
 
@@ -202,10 +209,16 @@ void HashWorkers::work(unsigned index) {
     FolderHandle folder;
     std::deque<Open> window;
     std::uint64_t queued = 0;
-    const bool prefetch = m_lookahead > 1;
+    // Files are opened and fetched ahead only while reads find data
+    // missing from the page cache: where the tree is cached, that is a
+    // wasted system call per file, and the kernel's work of looking up
+    // pages that are there already. A run of files found cached ends it.
+    bool ahead = false;
+    unsigned cachedInARow = 0;
+    const bool mayPrefetch = m_lookahead > 1;
     while (!stopping()) {
         // Top up the window: open the next files and set their reads going.
-        while (window.size() < m_lookahead && queued < windowBytes) {
+        while (window.size() < (ahead ? m_lookahead : 1) && queued < windowBytes) {
             Taken taken;
             if (!takeJob(index, window.empty(), window.empty(), taken))
                 break;
@@ -222,21 +235,30 @@ void HashWorkers::work(unsigned index) {
             queued += file.job.size;
             if (file.serial)
                 break;
-            if (file.opened && prefetch)
+            if (file.opened && ahead)
                 file.reader.prefetch(std::min(file.job.size, prefetchBytes));
         }
         if (window.empty())
             return;
-        digest(window.front(), buffer.get(), hasher);
+        Open &front = window.front();
+        const bool tryCached = mayPrefetch && !front.serial;
+        const bool cached = digest(front, buffer.get(), hasher, tryCached);
+        if (tryCached && !cached) {
+            ahead = true;
+            cachedInARow = 0;
+        } else if (tryCached && ahead && ++cachedInARow == cachedToStopAhead) {
+            ahead = false;
+        }
         queued -= window.front().job.size;
         window.pop_front();
     }
 }
 
-void HashWorkers::digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher) {
+bool HashWorkers::digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher, bool tryCached) {
     Done done;
     done.id = file.job.id;
     const std::uint64_t size = file.job.size;
+    bool cached = true;
     if (file.opened) {
         bool ok = hasher.begin();
         std::uint64_t total = 0;
@@ -244,13 +266,27 @@ void HashWorkers::digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher
             // The stop is seen before every read and after every digest
             // update, so it costs at most one chunk.
             if (stopping())
-                return;
+                return cached;
             // One byte more than the walk's size is asked for: a read that
             // stops short right at that size found the end of the file,
             // which spares the read that would return nothing.
             const auto want = static_cast<std::size_t>(
                 std::min<std::uint64_t>(chunkSize, size - std::min(total, size) + 1));
-            const auto read = file.reader.read(buffer, want);
+            auto read =
+                tryCached ? file.reader.readCached(buffer, want) : file.reader.read(buffer, want);
+            if (tryCached) {
+                tryCached = false;
+                // Some or all of the first chunk is not in memory yet: the
+                // rest is fetched while the cached part is digested.
+                if (!read && read.error() == EAGAIN) {
+                    cached = false;
+                    file.reader.prefetch(std::min(size, prefetchBytes));
+                    read = file.reader.read(buffer, want);
+                } else if (read && *read < want && total + *read < size) {
+                    cached = false;
+                    file.reader.prefetch(std::min(size, prefetchBytes));
+                }
+            }
             if (!read) {
                 ok = false;
                 break;
@@ -267,7 +303,7 @@ void HashWorkers::digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher
             }
             hasher.update(buffer, n);
             if (stopping())
-                return;
+                return cached;
             if (n < want && total == size)
                 break;
         }
@@ -275,6 +311,7 @@ void HashWorkers::digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher
         done.ok = ok && total == size && hasher.finish(done.digest);
     }
     post(done);
+    return cached;
 }
 
 } // namespace twinsift

@@ -15,10 +15,11 @@
 
 namespace twinsift {
 
-// Reads and digests files on several worker threads, one per core. Each
-// worker opens a few files ahead of the one it digests and asks the kernel
-// to fetch them, so a cold disk always has several reads to serve, while the
-// caller's thread stays free to walk and to report.
+// Reads and digests files on several worker threads, one per core. While
+// its reads find data missing from the page cache, each worker opens a few
+// files ahead of the one it digests and asks the kernel to fetch them, so a
+// cold disk always has several reads to serve, while the caller's thread
+// stays free to walk and to report.
 //
 // Jobs arrive one by one (while the walk still runs), then as two final
 // lists: files read in parallel, and files of spinning disks, which one
@@ -87,7 +88,9 @@ private:
 
     void work(unsigned index);
     bool takeJob(unsigned index, bool mayWait, bool serialAllowed, Taken &taken);
-    void digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher);
+    // Digests file and posts the outcome. With tryCached the first read
+    // takes only what the page cache holds; false when that was not all.
+    bool digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher, bool tryCached);
     void post(const Done &done);
     void requestStop();
     bool stopping() const { return m_stopping.load(std::memory_order_relaxed); }

@@ -1,26 +1,23 @@
 #include "cleanupprotection.h"
 #include "duplicatereviewmodel.h"
+#include "fileurls.h"
 #include "scanrecorder.h"
 #include "tempdir.h"
 
 #include <QAbstractItemModelTester>
 #include <QCoreApplication>
-#include <QQmlComponent>
-#include <QQmlEngine>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
 #include <QThreadPool>
 
 #include <atomic>
-#include <cstdlib>
+#include <fcntl.h>
 #include <functional>
 #include <future>
+#include <set>
 #include <sys/stat.h>
-
-#include <QtQml/qqmlextensionplugin.h>
-
-Q_IMPORT_QML_PLUGIN(TwinsiftPlugin)
+#include <unistd.h>
 
 using namespace twinsift;
 using namespace twinsift::testing;
@@ -68,9 +65,16 @@ QString cleanupState(DuplicateReviewModel &model, int row) {
         .toString();
 }
 
-bool exists(const std::string &path) {
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
+using Paths = std::set<std::string>;
+
+Paths marked(const DuplicateReviewModel &model) {
+    return {model.review().selectedForTrash().begin(), model.review().selectedForTrash().end()};
+}
+
+void setModificationTime(const std::string &path, std::int64_t seconds) {
+    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
+    if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
+        qFatal("cannot set the time of %s", path.c_str());
 }
 
 // A cleanup run that waits until the test lets it finish.
@@ -104,32 +108,25 @@ private:
     // Records the cleanup hand-back's signals in order, as they are emitted,
     // and any that is emitted off the main thread.
     void watch(DuplicateReviewModel &m, QStringList &log) {
-        const auto record = [&](auto signal, QString name, std::function<int()> value) {
+        const auto record = [&](auto *sender, auto signal, QString name,
+                                std::function<int()> value) {
             const auto entry = [&log, name, value, main = thread()] {
                 if (QThread::currentThread() != main)
                     log << QStringLiteral("off-thread");
                 else
                     log << (value ? name + '=' + QString::number(value()) : name);
             };
-            connect(&m, signal, this, entry, Qt::DirectConnection);
+            connect(sender, signal, this, entry, Qt::DirectConnection);
         };
-        const auto job = [&](auto signal, QString name, std::function<int()> value) {
-            connect(
-                m.cleanup(), signal, this,
-                [&log, name, value, main = thread()] {
-                    log << (QThread::currentThread() != main
-                                ? QStringLiteral("off-thread")
-                                : name + '=' + QString::number(value()));
-                },
-                Qt::DirectConnection);
-        };
-        job(&CleanupJob::isRunningChanged, "isCleaning", [&m] { return m.cleanup()->isRunning(); });
-        record(&DuplicateReviewModel::showCleanupReviewChanged, "showCleanupReview",
+        CleanupJob *job = m.cleanup();
+        record(job, &CleanupJob::isRunningChanged, "isCleaning",
+               [job] { return job->isRunning(); });
+        record(&m, &DuplicateReviewModel::showCleanupReviewChanged, "showCleanupReview",
                [&m] { return m.showCleanupReview(); });
-        record(&DuplicateReviewModel::selectionChanged, "selection",
+        record(&m, &DuplicateReviewModel::selectionChanged, "selection",
                [&m] { return m.selectedCount(); });
-        record(&DuplicateReviewModel::cleanupGuardMessageChanged, "guard", nullptr);
-        job(&CleanupJob::reportChanged, "report", [&m] { return m.cleanup()->hasReport(); });
+        record(&m, &DuplicateReviewModel::cleanupGuardMessageChanged, "guard", nullptr);
+        record(job, &CleanupJob::reportChanged, "report", [job] { return job->hasReport(); });
     }
 
 private slots:
@@ -140,7 +137,10 @@ private slots:
     void aThrowingRunClosesTheReviewAndAlertsButKeepsTheMarks();
     void oneRunAtATimeAndNoneForAFullyMarkedSet();
     void aModelDestroyedDuringARunIsLeftAlone();
-    void screensCanBindToItFromQml();
+    // The "Mark" menu's bulk marks, their undo and feedback line.
+    void keepOldestWaitsForTimesReadOnAWorkerThenWordsItsFeedbackUntilTheNextChange();
+    void aRuleWaitsForTheProtectionAnswersAndLeavesProtectedCopiesAlone();
+    void aFolderIsTakenByTheBytesOfItsUrlAndMustLieInsideTheScannedFolder();
 };
 
 void DuplicateReviewModelTest::aFilteredRowIsMarkedAgainstItsWholeSet() {
@@ -293,11 +293,6 @@ void DuplicateReviewModelTest::completionClosesTheReviewEmptiesTheMarksThenShows
     QCOMPARE(log, (QStringList{"isCleaning=1", "isCleaning=0", "showCleanupReview=0", "selection=0",
                                "report=1"}));
     QCOMPARE(model.cleanup()->reportTitle(), QStringLiteral("Cleanup Complete"));
-    QCOMPARE(model.cleanup()->reportSummary(), QStringLiteral("2 files moved to Trash · 16 KB"));
-    QCOMPARE(model.cleanup()->failures()->rowCount(), 0);
-    QVERIFY(exists(dir / "keep.dat"));
-    QVERIFY(!exists(dir / "copy one.dat"));
-    QVERIFY(exists(homePath() + "/.local/share/Trash/files/copy one.dat"));
 
     // Closing the result sheet, by either button, scans the folder again.
     QSignalSpy rescans(&model, &DuplicateReviewModel::rescanRequested);
@@ -331,7 +326,6 @@ void DuplicateReviewModelTest::aThrowingRunClosesTheReviewAndAlertsButKeepsTheMa
                                                          "before cleaning."));
     QCOMPARE(model.selectedCount(), 1);
     QVERIFY(!model.cleanup()->hasReport());
-    QVERIFY(exists(dir / "marked.dat"));
 }
 
 void DuplicateReviewModelTest::oneRunAtATimeAndNoneForAFullyMarkedSet() {
@@ -394,28 +388,120 @@ void DuplicateReviewModelTest::aModelDestroyedDuringARunIsLeftAlone() {
              QString::fromStdString(dir.path() + '|' + (dir / "a.bin")));
 }
 
-void DuplicateReviewModelTest::screensCanBindToItFromQml() {
-    QQmlEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/"));
-    QQmlComponent component(&engine);
-    component.setData(R"(
-        import QtQml
-        import Twinsift
-        DuplicateReviewModel {
-            property int rowCount: rows.rowCount()
-            property int cardCount: summaryCards.rowCount()
-            property bool cleaning: cleanup.isRunning
-            Component.onCompleted: selectCategory(DuplicateReviewModel.SameName)
-        }
-    )",
-                      QUrl());
-    std::unique_ptr<QObject> object(component.create());
-    QVERIFY2(object, qPrintable(component.errorString()));
-    QCOMPARE(object->property("category").value<DuplicateReviewModel::Category>(),
-             DuplicateReviewModel::SameName);
-    QCOMPARE(object->property("cardCount").toInt(), 4);
-    QCOMPARE(object->property("cleaning").toBool(), false);
-    QCOMPARE(object->property("rowCount").toInt(), 0);
+void DuplicateReviewModelTest::
+    keepOldestWaitsForTimesReadOnAWorkerThenWordsItsFeedbackUntilTheNextChange() {
+    TempDir dir;
+    const std::string a(4096, 'a'), b(4096, 'b');
+    for (const char *name : {"a1", "sub/a2", "a3"})
+        writeFile(dir / name, a);
+    for (const char *name : {"b1", "b2"})
+        writeFile(dir / name, b);
+    setModificationTime(dir / "a1", 3000);
+    setModificationTime(dir / "sub/a2", 1000);
+    setModificationTime(dir / "a3", 2000);
+    setModificationTime(dir / "b2", 500);
+    DuplicateReviewModel model;
+    MarkRuleRunner &marks = *model.marks();
+    QAbstractItemModelTester rowsTester(model.rows());
+    QAbstractItemModelTester sheetTester(model.selectedFilesModel());
+    show(model, scanOf(dir, {}));
+    // Gone after the scan: its time cannot be read, so it counts as oldest.
+    ::unlink((dir / "b1").c_str());
+
+    QSignalSpy applied(&marks, &MarkRuleRunner::ruleApplied);
+    marks.apply(MarkRuleRunner::KeepOldest);
+    QVERIFY(marks.busy());
+    QVERIFY2(marked(model).empty(), "nothing is marked before the times arrive");
+    QVERIFY(applied.wait(10000));
+    QVERIFY(!marks.busy());
+    QCOMPARE(marked(model), (Paths{dir / "a1", dir / "a3", dir / "b2"}));
+    QCOMPARE(marks.feedback(), QStringLiteral("Marked 3 copies in 2 sets"));
+    QCOMPARE(model.selectedCount(), 3);
+
+    // The times are read once per result; the next rule runs at once.
+    marks.apply(MarkRuleRunner::KeepNewest);
+    QCOMPARE(applied.count(), 2);
+    QCOMPARE(marked(model), (Paths{dir / "sub/a2", dir / "a3", dir / "b1"}));
+
+    // A click is the next change: the line goes. Undo takes back the click,
+    // then "Clear Selection" as well.
+    model.toggleRow(rowOf(model, dir / "a3"));
+    QVERIFY(marks.feedback().isEmpty());
+    model.clearSelection();
+    marks.undo();
+    marks.undo();
+    QCOMPARE(marked(model), (Paths{dir / "sub/a2", dir / "a3", dir / "b1"}));
+    QCOMPARE(model.selectedCount(), 3);
+    QCOMPARE(model.selectedFilesModel()->rowCount(), 3);
+
+    // A new result starts a new history and drops the line.
+    marks.apply(MarkRuleRunner::InvertMarks);
+    QVERIFY(!marks.feedback().isEmpty());
+    QVERIFY(marks.canUndo());
+    show(model, scanOf(dir, {}));
+    QVERIFY(marks.feedback().isEmpty());
+    QVERIFY(!marks.canUndo());
+    QCOMPARE(model.selectedFilesModel()->rowCount(), model.selectedCount());
+}
+
+void DuplicateReviewModelTest::aRuleWaitsForTheProtectionAnswersAndLeavesProtectedCopiesAlone() {
+    TempDir dir;
+    for (const char *name : {"x1", "x2", "x3"})
+        writeFile(dir / name, std::string(2048, 'x'));
+    for (const char *name : {"y1", "y2"})
+        writeFile(dir / name, std::string(2048, 'y'));
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    const std::string guarded = dir / "x3";
+    DuplicateReviewModel model;
+    model.setProtectionTest([released, guarded](const std::string &path) {
+        released.wait();
+        return path == guarded;
+    });
+    MarkRuleRunner &marks = *model.marks();
+    QSignalSpy applied(&marks, &MarkRuleRunner::ruleApplied);
+    QSignalSpy alerts(&model, &DuplicateReviewModel::protectedLocationMessageChanged);
+    model.setResult(scanOf(dir, {}));
+
+    marks.apply(MarkRuleRunner::KeepFirst);
+    QTest::qWait(50);
+    QVERIFY(marks.busy());
+    QVERIFY(marked(model).empty());
+    release.set_value();
+    QVERIFY(applied.wait(10000));
+    QCOMPARE(marked(model), (Paths{dir / "x2", dir / "y2"}));
+    QCOMPARE(marks.feedback(),
+             QStringLiteral("Marked 2 copies in 2 sets · 1 protected copies left alone"));
+    QVERIFY(model.hasProtectedLocationMessage());
+    QCOMPARE(alerts.count(), 1);
+}
+
+void DuplicateReviewModelTest::aFolderIsTakenByTheBytesOfItsUrlAndMustLieInsideTheScannedFolder() {
+    TempDir dir;
+    // A folder name that is not UTF-8, and a sibling whose name it prefixes.
+    const std::string old = dir / "old\xff", older = dir / "old\xff"
+                                                           "c";
+    const std::string content(4096, 'o');
+    for (const auto &path : {old + "/p1", old + "/deep/p2", older + "/p3", dir / "p4"})
+        writeFile(path, content);
+    for (const auto &path : {old + "/q1", old + "/q2"})
+        writeFile(path, std::string(4096, 'q'));
+    DuplicateReviewModel model;
+    MarkRuleRunner &marks = *model.marks();
+    show(model, scanOf(dir, {}));
+    QCOMPARE(fileurls::toPath(marks.scannedFolder()), dir.path());
+
+    QSignalSpy applied(&marks, &MarkRuleRunner::ruleApplied);
+    marks.markCopiesInFolder(fileurls::fromPath(old));
+    QCOMPARE(applied.count(), 1);
+    // The q set lies wholly inside and keeps its first copy.
+    QCOMPARE(marked(model), (Paths{old + "/p1", old + "/deep/p2", old + "/q2"}));
+    QCOMPARE(marks.feedback(), QStringLiteral("Marked 3 copies in 2 sets"));
+
+    marks.markCopiesInFolder(QUrl::fromLocalFile(QStringLiteral("/usr")));
+    QCOMPARE(marks.feedback(), QStringLiteral("Choose a folder inside the scanned folder."));
+    QCOMPARE(applied.count(), 1);
+    QCOMPARE(marked(model).size(), 3u);
 }
 
 int main(int argc, char **argv) {
