@@ -255,6 +255,31 @@ TEST(ScanOrdering, groupsByReclaimableThenFileCountAndEveryListInPathOrder) {
     EXPECT_EQ(grouped, scan.result().scannedFiles.size());
 }
 
+// Enough files that several threads sort the runs: folders whose files
+// follow one another, and folders whose files interleave with a sibling's
+// (same name but for case or accents) or with their subfolders'.
+TEST(ScanOrdering, runsOfFolderFilesGiveTheOrderOfWholePaths) {
+    for (const bool interleaved : {false, true}) {
+        std::vector<std::string> paths;
+        std::vector<std::uint32_t> runStarts;
+        for (int f = 0; f < 120; ++f) {
+            std::string folder = "/r/d" + std::to_string(f % 60) + "/";
+            if (interleaved)
+                folder = (f % 3 == 0 ? "/r/Résumé " : "/r/resume ") + std::to_string(f / 3) +
+                         (f % 3 == 2 ? "/s/" : "/");
+            else if (f >= 60)
+                folder += "e/";
+            runStarts.push_back(static_cast<std::uint32_t>(paths.size()));
+            for (int i = 0; i < 45; ++i)
+                paths.push_back(folder + (i % 2 ? "F" : "f") + std::to_string((i * 37 + f) % 90));
+        }
+        PathOrder order;
+        const auto byRuns = order.orderRuns(
+            paths.size(), runStarts, [&](std::size_t i, std::string &out) { out = paths[i]; });
+        EXPECT_EQ(byRuns, order.order({paths.begin(), paths.end()})) << interleaved;
+    }
+}
+
 TEST(ScanFolder, missingFolderOrRegularFileFailsAfterTheFirstReport) {
     TempDir dir;
     writeFile(dir / "file.txt", "x");

@@ -9,6 +9,8 @@
 #include <memory>
 #include <numeric>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace twinsift {
@@ -51,6 +53,10 @@ PathOrder::~PathOrder() {
 
 namespace {
 
+// Fewer files than this are sorted on the calling thread alone: starting
+// a thread would cost more than it saves.
+constexpr std::size_t parallelFrom = 4096;
+
 // Decodes path bytes to UTF-16, invalid sequences becoming U+FFFD, into buf.
 int32_t toUtf16(std::string_view path, std::vector<UChar> &buf) {
     buf.resize(path.size() + 1);
@@ -70,14 +76,18 @@ int32_t toUtf16(std::string_view path, std::vector<UChar> &buf) {
 } // namespace
 
 void PathOrder::sortKey(std::string_view path, std::string &key) const {
+    sortKeyWith(m_collator, path, key);
+}
+
+void PathOrder::sortKeyWith(const UCollator *collator, std::string_view path, std::string &key) {
     thread_local std::vector<UChar> utf16;
     const int32_t length = toUtf16(path, utf16);
     std::size_t room = std::max<std::size_t>(64, key.capacity());
     for (;;) {
         key.resize(room);
         const int32_t needed =
-            ucol_getSortKey(m_collator, utf16.data(), length,
-                            reinterpret_cast<uint8_t *>(key.data()), static_cast<int32_t>(room));
+            ucol_getSortKey(collator, utf16.data(), length, reinterpret_cast<uint8_t *>(key.data()),
+                            static_cast<int32_t>(room));
         if (needed > 0 && static_cast<std::size_t>(needed) <= room) {
             // Without the closing 0 byte: keys hold no other 0 byte, so
             // comparing them as strings orders them as ICU does.
@@ -148,23 +158,20 @@ PathOrder::orderRuns(std::size_t count, const std::vector<std::uint32_t> &runSta
                      const std::function<void(std::size_t, std::string &)> &pathAt) const {
     std::vector<std::uint32_t> perm(count);
     std::iota(perm.begin(), perm.end(), 0u);
-    std::string key, a, b;
-    const auto tieBreak = [&](std::uint32_t x, std::uint32_t y) {
-        pathAt(x, a);
-        pathAt(y, b);
-        return a < b;
+    const auto runEnd = [&](std::size_t r) {
+        return r + 1 < runStarts.size() ? runStarts[r + 1] : static_cast<std::uint32_t>(count);
     };
 
     // Paths that begin with the same folders compare as the rest of them
     // do: no collation element spans a "/". So a run's files are keyed by
-    // their names alone, and the merge keys every path below the folder all
-    // of them share, which makes the keys short and quick to compute. With
-    // French accent order, accents compare from the end of the whole
-    // string, and only whole paths will do.
+    // their names alone, and runs are compared by every path below the
+    // folder all of them share, which makes the keys short and quick to
+    // compute. With French accent order, accents compare from the end of the
+    // whole string, and only whole paths will do.
     UErrorCode status = U_ZERO_ERROR;
     const bool wholePaths =
         ucol_getAttribute(m_collator, UCOL_FRENCH_COLLATION, &status) == UCOL_ON;
-    std::string common;
+    std::string common, a, b;
     bool first = true;
     for (std::size_t r = 0; r < runStarts.size() && !wholePaths; ++r) {
         if (runStarts[r] >= count)
@@ -179,58 +186,132 @@ PathOrder::orderRuns(std::size_t count, const std::vector<std::uint32_t> &runSta
     }
     // Up to and with its last "/"; 0 when there is none.
     const std::size_t shared = common.rfind('/') + 1;
+    const auto below = [shared](std::string_view path) { return path.substr(shared); };
     const auto name = [wholePaths](std::string_view path) {
         return wholePaths ? path : path.substr(path.rfind('/') + 1);
     };
 
-    // Each run in order by its own keys.
-    KeyStore store;
-    std::vector<std::string_view> keys;
-    for (std::size_t r = 0; r < runStarts.size(); ++r) {
-        const std::uint32_t begin = runStarts[r];
-        const std::uint32_t end =
-            r + 1 < runStarts.size() ? runStarts[r + 1] : static_cast<std::uint32_t>(count);
-        store.clear();
-        keys.clear();
-        for (std::uint32_t i = begin; i < end; ++i) {
-            pathAt(i, a);
-            sortKey(name(a), key);
-            keys.push_back(store.add(key));
+    // Each run in order by its own keys, and the keys of its first and last
+    // file below the shared folder. The runs are shared out among threads,
+    // each with its own collator, by their number of files.
+    std::vector<std::string> firstKeys(runStarts.size()), lastKeys(runStarts.size());
+    const auto sortRuns = [&](const UCollator *collator, std::size_t from, std::size_t to) {
+        KeyStore store;
+        std::vector<std::string_view> keys;
+        std::string key, x, y;
+        const auto tieBreak = [&](std::uint32_t i, std::uint32_t j) {
+            pathAt(i, x);
+            pathAt(j, y);
+            return x < y;
+        };
+        for (std::size_t r = from; r < to; ++r) {
+            const std::uint32_t begin = runStarts[r], end = runEnd(r);
+            if (begin >= end)
+                continue;
+            store.clear();
+            keys.clear();
+            for (std::uint32_t i = begin; i < end; ++i) {
+                pathAt(i, x);
+                sortKeyWith(collator, name(x), key);
+                keys.push_back(store.add(key));
+            }
+            std::stable_sort(perm.begin() + begin, perm.begin() + end,
+                             [&](std::uint32_t i, std::uint32_t j) {
+                                 if (const int c = keys[i - begin].compare(keys[j - begin]); c)
+                                     return c < 0;
+                                 return tieBreak(i, j);
+                             });
+            pathAt(perm[begin], x);
+            sortKeyWith(collator, below(x), firstKeys[r]);
+            if (end - begin == 1) {
+                lastKeys[r] = firstKeys[r];
+            } else {
+                pathAt(perm[end - 1], x);
+                sortKeyWith(collator, below(x), lastKeys[r]);
+            }
         }
-        std::stable_sort(perm.begin() + begin, perm.begin() + end,
-                         [&](std::uint32_t x, std::uint32_t y) {
-                             if (const int c = keys[x - begin].compare(keys[y - begin]); c != 0)
-                                 return c < 0;
-                             return tieBreak(x, y);
-                         });
+    };
+    const unsigned threads =
+        count < parallelFrom ? 1u : std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    if (threads == 1) {
+        sortRuns(m_collator, 0, runStarts.size());
+    } else {
+        std::vector<std::unique_ptr<UCollator, decltype(&ucol_close)>> clones;
+        std::vector<std::thread> helpers;
+        std::size_t from = 0;
+        for (unsigned t = 1; t <= threads; ++t) {
+            // Runs up to the t-th share of the files.
+            std::size_t to = from;
+            const std::size_t upTo = count * t / threads;
+            while (to < runStarts.size() && (t == threads || runStarts[to] < upTo))
+                ++to;
+            if (t == threads) {
+                sortRuns(m_collator, from, to);
+                break;
+            }
+            UErrorCode cloned = U_ZERO_ERROR;
+            clones.emplace_back(ucol_clone(m_collator, &cloned), &ucol_close);
+            if (U_FAILURE(cloned) || !clones.back()) {
+                // Without a collator of its own, this share is sorted below.
+                clones.pop_back();
+                continue;
+            }
+            try {
+                helpers.emplace_back(sortRuns, clones.back().get(), from, to);
+            } catch (const std::system_error &) {
+                continue; // no thread to spare: this share is sorted below
+            }
+            from = to;
+        }
+        for (auto &helper : helpers)
+            helper.join();
     }
     if (runStarts.size() <= 1)
         return perm;
 
-    // Then the runs merged: a folder's files and a sibling folder's files
-    // may interleave, so no run can simply follow another.
+    // Runs whose key ranges do not overlap simply follow one another, which
+    // is what a walk of folders that hold only files, or only folders, gives.
+    // Equal keys at a boundary leave the order to the raw bytes, which only
+    // the merge below weighs file by file.
+    std::vector<std::uint32_t> runs;
+    for (std::uint32_t r = 0; r < runStarts.size(); ++r)
+        if (runStarts[r] < runEnd(r))
+            runs.push_back(r);
+    std::sort(runs.begin(), runs.end(), [&](std::uint32_t x, std::uint32_t y) {
+        if (const int c = firstKeys[x].compare(firstKeys[y]); c != 0)
+            return c < 0;
+        return x < y;
+    });
+    bool apart = true;
+    for (std::size_t k = 1; k < runs.size() && apart; ++k)
+        apart = lastKeys[runs[k - 1]] < firstKeys[runs[k]];
+    if (apart) {
+        std::vector<std::uint32_t> chained;
+        chained.reserve(count);
+        for (const auto r : runs)
+            chained.insert(chained.end(), perm.begin() + runStarts[r], perm.begin() + runEnd(r));
+        return chained;
+    }
+    std::vector<std::string>().swap(lastKeys);
+
+    // Otherwise the runs are merged file by file: a folder's files and a
+    // sibling folder's, or its subfolder's, may interleave.
     struct Head {
         std::string key;
         std::uint32_t next; // position in perm
         std::uint32_t end;
     };
     std::vector<Head> heads;
-    heads.reserve(runStarts.size());
+    heads.reserve(runs.size());
     const auto after = [&](const Head &x, const Head &y) {
         if (const int c = x.key.compare(y.key); c != 0)
             return c > 0;
-        return tieBreak(perm[y.next], perm[x.next]);
+        pathAt(perm[y.next], a);
+        pathAt(perm[x.next], b);
+        return a < b;
     };
-    for (std::size_t r = 0; r < runStarts.size(); ++r) {
-        const std::uint32_t end =
-            r + 1 < runStarts.size() ? runStarts[r + 1] : static_cast<std::uint32_t>(count);
-        if (runStarts[r] == end)
-            continue;
-        Head head{{}, runStarts[r], end};
-        pathAt(perm[head.next], a);
-        sortKey(std::string_view(a).substr(shared), head.key);
-        heads.push_back(std::move(head));
-    }
+    for (const auto r : runs)
+        heads.push_back({std::move(firstKeys[r]), runStarts[r], runEnd(r)});
     std::make_heap(heads.begin(), heads.end(), after);
     std::vector<std::uint32_t> merged;
     merged.reserve(count);
@@ -243,7 +324,7 @@ PathOrder::orderRuns(std::size_t count, const std::vector<std::uint32_t> &runSta
             continue;
         }
         pathAt(perm[head.next], a);
-        sortKey(std::string_view(a).substr(shared), head.key);
+        sortKey(below(a), head.key);
         std::push_heap(heads.begin(), heads.end(), after);
     }
     return merged;

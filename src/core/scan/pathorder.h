@@ -33,9 +33,10 @@ public:
 
     // The same for paths that come in runs, each run the files of one
     // folder, starting at runStarts (ascending, the first 0). pathAt(i, out)
-    // writes path i into out. Only one run's sort keys are held at a time,
-    // plus one per run while the runs are merged, so memory no longer grows
-    // with the length of every path; each key is computed twice instead.
+    // writes path i into out; it is called from several threads at once.
+    // Only one run's sort keys are held at a time per thread, plus two per
+    // run, so memory does not grow with the length of every path. Runs whose
+    // files interleave cost a second key per file.
     std::vector<std::uint32_t>
     orderRuns(std::size_t count, const std::vector<std::uint32_t> &runStarts,
               const std::function<void(std::size_t, std::string &)> &pathAt) const;
@@ -61,6 +62,7 @@ public:
 private:
     class KeyStore;
     void sortKey(std::string_view path, std::string &key) const;
+    static void sortKeyWith(const UCollator *collator, std::string_view path, std::string &key);
 
     UCollator *m_collator = nullptr;
 };
