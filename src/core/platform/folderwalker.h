@@ -40,6 +40,8 @@ public:
     // The folder being listed, as path() begins ("" for the root of the file
     // system), and the entry's name within it.
     std::string_view folder() const { return m_dirPath; }
+    // The root as every path begins with it, before its "/" ("" for "/").
+    std::string_view root() const { return m_root == "/" ? std::string_view() : m_root; }
     std::string_view name() const { return std::string_view(m_path).substr(m_nameOffset); }
     // Rises each time the walk starts listing another folder.
     std::uint64_t foldersEntered() const { return m_foldersEntered; }

@@ -64,6 +64,7 @@ DuplicateScanProgress walkReport(const WalkOutput &w) {
 // onEligible hears of each eligible file as soon as it is listed.
 std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                                 const ProgressCallback &progress, const std::stop_token &stop,
+                                const std::function<void(std::string_view)> &onRoot,
                                 const std::function<void(std::uint32_t, nlink_t)> &onEligible,
                                 WalkOutput &out) {
     // Security-scoped access has no counterpart here: access is the process's own.
@@ -87,6 +88,7 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
     FolderWalker walker(base, [&out](const std::string &, int) { ++out.skipped; });
     if (!walker.start())
         return DuplicateScanError::folderUnavailable;
+    onRoot(walker.root());
 
     const auto counted = [&] {
         if ((out.filesScanned + out.ignoredSmallFiles) % walkReportInterval == 0)
@@ -266,6 +268,13 @@ public:
         : m_w(w), m_memory(memory), m_options(options), m_stop(stop),
           m_computedAt(memory ? memory->now() : 0),
           m_workers({options.workers, options.oneFileAtATime ? 1u : 8u}, stop) {}
+
+    // Every file the walk finds is below root ("" for "/").
+    void rooted(std::string_view root) {
+        const std::string folder = root.empty() ? std::string("/") : std::string(root);
+        if (const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0)
+            m_workers.openBelow(fd, std::string(root));
+    }
 
     // The walk found the file at index, with links names.
     void seen(std::uint32_t index, nlink_t links) {
@@ -582,6 +591,7 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
         HashStage hashing(w, memory, options, stop);
         if (auto failed = walk(
                 folder, minimumFileSizeBytes, progress, stop,
+                [&hashing](std::string_view root) { hashing.rooted(root); },
                 [&hashing](std::uint32_t index, nlink_t links) { hashing.seen(index, links); }, w))
             return std::move(*failed);
 

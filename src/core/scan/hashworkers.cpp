@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace twinsift {
@@ -28,14 +29,14 @@ std::atomic<std::uint64_t> openedFiles = 0;
 
 // The folder of the files being opened, kept open while its files follow
 // one another, so the kernel resolves each folder once instead of every
-// file's whole path. It is opened at the second file in a row from one
-// folder: files from folders that alternate (an original and its copy
-// elsewhere) are opened by their whole path, which costs less than opening
-// and closing their folders. When a folder cannot be opened the whole path
-// is used, so the file's own open reports the real error.
+// file's path. It is opened at the second file in a row from one folder:
+// files from folders that alternate (an original and its copy elsewhere)
+// are opened from the scan's root instead, which costs less than opening
+// and closing their folders. When a folder cannot be opened the file is
+// opened by its path, so the file's own open reports the real error.
 class FolderHandle {
 public:
-    FolderHandle() = default;
+    FolderHandle(int rootFd, std::string_view root) : m_rootFd(rootFd), m_root(root) {}
     FolderHandle(const FolderHandle &) = delete;
     FolderHandle &operator=(const FolderHandle &) = delete;
     ~FolderHandle() { close(); }
@@ -51,15 +52,23 @@ public:
             m_previous.assign(folder);
             if (again) {
                 m_path.assign(folder);
-                m_fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+                m_fd = below(m_path) ? ::openat(m_rootFd, m_path.c_str() + m_root.size(),
+                                                O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                                     : ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             }
         }
-        if (m_fd < 0)
-            return reader.openAt(AT_FDCWD, path.c_str(), identify);
-        return reader.openAt(m_fd, path.c_str() + slash + 1, identify);
+        if (m_fd >= 0)
+            return reader.openAt(m_fd, path.c_str() + slash + 1, identify);
+        if (below(path))
+            return reader.openAt(m_rootFd, path.c_str() + m_root.size(), identify);
+        return reader.openAt(AT_FDCWD, path.c_str(), identify);
     }
 
 private:
+    bool below(std::string_view path) const {
+        return m_rootFd >= 0 && path.size() > m_root.size() && path.starts_with(m_root);
+    }
+
     void close() {
         if (m_fd >= 0)
             ::close(m_fd);
@@ -67,8 +76,10 @@ private:
         m_path.clear();
     }
 
-    std::string m_path;     // the folder open as m_fd
-    std::string m_previous; // the folder of the file opened last
+    const int m_rootFd;
+    const std::string_view m_root; // with its closing "/"
+    std::string m_path;            // the folder open as m_fd
+    std::string m_previous;        // the folder of the file opened last
     int m_fd = -1;
 };
 
@@ -98,6 +109,17 @@ HashWorkers::~HashWorkers() {
     requestStop();
     for (auto &thread : m_threads)
         thread.join();
+    if (m_rootFd >= 0)
+        ::close(m_rootFd);
+}
+
+void HashWorkers::openBelow(int rootFd, std::string root) {
+    std::lock_guard lock(m_jobsMutex);
+    if (m_rootFd >= 0)
+        ::close(m_rootFd);
+    m_rootFd = rootFd;
+    m_root = std::move(root);
+    m_root.push_back('/');
 }
 
 void HashWorkers::requestStop() {
@@ -206,8 +228,10 @@ bool HashWorkers::takeJob(unsigned index, bool mayWait, bool serialAllowed, Take
 void HashWorkers::work(unsigned index) {
     Sha256Hasher hasher;
     const ReadBuffer buffer(chunkSize);
-    FolderHandle folder;
     std::deque<Open> window;
+    // The root is set before any job comes, and a job is taken under the
+    // lock that set it.
+    std::unique_ptr<FolderHandle> folder;
     std::uint64_t queued = 0;
     // Files are opened and fetched ahead only while reads find data
     // missing from the page cache: where the tree is cached, that is a
@@ -226,7 +250,9 @@ void HashWorkers::work(unsigned index) {
             file.job = std::move(taken.job);
             file.serial = taken.serial;
             openedFiles.fetch_add(1, std::memory_order_relaxed);
-            file.opened = folder.openFile(file.reader, file.job.path, file.job.identify).ok();
+            if (!folder)
+                folder = std::make_unique<FolderHandle>(m_rootFd, m_root);
+            file.opened = folder->openFile(file.reader, file.job.path, file.job.identify).ok();
             // A name that leads to another inode than the walk saw was
             // replaced since: its bytes are not the walked file's.
             if (file.opened && file.job.identify &&

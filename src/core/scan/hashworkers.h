@@ -62,6 +62,11 @@ public:
     HashWorkers &operator=(const HashWorkers &) = delete;
 
     static unsigned defaultWorkers();
+
+    // Files below root are opened from there (root an open folder, taken
+    // over), so the kernel does not look up the folders above it again for
+    // every file. Called before the first job is added.
+    void openBelow(int rootFd, std::string root);
     unsigned workers() const { return static_cast<unsigned>(m_threads.size()); }
 
     // Jobs to start now, read in parallel. Handing them over in batches
@@ -96,6 +101,8 @@ private:
     bool stopping() const { return m_stopping.load(std::memory_order_relaxed); }
 
     const unsigned m_lookahead;
+    int m_rootFd = -1;
+    std::string m_root; // with its closing "/"
     std::atomic<bool> m_stopping = false;
 
     std::mutex m_jobsMutex;
