@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <dirent.h>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,7 +47,8 @@ public:
     // Rises each time the walk starts listing another folder.
     std::uint64_t foldersEntered() const { return m_foldersEntered; }
     // Attributes of the current entry. Folders and links are known from the
-    // listing; regular files and unknown types cost one fstatat.
+    // listing; regular files and unknown types cost one fstatat, made when a
+    // batch of the folder's entries is listed, on two threads for a long one.
     Result<FileAttributes> attributes() const;
 
     // Folders whose name marks them as a document bundle from another system.
@@ -57,8 +59,18 @@ private:
         std::string path;
         dev_t parentDevice;
     };
+    struct Listed {
+        std::size_t name; // offset into m_names, which ends it with a 0
+        unsigned char type;
+        bool stat;
+        Result<FileAttributes> attributes = Failed<int>{0};
+    };
+    class StatHelper;
 
     bool openNextFolder();
+    // Lists the next entries of the open folder and reads their attributes;
+    // false when it has no more.
+    bool listBatch();
     // Takes over fd, a folder at path; false when it is not to be walked.
     bool enter(int fd, const std::string &path, const dev_t *parentDevice);
 
@@ -72,6 +84,11 @@ private:
     std::size_t m_nameOffset = 0;
     unsigned char m_type = DT_UNKNOWN;
     std::uint64_t m_foldersEntered = 0;
+    std::vector<Listed> m_batch;
+    std::string m_names;
+    std::size_t m_current = 0; // the entry after the current one in m_batch
+    bool m_listed = false;     // the open folder has no more entries
+    std::unique_ptr<StatHelper> m_helper;
 };
 
 } // namespace twinsift
