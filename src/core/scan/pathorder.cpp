@@ -223,9 +223,8 @@ PathOrder::orderRuns(std::size_t count, const std::vector<std::uint32_t> &runSta
                              });
             pathAt(perm[begin], x);
             sortKeyWith(collator, below(x), firstKeys[r]);
-            if (end - begin == 1) {
-                lastKeys[r] = firstKeys[r];
-            } else {
+            // A run of one file has its first key as its last.
+            if (end - begin > 1) {
                 pathAt(perm[end - 1], x);
                 sortKeyWith(collator, below(x), lastKeys[r]);
             }
@@ -282,9 +281,12 @@ PathOrder::orderRuns(std::size_t count, const std::vector<std::uint32_t> &runSta
             return c < 0;
         return x < y;
     });
+    const auto lastKey = [&](std::uint32_t r) -> const std::string & {
+        return runEnd(r) - runStarts[r] > 1 ? lastKeys[r] : firstKeys[r];
+    };
     bool apart = true;
     for (std::size_t k = 1; k < runs.size() && apart; ++k)
-        apart = lastKeys[runs[k - 1]] < firstKeys[runs[k]];
+        apart = lastKey(runs[k - 1]) < firstKeys[runs[k]];
     if (apart) {
         std::vector<std::uint32_t> chained;
         chained.reserve(count);
