@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <numeric>
 #include <stdexcept>
@@ -237,6 +238,15 @@ PathOrder::orderRuns(std::size_t count, const std::vector<std::uint32_t> &runSta
     } else {
         std::vector<std::unique_ptr<UCollator, decltype(&ucol_close)>> clones;
         std::vector<std::thread> helpers;
+        std::vector<std::exception_ptr> failures(threads);
+        const auto sortShare = [&](unsigned t, const UCollator *collator, std::size_t from,
+                                   std::size_t to) {
+            try {
+                sortRuns(collator, from, to);
+            } catch (...) {
+                failures[t] = std::current_exception();
+            }
+        };
         std::size_t from = 0;
         for (unsigned t = 1; t <= threads; ++t) {
             // Runs up to the t-th share of the files.
@@ -245,25 +255,28 @@ PathOrder::orderRuns(std::size_t count, const std::vector<std::uint32_t> &runSta
             while (to < runStarts.size() && (t == threads || runStarts[to] < upTo))
                 ++to;
             if (t == threads) {
-                sortRuns(m_collator, from, to);
+                sortShare(0, m_collator, from, to);
                 break;
             }
             UErrorCode cloned = U_ZERO_ERROR;
             clones.emplace_back(ucol_clone(m_collator, &cloned), &ucol_close);
             if (U_FAILURE(cloned) || !clones.back()) {
-                // Without a collator of its own, this share is sorted below.
+                // Without a collator of its own, this share is sorted later.
                 clones.pop_back();
                 continue;
             }
             try {
-                helpers.emplace_back(sortRuns, clones.back().get(), from, to);
+                helpers.emplace_back(sortShare, t, clones.back().get(), from, to);
             } catch (const std::system_error &) {
-                continue; // no thread to spare: this share is sorted below
+                continue; // no thread to spare: this share is sorted later
             }
             from = to;
         }
         for (auto &helper : helpers)
             helper.join();
+        for (const auto &failure : failures)
+            if (failure)
+                std::rethrow_exception(failure);
     }
     if (runStarts.size() <= 1)
         return perm;
