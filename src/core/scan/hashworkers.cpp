@@ -115,8 +115,11 @@ HashWorkers::~HashWorkers() {
 
 void HashWorkers::openBelow(int rootFd, std::string root) {
     std::lock_guard lock(m_jobsMutex);
-    if (m_rootFd >= 0)
-        ::close(m_rootFd);
+    // Workers may be opening files from the first root already.
+    if (m_rootFd >= 0) {
+        ::close(rootFd);
+        return;
+    }
     m_rootFd = rootFd;
     m_root = std::move(root);
     m_root.push_back('/');

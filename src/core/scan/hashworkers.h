@@ -65,7 +65,7 @@ public:
 
     // Files below root are opened from there (root an open folder, taken
     // over), so the kernel does not look up the folders above it again for
-    // every file. Called before the first job is added.
+    // every file. Called once, before the first job is added.
     void openBelow(int rootFd, std::string root);
     unsigned workers() const { return static_cast<unsigned>(m_threads.size()); }
 
