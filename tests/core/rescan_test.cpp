@@ -88,6 +88,18 @@ TEST(ScanRemembered, unchangedFilesAreNotReadAgainButRewrittenOnesAre) {
     EXPECT_EQ(again.groupNames(dir.path()), first.groupNames(dir.path()));
     EXPECT_EQ(again.result().groups.at(0).hash, first.result().groups.at(0).hash);
 
+    // A stop between remembered digests, all at hand at once, ends the
+    // reports there.
+    std::stop_source stop;
+    ScanRun stopped;
+    stopped.onReport = [&](const DuplicateScanProgress &p) {
+        if (p.filesHashed == 2)
+            stop.request_stop();
+    };
+    stopped.runRemembering(dir.path(), &shifted.memory, {}, 1024, stop.get_token());
+    EXPECT_TRUE(std::holds_alternative<ScanCancelled>(stopped.outcome));
+    EXPECT_EQ(stopped.reports.back().filesHashed, 2);
+
     // Let a coarse clock tick, so that the rewrite moves the change time.
     const auto before = statOf(dir / "a");
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
