@@ -126,6 +126,12 @@ public:
         m_done.wait(lock, [this] { return !m_helping; });
     }
 
+    // What either thread does for one entry.
+    static void read(int dirFd, const std::string &names, Listed &entry) {
+        if (entry.stat)
+            entry.attributes = FileAttributes::readAt(dirFd, names.c_str() + entry.name);
+    }
+
 private:
     void share() {
         const std::size_t count = m_batch->size();
@@ -134,10 +140,7 @@ private:
             if (from >= count)
                 return;
             for (std::size_t i = from; i < std::min(count, from + claimSize); ++i) {
-                Listed &entry = (*m_batch)[i];
-                if (entry.stat)
-                    entry.attributes =
-                        FileAttributes::readAt(m_dirFd, m_names->c_str() + entry.name);
+                read(m_dirFd, *m_names, (*m_batch)[i]);
             }
         }
     }
@@ -296,21 +299,18 @@ bool FolderWalker::listBatch() {
     if (m_batch.empty())
         return false;
     const int fd = ::dirfd(m_dir);
-    if (toRead >= helpFrom) {
-        if (!m_helper) {
-            try {
-                m_helper = std::make_unique<StatHelper>();
-            } catch (const std::system_error &) {
-                // No thread to spare: this thread reads them all.
-            }
+    if (toRead >= helpFrom && !m_helper) {
+        try {
+            m_helper = std::make_unique<StatHelper>();
+        } catch (const std::system_error &) {
+            // No thread to spare: this thread reads them all.
         }
     }
     if (toRead >= helpFrom && m_helper) {
         m_helper->readAll(fd, m_names, m_batch);
     } else {
         for (auto &listed : m_batch)
-            if (listed.stat)
-                listed.attributes = FileAttributes::readAt(fd, m_names.c_str() + listed.name);
+            StatHelper::read(fd, m_names, listed);
     }
     for (auto &listed : m_batch) {
         if (listed.type != DT_UNKNOWN || !listed.attributes)
