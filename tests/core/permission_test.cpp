@@ -2,10 +2,15 @@
 // Each test first proves that the permission really bites, so none can pass
 // by accident on a machine where it does not.
 #include "duplicatescanner.h"
+#include "platform/folderwalker.h"
 #include "scanrecorder.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <map>
+#include <set>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,4 +51,86 @@ TEST(Permissions, unreadableEntriesAreSkippedAndTheScanGoesOn) {
     scan.run(dir / "locked");
     ASSERT_TRUE(std::holds_alternative<DuplicateScanError>(scan.outcome));
     EXPECT_EQ(scan.reports.size(), 1u);
+}
+
+// Many folders, so that both of the walk's threads list some, with unreadable
+// ones among them at several depths. Each entry is handed on once, under its
+// own folder with its own attributes, each folder's entries together; each
+// unreadable folder is reported once, after its own entry.
+TEST(Permissions, walkListsManyFoldersOnceEachWhoeverListsThem) {
+    TempDir dir;
+    std::map<std::string, std::uint64_t> sizes; // every file the walk must hand on
+    std::set<std::string> folders, locked;
+    for (int f = 0; f < 40; ++f) {
+        const std::string name = "f" + std::to_string(f);
+        folders.insert(name);
+        for (int k = 0; k < 3 + f % 4; ++k) {
+            const std::string file = name + "/file" + std::to_string(k);
+            sizes[file] = 100 + std::uint64_t(f) * 10 + std::uint64_t(k);
+            writeFile(dir / file, std::string(sizes[file], 'w'));
+        }
+        if (f % 3 == 0) {
+            folders.insert(name + "/sub");
+            sizes[name + "/sub/deep"] = 7 + std::uint64_t(f);
+            writeFile(dir / (name + "/sub/deep"), std::string(sizes[name + "/sub/deep"], 'd'));
+        }
+        if (f % 5 == 0)
+            makeDirs(dir / (name + "/empty")), folders.insert(name + "/empty");
+    }
+    for (const char *name : {"f4", "f9", "f13", "f18/sub", "f30/sub", "f39"}) {
+        locked.insert(name);
+        ASSERT_EQ(::chmod((dir / name).c_str(), 0), 0);
+    }
+    ASSERT_NE(::access((dir / "f4").c_str(), R_OK), 0)
+        << "folder is still readable; run without DAC capabilities";
+
+    std::vector<std::string> order; // entries, and "!" + path for errors
+    FolderWalker walker(dir.path(), [&](const std::string &path, int error) {
+        EXPECT_EQ(error, EACCES) << path;
+        order.push_back("!" + path.substr(dir.path().size() + 1));
+    });
+    ASSERT_TRUE(walker.start());
+    std::map<std::string, std::uint64_t> seenSizes;
+    std::set<std::string> seenFolders;
+    std::uint64_t entered = walker.foldersEntered();
+    std::string listing = ""; // the folder whose entries are being handed on
+    std::set<std::string> finished;
+    while (walker.next()) {
+        const std::string path = walker.path().substr(dir.path().size() + 1);
+        const std::string folder =
+            path.find('/') == std::string::npos ? "" : path.substr(0, path.rfind('/'));
+        ASSERT_EQ(walker.folder(), folder.empty() ? dir.path() : dir / folder);
+        if (walker.foldersEntered() != entered) {
+            entered = walker.foldersEntered();
+            finished.insert(listing);
+            listing = folder;
+        }
+        EXPECT_EQ(folder, listing) << path << ": entries of one folder come together";
+        EXPECT_FALSE(finished.contains(folder)) << path;
+        order.push_back(path);
+        const auto attributes = walker.attributes();
+        ASSERT_TRUE(attributes) << path;
+        if (attributes->isDirectory)
+            EXPECT_TRUE(seenFolders.insert(path).second) << path;
+        else
+            EXPECT_TRUE(seenSizes.emplace(path, attributes->fileSize.value_or(0)).second) << path;
+    }
+
+    std::erase_if(sizes, [&](const auto &file) {
+        return std::any_of(locked.begin(), locked.end(),
+                           [&](const std::string &l) { return file.first.starts_with(l + "/"); });
+    });
+    std::erase_if(folders, [&](const std::string &f) {
+        return std::any_of(locked.begin(), locked.end(),
+                           [&](const std::string &l) { return f.starts_with(l + "/"); });
+    });
+    EXPECT_EQ(seenSizes, sizes);
+    EXPECT_EQ(seenFolders, folders);
+    for (const std::string &name : locked) {
+        const auto error = std::find(order.begin(), order.end(), "!" + name);
+        ASSERT_NE(error, order.end()) << name;
+        EXPECT_EQ(std::count(order.begin(), order.end(), "!" + name), 1) << name;
+        EXPECT_LT(std::find(order.begin(), order.end(), name), error) << name;
+    }
+    EXPECT_EQ(order.size(), sizes.size() + folders.size() + locked.size());
 }

@@ -1,5 +1,6 @@
 #include "folderwalker.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <mutex>
+#include <optional>
 #include <string_view>
 #include <strings.h>
 #include <sys/stat.h>
@@ -87,24 +89,32 @@ constexpr std::size_t batchSize = 256;
 constexpr std::size_t helpFrom = 48;
 // Entries a thread claims at a time.
 constexpr std::size_t claimSize = 8;
+// Folders the helper may hold listed ahead of the walk, each with one open
+// stream and at most one batch.
+constexpr std::size_t aheadDepth = 4;
 
 } // namespace
 
-// A second thread that reads attributes of a batch's files alongside the
-// walk's own: reading a file's attributes is most of the walk's time, and a
-// cold disk serves two requests no slower than one.
-class FolderWalker::StatHelper {
+// A second thread for the walk: reading entries' attributes is most of its
+// time, and a cold disk serves two requests no slower than one. It shares
+// the attribute reads of a long batch, and otherwise opens and lists the
+// folders the walk will enter next, farthest first, so that the walk and
+// the helper each list folders of their own.
+class FolderWalker::Helper {
 public:
-    StatHelper() : m_thread([this] { run(); }) {}
-    StatHelper(const StatHelper &) = delete;
-    StatHelper &operator=(const StatHelper &) = delete;
-    ~StatHelper() {
+    Helper() : m_thread([this] { run(); }) {}
+    Helper(const Helper &) = delete;
+    Helper &operator=(const Helper &) = delete;
+    ~Helper() {
         {
             std::lock_guard lock(m_mutex);
             m_quit = true;
         }
         m_wake.notify_one();
         m_thread.join();
+        for (const Ahead &ahead : m_ahead)
+            if (ahead.opened.dir)
+                ::closedir(ahead.opened.dir);
     }
 
     void readAll(int dirFd, const std::string &names, std::vector<Listed> &batch) {
@@ -120,7 +130,8 @@ public:
         m_wake.notify_one();
         share();
         // A helper that has not begun by now is not waited for: the walk
-        // never stands still while the other thread waits for a core.
+        // never stands still while the other thread waits for a core or
+        // lists a folder.
         std::unique_lock lock(m_mutex);
         m_open = false;
         m_done.wait(lock, [this] { return !m_helping; });
@@ -132,34 +143,127 @@ public:
             entry.attributes = FileAttributes::readAt(dirFd, names.c_str() + entry.name);
     }
 
+    // The walk's next folders are the last of pending. Those not begun that
+    // fell out of reach are dropped; the walk lists them itself.
+    void lookAhead(const std::vector<Pending> &pending) {
+        const std::size_t from = pending.size() - std::min(pending.size(), aheadDepth);
+        const auto reach = [&](std::uint64_t id) {
+            for (std::size_t i = from; i < pending.size(); ++i)
+                if (pending[i].id == id)
+                    return true;
+            return false;
+        };
+        {
+            std::lock_guard lock(m_mutex);
+            std::erase_if(m_ahead, [&](const Ahead &a) { return !a.claimed && !reach(a.id); });
+            for (std::size_t i = pending.size(); i-- > from && m_ahead.size() < aheadDepth;) {
+                if (std::none_of(m_ahead.begin(), m_ahead.end(),
+                                 [&](const Ahead &a) { return a.id == pending[i].id; }))
+                    m_ahead.push_back({pending[i].id,
+                                       pending[i].path,
+                                       pending[i].parentDevice,
+                                       false,
+                                       false,
+                                       {}});
+            }
+        }
+        m_wake.notify_one();
+    }
+
+    // The folder as the helper opened it, once it is done with it; nullopt
+    // when it had not begun, and now never will.
+    std::optional<Opened> take(std::uint64_t id) {
+        std::unique_lock lock(m_mutex);
+        const auto find = [&] {
+            return std::find_if(m_ahead.begin(), m_ahead.end(),
+                                [&](const Ahead &a) { return a.id == id; });
+        };
+        auto it = find();
+        if (it == m_ahead.end())
+            return std::nullopt;
+        if (!it->claimed) {
+            m_ahead.erase(it);
+            return std::nullopt;
+        }
+        m_done.wait(lock, [&] { return find()->done; });
+        it = find();
+        Opened opened = std::move(it->opened);
+        m_ahead.erase(it);
+        return opened;
+    }
+
 private:
+    struct Ahead {
+        std::uint64_t id;
+        std::string path;
+        dev_t parentDevice;
+        bool claimed = false, done = false;
+        Opened opened;
+    };
+
     void share() {
         const std::size_t count = m_batch->size();
         for (;;) {
             const std::size_t from = m_claimed.fetch_add(claimSize, std::memory_order_relaxed);
             if (from >= count)
                 return;
-            for (std::size_t i = from; i < std::min(count, from + claimSize); ++i) {
+            for (std::size_t i = from; i < std::min(count, from + claimSize); ++i)
                 read(m_dirFd, *m_names, (*m_batch)[i]);
-            }
         }
+    }
+
+    Ahead *unclaimed() {
+        for (auto it = m_ahead.rbegin(); it != m_ahead.rend(); ++it)
+            if (!it->claimed)
+                return &*it;
+        return nullptr;
     }
 
     void run() {
         std::uint64_t seen = 0;
         std::unique_lock lock(m_mutex);
         for (;;) {
-            m_wake.wait(lock, [&] { return m_quit || m_generation != seen; });
+            m_wake.wait(lock,
+                        [&] { return m_quit || m_generation != seen || unclaimed() != nullptr; });
             if (m_quit)
                 return;
-            seen = m_generation;
-            if (!m_open)
+            if (m_generation != seen) {
+                seen = m_generation;
+                if (!m_open)
+                    continue;
+                m_helping = true;
+                lock.unlock();
+                share();
+                lock.lock();
+                m_helping = false;
+                m_done.notify_one();
                 continue;
-            m_helping = true;
+            }
+            // Only this thread changes a claimed entry, and the walk drops
+            // none, so it is found again by its id.
+            Ahead *ahead = unclaimed();
+            ahead->claimed = true;
+            const std::uint64_t id = ahead->id;
+            const std::string path = ahead->path;
+            const dev_t parentDevice = ahead->parentDevice;
             lock.unlock();
-            share();
+            Opened opened = FolderWalker::open(path, parentDevice);
+            if (!opened.error) {
+                std::size_t toRead = 0;
+                opened.listError =
+                    list(opened.dir, opened.batch, opened.names, opened.listed, toRead);
+                const int fd = ::dirfd(opened.dir);
+                for (auto &listed : opened.batch)
+                    read(fd, opened.names, listed);
+                classify(opened.batch);
+            }
             lock.lock();
-            m_helping = false;
+            for (Ahead &a : m_ahead) {
+                if (a.id == id) {
+                    a.opened = std::move(opened);
+                    a.done = true;
+                }
+            }
             m_done.notify_one();
         }
     }
@@ -172,6 +276,7 @@ private:
     std::atomic<std::size_t> m_claimed = 0;
     std::uint64_t m_generation = 0;
     bool m_open = false, m_helping = false, m_quit = false;
+    std::vector<Ahead> m_ahead;
     std::thread m_thread; // last: it starts once the rest is set up
 };
 
@@ -231,28 +336,27 @@ Result<void> FolderWalker::start() {
     return {};
 }
 
-bool FolderWalker::enter(int fd, const std::string &path, const dev_t *parentDevice) {
+FolderWalker::Opened FolderWalker::open(const std::string &path, dev_t parentDevice) {
+    Opened opened;
+    // O_NOFOLLOW: a folder swapped for a link since it was listed is not entered.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        opened.error = errno;
+        return opened;
+    }
     struct stat st;
-    if (::fstat(fd, &st) != 0) {
-        m_onError(path, errno);
-        ::close(fd);
-        return false;
-    }
+    if (::fstat(fd, &st) != 0)
+        opened.error = errno;
     // Only a mount point can change the filesystem; the type is asked there.
-    if ((!parentDevice || st.st_dev != *parentDevice) && isPseudoFilesystem(fd, st.st_dev)) {
-        m_onError(path, pseudoFilesystem);
+    else if (st.st_dev != parentDevice && isPseudoFilesystem(fd, st.st_dev))
+        opened.error = pseudoFilesystem;
+    else if (!(opened.dir = ::fdopendir(fd)))
+        opened.error = errno;
+    if (opened.error)
         ::close(fd);
-        return false;
-    }
-    m_dir = ::fdopendir(fd);
-    if (!m_dir) {
-        m_onError(path, errno);
-        ::close(fd);
-        return false;
-    }
-    m_dirDevice = st.st_dev;
-    ++m_foldersEntered;
-    return true;
+    else
+        opened.device = st.st_dev;
+    return opened;
 }
 
 bool FolderWalker::openNextFolder() {
@@ -260,31 +364,49 @@ bool FolderWalker::openNextFolder() {
         Pending next = std::move(m_pending.back());
         m_pending.pop_back();
         m_dirPath = std::move(next.path);
-        // O_NOFOLLOW: a folder swapped for a link since it was listed is not entered.
-        const int fd = ::open(m_dirPath.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0) {
-            m_onError(m_dirPath, errno);
+        if (!m_helper && !m_pending.empty()) {
+            try {
+                m_helper = std::make_unique<Helper>();
+            } catch (const std::system_error &) {
+                // No thread to spare: this thread lists every folder.
+            }
+        }
+        std::optional<Opened> ahead;
+        if (m_helper) {
+            ahead = m_helper->take(next.id);
+            m_helper->lookAhead(m_pending);
+        }
+        Opened opened = ahead ? std::move(*ahead) : open(m_dirPath, next.parentDevice);
+        if (opened.error) {
+            m_onError(m_dirPath, opened.error);
             continue;
         }
-        if (enter(fd, m_dirPath, &next.parentDevice))
-            return true;
+        m_dir = opened.dir;
+        m_dirDevice = opened.device;
+        ++m_foldersEntered;
+        if (ahead) {
+            m_batch = std::move(opened.batch);
+            m_names = std::move(opened.names);
+            m_listed = opened.listed;
+            m_current = 0;
+            if (opened.listError)
+                m_onError(m_dirPath, opened.listError);
+        }
+        return true;
     }
     return false;
 }
 
-bool FolderWalker::listBatch() {
-    m_batch.clear();
-    m_names.clear();
-    m_current = 0;
-    std::size_t toRead = 0;
-    while (m_batch.size() < batchSize && !m_listed) {
+int FolderWalker::list(DIR *dir, std::vector<Listed> &batch, std::string &names, bool &listed,
+                       std::size_t &toRead) {
+    batch.clear();
+    names.clear();
+    while (batch.size() < batchSize && !listed) {
         errno = 0;
-        const dirent *entry = ::readdir(m_dir);
+        const dirent *entry = ::readdir(dir);
         if (!entry) {
-            if (errno != 0)
-                m_onError(m_dirPath, errno);
-            m_listed = true;
-            break;
+            listed = true;
+            return errno;
         }
         if (entry->d_name[0] == '.')
             continue; // hidden, and also "." and ".."
@@ -292,27 +414,15 @@ bool FolderWalker::listBatch() {
         // Some file systems leave the type out of the listing.
         const bool stat = type == DT_REG || type == DT_UNKNOWN;
         toRead += stat;
-        m_batch.push_back({m_names.size(), type, stat});
-        m_names.append(entry->d_name);
-        m_names.push_back('\0');
+        batch.push_back({names.size(), type, stat});
+        names.append(entry->d_name);
+        names.push_back('\0');
     }
-    if (m_batch.empty())
-        return false;
-    const int fd = ::dirfd(m_dir);
-    if (toRead >= helpFrom && !m_helper) {
-        try {
-            m_helper = std::make_unique<StatHelper>();
-        } catch (const std::system_error &) {
-            // No thread to spare: this thread reads them all.
-        }
-    }
-    if (toRead >= helpFrom && m_helper) {
-        m_helper->readAll(fd, m_names, m_batch);
-    } else {
-        for (auto &listed : m_batch)
-            StatHelper::read(fd, m_names, listed);
-    }
-    for (auto &listed : m_batch) {
+    return 0;
+}
+
+void FolderWalker::classify(std::vector<Listed> &batch) {
+    for (auto &listed : batch) {
         if (listed.type != DT_UNKNOWN || !listed.attributes)
             continue;
         const auto &a = *listed.attributes;
@@ -321,6 +431,30 @@ bool FolderWalker::listBatch() {
                       : a.isRegularFile  ? DT_REG
                                          : DT_UNKNOWN;
     }
+}
+
+bool FolderWalker::listBatch() {
+    m_current = 0;
+    std::size_t toRead = 0;
+    if (const int error = list(m_dir, m_batch, m_names, m_listed, toRead))
+        m_onError(m_dirPath, error);
+    if (m_batch.empty())
+        return false;
+    const int fd = ::dirfd(m_dir);
+    if (toRead >= helpFrom && !m_helper) {
+        try {
+            m_helper = std::make_unique<Helper>();
+        } catch (const std::system_error &) {
+            // No thread to spare: this thread reads them all.
+        }
+    }
+    if (toRead >= helpFrom && m_helper) {
+        m_helper->readAll(fd, m_names, m_batch);
+    } else {
+        for (auto &listed : m_batch)
+            Helper::read(fd, m_names, listed);
+    }
+    classify(m_batch);
     return true;
 }
 
@@ -342,7 +476,7 @@ bool FolderWalker::next() {
         m_path.append(name);
         m_type = listed.type;
         if (m_type == DT_DIR && !isPackageName(name))
-            m_pending.push_back({m_path, m_dirDevice});
+            m_pending.push_back({m_path, m_dirDevice, m_nextId++});
         return true;
     }
 }

@@ -49,6 +49,7 @@ public:
     // Attributes of the current entry. Folders and links are known from the
     // listing; regular files and unknown types cost one fstatat, made when a
     // batch of the folder's entries is listed, on two threads for a long one.
+    // A second thread also lists the next few folders ahead of the walk.
     Result<FileAttributes> attributes() const;
 
     // Folders whose name marks them as a document bundle from another system.
@@ -58,21 +59,38 @@ private:
     struct Pending {
         std::string path;
         dev_t parentDevice;
+        std::uint64_t id; // tells the helper's read-ahead which folder it is
     };
     struct Listed {
-        std::size_t name; // offset into m_names, which ends it with a 0
+        std::size_t name; // offset into the names, which end each with a 0
         unsigned char type;
         bool stat;
         Result<FileAttributes> attributes = Failed<int>{0};
     };
-    class StatHelper;
+    // A folder opened to be walked; when the helper opened it, with its first
+    // entries listed and their attributes read.
+    struct Opened {
+        int error = 0; // why it is not walked: an errno or pseudoFilesystem
+        DIR *dir = nullptr;
+        dev_t device = 0;
+        std::vector<Listed> batch;
+        std::string names;
+        bool listed = false;
+        int listError = 0;
+    };
+    class Helper;
 
     bool openNextFolder();
     // Lists the next entries of the open folder and reads their attributes;
     // false when it has no more.
     bool listBatch();
-    // Takes over fd, a folder at path; false when it is not to be walked.
-    bool enter(int fd, const std::string &path, const dev_t *parentDevice);
+    // Lists up to one batch of dir's entries, without attributes; 0 or the
+    // errno that ended the listing early.
+    static int list(DIR *dir, std::vector<Listed> &batch, std::string &names, bool &listed,
+                    std::size_t &toRead);
+    // Names the type of entries the listing left unknown from their attributes.
+    static void classify(std::vector<Listed> &batch);
+    static Opened open(const std::string &path, dev_t parentDevice);
 
     std::string m_root;
     ErrorCallback m_onError;
@@ -88,7 +106,8 @@ private:
     std::string m_names;
     std::size_t m_current = 0; // the entry after the current one in m_batch
     bool m_listed = false;     // the open folder has no more entries
-    std::unique_ptr<StatHelper> m_helper;
+    std::uint64_t m_nextId = 0;
+    std::unique_ptr<Helper> m_helper;
 };
 
 } // namespace twinsift
