@@ -76,8 +76,21 @@ TEST(Permissions, walkListsManyFoldersOnceEachWhoeverListsThem) {
         }
         if (f % 5 == 0)
             makeDirs(dir / (name + "/empty")), folders.insert(name + "/empty");
+        // Folders of folders, so that the walk goes deeper while folders it
+        // reaches later are listed already.
+        for (int i = 0; f % 10 == 1 && i < 6; ++i) {
+            folders.insert(name + "/n" + std::to_string(i));
+            for (int j = 0; j < 6; ++j) {
+                const std::string inner =
+                    name + "/n" + std::to_string(i) + "/m" + std::to_string(j);
+                folders.insert(inner);
+                sizes[inner + "/leaf"] = 1 + std::uint64_t(i * 6 + j);
+                writeFile(dir / (inner + "/leaf"), std::string(sizes[inner + "/leaf"], 'n'));
+            }
+        }
     }
-    for (const char *name : {"f4", "f9", "f13", "f18/sub", "f30/sub", "f39"}) {
+    for (const char *name :
+         {"f4", "f9", "f13", "f18/sub", "f30/sub", "f39", "f21/n3/m2", "f31/n5"}) {
         locked.insert(name);
         ASSERT_EQ(::chmod((dir / name).c_str(), 0), 0);
     }

@@ -89,8 +89,8 @@ constexpr std::size_t batchSize = 256;
 constexpr std::size_t helpFrom = 48;
 // Entries a thread claims at a time.
 constexpr std::size_t claimSize = 8;
-// Folders the helper may hold listed ahead of the walk, each with one open
-// stream and at most one batch.
+// Folders the helper lists ahead of the walk, each held with one open stream
+// and at most one batch; as many again may wait while the walk goes deeper.
 constexpr std::size_t aheadDepth = 4;
 
 } // namespace
@@ -143,8 +143,11 @@ public:
             entry.attributes = FileAttributes::readAt(dirFd, names.c_str() + entry.name);
     }
 
-    // The walk's next folders are the last of pending. Those not begun that
-    // fell out of reach are dropped; the walk lists them itself.
+    // The walk's next folders are the last of pending: up to aheadDepth of
+    // them are listed ahead. Those not begun that fell out of reach are
+    // dropped, and the walk lists them itself. Those listed already wait
+    // for the walk while it enters a deeper folder first, but only a few:
+    // beyond that the oldest are let go, to be listed again when reached.
     void lookAhead(const std::vector<Pending> &pending) {
         const std::size_t from = pending.size() - std::min(pending.size(), aheadDepth);
         const auto reach = [&](std::uint64_t id) {
@@ -156,15 +159,30 @@ public:
         {
             std::lock_guard lock(m_mutex);
             std::erase_if(m_ahead, [&](const Ahead &a) { return !a.claimed && !reach(a.id); });
-            for (std::size_t i = pending.size(); i-- > from && m_ahead.size() < aheadDepth;) {
+            auto waiting = static_cast<std::size_t>(std::count_if(
+                m_ahead.begin(), m_ahead.end(), [&](const Ahead &a) { return !reach(a.id); }));
+            for (auto it = m_ahead.begin(); waiting > aheadDepth && it != m_ahead.end();) {
+                if (it->done && !reach(it->id)) {
+                    if (it->opened.dir)
+                        ::closedir(it->opened.dir);
+                    it = m_ahead.erase(it);
+                    --waiting;
+                } else {
+                    ++it;
+                }
+            }
+            std::size_t near = m_ahead.size() - waiting;
+            for (std::size_t i = pending.size(); i-- > from && near < aheadDepth;) {
                 if (std::none_of(m_ahead.begin(), m_ahead.end(),
-                                 [&](const Ahead &a) { return a.id == pending[i].id; }))
+                                 [&](const Ahead &a) { return a.id == pending[i].id; })) {
                     m_ahead.push_back({pending[i].id,
                                        pending[i].path,
                                        pending[i].parentDevice,
                                        false,
                                        false,
                                        {}});
+                    ++near;
+                }
             }
         }
         m_wake.notify_one();
