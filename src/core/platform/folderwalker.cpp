@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <list>
 #include <mutex>
 #include <optional>
 #include <string_view>
@@ -180,6 +181,7 @@ public:
                                        pending[i].parentDevice,
                                        false,
                                        false,
+                                       false,
                                        {}});
                     ++near;
                 }
@@ -189,7 +191,8 @@ public:
     }
 
     // The folder as the helper opened it, once it is done with it; nullopt
-    // when it had not begun, and now never will.
+    // when the walk is to open it itself: the helper had not begun it, and
+    // now never will, or could not finish it.
     std::optional<Opened> take(std::uint64_t id) {
         std::unique_lock lock(m_mutex);
         const auto find = [&] {
@@ -203,9 +206,10 @@ public:
             m_ahead.erase(it);
             return std::nullopt;
         }
-        m_done.wait(lock, [&] { return find()->done; });
-        it = find();
-        Opened opened = std::move(it->opened);
+        m_done.wait(lock, [&] { return it->done; });
+        std::optional<Opened> opened;
+        if (!it->failed)
+            opened = std::move(it->opened);
         m_ahead.erase(it);
         return opened;
     }
@@ -215,7 +219,7 @@ private:
         std::uint64_t id;
         std::string path;
         dev_t parentDevice;
-        bool claimed = false, done = false;
+        bool claimed = false, done = false, failed = false;
         Opened opened;
     };
 
@@ -257,31 +261,36 @@ private:
                 m_done.notify_one();
                 continue;
             }
-            // Only this thread changes a claimed entry, and the walk drops
-            // none, so it is found again by its id.
-            Ahead *ahead = unclaimed();
-            ahead->claimed = true;
-            const std::uint64_t id = ahead->id;
-            const std::string path = ahead->path;
-            const dev_t parentDevice = ahead->parentDevice;
+            // A claimed entry stays where it is, and until it is done only
+            // this thread changes it.
+            Ahead &ahead = *unclaimed();
+            ahead.claimed = true;
             lock.unlock();
-            Opened opened = FolderWalker::open(path, parentDevice);
-            if (!opened.error) {
-                std::size_t toRead = 0;
-                opened.listError =
-                    list(opened.dir, opened.batch, opened.names, opened.listed, toRead);
-                const int fd = ::dirfd(opened.dir);
-                for (auto &listed : opened.batch)
-                    read(fd, opened.names, listed);
-                classify(opened.batch);
+            Opened opened;
+            bool failed = false;
+            try {
+                opened = FolderWalker::open(ahead.path, ahead.parentDevice);
+                if (!opened.error) {
+                    std::size_t toRead = 0;
+                    opened.listError =
+                        list(opened.dir, opened.batch, opened.names, opened.listed, toRead);
+                    const int fd = ::dirfd(opened.dir);
+                    for (auto &listed : opened.batch)
+                        read(fd, opened.names, listed);
+                    classify(opened.batch);
+                }
+            } catch (...) {
+                // Out of memory: the walk lists this folder itself, and
+                // meets the failure on its own thread.
+                if (opened.dir)
+                    ::closedir(opened.dir);
+                opened = Opened{};
+                failed = true;
             }
             lock.lock();
-            for (Ahead &a : m_ahead) {
-                if (a.id == id) {
-                    a.opened = std::move(opened);
-                    a.done = true;
-                }
-            }
+            ahead.opened = std::move(opened);
+            ahead.failed = failed;
+            ahead.done = true;
             m_done.notify_one();
         }
     }
@@ -294,8 +303,8 @@ private:
     std::atomic<std::size_t> m_claimed = 0;
     std::uint64_t m_generation = 0;
     bool m_open = false, m_helping = false, m_quit = false;
-    std::vector<Ahead> m_ahead;
-    std::thread m_thread; // last: it starts once the rest is set up
+    std::list<Ahead> m_ahead; // a list: the helper keeps a reference into it
+    std::thread m_thread;     // last: it starts once the rest is set up
 };
 
 FolderWalker::FolderWalker(std::string root, ErrorCallback onError)
