@@ -269,7 +269,7 @@ private:
             Opened opened;
             bool failed = false;
             try {
-                opened = FolderWalker::open(ahead.path, ahead.parentDevice);
+                opened = FolderWalker::open(ahead.path, &ahead.parentDevice);
                 if (!opened.error) {
                     std::size_t toRead = 0;
                     opened.listError =
@@ -334,39 +334,32 @@ bool FolderWalker::isPackageName(std::string_view name) {
 }
 
 Result<void> FolderWalker::start() {
-    // The root is opened following links: the user chose it, perhaps through
-    // a link. Below it nothing is followed.
-    const int fd = ::open(m_root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return Failed{errno};
-    struct stat st;
-    if (::fstat(fd, &st) != 0) {
-        const int error = errno;
-        ::close(fd);
-        return Failed{error};
-    }
-    if (isPseudoFilesystem(fd, st.st_dev)) {
+    Opened root = open(m_root, nullptr);
+    if (root.error == pseudoFilesystem) {
         // Nothing to walk, which is no reason to fail the scan.
-        ::close(fd);
         m_onError(m_root, pseudoFilesystem);
         return {};
     }
-    m_dir = ::fdopendir(fd);
-    if (!m_dir) {
-        const int error = errno;
-        ::close(fd);
-        return Failed{error};
-    }
-    m_dirDevice = st.st_dev;
+    if (root.error)
+        return Failed{root.error};
+    m_dir = root.dir;
+    m_dirDevice = root.device;
     m_dirPath = m_root == "/" ? std::string() : m_root;
     ++m_foldersEntered;
     return {};
 }
 
-FolderWalker::Opened FolderWalker::open(const std::string &path, dev_t parentDevice) {
+int FolderWalker::rootFd() const {
+    return m_dir && m_foldersEntered == 1 ? ::dirfd(m_dir) : -1;
+}
+
+FolderWalker::Opened FolderWalker::open(const std::string &path, const dev_t *parentDevice) {
     Opened opened;
-    // O_NOFOLLOW: a folder swapped for a link since it was listed is not entered.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    // The root is opened following links: the user chose it, perhaps through
+    // a link. Below it nothing is followed, and a folder swapped for a link
+    // since it was listed is not entered.
+    const int fd =
+        ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (parentDevice ? O_NOFOLLOW : 0));
     if (fd < 0) {
         opened.error = errno;
         return opened;
@@ -374,8 +367,9 @@ FolderWalker::Opened FolderWalker::open(const std::string &path, dev_t parentDev
     struct stat st;
     if (::fstat(fd, &st) != 0)
         opened.error = errno;
-    // Only a mount point can change the filesystem; the type is asked there.
-    else if (st.st_dev != parentDevice && isPseudoFilesystem(fd, st.st_dev))
+    // Below the root only a mount point can change the filesystem; the type
+    // is asked there.
+    else if ((!parentDevice || st.st_dev != *parentDevice) && isPseudoFilesystem(fd, st.st_dev))
         opened.error = pseudoFilesystem;
     else if (!(opened.dir = ::fdopendir(fd)))
         opened.error = errno;
@@ -403,7 +397,7 @@ bool FolderWalker::openNextFolder() {
             ahead = m_helper->take(next.id);
             m_helper->lookAhead(m_pending);
         }
-        Opened opened = ahead ? std::move(*ahead) : open(m_dirPath, next.parentDevice);
+        Opened opened = ahead ? std::move(*ahead) : open(m_dirPath, &next.parentDevice);
         if (opened.error) {
             m_onError(m_dirPath, opened.error);
             continue;

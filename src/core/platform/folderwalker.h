@@ -43,6 +43,9 @@ public:
     std::string_view folder() const { return m_dirPath; }
     // The root as every path begins with it, before its "/" ("" for "/").
     std::string_view root() const { return m_root == "/" ? std::string_view() : m_root; }
+    // Right after start(), the open root folder, still the walk's own; -1
+    // when there is nothing to walk.
+    int rootFd() const;
     std::string_view name() const { return std::string_view(m_path).substr(m_nameOffset); }
     // Rises each time the walk starts listing another folder.
     std::uint64_t foldersEntered() const { return m_foldersEntered; }
@@ -90,7 +93,8 @@ private:
                     std::size_t &toRead);
     // Names the type of entries the listing left unknown from their attributes.
     static void classify(std::vector<Listed> &batch);
-    static Opened open(const std::string &path, dev_t parentDevice);
+    // parentDevice: the device of the folder that listed it; null for the root.
+    static Opened open(const std::string &path, const dev_t *parentDevice);
 
     std::string m_root;
     ErrorCallback m_onError;

@@ -62,10 +62,12 @@ DuplicateScanProgress walkReport(const WalkOutput &w) {
 }
 
 // Returns nullopt when the walk finished; otherwise why it did not.
-// onEligible hears of each eligible file as soon as it is listed.
+// onRoot hears of the root once it is open, with its descriptor (the walk's
+// own, to copy); onEligible hears of each eligible file as soon as it is
+// listed.
 std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                                 const ProgressCallback &progress, const std::stop_token &stop,
-                                const std::function<void(std::string_view)> &onRoot,
+                                const std::function<void(std::string_view, int)> &onRoot,
                                 const std::function<void(std::uint32_t, nlink_t)> &onEligible,
                                 WalkOutput &out) {
     // Security-scoped access has no counterpart here: access is the process's own.
@@ -89,7 +91,7 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
     FolderWalker walker(base, [&out](const std::string &, int) { ++out.skipped; });
     if (!walker.start())
         return DuplicateScanError::folderUnavailable;
-    onRoot(walker.root());
+    onRoot(walker.root(), walker.rootFd());
 
     const auto counted = [&] {
         if ((out.filesScanned + out.ignoredSmallFiles) % walkReportInterval == 0)
@@ -276,10 +278,11 @@ public:
           m_computedAt(memory ? memory->now() : 0),
           m_workers({options.workers, options.oneFileAtATime ? 1u : 8u}, stop) {}
 
-    // Every file the walk finds is below root ("" for "/").
-    void rooted(std::string_view root) {
-        const std::string folder = root.empty() ? std::string("/") : std::string(root);
-        if (const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0)
+    // Every file the walk finds is below root ("" for "/"), the folder open
+    // as rootFd. The workers open files from a copy of it: the very folder
+    // walked, even if its path has led elsewhere since.
+    void rooted(std::string_view root, int rootFd) {
+        if (const int fd = ::fcntl(rootFd, F_DUPFD_CLOEXEC, 0); fd >= 0)
             m_workers.openBelow(fd, std::string(root));
     }
 
@@ -609,7 +612,7 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
         HashStage hashing(w, memory, options, stop);
         if (auto failed = walk(
                 folder, minimumFileSizeBytes, progress, stop,
-                [&hashing](std::string_view root) { hashing.rooted(root); },
+                [&hashing](std::string_view root, int fd) { hashing.rooted(root, fd); },
                 [&hashing](std::uint32_t index, nlink_t links) { hashing.seen(index, links); }, w))
             return std::move(*failed);
         const auto candidates = selectCandidates(w.files);
