@@ -1,6 +1,7 @@
 #include "digestmemory.h"
 #include "duplicatescanner.h"
 #include "hashworkers.h"
+#include "pathorder.h"
 #include "scanrecorder.h"
 #include "tempdir.h"
 
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -174,4 +176,54 @@ TEST(ScanRemembered, theOldestDigestsAreDroppedBeyondTheCapacity) {
     EXPECT_FALSE(memory.find(key(11, 1)));
     EXPECT_EQ(memory.find(key(12, 1)), digestOf(12));
     EXPECT_EQ(memory.find(key(13, 1)), digestOf(13));
+}
+
+// A rescan that meets the very same paths in the same order takes the last
+// scan's order by path instead of collating again; a renamed file or another
+// collation locale makes it collate anew, and the order is always the one a
+// scan without any memory gives.
+TEST(ScanRemembered, theOrderByPathIsReusedOnlyForTheSamePathsAndLocale) {
+    const char *was = std::getenv("LC_ALL");
+    const std::string saved = was ? was : "";
+    struct Restore {
+        bool had;
+        std::string value;
+        ~Restore() { had ? ::setenv("LC_ALL", value.c_str(), 1) : ::unsetenv("LC_ALL"); }
+    } restore{was != nullptr, saved};
+    ::setenv("LC_ALL", "C", 1);
+
+    TempDir dir;
+    writeFile(dir / "a10", std::string(4000, 'p'));
+    writeFile(dir / "a2", std::string(4000, 'p'));
+    writeFile(dir / "b", std::string(3000, 'q'));
+    writeFile(dir / "c", std::string(3000, 'r'));
+    writeFile(dir / "sub/a1", std::string(4000, 'p'));
+    DigestMemory memory;
+    const auto rescan = [&](std::uint64_t collated) {
+        const auto before = PathOrder::pathsOrdered();
+        ScanRun run = scanWith(dir.path(), &memory);
+        EXPECT_EQ(PathOrder::pathsOrdered() - before, collated);
+        const ScanRun plain = scanWith(dir.path(), nullptr);
+        EXPECT_EQ(namesBelow(run.result().scannedFiles, dir.path()),
+                  namesBelow(plain.result().scannedFiles, dir.path()));
+        EXPECT_EQ(run.groupNames(dir.path()), plain.groupNames(dir.path()));
+        return namesBelow(run.result().scannedFiles, dir.path());
+    };
+
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(rescan(5), (Names{"a2", "a10", "b", "c", "sub/a1"}));
+    EXPECT_EQ(rescan(0), (Names{"a2", "a10", "b", "c", "sub/a1"}));
+
+    // Same sizes, same folders, one name different but as long.
+    ASSERT_EQ(::rename((dir / "b").c_str(), (dir / "z").c_str()), 0);
+    EXPECT_EQ(rescan(5), (Names{"a2", "a10", "c", "sub/a1", "z"}));
+    const std::string umlaut = "\u00e4a";
+    ASSERT_EQ(::rename((dir / "c").c_str(), (dir / umlaut).c_str()), 0);
+    EXPECT_EQ(rescan(5), (Names{"a2", "a10", umlaut, "sub/a1", "z"}));
+    EXPECT_EQ(rescan(0), (Names{"a2", "a10", umlaut, "sub/a1", "z"}));
+
+    // In Swedish, ä follows z.
+    ::setenv("LC_ALL", "sv_SE.UTF-8", 1);
+    EXPECT_EQ(rescan(5), (Names{"a2", "a10", "sub/a1", "z", umlaut}));
+    EXPECT_EQ(rescan(0), (Names{"a2", "a10", "sub/a1", "z", umlaut}));
 }

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <iterator>
 #include <tuple>
+#include <utility>
 
 namespace twinsift {
 namespace {
@@ -51,6 +52,24 @@ std::optional<Sha256Digest> DigestMemory::find(const Key &key) const {
     if (it == m_entries.end() || !(it->key == key))
         return std::nullopt;
     return it->digest;
+}
+
+std::optional<std::vector<std::uint32_t>>
+DigestMemory::takePathOrder(const Sha256Digest &fingerprint) {
+    std::lock_guard lock(m_mutex);
+    std::vector<std::uint32_t> kept = std::exchange(m_order, {});
+    if (kept.empty() || fingerprint != m_orderFingerprint)
+        return std::nullopt;
+    return kept;
+}
+
+void DigestMemory::keepPathOrder(const Sha256Digest &fingerprint,
+                                 std::vector<std::uint32_t> order) {
+    if (m_capacity == 0)
+        return;
+    std::lock_guard lock(m_mutex);
+    m_orderFingerprint = fingerprint;
+    m_order = std::move(order);
 }
 
 void DigestMemory::remember(Entries added, std::int64_t computedAt) {

@@ -29,6 +29,11 @@ namespace twinsift {
 // a time, where a vector would at moments hold three times its entries
 // while it doubles. A first scan's entries become the memory without a
 // copy; later scans merge theirs in.
+//
+// It also keeps the last scan's order by path, 4 bytes per file, under a
+// fingerprint of everything that order follows from, so that a rescan whose
+// walk meets the very same paths does not collate them again.
+//
 // Scans on several threads may share one memory.
 class DigestMemory {
 public:
@@ -68,12 +73,20 @@ public:
 
     std::size_t size() const;
 
+    // The order kept under fingerprint, if that is the one kept. Either way
+    // none is left behind: a scan whose paths differ does not hold the old
+    // order while it makes its own.
+    std::optional<std::vector<std::uint32_t>> takePathOrder(const Sha256Digest &fingerprint);
+    void keepPathOrder(const Sha256Digest &fingerprint, std::vector<std::uint32_t> order);
+
 private:
     const std::size_t m_capacity;
     const Clock m_clock;
     mutable std::mutex m_mutex;
     Entries m_entries; // sorted by (device, inode), one entry each
     std::uint32_t m_age = 0;
+    Sha256Digest m_orderFingerprint{};
+    std::vector<std::uint32_t> m_order;
 };
 
 } // namespace twinsift

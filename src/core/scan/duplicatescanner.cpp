@@ -7,6 +7,7 @@
 #include "platform/fileattributes.h"
 #include "platform/folderwalker.h"
 #include "platform/spinningdisk.h"
+#include "sha256hasher.h"
 #include "walkedfiles.h"
 
 #include <algorithm>
@@ -542,15 +543,38 @@ std::vector<Group> groupByDigest(std::vector<Hashed> hashed, const WalkedFiles &
     return groups;
 }
 
+// Everything the order by path of the walked files follows from: their
+// paths in walk order and the collation locale.
+std::optional<Sha256Digest> pathsFingerprint(const WalkedFiles &files) {
+    Sha256Hasher hasher;
+    if (!hasher.begin())
+        return std::nullopt;
+    const std::string locale = PathOrder::collationLocale();
+    hasher.update(reinterpret_cast<const unsigned char *>(locale.c_str()), locale.size() + 1);
+    files.describePaths([&hasher](const char *bytes, std::size_t size) {
+        hasher.update(reinterpret_cast<const unsigned char *>(bytes), size);
+    });
+    Sha256Digest fingerprint;
+    if (!hasher.finish(fingerprint))
+        return std::nullopt;
+    return fingerprint;
+}
+
 // Puts every list in its final order: files by path, groups by the bytes
 // they free, then by their number of files. The walked files are handed
-// over to the result.
-DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups) {
+// over to the result. The memory, when there is one, may hold the order of
+// the same paths from the last scan, and keeps this one for the next.
+DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups, DigestMemory *memory) {
     // One collation pass over every eligible file gives each its rank,
     // which orders both scannedFiles and every group's files.
     const std::size_t count = files.size();
-    std::vector<std::uint32_t> rank(count);
-    {
+    const auto fingerprint = memory ? pathsFingerprint(files) : std::nullopt;
+    std::vector<std::uint32_t> rank;
+    if (fingerprint)
+        if (auto kept = memory->takePathOrder(*fingerprint); kept && kept->size() == count)
+            rank = std::move(*kept);
+    if (rank.size() != count) {
+        rank.resize(count);
         const auto byPath = PathOrder().orderRuns(
             count, files.runStarts(),
             [&files](std::size_t i, std::string &path) { files.path(i, path); });
@@ -586,6 +610,8 @@ DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups) {
     // path order in place.
     result.scannedFiles = files.take();
     result.scannedFiles.permute(rank);
+    if (fingerprint)
+        memory->keepPathOrder(*fingerprint, std::move(rank));
     return result;
 }
 
@@ -626,7 +652,7 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
     auto groups = groupByDigest(std::move(*hashed), w.files);
     w.files.dropIdentities();
 
-    DuplicateScanResult result = order(w.files, std::move(groups));
+    DuplicateScanResult result = order(w.files, std::move(groups), memory);
     result.rootURL = folder;
     result.filesScanned = w.filesScanned;
     result.filesHashed = report.filesHashed;

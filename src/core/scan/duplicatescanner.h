@@ -45,9 +45,11 @@ using ProgressCallback = std::function<void(const DuplicateScanProgress &)>;
 // scan with ScanCancelled and no partial result. Hard links are read once
 // for all their names. Digests of unchanged files come from the process's
 // DigestMemory and are not read again; each still counts as hashed and
-// reports. Files are read and digested on several workers, starting while
-// the walk still runs; the reports of files hashed early wait for the
-// start-of-hashing report, and all reports come from the calling thread.
+// reports. A rescan that meets the very same paths takes the order by path
+// the memory kept from the last scan. Files are read and digested on
+// several workers, starting while the walk still runs; the reports of files
+// hashed early wait for the start-of-hashing report, and all reports come
+// from the calling thread.
 ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                  const ProgressCallback &progress, std::stop_token stop = {});
 

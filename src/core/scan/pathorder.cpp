@@ -4,6 +4,7 @@
 #include <unicode/ustring.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -54,6 +55,8 @@ PathOrder::~PathOrder() {
 
 namespace {
 
+std::atomic<std::uint64_t> orderedPaths = 0;
+
 // Fewer files than this are sorted on the calling thread alone: starting
 // a thread would cost more than it saves.
 constexpr std::size_t parallelFrom = 4096;
@@ -75,6 +78,10 @@ int32_t toUtf16(std::string_view path, std::vector<UChar> &buf) {
 }
 
 } // namespace
+
+std::uint64_t PathOrder::pathsOrdered() {
+    return orderedPaths.load(std::memory_order_relaxed);
+}
 
 void PathOrder::sortKey(std::string_view path, std::string &key) const {
     sortKeyWith(m_collator, path, key);
@@ -157,6 +164,7 @@ PathOrder::order(std::size_t count,
 std::vector<std::uint32_t>
 PathOrder::orderRuns(std::size_t count, const std::vector<std::uint32_t> &runStarts,
                      const std::function<void(std::size_t, std::string &)> &pathAt) const {
+    orderedPaths.fetch_add(count, std::memory_order_relaxed);
     std::vector<std::uint32_t> perm(count);
     std::iota(perm.begin(), perm.end(), 0u);
     const auto runEnd = [&](std::size_t r) {

@@ -41,6 +41,10 @@ public:
     orderRuns(std::size_t count, const std::vector<std::uint32_t> &runStarts,
               const std::function<void(std::size_t, std::string &)> &pathAt) const;
 
+    // Paths that orderRuns has put in order in this process so far. Tests
+    // read it to prove that a rescan reused an earlier order.
+    static std::uint64_t pathsOrdered();
+
     // Sorts any list by the path that key(element) gives, stably.
     template <typename T, typename Key> void sort(std::vector<T> &items, Key key) const {
         std::vector<std::string_view> paths;

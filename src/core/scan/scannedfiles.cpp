@@ -130,18 +130,41 @@ DuplicateFile ScannedFiles::at(std::size_t i) const {
     return (*this)[i];
 }
 
-void ScannedFiles::permute(std::vector<std::uint32_t> &target) {
+void ScannedFiles::permute(const std::vector<std::uint32_t> &target) {
     if (target.size() != m_files.size())
         throw std::invalid_argument("ScannedFiles::permute: wrong length");
-    // Every file moves to where target says, following each cycle of the
-    // permutation once, so no second list is needed.
+    // Each cycle of the permutation is followed once, a bit per file
+    // marking where it has been, so no second list of files is needed and
+    // target stays as it was for the caller.
+    std::vector<bool> placed(target.size());
     for (std::size_t start = 0; start < target.size(); ++start) {
-        while (target[start] != start) {
-            const std::uint32_t to = target[start];
+        if (placed[start])
+            continue;
+        placed[start] = true;
+        // m_files[start] holds, in turn, each file that waits for its place.
+        for (std::uint32_t from = static_cast<std::uint32_t>(start); target[from] != start;) {
+            const std::uint32_t to = target[from];
+            if (to >= target.size() || placed[to])
+                throw std::invalid_argument("ScannedFiles::permute: not a permutation");
             std::swap(m_files[start], m_files[to]);
-            std::swap(target[start], target[to]);
+            placed[to] = true;
+            from = to;
         }
     }
+}
+
+void ScannedFiles::describePaths(const std::function<void(const char *, std::size_t)> &feed) const {
+    // Names are stored in list order, each ended by a 0 byte, so the name
+    // blocks give every name and its place; each folder adds its path and
+    // where its names begin.
+    for (const Folder &folder : m_folders) {
+        feed(folder.path.data(), folder.path.size() + 1); // with its 0 byte
+        feed(reinterpret_cast<const char *>(&folder.firstName), sizeof folder.firstName);
+    }
+    const std::uint64_t files = m_files.size();
+    feed(reinterpret_cast<const char *>(&files), sizeof files);
+    for (const Block &block : m_nameBlocks)
+        feed(block.bytes.get(), block.used);
 }
 
 bool operator==(const ScannedFiles &a, const ScannedFiles &b) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -85,8 +86,13 @@ public:
     const_iterator end() const { return {this, size()}; }
 
     // Moves file i to position target[i]; target must be a permutation of
-    // 0..size()-1, and is left as the identity.
-    void permute(std::vector<std::uint32_t> &target);
+    // 0..size()-1.
+    void permute(const std::vector<std::uint32_t> &target);
+
+    // Hands feed, in a few large pieces, bytes from which every path and
+    // its place in the list follow: two lists that feed the same bytes hold
+    // the same paths in the same order. Sizes are not part of it.
+    void describePaths(const std::function<void(const char *, std::size_t)> &feed) const;
 
     friend bool operator==(const ScannedFiles &a, const ScannedFiles &b);
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,11 @@ public:
     std::string path(std::size_t i) const { return m_files.path(i); }
     // Writes the path into out, reusing its storage.
     void path(std::size_t i, std::string &out) const { m_files.path(i, out); }
+
+    // See ScannedFiles::describePaths.
+    void describePaths(const std::function<void(const char *, std::size_t)> &feed) const {
+        m_files.describePaths(feed);
+    }
 
     // Where each run of files of one folder begins, ascending, the first 0.
     const std::vector<std::uint32_t> &runStarts() const { return m_runStarts; }
