@@ -508,37 +508,57 @@ std::size_t sharedInodes(const std::vector<std::uint32_t> &indices, const Walked
     return static_cast<std::size_t>(inodes.end() - std::unique(inodes.begin(), inodes.end()));
 }
 
-// Every (size, digest) that two or more files share, each group's files
-// still in walk order.
-std::vector<Group> groupByDigest(std::vector<Hashed> hashed, const WalkedFiles &files) {
-    // The order of std::tie(size, digest, index), with the digests' first
-    // eight bytes compared as one number: they nearly always differ there.
-    const auto head = [](const Sha256Digest &d) {
+// Every (size, digest) that two or more files share, in the order of
+// (size, digest), each group's files in walk order.
+std::vector<Group> groupByDigest(const std::vector<Hashed> &hashed, const WalkedFiles &files) {
+    // Each file joins the chain of the first file with its size and digest,
+    // found through a table keyed by the digest's first eight bytes: one
+    // pass, where sorting every file cost a comparison per file and level.
+    const auto head = [&hashed](std::uint32_t k) {
         std::uint64_t word;
-        std::memcpy(&word, d.data(), sizeof word);
-        return __builtin_bswap64(word);
+        std::memcpy(&word, hashed[k].digest.data(), sizeof word);
+        return word;
     };
-    std::sort(hashed.begin(), hashed.end(), [&](const Hashed &a, const Hashed &b) {
-        if (a.size != b.size)
-            return a.size < b.size;
-        if (const auto ha = head(a.digest), hb = head(b.digest); ha != hb)
-            return ha < hb;
-        return std::tie(a.digest, a.index) < std::tie(b.digest, b.index);
+    std::size_t slots = 16;
+    while (slots < 2 * hashed.size())
+        slots *= 2;
+    std::vector<std::uint32_t> table(slots, none); // a chain's first file
+    std::vector<std::uint32_t> next(hashed.size(), none), last(hashed.size(), none);
+    std::vector<std::uint32_t> shared; // first files of chains of two or more
+    for (std::uint32_t k = 0; k < hashed.size(); ++k) {
+        // The digest's bytes are as good as random: no further mixing needed.
+        for (std::size_t at = (head(k) ^ hashed[k].size) & (slots - 1);;
+             at = (at + 1) & (slots - 1)) {
+            const std::uint32_t first = table[at];
+            if (first == none) {
+                table[at] = k;
+                last[k] = k;
+                break;
+            }
+            if (hashed[first].size == hashed[k].size && hashed[first].digest == hashed[k].digest) {
+                if (next[first] == none)
+                    shared.push_back(first);
+                next[last[first]] = k;
+                last[first] = k;
+                break;
+            }
+        }
+    }
+    std::vector<std::uint32_t>().swap(table);
+    std::vector<std::uint32_t>().swap(last);
+    std::sort(shared.begin(), shared.end(), [&hashed](std::uint32_t a, std::uint32_t b) {
+        return std::tie(hashed[a].size, hashed[a].digest) <
+               std::tie(hashed[b].size, hashed[b].digest);
     });
     std::vector<Group> groups;
-    for (std::size_t a = 0; a < hashed.size();) {
-        std::size_t b = a;
-        while (b < hashed.size() && hashed[b].size == hashed[a].size &&
-               hashed[b].digest == hashed[a].digest)
-            ++b;
-        if (b - a >= 2) {
-            Group &group = groups.emplace_back();
-            group.digest = hashed[a].digest;
-            for (std::size_t k = a; k < b; ++k)
-                group.indices.push_back(hashed[k].index);
-            group.sharedInodeFiles = sharedInodes(group.indices, files);
-        }
-        a = b;
+    groups.reserve(shared.size());
+    for (const std::uint32_t first : shared) {
+        Group &group = groups.emplace_back();
+        group.digest = hashed[first].digest;
+        for (std::uint32_t k = first; k != none; k = next[k])
+            group.indices.push_back(hashed[k].index);
+        std::sort(group.indices.begin(), group.indices.end());
+        group.sharedInodeFiles = sharedInodes(group.indices, files);
     }
     return groups;
 }
@@ -649,7 +669,8 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
     }
     if (!hashed)
         return ScanCancelled{};
-    auto groups = groupByDigest(std::move(*hashed), w.files);
+    auto groups = groupByDigest(*hashed, w.files);
+    hashed.reset();
     w.files.dropIdentities();
 
     DuplicateScanResult result = order(w.files, std::move(groups), memory);
