@@ -137,34 +137,33 @@ std::optional<ScanOutcome> walk(const std::string &folder, std::uint64_t minimum
     return std::nullopt;
 }
 
-// Only sizes met at least twice can hold a duplicate. Sorting (size, walk
-// index) lines up each size's files, at far less memory than a map of
-// lists. The candidates come back in walk order.
-std::vector<Candidate> selectCandidates(const WalkedFiles &files) {
+// Marks the files whose size is met at least twice: only they can hold a
+// duplicate. Sorting (size, walk index) lines up each size's files, at far
+// less memory than a map of lists.
+std::vector<bool> sharedSizes(const WalkedFiles &files) {
     std::vector<Candidate> bySize;
     bySize.reserve(files.size());
     for (std::uint32_t i = 0; i < files.size(); ++i)
         bySize.push_back({files.fileSize(i), i});
     std::sort(bySize.begin(), bySize.end(),
               [](const Candidate &a, const Candidate &b) { return a.size < b.size; });
-    // Marked by index, the candidates come out in walk order without a
-    // second sort.
     std::vector<bool> shared(files.size());
-    std::size_t count = 0;
     for (std::size_t i = 0; i < bySize.size();) {
         std::size_t j = i;
         while (j < bySize.size() && bySize[j].size == bySize[i].size)
             ++j;
-        if (j - i >= 2) {
+        if (j - i >= 2)
             for (std::size_t k = i; k < j; ++k)
                 shared[bySize[k].index] = true;
-            count += j - i;
-        }
         i = j;
     }
-    std::vector<Candidate>().swap(bySize);
+    return shared;
+}
+
+// The marked files, in walk order.
+std::vector<Candidate> candidatesAmong(const WalkedFiles &files, const std::vector<bool> &shared) {
     std::vector<Candidate> candidates;
-    candidates.reserve(count);
+    candidates.reserve(static_cast<std::size_t>(std::count(shared.begin(), shared.end(), true)));
     for (std::uint32_t i = 0; i < files.size(); ++i)
         if (shared[i])
             candidates.push_back({files.fileSize(i), i});
@@ -208,6 +207,9 @@ public:
     static constexpr std::uint32_t fresh = none;     // first of its size, or untracked
     static constexpr std::uint32_t again = none - 1; // third of its size or later
 
+    // Whether every size noted so far is tracked.
+    bool complete() const { return m_complete; }
+
     // For the file at index: the index of the first file of its size when
     // this is the second one, else fresh or again.
     std::uint32_t note(std::uint64_t size, std::uint32_t index) {
@@ -218,8 +220,10 @@ public:
         for (std::size_t at = slotOf(size);; at = (at + 1) & (m_slots.size() - 1)) {
             Slot &slot = m_slots[at];
             if (slot.count == 0) {
-                if (2 * (m_used + 1) > m_slots.size())
+                if (2 * (m_used + 1) > m_slots.size()) {
+                    m_complete = false;
                     return fresh;
+                }
                 slot = {size, index, 1};
                 ++m_used;
                 return fresh;
@@ -261,6 +265,7 @@ private:
 
     std::vector<Slot> m_slots;
     std::size_t m_used = 0;
+    bool m_complete = true;
 };
 
 // The hash stage. It starts while the walk goes on: the moment a second
@@ -291,14 +296,26 @@ public:
     void seen(std::uint32_t index, nlink_t links) {
         m_handled.push_back(false);
         m_linked.push_back(links > 1);
+        m_shared.push_back(false);
         if (m_options.oneFileAtATime)
             return;
         const std::uint32_t first = m_sizes.note(m_w.files.fileSize(index), index);
         if (first == SizesSeen::fresh)
             return;
-        if (first != SizesSeen::again)
+        m_shared[index] = true;
+        if (first != SizesSeen::again) {
+            m_shared[first] = true;
             startEarly(first);
+        }
         startEarly(index);
+    }
+
+    // Every file whose size the walk met at least twice, in walk order.
+    // The sizes noted during the walk tell, unless some went untracked.
+    std::vector<Candidate> candidates() const {
+        if (!m_options.oneFileAtATime && m_sizes.complete())
+            return candidatesAmong(m_w.files, m_shared);
+        return candidatesAmong(m_w.files, sharedSizes(m_w.files));
     }
 
     // Hashes every candidate not hashed yet and reports each one that has a
@@ -485,8 +502,9 @@ private:
 
     SizesSeen m_sizes;
     // Per eligible file: started early or found in the memory; seen by the
-    // walk with several links; read for other names of its inode.
-    std::vector<bool> m_handled, m_linked, m_leads;
+    // walk with several links; read for other names of its inode; of a size
+    // met twice or more (while every size is tracked).
+    std::vector<bool> m_handled, m_linked, m_leads, m_shared;
     std::vector<std::pair<dev_t, bool>> m_devices;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> m_links; // (read name, other name)
     std::vector<std::pair<std::uint32_t, Sha256Digest>> m_remembered;
@@ -661,7 +679,7 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
                 [&hashing](std::string_view root, int fd) { hashing.rooted(root, fd); },
                 [&hashing](std::uint32_t index, nlink_t links) { hashing.seen(index, links); }, w))
             return std::move(*failed);
-        const auto candidates = selectCandidates(w.files);
+        const auto candidates = hashing.candidates();
         report = {DuplicateScanPhase::hashing, w.filesScanned, 0,
                   static_cast<std::int64_t>(candidates.size()), w.ignoredSmallFiles};
         progress(report);
