@@ -32,9 +32,9 @@ int usage() {
 }
 
 // The output is written here rather than through a JSON library: every
-// timed run pays for what the process loads, and Qt's libraries take some
-// 3.5 ms to load, more than the whole run of a peer on an empty folder. The
-// layout is the one Qt's indented writer gives, keys in order.
+// timed run pays for what the process loads, and loading Qt's libraries
+// added some 2 ms to each, more than a peer's whole run on an empty folder.
+// The layout is the one Qt's indented writer gives, keys in order.
 void put(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
