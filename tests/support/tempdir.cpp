@@ -12,6 +12,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace twinsift::testing {
@@ -134,20 +135,39 @@ const std::string &enterPrivateMountNamespace() {
     return error;
 }
 
-ScopedMount::ScopedMount(const std::string &target, const std::string &source) {
+ScopedMount::ScopedMount(const std::string &target, const std::string &source,
+                         const std::string &tmpfsOptions) {
     if (!enterPrivateMountNamespace().empty()) {
         m_error = "no private mount namespace: " + enterPrivateMountNamespace();
         return;
     }
     makeDirs(target);
     const int rc = source.empty()
-                       ? ::mount("tmpfs", target.c_str(), "tmpfs", 0, "size=16m")
+                       ? ::mount("tmpfs", target.c_str(), "tmpfs", 0, tmpfsOptions.c_str())
                        : ::mount(source.c_str(), target.c_str(), nullptr, MS_BIND, nullptr);
     if (rc != 0)
         m_error = std::string("mount failed: ") + std::strerror(errno);
     else
         m_target = target;
 }
+
+ScopedMount ScopedMount::byCommand(const std::string &target, const std::string &command) {
+    ScopedMount mount;
+    if (!enterPrivateMountNamespace().empty()) {
+        mount.m_error = "no private mount namespace: " + enterPrivateMountNamespace();
+        return mount;
+    }
+    makeDirs(target);
+    const int status = std::system((command + " >/dev/null 2>&1").c_str());
+    if (status != 0)
+        mount.m_error = "'" + command + "' failed with status " + std::to_string(status);
+    else
+        mount.m_target = target;
+    return mount;
+}
+
+ScopedMount::ScopedMount(ScopedMount &&other) noexcept
+    : m_target(std::exchange(other.m_target, {})), m_error(std::move(other.m_error)) {}
 
 ScopedMount::~ScopedMount() {
     if (!m_target.empty())

@@ -35,9 +35,9 @@ std::string readFile(const std::string &path);
 void removeTree(const std::string &path);
 
 // Makes a throw-away home folder and points HOME, XDG_DATA_HOME and TMPDIR
-// into it. GLib reads HOME and XDG_DATA_HOME once per process, so call this
-// before anything can ask, once per process. Temporary folders made after it
-// sit on the home's filesystem, so GIO uses that home's Trash for them.
+// into it, once per process, before anything asks. Temporary folders made
+// after it sit on the home's filesystem, so the home's Trash takes their
+// files.
 std::string makeScratchHome();
 
 // Leaves the host's mount namespace, once per process, so that mounts made
@@ -49,15 +49,22 @@ const std::string &enterPrivateMountNamespace();
 class ScopedMount {
 public:
     // tmpfs at target when source is empty, otherwise a bind mount of source.
-    ScopedMount(const std::string &target, const std::string &source = {});
+    ScopedMount(const std::string &target, const std::string &source = {},
+                const std::string &tmpfsOptions = "size=16m");
+    // Whatever command mounts at target (a loop image, an overlay, a FUSE
+    // view); it runs in the same private namespace.
+    static ScopedMount byCommand(const std::string &target, const std::string &command);
     ~ScopedMount();
     ScopedMount(const ScopedMount &) = delete;
     ScopedMount &operator=(const ScopedMount &) = delete;
+    ScopedMount(ScopedMount &&other) noexcept;
 
     // Empty when mounted, else why not: the tests that need it skip then.
     const std::string &error() const { return m_error; }
 
 private:
+    ScopedMount() = default;
+
     std::string m_target;
     std::string m_error;
 };

@@ -94,6 +94,12 @@ std::string homeDirectory() {
     return "/";
 }
 
+std::string dataHome() {
+    if (const char *data = std::getenv("XDG_DATA_HOME"); data && data[0] == '/')
+        return data;
+    return appending(homeDirectory(), ".local/share");
+}
+
 std::string_view lastComponent(std::string_view path) {
     while (path.size() > 1 && path.back() == '/')
         path.remove_suffix(1);

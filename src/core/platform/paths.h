@@ -18,6 +18,10 @@ std::string resolvingSymlinks(std::string_view path);
 // $HOME, or the password database's entry for the current user.
 std::string homeDirectory();
 
+// $XDG_DATA_HOME when it is absolute (a relative one is ignored, as every
+// freedesktop reader does), else ~/.local/share.
+std::string dataHome();
+
 std::string_view lastComponent(std::string_view path);
 std::string parent(std::string_view path);
 std::string appending(std::string_view folder, std::string_view name);

@@ -2,15 +2,79 @@
 
 #include "result.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <sys/types.h>
 
+// The user's Trash, as the freedesktop Trash specification lays it out, so
+// that any file manager can restore what we put there, and we can too.
+//
+// A file goes to the home Trash when it is on that Trash's filesystem, else
+// to its own filesystem's $topdir/.Trash/$uid (only below a real, sticky
+// .Trash) or $topdir/.Trash-$uid. Nothing is ever copied to another disk,
+// replaced or deleted: the info file is written whole and synced first, the
+// file then moves with one rename that refuses to replace anything, and any
+// failure undoes the info file and leaves the file where it was. Failures
+// come back as one sentence a user can read.
 namespace twinsift::Trash {
 
-// Moves the entry at path to the user's Trash through GIO, which follows the
-// freedesktop Trash layout so the desktop file manager can restore it. The
-// path bytes go to GIO unchanged. When the Trash refuses, the failure is
-// GIO's user-readable message; there is never a fallback to deleting, copying
-// or renaming.
-Result<void, std::string> moveToTrash(const std::string &path);
+// One file we put in a Trash.
+struct Entry {
+    std::string folder;       // the Trash folder, holding files/ and info/
+    std::string name;         // its name in files/; info/NAME.trashinfo describes it
+    std::string originalPath; // where it was, absolute path bytes
+    // What the file was, to know it again: an inode number alone is soon
+    // given to another file.
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modificationSeconds = 0;
+    long modificationNanoseconds = 0;
+
+    friend bool operator==(const Entry &, const Entry &) = default;
+};
+
+// What the file must still be when it moves: the move is undone, and fails,
+// when the entry that moved turns out to be another inode.
+struct Expected {
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+// Moves name, inside the folder open as folder, to the Trash. The folder's
+// own path is read from the kernel, so Path= names the real place even when
+// the caller reached the folder through links or "..".
+Result<Entry, std::string> moveAt(int folder, const std::string &name,
+                                  std::optional<Expected> expected = std::nullopt);
+
+// The same for a whole path; only its last component is taken as it is.
+Result<Entry, std::string> move(const std::string &path);
+
+// Puts an entry back: the Trash still holds that very file under its name,
+// its original name inside the folder open as folder is free, and the rename
+// refuses to replace anything. Its info file goes once it is back.
+Result<void, std::string> putBackAt(const Entry &entry, int folder, const std::string &name);
+
+// The same into entry.originalPath, reached without following links.
+Result<void, std::string> putBack(const Entry &entry);
+
+// $XDG_DATA_HOME/Trash, or ~/.local/share/Trash.
+std::string homeFolder();
+
+// Whether an absolute, resolved path lies inside a Trash folder: the home
+// Trash, or a .Trash/UID or .Trash-UID folder of any user.
+bool isInsideTrash(std::string_view resolvedPath);
+
+// Path bytes as a Trash info file writes them: every byte but the unreserved
+// ones and "/" as %XX.
+std::string percentEncoded(std::string_view path);
+
+// The user-readable texts of failures that callers and tests tell apart.
+inline constexpr const char *changedMessage = "It changed while it was being moved.";
+inline constexpr const char *nameTakenMessage = "Its name is taken again.";
+inline constexpr const char *goneFromTrashMessage = "It is no longer in the Trash.";
+inline constexpr const char *changedInTrashMessage = "It changed in the Trash.";
 
 } // namespace twinsift::Trash

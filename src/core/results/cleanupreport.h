@@ -1,5 +1,7 @@
 #pragma once
 
+#include "trash.h"
+
 #include <cstdint>
 #include <string>
 #include <variant>
@@ -19,6 +21,7 @@ struct CleanupFailure {
 struct CleanupReport {
     std::vector<std::string> movedPaths; // in the order they were moved
     std::uint64_t movedBytes = 0;        // scan-time sizes of the moved files
+    std::vector<Trash::Entry> trashed;   // where each moved file went, in the same order
     std::vector<CleanupFailure> failures;
 };
 

@@ -2,17 +2,21 @@
 
 #include "cleanupprotection.h"
 #include "platform/fileattributes.h"
+#include "platform/filereader.h"
+#include "platform/folderdescriptors.h"
 #include "platform/paths.h"
 #include "platform/trash.h"
+#include "platform/uniquefd.h"
 #include "scan/sha256hasher.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 #include <unordered_map>
 #include <unordered_set>
@@ -26,20 +30,100 @@ namespace {
 struct Identity {
     dev_t device = 0;
     ino_t inode = 0;
-    std::uint64_t size = 0;
 
     bool sameFile(const FileAttributes &a) const { return a.device == device && a.inode == inode; }
+    friend auto operator<=>(const Identity &, const Identity &) = default;
 };
-
-std::optional<std::string> digestOf(Sha256Hasher &hasher, const std::string &path) {
-    HashOutcome outcome = hasher.hashFile(path);
-    if (outcome.status != HashOutcome::Status::ok)
-        return std::nullopt;
-    return std::move(outcome.digest);
-}
 
 bool isScannedShape(const FileAttributes &a, std::uint64_t size) {
     return a.isRegularFile && !a.isSymbolicLink && a.fileSize && *a.fileSize == size;
+}
+
+// The scanned tree, reached from its root as the scan reached it: the root
+// as the kernel resolves it, links and ".." included, and below it one folder
+// at a time without following any link. A folder swapped for a link after
+// the scan makes its files unreachable instead of leading outside.
+class Tree {
+public:
+    explicit Tree(const std::string &root) : m_root(root) {
+        m_fd.reset(::open(root.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    }
+
+    bool isOpen() const { return m_fd.valid(); }
+
+    // A file of the tree: its folder, open, and its name there.
+    struct Place {
+        UniqueFd folder;
+        std::string name;
+    };
+
+    Result<Place> place(const std::string &url) const {
+        if (!m_fd.valid())
+            return Failed{EBADF};
+        std::string_view relative = url;
+        if (!relative.starts_with(m_root))
+            return Failed{EINVAL};
+        relative.remove_prefix(m_root.size());
+        if (!m_root.ends_with('/') && !relative.starts_with('/'))
+            return Failed{EINVAL};
+        while (relative.starts_with('/'))
+            relative.remove_prefix(1);
+        const auto [folder, name] = folders::split(relative);
+        if (name.empty())
+            return Failed{EINVAL};
+        auto opened = folders::openBelow(m_fd.get(), folder);
+        if (!opened)
+            return Failed{opened.error()};
+        return Place{std::move(*opened), std::string(name)};
+    }
+
+    // Where the kernel says the file is, whatever the path text says.
+    static std::string realPath(const Place &place, const std::string &fallback) {
+        const auto folder = folders::pathOf(place.folder.get());
+        return folder ? paths::appending(*folder, place.name) : fallback;
+    }
+
+private:
+    std::string m_root;
+    UniqueFd m_fd;
+};
+
+// A link or a non-folder where a folder was: the tree changed under the file.
+bool isPathChange(int error) {
+    return error == ELOOP || error == ENOTDIR || error == EINVAL;
+}
+
+// Filesystems that can show files of another filesystem under identities
+// of their own.
+bool isView(int folder) {
+    constexpr std::uint32_t fuse = 0x65735546, overlay = 0x794c7630;
+    struct statfs fs;
+    if (::fstatfs(folder, &fs) != 0)
+        return true;
+    const auto magic = static_cast<std::uint32_t>(fs.f_type);
+    return magic == fuse || magic == overlay;
+}
+
+// The file at place, checked to be a regular file of size bytes, open for
+// reading as that very inode.
+struct OpenedFile {
+    FileAttributes attributes;
+    FileReader reader;
+};
+
+Result<OpenedFile> openScanned(const Tree::Place &place, std::uint64_t size) {
+    OpenedFile file;
+    auto attributes = FileAttributes::readAt(place.folder.get(), place.name.c_str());
+    if (!attributes)
+        return Failed{attributes.error()};
+    if (!isScannedShape(*attributes, size))
+        return Failed{ESTALE};
+    file.attributes = *attributes;
+    if (const auto opened = file.reader.openAt(place.folder.get(), place.name.c_str()); !opened)
+        return Failed{opened.error() == ELOOP ? ESTALE : opened.error()};
+    if (file.reader.device() != attributes->device || file.reader.inode() != attributes->inode)
+        return Failed{ESTALE};
+    return file;
 }
 
 // The kept copy that let a set pass, as it was when it was hashed. Only the
@@ -48,44 +132,50 @@ struct KeptCopy {
     std::string path;
     FileAttributes attributes;
 
-    bool isUnchanged() const {
-        const auto now = FileAttributes::read(path);
+    bool isUnchanged(const Tree &tree) const {
+        const auto place = tree.place(path);
+        if (!place)
+            return false;
+        const auto now = FileAttributes::readAt(place->folder.get(), place->name.c_str());
         return now && isScannedShape(*now, *attributes.fileSize) &&
                now->device == attributes.device && now->inode == attributes.inode &&
                now->changeSeconds == attributes.changeSeconds &&
                now->changeNanoseconds == attributes.changeNanoseconds;
     }
+
+    // Read again to the last byte: a change time that did not tick (whole
+    // seconds on some disks) hides a rewrite, and an alias of a moved file
+    // goes with it.
+    bool stillHolds(const Tree &tree, Sha256Hasher &hasher, const std::string &hash) const {
+        const auto place = tree.place(path);
+        if (!place)
+            return false;
+        auto file = openScanned(*place, *attributes.fileSize);
+        if (!file || file->attributes.device != attributes.device ||
+            file->attributes.inode != attributes.inode)
+            return false;
+        const HashOutcome digest = hasher.hash(file->reader);
+        return digest.status == HashOutcome::Status::ok && digest.digest == hash;
+    }
 };
 
-// Cleanup runs of one user never overlap, within this process or across
-// processes: two runs with opposite marks on one set would otherwise each
-// find the other's marked copy still in place and both move theirs. The
-// lock is held for the whole run, so a waiting run validates only after the
-// one before it has finished moving.
+// Cleanup runs of one user never overlap within this process, and across
+// processes that share a lock folder: two runs with opposite marks on one
+// set would otherwise each find the other's marked copy still in place and
+// both move theirs. The locks on the files themselves are what holds
+// between processes that do not share the folder; this one spares them the
+// wait, set by set.
 class RunLock {
 public:
     RunLock() : m_inProcess(processMutex()) {
-        // The per-user runtime folder, else the history's own folder.
-        if (const char *runtime = std::getenv("XDG_RUNTIME_DIR"); isAbsolute(runtime))
-            m_fd = openLockFile(paths::appending(runtime, "ambrivo-twinsift-cleanup.lock"));
-        if (m_fd < 0) {
-            const char *data = std::getenv("XDG_DATA_HOME");
-            const std::string dataHome =
-                isAbsolute(data) ? std::string(data)
-                                 : paths::appending(paths::homeDirectory(), ".local/share");
-            const std::string folder = paths::appending(dataHome, "Ambrivo/Twinsift");
-            makeFolders(folder);
-            m_fd = openLockFile(paths::appending(folder, "cleanup.lock"));
+        for (const std::string &file : lockFiles()) {
+            m_fd.reset(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+            if (m_fd.valid())
+                break;
         }
-        // Without a lock file the in-process lock still holds, and every
-        // move is preceded by a check of its set's kept copy.
-        if (m_fd >= 0)
-            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        if (m_fd.valid())
+            while (::flock(m_fd.get(), LOCK_EX) != 0 && errno == EINTR) {
             }
-    }
-    ~RunLock() {
-        if (m_fd >= 0)
-            ::close(m_fd); // releases the lock
     }
     RunLock(const RunLock &) = delete;
     RunLock &operator=(const RunLock &) = delete;
@@ -96,31 +186,90 @@ private:
         return mutex;
     }
 
-    static bool isAbsolute(const char *path) { return path && path[0] == '/'; }
-
-    static int openLockFile(const std::string &path) {
-        return ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    }
-
-    static void makeFolders(const std::string &folder) {
+    // The user's runtime folder as the system made it, whatever this
+    // process's environment says, then the environment's, then the data home.
+    static std::vector<std::string> lockFiles() {
+        constexpr const char *name = "ambrivo-twinsift-cleanup.lock";
+        std::vector<std::string> out;
+        const std::string system = "/run/user/" + std::to_string(::getuid());
+        struct stat st;
+        if (::lstat(system.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid())
+            out.push_back(paths::appending(system, name));
+        if (const char *runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/')
+            out.push_back(paths::appending(runtime, name));
+        const std::string data = paths::appending(paths::dataHome(), "Ambrivo/Twinsift");
         for (std::size_t slash = 1; slash != std::string::npos;) {
-            slash = folder.find('/', slash + 1);
-            ::mkdir(folder.substr(0, slash).c_str(), 0755);
+            slash = data.find('/', slash + 1);
+            ::mkdir(data.substr(0, slash).c_str(), 0755);
         }
+        out.push_back(paths::appending(data, "cleanup.lock"));
+        return out;
     }
 
     std::lock_guard<std::mutex> m_inProcess;
-    int m_fd = -1;
+    UniqueFd m_fd;
 };
+
+// Exclusive locks on every file of one set, taken in device and inode order
+// so that two runs locking overlapping sets cannot wait on each other, and
+// held until the set's moves end. A run with other marks on the same set
+// waits here, and then finds the copy it meant to keep gone.
+class SetLock {
+public:
+    SetLock(const Tree &tree, const DuplicateGroup &group) {
+        std::vector<std::pair<Identity, UniqueFd>> files;
+        for (const DuplicateFile &f : group.files) {
+            const auto place = tree.place(f.url);
+            if (!place)
+                continue;
+            UniqueFd fd(::openat(place->folder.get(), place->name.c_str(),
+                                 O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+            struct stat st;
+            if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+                continue;
+            files.emplace_back(Identity{st.st_dev, st.st_ino}, std::move(fd));
+        }
+        std::sort(files.begin(), files.end(),
+                  [](const auto &a, const auto &b) { return a.first < b.first; });
+        for (auto &[identity, fd] : files) {
+            // Two descriptors of one inode would wait on each other.
+            if (!m_fds.empty() && m_last == identity)
+                continue;
+            // Where a filesystem refuses locks, the check after the moves
+            // still guards the set.
+            while (::flock(fd.get(), LOCK_EX) != 0 && errno == EINTR) {
+            }
+            m_last = identity;
+            m_fds.push_back(std::move(fd));
+        }
+    }
+
+private:
+    Identity m_last;
+    std::vector<UniqueFd> m_fds;
+};
+
+// A set may hold more files than a process may open by default.
+void allowManyOpenFiles() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        struct rlimit limit;
+        if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+            limit.rlim_cur = limit.rlim_max;
+            ::setrlimit(RLIMIT_NOFILE, &limit);
+        }
+    });
+}
 
 class Validation {
 public:
-    explicit Validation(const std::unordered_set<std::string> &selectedPaths)
-        : m_selectedPaths(selectedPaths) {}
+    Validation(const Tree &tree, const std::unordered_set<std::string> &selectedPaths)
+        : m_tree(tree), m_selectedPaths(selectedPaths) {}
 
     // Checks one set that holds a marked file: every marked file must still be
-    // what the scan found, and one kept copy that is a different file on disk
-    // must still match. Returns the stop message, or nothing when it passes.
+    // what the scan found, and one kept copy that is a different file on disk,
+    // outside any Trash, must still match. Returns the stop message, or
+    // nothing when it passes.
     std::optional<std::string> check(const DuplicateGroup &group) {
         std::vector<const DuplicateFile *> marked;
         std::vector<const DuplicateFile *> kept;
@@ -131,33 +280,48 @@ public:
 
         std::vector<Identity> markedIdentities;
         for (const DuplicateFile *f : marked) {
-            const auto attributes = FileAttributes::read(f->url);
-            if (!attributes)
+            const auto place = m_tree.place(f->url);
+            if (!place)
+                return isPathChange(place.error()) ? CleanupRun::changedMessage
+                                                   : CleanupRun::notRevalidatedMessage;
+            auto file = openScanned(*place, group.size);
+            if (!file)
+                return file.error() == ESTALE ? CleanupRun::changedMessage
+                                              : CleanupRun::notRevalidatedMessage;
+            const HashOutcome digest = m_hasher.hash(file->reader);
+            if (digest.status != HashOutcome::Status::ok)
                 return CleanupRun::notRevalidatedMessage;
-            if (!isScannedShape(*attributes, group.size))
+            if (digest.digest != group.hash)
                 return CleanupRun::changedMessage;
-            const auto digest = digestOf(m_hasher, f->url);
-            if (!digest)
-                return CleanupRun::notRevalidatedMessage;
-            if (*digest != group.hash)
-                return CleanupRun::changedMessage;
-            const Identity identity{attributes->device, attributes->inode, group.size};
+            const Identity identity{file->attributes.device, file->attributes.inode};
             markedIdentities.push_back(identity);
             m_identities.insert_or_assign(f->url, identity);
+            m_validated.insert_or_assign(f->url, file->attributes);
         }
 
         for (const DuplicateFile *k : kept) {
-            const auto attributes = FileAttributes::read(k->url);
-            if (!attributes || !isScannedShape(*attributes, group.size))
+            const auto place = m_tree.place(k->url);
+            if (!place)
                 continue;
+            auto file = openScanned(*place, group.size);
+            if (!file)
+                continue;
+            const FileAttributes &attributes = file->attributes;
             const bool aliasOfMarked =
                 std::any_of(markedIdentities.begin(), markedIdentities.end(),
-                            [&](const Identity &m) { return m.sameFile(*attributes); });
-            if (aliasOfMarked)
+                            [&](const Identity &m) { return m.sameFile(attributes); });
+            // What is in a Trash is already on its way out.
+            if (aliasOfMarked || Trash::isInsideTrash(Tree::realPath(*place, k->url)))
                 continue;
-            const auto digest = digestOf(m_hasher, k->url);
-            if (digest && *digest == group.hash) {
-                m_keptCopies.push_back({k->url, *attributes});
+            // A FUSE or overlay view may show a marked file again as
+            // another device and inode: it vouches only for files it holds.
+            if (isView(place->folder.get()) &&
+                std::any_of(markedIdentities.begin(), markedIdentities.end(),
+                            [&](const Identity &m) { return m.device != attributes.device; }))
+                continue;
+            const HashOutcome digest = m_hasher.hash(file->reader);
+            if (digest.status == HashOutcome::Status::ok && digest.digest == group.hash) {
+                m_keptCopies.push_back({k->url, attributes});
                 for (const DuplicateFile *f : marked)
                     m_keptCopyOf.insert_or_assign(f->url, m_keptCopies.size() - 1);
                 return std::nullopt;
@@ -178,12 +342,134 @@ public:
         return it == m_identities.end() ? nullptr : &it->second;
     }
 
+    // Whether the marked file at path is still the one validated: an inode
+    // number freed by a deleted file is soon given to a new one, whose
+    // change time is its own.
+    bool isAsValidated(const std::string &path, const FileAttributes &now) const {
+        const auto it = m_validated.find(path);
+        return it != m_validated.end() && it->second.device == now.device &&
+               it->second.inode == now.inode && it->second.fileSize == now.fileSize &&
+               it->second.changeSeconds == now.changeSeconds &&
+               it->second.changeNanoseconds == now.changeNanoseconds;
+    }
+
+    Sha256Hasher &hasher() { return m_hasher; }
+
 private:
+    const Tree &m_tree;
     const std::unordered_set<std::string> &m_selectedPaths;
     Sha256Hasher m_hasher;
     std::unordered_map<std::string, Identity> m_identities;
+    std::unordered_map<std::string, FileAttributes> m_validated;
     std::vector<KeptCopy> m_keptCopies;
     std::unordered_map<std::string, std::size_t> m_keptCopyOf;
+};
+
+// Moves the marked files of sets that passed, one set at a time.
+class Mover {
+public:
+    Mover(const Tree &tree, Validation &validation,
+          const std::function<bool(const std::string &path)> &isProtected)
+        : m_tree(tree), m_validation(validation), m_isProtected(isProtected) {}
+
+    void moveSet(const DuplicateGroup &group, const std::vector<const DuplicateFile *> &marked) {
+        const SetLock lock(m_tree, group);
+        struct Moved {
+            const DuplicateFile *file;
+            Tree::Place place;
+        };
+        std::vector<Moved> moved;
+        for (const DuplicateFile *f : marked) {
+            auto place = moveOne(*f);
+            m_done.insert(f->url);
+            if (place)
+                moved.push_back({f, std::move(*place)});
+        }
+        if (moved.empty())
+            return;
+        // The set's kept copy must have come through its marked copies'
+        // moves: an alias of one of them went with it, and a rewrite under a
+        // clock too coarse to show it would leave no copy outside the Trash.
+        const KeptCopy &kept = m_validation.keptCopyOf(moved.front().file->url);
+        if (kept.stillHolds(m_tree, m_validation.hasher(), group.hash))
+            return;
+        for (auto it = moved.rbegin(); it != moved.rend(); ++it)
+            putBack(*it->file, it->place);
+    }
+
+    // Whatever was not handled yet when the run had to end.
+    void abandon(const std::vector<DuplicateFile> &selected) {
+        for (const DuplicateFile &f : selected)
+            if (!m_done.contains(f.url))
+                m_report.failures.push_back({f.url, CleanupRun::internalErrorMessage});
+    }
+
+    CleanupReport take() { return std::move(m_report); }
+
+private:
+    std::optional<Tree::Place> moveOne(const DuplicateFile &f) {
+        auto place = m_tree.place(f.url);
+        // The second guard never lapses: without a test of its own the run
+        // asks the classifier itself, about the path as scanned and about
+        // the place the kernel says the file is.
+        const auto isProtected = [&](const std::string &path) {
+            return m_isProtected ? m_isProtected(path) : CleanupProtection::isProtected(path);
+        };
+        const std::string real = place ? Tree::realPath(*place, f.url) : f.url;
+        if (isProtected(f.url) || (real != f.url && isProtected(real))) {
+            m_report.failures.push_back({f.url, CleanupRun::protectedMessage});
+            return std::nullopt;
+        }
+        const Identity *validated = m_validation.identityOf(f.url);
+        const auto now = place ? FileAttributes::readAt(place->folder.get(), place->name.c_str())
+                               : Result<FileAttributes>(Failed{place.error()});
+        if (!now || !isScannedShape(*now, f.size) || !m_validation.isAsValidated(f.url, *now)) {
+            m_report.failures.push_back({f.url, CleanupRun::changedMessage});
+            return std::nullopt;
+        }
+        // Its set passed on a kept copy that may have gone or changed since,
+        // while later sets were hashed. Without it, this copy may be the last.
+        if (!m_validation.keptCopyOf(f.url).isUnchanged(m_tree)) {
+            m_report.failures.push_back({f.url, CleanupRun::noUnchangedKeepCopyMessage});
+            return std::nullopt;
+        }
+        auto entry = Trash::moveAt(place->folder.get(), place->name,
+                                   Trash::Expected{validated->device, validated->inode});
+        if (!entry) {
+            const bool changed = entry.error() == Trash::changedMessage;
+            m_report.failures.push_back(
+                {f.url, changed ? CleanupRun::changedMessage : entry.error()});
+            return std::nullopt;
+        }
+        m_report.movedPaths.push_back(f.url);
+        m_report.movedBytes += f.size;
+        m_report.trashed.push_back(std::move(*entry));
+        return std::move(*place);
+    }
+
+    void putBack(const DuplicateFile &f, const Tree::Place &place) {
+        auto &paths = m_report.movedPaths;
+        const auto at = std::find(paths.begin(), paths.end(), f.url);
+        const auto index = static_cast<std::size_t>(at - paths.begin());
+        const Trash::Entry entry = m_report.trashed[index];
+        if (const auto back = Trash::putBackAt(entry, place.folder.get(), place.name); !back) {
+            // It stays in the Trash, where a file manager can still restore it.
+            m_report.failures.push_back(
+                {f.url, std::string(CleanupRun::noUnchangedKeepCopyMessage) + " " +
+                            CleanupRun::stillInTrashMessage + " " + back.error()});
+            return;
+        }
+        paths.erase(at);
+        m_report.trashed.erase(m_report.trashed.begin() + static_cast<std::ptrdiff_t>(index));
+        m_report.movedBytes -= f.size;
+        m_report.failures.push_back({f.url, CleanupRun::noUnchangedKeepCopyMessage});
+    }
+
+    const Tree &m_tree;
+    Validation &m_validation;
+    const std::function<bool(const std::string &path)> &m_isProtected;
+    CleanupReport m_report;
+    std::unordered_set<std::string> m_done;
 };
 
 } // namespace
@@ -193,19 +479,24 @@ namespace CleanupRun {
 CleanupOutcome run(const DuplicateScanResult &result, const std::vector<DuplicateFile> &selected,
                    const std::function<bool(const std::string &path)> &isProtected) {
     const RunLock lock;
+    allowManyOpenFiles();
     std::unordered_set<std::string> selectedPaths;
     for (const DuplicateFile &f : selected)
         selectedPaths.insert(f.url);
 
-    Validation validation(selectedPaths);
+    const Tree tree(result.rootURL);
+    Validation validation(tree, selectedPaths);
+    std::vector<std::pair<const DuplicateGroup *, std::vector<const DuplicateFile *>>> affected;
     for (const DuplicateGroup &group : result.groups) {
-        const bool affected =
-            std::any_of(group.files.begin(), group.files.end(),
-                        [&](const auto &f) { return selectedPaths.contains(f.url); });
-        if (!affected)
+        std::vector<const DuplicateFile *> marked;
+        for (const DuplicateFile &f : group.files)
+            if (selectedPaths.contains(f.url))
+                marked.push_back(&f);
+        if (marked.empty())
             continue;
         if (auto stop = validation.check(group))
             return CleanupStop{std::move(*stop)};
+        affected.emplace_back(&group, std::move(marked));
     }
     // A selected file that belongs to no set was never checked against a
     // surviving copy, so nothing may move.
@@ -214,34 +505,16 @@ CleanupOutcome run(const DuplicateScanResult &result, const std::vector<Duplicat
             return CleanupStop{notRevalidatedMessage};
     }
 
-    CleanupReport report;
-    for (const DuplicateFile &f : selected) {
-        // The second guard never lapses: without a test of its own the run
-        // asks the classifier itself.
-        if (isProtected ? isProtected(f.url) : CleanupProtection::isProtected(f.url)) {
-            report.failures.push_back({f.url, protectedMessage});
-            continue;
-        }
-        const Identity *validated = validation.identityOf(f.url);
-        const auto now = FileAttributes::read(f.url);
-        if (!now || !validated->sameFile(*now) || !isScannedShape(*now, validated->size)) {
-            report.failures.push_back({f.url, changedMessage});
-            continue;
-        }
-        // Its set passed on a kept copy that may have gone or changed since,
-        // while later sets were hashed. Without it, this copy may be the last.
-        if (!validation.keptCopyOf(f.url).isUnchanged()) {
-            report.failures.push_back({f.url, noUnchangedKeepCopyMessage});
-            continue;
-        }
-        if (const auto moved = Trash::moveToTrash(f.url); !moved) {
-            report.failures.push_back({f.url, moved.error()});
-            continue;
-        }
-        report.movedPaths.push_back(f.url);
-        report.movedBytes += f.size;
+    Mover mover(tree, validation, isProtected);
+    try {
+        for (const auto &[group, marked] : affected)
+            mover.moveSet(*group, marked);
+    } catch (...) {
+        // What moved stays listed as moved: the report must say where every
+        // file is, even when the run could not finish.
+        mover.abandon(selected);
     }
-    return report;
+    return mover.take();
 }
 
 } // namespace CleanupRun

@@ -31,21 +31,32 @@ inline constexpr const char *noUnchangedKeepCopyMessage =
 // Failure messages: the file is listed in the report and the run goes on.
 inline constexpr const char *protectedMessage =
     "Protected Location — Review Only. Ambrivo did not move this file.";
+// The run could not go on; this file was not moved.
+inline constexpr const char *internalErrorMessage =
+    "Not moved: the cleanup stopped because of an internal error.";
+// Added to a put-back that failed after its set lost its kept copy.
+inline constexpr const char *stillInTrashMessage = "It is still in the Trash:";
 
 // Re-validates every set that holds a selected file against the disk, and only
-// when all of them pass moves the selected files to the Trash one at a time.
-// Blocking; call on a worker thread. selected = the marked, unprotected files
-// in path order; they are moved in that order. isProtected (an empty one
-// stands for CleanupProtection::isProtected) is consulted right before each
-// move, and so is the file's identity: a marked file that is no
-// longer the entry validated moments before (another inode, a symbolic link,
-// another size) is left alone and listed with changedMessage. The kept copy
-// that let its set pass is checked then too (same inode, size and change
-// time, still a regular file); if it is not, the marked file stays and is
-// listed with noUnchangedKeepCopyMessage.
-// Runs never overlap, in this process or in others of the same user: a run
-// waits for an exclusive lock on a file in $XDG_RUNTIME_DIR (or else in the
-// history folder) and validates only once it holds it.
+// when all of them pass moves the selected files to the Trash, one set at a
+// time. Blocking; call on a worker thread. selected = the marked, unprotected
+// files in path order.
+//
+// Every file is reached from the scan's root by descriptor, never through a
+// link below the root, so the file checked is the file moved, and the Trash
+// records where the kernel says it was. Right before each move the file must
+// still be the entry validated (same inode and size, a regular file), or it
+// is listed with changedMessage; isProtected (an empty one stands for
+// CleanupProtection::isProtected) is asked about it, and the set's kept copy
+// must be unchanged (same inode, size and change time), or it stays and is
+// listed with noUnchangedKeepCopyMessage. A kept copy inside a Trash never
+// counts.
+//
+// Each set's files are locked (flock) while its marked files move, and its
+// kept copy is read again in full afterwards; if it no longer holds, the
+// set's moved files are put back and listed with noUnchangedKeepCopyMessage.
+// Runs of one user never overlap: a run also waits for an exclusive lock on
+// a file in the user's runtime folder, and validates only once it holds it.
 CleanupOutcome run(const DuplicateScanResult &result, const std::vector<DuplicateFile> &selected,
                    const std::function<bool(const std::string &path)> &isProtected);
 

@@ -56,6 +56,16 @@ bool Sha256Hasher::finish(Sha256Digest &digest) {
 }
 
 HashOutcome Sha256Hasher::hashFile(const std::string &path, std::stop_token stop) {
+    FileReader reader;
+    if (const auto opened = reader.openAt(AT_FDCWD, path.c_str()); !opened) {
+        HashOutcome outcome;
+        outcome.error = opened.error();
+        return outcome;
+    }
+    return hash(reader, std::move(stop));
+}
+
+HashOutcome Sha256Hasher::hash(FileReader &reader, std::stop_token stop) {
     using Status = HashOutcome::Status;
     HashOutcome outcome;
     const auto fail = [&outcome](int error) {
@@ -63,9 +73,6 @@ HashOutcome Sha256Hasher::hashFile(const std::string &path, std::stop_token stop
         outcome.error = error;
         return outcome;
     };
-    FileReader reader;
-    if (const auto opened = reader.openAt(AT_FDCWD, path.c_str()); !opened)
-        return fail(opened.error());
     if (!begin())
         return fail(EIO);
     // Only whole-file hashing reads; incremental users bring their own data.

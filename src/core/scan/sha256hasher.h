@@ -8,8 +8,9 @@
 struct evp_md_ctx_st;
 
 namespace twinsift {
+class FileReader;
 class ReadBuffer;
-}
+} // namespace twinsift
 
 namespace twinsift {
 
@@ -38,6 +39,9 @@ public:
     // Cancellation is checked before every read and after every update, so a
     // stop takes effect within one chunk.
     HashOutcome hashFile(const std::string &path, std::stop_token stop = {});
+    // The rest of a file already open, so that the file checked is the file
+    // digested.
+    HashOutcome hash(FileReader &reader, std::stop_token stop = {});
 
     // Incremental use, for content that arrives in pieces.
     bool begin();

@@ -19,6 +19,7 @@
 #include <ostream>
 #include <set>
 #include <sstream>
+#include <sys/stat.h>
 #include <thread>
 #include <tuple>
 #include <unistd.h>
@@ -90,7 +91,7 @@ const std::string song(3000, 's');
 
 } // namespace
 
-TEST_F(CleanupRunTest, movesMarkedFilesInOrderAndTheTrashKeepsTheirPathBytes) {
+TEST_F(CleanupRunTest, movesMarkedFilesSetBySetAndTheTrashKeepsTheirPathBytes) {
     const Paths names = {"with space.bin", "100% done.bin", "line\nbreak.bin", "caf\xe9\xff.bin"};
     put("keep.bin", photo);
     std::set<std::string> marked;
@@ -111,9 +112,10 @@ TEST_F(CleanupRunTest, movesMarkedFilesInOrderAndTheTrashKeepsTheirPathBytes) {
     const auto outcome = runFor(result, marked);
     const auto *report = std::get_if<CleanupReport>(&outcome);
     ASSERT_TRUE(report);
+    // One set after the other, the larger first, each in path order.
     EXPECT_EQ(report->movedPaths,
-              (Paths{dir / "100% done.bin", dir / "c/song 2.mp3", dir / "caf\xe9\xff.bin",
-                     dir / "line\nbreak.bin", dir / "with space.bin"}));
+              (Paths{dir / "100% done.bin", dir / "caf\xe9\xff.bin", dir / "line\nbreak.bin",
+                     dir / "with space.bin", dir / "c/song 2.mp3"}));
     EXPECT_EQ(report->movedBytes, 4 * 5000u + 3000u);
     EXPECT_TRUE(report->failures.empty());
 
@@ -240,26 +242,44 @@ TEST_F(CleanupRunTest, aFileChangedOrProtectedAtItsTurnIsListedAndTheOthersMove)
     EXPECT_EQ(readFile(dir / "m4.bin"), song);
 }
 
-TEST_F(CleanupRunTest, trashRefusalOnAnotherFilesystemIsListedAndTheRunGoesOn) {
+// A file on another disk goes to that disk's own Trash, never across. Where
+// that Trash is not ours (a link planted in its place), the file is listed
+// and stays, and the run goes on.
+TEST_F(CleanupRunTest, aFileOnAnotherDiskGoesToThatDisksTrashAndARefusalIsListed) {
     ScopedMount other(dir / "other");
-    if (!other.error().empty())
-        GTEST_SKIP() << "cannot mount tmpfs: " << other.error();
+    ScopedMount planted(dir / "planted");
+    if (!other.error().empty() || !planted.error().empty())
+        GTEST_SKIP() << "cannot mount tmpfs: " << other.error() << planted.error();
+    const std::string own = ".Trash-" + std::to_string(::getuid());
+    TempDir elsewhere;
+    ASSERT_EQ(::symlink(elsewhere.path().c_str(), (dir / ("planted/" + own)).c_str()), 0);
     put("keep.bin", song);
     put("near.bin", song);
-    put("other/far.bin", song);
+    put("other/sub/far.bin", song);
+    put("planted/stuck.bin", song);
 
-    const auto outcome = runFor(scan(), {dir / "near.bin", dir / "other/far.bin"});
+    const auto outcome =
+        runFor(scan(), {dir / "near.bin", dir / "other/sub/far.bin", dir / "planted/stuck.bin"});
     const auto *report = std::get_if<CleanupReport>(&outcome);
     ASSERT_TRUE(report);
-    EXPECT_EQ(report->movedPaths, Paths{dir / "near.bin"});
-    EXPECT_EQ(report->movedBytes, 3000u);
+    EXPECT_EQ(report->movedPaths, (Paths{dir / "near.bin", dir / "other/sub/far.bin"}));
+    EXPECT_EQ(report->movedBytes, 6000u);
     ASSERT_EQ(report->failures.size(), 1u);
-    EXPECT_EQ(report->failures[0].path, dir / "other/far.bin");
-    EXPECT_FALSE(report->failures[0].message.empty());
-    // Refused, not copied: the file is where it was and the Trash holds
-    // only the file that moved.
-    EXPECT_EQ(readFile(dir / "other/far.bin"), song);
-    EXPECT_FALSE(exists(TrashHome::trashFiles() + "/far.bin"));
+    EXPECT_EQ(report->failures[0].path, dir / "planted/stuck.bin");
+    EXPECT_NE(report->failures[0].message.find("Trash"), std::string::npos);
+
+    // The disk's Trash is private, and its info names the file relative to
+    // the top of the disk, so the disk can be mounted elsewhere.
+    const std::string trash = dir / ("other/" + own);
+    struct stat st;
+    ASSERT_EQ(::lstat(trash.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(readFile(trash + "/files/far.bin"), song);
+    EXPECT_NE(readFile(trash + "/info/far.bin.trashinfo").find("\nPath=sub/far.bin\n"),
+              std::string::npos);
+    EXPECT_EQ(readFile(dir / "planted/stuck.bin"), song);
+    EXPECT_FALSE(exists(elsewhere / "files"));
 }
 
 // The kept copy that let a set pass is checked again right before each move
@@ -300,10 +320,11 @@ TEST_F(CleanupRunTest, aKeptCopyChangedAfterValidationKeepsTheMarkedCopyInPlace)
     EXPECT_EQ(report->movedPaths, Paths{dir / "intact/marked.bin"});
     EXPECT_EQ(report->movedBytes, 4001u);
     const auto keptGone = CleanupRun::noUnchangedKeepCopyMessage;
+    // Sets go largest first.
     EXPECT_EQ(report->failures,
-              (std::vector<CleanupFailure>{{dir / "deleted/marked.bin", keptGone},
+              (std::vector<CleanupFailure>{{dir / "rewritten/marked.bin", keptGone},
                                            {dir / "linked/marked.bin", keptGone},
-                                           {dir / "rewritten/marked.bin", keptGone}}));
+                                           {dir / "deleted/marked.bin", keptGone}}));
     for (const char *set : {"deleted", "linked", "rewritten"})
         EXPECT_TRUE(FileAttributes::read(dir / (std::string(set) + "/marked.bin"))->isRegularFile)
             << set;
@@ -314,17 +335,13 @@ TEST_F(CleanupRunTest, aKeptCopyChangedAfterValidationKeepsTheMarkedCopyInPlace)
 // Two runs, each in a process of its own, hold opposite marks on two sets:
 // together they would leave neither set a copy. They meet right before their
 // first move, as they would if nothing kept them apart, and the first to get
-// there waits a little for the other. They lock in the runtime folder, or
-// without one in the history folder. Whatever the order, every set keeps a
+// there waits a little for the other. They share one lock folder, whether
+// the runtime folder or the history folder. Whatever the order, every set keeps a
 // copy: one run moved its files, and the other, validating after it, found
 // its kept copies gone and stopped.
 TEST_F(CleanupRunTest, twoRunsWithOppositeMarksNeverTakeEveryCopy) {
-    const std::string runtimeLock =
-        std::string(std::getenv("XDG_RUNTIME_DIR")) + "/ambrivo-twinsift-cleanup.lock";
-    const std::string dataLock =
-        std::string(std::getenv("XDG_DATA_HOME")) + "/Ambrivo/Twinsift/cleanup.lock";
-    for (const auto &[round, env, lock] :
-         {std::tuple{"runtime", "", runtimeLock}, {"data", "env -u XDG_RUNTIME_DIR ", dataLock}}) {
+    for (const auto &[round, env] :
+         {std::pair{"runtime", ""}, {"data", "env -u XDG_RUNTIME_DIR "}}) {
         SCOPED_TRACE(round);
         std::vector<Paths> sets;
         std::set<std::string> marks[2];
@@ -380,6 +397,5 @@ TEST_F(CleanupRunTest, twoRunsWithOppositeMarksNeverTakeEveryCopy) {
                     std::set<std::string>(moved[0].begin(), moved[0].end()) == marks[1]);
         for (const auto &path : moved[0])
             EXPECT_FALSE(exists(path)) << path;
-        EXPECT_TRUE(exists(lock));
     }
 }

@@ -1,8 +1,8 @@
 # The cleanup run against real files and the real (temporary) Trash. Each
-# process gets its own home and Trash before GIO first reads them.
+# process gets its own home and Trash.
 add_library(twinsift_cleanup_testsupport STATIC cleanup/trashhome.cpp cleanup/cleanup_main.cpp)
 twinsift_warnings(twinsift_cleanup_testsupport)
-target_link_libraries(twinsift_cleanup_testsupport PUBLIC twinsift_testsupport GTest::gtest PkgConfig::GIO)
+target_link_libraries(twinsift_cleanup_testsupport PUBLIC twinsift_testsupport GTest::gtest)
 
 function(twinsift_cleanup_test name)
   add_executable(${name} ${ARGN})
@@ -11,7 +11,8 @@ function(twinsift_cleanup_test name)
   target_link_libraries(${name} PRIVATE twinsift_core twinsift_cleanup_testsupport)
 endfunction()
 
-twinsift_cleanup_test(core_cleanup_tests cleanup/cleanuprun_test.cpp)
+twinsift_cleanup_test(core_cleanup_tests cleanup/cleanuprun_test.cpp cleanup/cleanup_safety_test.cpp
+  cleanup/trash_test.cpp)
 gtest_discover_tests(core_cleanup_tests DISCOVERY_MODE PRE_TEST)
 
 # Trash refusals from a read-only folder: only meaningful without root's
@@ -19,12 +20,8 @@ gtest_discover_tests(core_cleanup_tests DISCOVERY_MODE PRE_TEST)
 twinsift_cleanup_test(core_cleanup_permission_tests cleanup/cleanup_permission_test.cpp)
 add_test(NAME core_cleanup_permission_tests
   COMMAND ${TWINSIFT_WITHOUT_DAC} $<TARGET_FILE:core_cleanup_permission_tests>)
-# Under the sanitizer preset, full stacks let the suppression see GIO's frames;
-# CI's own sanitizer options are kept. GIO's refusal is matched in the C locale.
-set_tests_properties(core_cleanup_permission_tests PROPERTIES
-  ENVIRONMENT "LC_ALL=C"
-  ENVIRONMENT_MODIFICATION
-  "ASAN_OPTIONS=string_append::fast_unwind_on_malloc=0;LSAN_OPTIONS=string_append::suppressions=${CMAKE_CURRENT_SOURCE_DIR}/cleanup/lsan.supp")
+# The refusal's reason is matched in the C locale.
+set_tests_properties(core_cleanup_permission_tests PROPERTIES ENVIRONMENT "LC_ALL=C")
 
 # Runs that overlap across processes: each side is this helper.
 add_executable(cleanup_run_helper cleanup/cleanuprun_helper.cpp)

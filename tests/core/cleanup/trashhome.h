@@ -1,8 +1,7 @@
 #pragma once
 
 // A throw-away home folder with its own freedesktop Trash, set up once per
-// test process: GLib reads HOME and XDG_DATA_HOME on its first use and never
-// again, so they must point here before any GIO call.
+// test process, so that no test ever touches the host's Trash.
 
 #include <gtest/gtest.h>
 
