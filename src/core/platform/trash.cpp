@@ -175,19 +175,23 @@ bool onDevice(int fd, dev_t device) {
     return ::fstat(fd, &st) == 0 && st.st_dev == device;
 }
 
-// The home Trash, when it is on device. Its folders are made only then.
-std::optional<Can> homeCan(dev_t device) {
+// The home Trash, when it is on device (nothing otherwise). Its folders are
+// made only then. When it is there but cannot be used, the file has no other
+// Trash: the error says why.
+Result<std::optional<Can>> homeCan(dev_t device) {
     const std::string data = paths::dataHome();
     // The nearest folder that exists says which disk the Trash is on.
-    std::string probe = data;
+    std::string probe = paths::appending(data, "Trash/files");
     struct stat st;
     while (::stat(probe.c_str(), &st) != 0) {
-        if (errno != ENOENT || probe == "/")
-            return std::nullopt;
+        if (errno != ENOENT && errno != ENOTDIR)
+            return Failed{errno};
+        if (probe == "/")
+            return std::optional<Can>();
         probe = paths::parent(probe);
     }
     if (st.st_dev != device)
-        return std::nullopt;
+        return std::optional<Can>();
     // The data home itself may be reached through links the user set up.
     UniqueFd dataFd(::open(data.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!dataFd.valid() && errno == ENOENT) {
@@ -198,11 +202,13 @@ std::optional<Can> homeCan(dev_t device) {
         dataFd.reset(::open(data.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     }
     if (!dataFd.valid())
-        return std::nullopt;
+        return Failed{errno};
     auto can = openCan(dataFd.get(), paths::appending(data, "Trash"), "Trash", {});
-    if (!can || !onDevice(can->files.get(), device))
-        return std::nullopt;
-    return std::move(*can);
+    if (!can)
+        return Failed{can.error()};
+    if (!onDevice(can->files.get(), device))
+        return std::optional<Can>();
+    return std::optional<Can>(std::move(*can));
 }
 
 // $topdir/.Trash/$uid below a real sticky .Trash, else $topdir/.Trash-$uid.
@@ -491,9 +497,11 @@ Result<Entry, std::string> moveAt(int folder, const std::string &name,
     // The home Trash first when it is on the file's disk; a bind mount of
     // that disk still cannot rename into it, and then the mount's own Trash
     // is the next choice.
-    std::optional<Can> home = homeCan(st.st_dev);
-    if (home) {
-        auto moved = moveInto(*home, folder, name, original, st, expected);
+    auto home = homeCan(st.st_dev);
+    if (!home)
+        return notMoved("The Trash could not be used: " + reason(home.error()));
+    if (*home) {
+        auto moved = moveInto(**home, folder, name, original, st, expected);
         if (moved || moved.error() != EXDEV)
             return moved ? Result<Entry, std::string>(std::move(*moved))
                          : describe(moved.error(), otherDisk);

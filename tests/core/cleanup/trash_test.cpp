@@ -169,6 +169,18 @@ TEST_F(TrashTest, anotherDisksSharedTrashIsUsedOnlyWhenSticky) {
     }
 }
 
+// The home Trash is the only Trash for files on its disk: when it cannot be
+// used, the move fails with the reason instead of going to another Trash.
+TEST_F(TrashTest, anUnusableHomeTrashFailsTheMoveAndSaysWhy) {
+    const std::string trash = std::string(std::getenv("XDG_DATA_HOME")) + "/Trash";
+    writeFile(trash + "/files", "not a folder");
+    writeFile(dir / "m.bin", "stays");
+    const auto moved = Trash::move(dir / "m.bin");
+    ASSERT_FALSE(moved);
+    EXPECT_NE(moved.error().find("Not a directory"), std::string::npos) << moved.error();
+    EXPECT_EQ(readFile(dir / "m.bin"), "stays");
+}
+
 TEST(TrashFolders, trashFoldersAreToldByWholeComponents) {
     const std::string home = std::string(std::getenv("XDG_DATA_HOME")) + "/Trash";
     EXPECT_TRUE(Trash::isInsideTrash(home + "/files/x"));
