@@ -131,9 +131,12 @@ Result<UniqueFd> mountTop(int fd) {
 // Opens or makes name inside parent as a folder of ours: a real folder, not a
 // link, owned by this user.
 Result<UniqueFd> ownFolder(int parent, const char *name) {
-    if (::mkdirat(parent, name, 0700) != 0 && errno != EEXIST)
-        return Failed{errno};
     UniqueFd fd(::openat(parent, name, folderFlags));
+    if (!fd.valid() && errno == ENOENT) {
+        if (::mkdirat(parent, name, 0700) != 0 && errno != EEXIST)
+            return Failed{errno};
+        fd.reset(::openat(parent, name, folderFlags));
+    }
     if (!fd.valid())
         return Failed{errno};
     struct stat st;
@@ -431,7 +434,14 @@ std::string homeFolder() {
 }
 
 bool isInsideTrash(std::string_view path) {
-    const std::string home = paths::resolvingSymlinks(homeFolder());
+    // Resolving walks the whole path; the home Trash stays where it is for as
+    // long as the environment names it.
+    thread_local std::string named, resolved;
+    if (const std::string now = homeFolder(); now != named) {
+        resolved = paths::resolvingSymlinks(now);
+        named = now;
+    }
+    const std::string &home = resolved;
     if (liesBelow(path, home))
         return true;
     const auto allDigits = [](std::string_view s) {
