@@ -3,4 +3,5 @@ target_sources(twinsift_core PRIVATE
   platform/filereader.cpp
   platform/spinningdisk.cpp
   platform/folderwalker.cpp
-  platform/paths.cpp)
+  platform/paths.cpp
+  platform/trashfolders.cpp)
