@@ -1,5 +1,3 @@
-#include "platform/paths.h"
-#include "platform/trashfolders.h"
 #include "scanrecorder.h"
 #include "tempdir.h"
 
@@ -11,7 +9,6 @@
 
 using namespace twinsift;
 using namespace twinsift::testing;
-using namespace std::string_literals;
 
 namespace {
 
@@ -49,30 +46,6 @@ std::vector<std::string> scannedBelow(const std::string &root) {
 using Names = std::vector<std::string>;
 
 } // namespace
-
-// Whole components only: a folder that merely starts like a Trash folder,
-// or a user folder named like one without a ".Trash" above it, is none.
-TEST(TrashFolders, recognisesEveryKindOfTrashFolderByWholeComponents) {
-    TempDir dir;
-    const ScopedDataHome data(dir / "data");
-    makeDirs(dir / "data/Trash/files");
-    for (const std::string &path :
-         {dir / "data/Trash", dir / "data/Trash/files/a.jpg", "/media/usb/.Trash-1000"s,
-          "/media/usb/.Trash-0/files/x"s, "/media/usb/.Trash/1000/files/x"s, "/.Trash-42"s})
-        EXPECT_TRUE(isInsideTrashFolder(path)) << path;
-    for (const std::string &path :
-         {dir / "data/Trashcan/x", dir / "data", dir / "other/Trash/files/x", "/media/usb/.Trash"s,
-          "/media/usb/.Trash/notes/x"s, "/media/usb/.Trash-/x"s, "/media/usb/.Trash-10a0/x"s,
-          "/media/usb/1000/x"s, "/media/usb/x.Trash-1000"s, "/media/usb/.trash-1000/x"s})
-        EXPECT_FALSE(isInsideTrashFolder(path)) << path;
-
-    // The home Trash is compared resolved: a data home named through a
-    // link still finds it.
-    ASSERT_EQ(::symlink((dir / "data").c_str(), (dir / "data-link").c_str()), 0);
-    const ScopedDataHome linked(dir / "data-link");
-    EXPECT_TRUE(isInsideTrashFolder(dir / "data/Trash/files/a.jpg"));
-    EXPECT_EQ(homeTrashFolder(), dir / "data-link/Trash");
-}
 
 // Scanning the data home never reaches the Trash in it, even where the
 // environment names the data home through a link, so that only the folder's

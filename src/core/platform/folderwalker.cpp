@@ -1,7 +1,7 @@
 #include "folderwalker.h"
 
 #include "paths.h"
-#include "trashfolders.h"
+#include "trash.h"
 
 #include <algorithm>
 #include <array>
@@ -83,6 +83,11 @@ bool isPseudoFilesystem(int fd, dev_t device) {
         if (magic == pseudo)
             return true;
     return (magic == tmpfsMagic || magic == ramfsMagic) && isDevtmpfs(device);
+}
+
+// Whether name is all digits, as a user's folder in a mount's .Trash is named.
+bool isUserId(std::string_view name) {
+    return !name.empty() && name.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 // Entries listed at once. A batch's attributes are read before any of its
@@ -341,14 +346,14 @@ bool FolderWalker::isPackageName(std::string_view name) {
 Result<void> FolderWalker::start() {
     // The home Trash and its two folders, whatever their names below the
     // root: a bind mount or a link taken as the root is caught as well.
-    const std::string trash = homeTrashFolder();
+    const std::string trash = Trash::homeFolder();
     for (const std::string &folder : {trash, trash + "/files", trash + "/info"}) {
         struct stat st;
         if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
             m_trash.emplace_back(st.st_dev, st.st_ino);
     }
     const std::string resolvedRoot = paths::resolvingSymlinks(m_root);
-    if (isInsideTrashFolder(resolvedRoot))
+    if (Trash::isInsideTrash(resolvedRoot))
         return {};
     m_rootHoldsTrash = paths::lastComponent(resolvedRoot) == ".Trash";
 
@@ -522,7 +527,7 @@ bool FolderWalker::next() {
         m_path.append(name);
         m_type = listed.type;
         if (m_type == DT_DIR && !isPackageName(name) &&
-            !(m_rootHoldsTrash && m_foldersEntered == 1 && isTrashFolderName(".Trash", name)))
+            !(m_rootHoldsTrash && m_foldersEntered == 1 && isUserId(name)))
             m_pending.push_back({m_path, m_dirDevice, m_nextId++});
         return true;
     }

@@ -3,5 +3,4 @@ target_sources(twinsift_core PRIVATE
   platform/filereader.cpp
   platform/spinningdisk.cpp
   platform/folderwalker.cpp
-  platform/paths.cpp
-  platform/trashfolders.cpp)
+  platform/paths.cpp)

@@ -1,7 +1,7 @@
 #include "cleanupprotection.h"
 
 #include "paths.h"
-#include "trashfolders.h"
+#include "trash.h"
 
 #include <pwd.h>
 #include <string_view>
@@ -68,7 +68,7 @@ bool isProtected(const std::string &path) {
 bool isProtectedForAccount(const std::string &path, const std::string &accountHome) {
     const std::string resolved = paths::resolvingSymlinks(path);
     // The data home's Trash and every mount's, for every user.
-    if (isInsideTrashFolder(resolved))
+    if (Trash::isInsideTrash(resolved))
         return true;
     const std::string home = paths::resolvingSymlinks(paths::homeDirectory());
     // $HOME alone is anyone's to set: only the account's own home, named by
