@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <iostream>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -51,6 +53,12 @@ struct SetClockMemory {
     std::atomic<std::int64_t> now = 0;
     DigestMemory memory{DigestMemory::defaultCapacity, [this] { return now.load(); }};
 };
+
+Sha256Digest digestOf(unsigned char c) {
+    Sha256Digest d{};
+    d.fill(c);
+    return d;
+}
 
 struct stat statOf(const std::string &path) {
     struct stat st {};
@@ -162,20 +170,123 @@ TEST(ScanRemembered, filesChangedWithinTheSettleTimeAreReadAgain) {
 TEST(ScanRemembered, theOldestDigestsAreDroppedBeyondTheCapacity) {
     DigestMemory memory(2, [] { return std::int64_t{10'000'000'000}; });
     const auto key = [](ino_t inode, std::int64_t changed) {
-        return DigestMemory::Key{{1, inode, changed, changed}, 100};
+        return DigestMemory::Key{{1, inode, changed, changed}, 100, "/media/usb/a"};
     };
-    const auto digestOf = [](unsigned char c) {
-        Sha256Digest d{};
-        d.fill(c);
-        return d;
-    };
-    for (ino_t inode : {11, 12, 13})
-        memory.remember({{key(inode, 1), digestOf(static_cast<unsigned char>(inode)), 0}},
-                        memory.now());
+    for (ino_t inode : {11, 12, 13}) {
+        DigestMemory::Entries fresh;
+        DigestMemory::note(fresh, key(inode, 1), digestOf(static_cast<unsigned char>(inode)),
+                           memory.now());
+        memory.remember(std::move(fresh));
+    }
     EXPECT_EQ(memory.size(), 2u);
     EXPECT_FALSE(memory.find(key(11, 1)));
     EXPECT_EQ(memory.find(key(12, 1)), digestOf(12));
     EXPECT_EQ(memory.find(key(13, 1)), digestOf(13));
+}
+
+// Where a filesystem hands its inode numbers out afresh (a FAT stick
+// plugged in again), another file may come back with a remembered inode,
+// size and times. Its path tells it apart; so does every other part of
+// the key.
+TEST(ScanRemembered, aDigestIsFoundOnlyForTheSamePathInodeSizeAndTimes) {
+    DigestMemory memory(DigestMemory::defaultCapacity, [] { return std::int64_t{10'000'000'000}; });
+    const DigestMemory::Key seen{{7, 42, 1000, 2000}, 4096, "/media/usb/DCIM/a.jpg"};
+    DigestMemory::Entries fresh;
+    DigestMemory::note(fresh, seen, digestOf('a'), memory.now());
+    memory.remember(std::move(fresh));
+    ASSERT_EQ(memory.find(seen), digestOf('a'));
+
+    auto other = seen;
+    other.path = "/media/usb/DCIM/b.jpg";
+    EXPECT_FALSE(memory.find(other));
+    other.path = "/media/usb/DCIM/a.jp";
+    EXPECT_FALSE(memory.find(other));
+    for (auto changed : {DigestMemory::Key{{8, 42, 1000, 2000}, 4096, seen.path},
+                         DigestMemory::Key{{7, 43, 1000, 2000}, 4096, seen.path},
+                         DigestMemory::Key{{7, 42, 1001, 2000}, 4096, seen.path},
+                         DigestMemory::Key{{7, 42, 1000, 2001}, 4096, seen.path},
+                         DigestMemory::Key{{7, 42, 1000, 2000}, 4097, seen.path}})
+        EXPECT_FALSE(memory.find(changed));
+
+    // The new file's digest replaces the old one: one entry per inode.
+    fresh.clear();
+    const DigestMemory::Key moved{{7, 42, 1000, 2000}, 4096, "/media/usb/DCIM/b.jpg"};
+    DigestMemory::note(fresh, moved, digestOf('b'), memory.now());
+    memory.remember(std::move(fresh));
+    EXPECT_EQ(memory.size(), 1u);
+    EXPECT_EQ(memory.find(moved), digestOf('b'));
+    EXPECT_FALSE(memory.find(seen));
+}
+
+// The same files met at another path, here through a bind mount with the
+// very same device, inodes, sizes and times, are read again.
+TEST(ScanRemembered, theSameInodesAtAnotherPathAreReadAgain) {
+    TempDir dir;
+    for (const char *name : {"a", "b", "c"})
+        writeFile(dir / (std::string("photos/") + name), std::string(4000, 'x'));
+    SetClockMemory shifted;
+    shifted.now = wallClock() + 3'000'000'000;
+    EXPECT_EQ(scanWith(dir / "photos", &shifted.memory).filesRead, 3u);
+    EXPECT_EQ(scanWith(dir / "photos", &shifted.memory).filesRead, 0u);
+
+    ScopedMount alias(dir / "again", dir / "photos");
+    if (!alias.error().empty())
+        GTEST_SKIP() << "cannot bind-mount: " << alias.error();
+    ASSERT_EQ(statOf(dir / "again/a").st_ino, statOf(dir / "photos/a").st_ino);
+    const ScanRun run = scanWith(dir / "again", &shifted.memory);
+    EXPECT_EQ(run.filesRead, 3u);
+    EXPECT_EQ(run.groupNames(dir / "again"),
+              (std::vector<std::vector<std::string>>{{"a", "b", "c"}}));
+}
+
+// Only filesystems that keep an inode number with its file are served from
+// memory; the type is what statfs says.
+TEST(ScanRemembered, filesystemsWithoutStableInodeNumbersAreNeverTrusted) {
+    for (const std::uint32_t type : {0x4d44u, 0x2011bab0u, 0x7366746eu, 0x5346544eu, 0x65735546u})
+        EXPECT_FALSE(DigestMemory::trustsFilesystem(type)) << std::hex << type;
+    for (const std::uint32_t type : {0xef53u, 0x01021994u, 0x9123683eu, 0x58465342u, 0x6969u})
+        EXPECT_TRUE(DigestMemory::trustsFilesystem(type)) << std::hex << type;
+}
+
+// Real mounts of such filesystems, where the kernel and the tools allow:
+// their files are read on every scan and never remembered.
+TEST(ScanRemembered, filesOnFuseAndFatFilesystemsAreReadOnEveryScan) {
+    if (!enterPrivateMountNamespace().empty())
+        GTEST_SKIP() << enterPrivateMountNamespace();
+    TempDir dir;
+    const std::string content(4000, 'f');
+    for (const char *name : {"a", "b"})
+        writeFile(dir / (std::string("plain/") + name), content);
+    const auto quoted = [](const std::string &path) { return "'" + path + "'"; };
+    const std::pair<std::string, std::string> kinds[] = {
+        {dir / "fuse", "bindfs " + quoted(dir / "plain") + " " + quoted(dir / "fuse")},
+        {dir / "fat", "truncate -s 8M " + quoted(dir / "fat.img") + " && mkfs.vfat " +
+                          quoted(dir / "fat.img") + " && mount -o loop " + quoted(dir / "fat.img") +
+                          " " + quoted(dir / "fat")}};
+    std::string unavailable;
+    for (const auto &[mountPoint, command] : kinds) {
+        makeDirs(mountPoint);
+        if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) {
+            unavailable += "cannot run: " + command + "; ";
+            continue;
+        }
+        struct Unmount {
+            std::string path;
+            ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+        } unmount{mountPoint};
+        for (const char *name : {"a", "b"})
+            writeFile(mountPoint + "/" + name, content);
+        SetClockMemory shifted;
+        shifted.now = wallClock() + 3'000'000'000;
+        EXPECT_EQ(scanWith(mountPoint, &shifted.memory).filesRead, 2u) << mountPoint;
+        EXPECT_EQ(scanWith(mountPoint, &shifted.memory).filesRead, 2u) << mountPoint;
+        EXPECT_EQ(shifted.memory.size(), 0u) << mountPoint;
+    }
+    if (unavailable.size() > 0 && unavailable.find("bindfs") != std::string::npos &&
+        unavailable.find("vfat") != std::string::npos)
+        GTEST_SKIP() << unavailable;
+    if (!unavailable.empty())
+        std::cout << "not tried: " << unavailable << "\n";
 }
 
 // A rescan that meets the very same paths in the same order takes the last

@@ -1,5 +1,8 @@
 #include "folderwalker.h"
 
+#include "paths.h"
+#include "trash.h"
+
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -82,6 +85,11 @@ bool isPseudoFilesystem(int fd, dev_t device) {
     return (magic == tmpfsMagic || magic == ramfsMagic) && isDevtmpfs(device);
 }
 
+// Whether name is all digits, as a user's folder in a mount's .Trash is named.
+bool isUserId(std::string_view name) {
+    return !name.empty() && name.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 // Entries listed at once. A batch's attributes are read before any of its
 // entries is handed on, so this bounds how long a stop waits.
 constexpr std::size_t batchSize = 256;
@@ -103,7 +111,8 @@ constexpr std::size_t aheadDepth = 4;
 // the helper each list folders of their own.
 class FolderWalker::Helper {
 public:
-    Helper() : m_thread([this] { run(); }) {}
+    explicit Helper(const std::vector<Inode> &trash)
+        : m_trash(trash), m_thread([this] { run(); }) {}
     Helper(const Helper &) = delete;
     Helper &operator=(const Helper &) = delete;
     ~Helper() {
@@ -269,7 +278,7 @@ private:
             Opened opened;
             bool failed = false;
             try {
-                opened = FolderWalker::open(ahead.path, &ahead.parentDevice);
+                opened = FolderWalker::open(ahead.path, &ahead.parentDevice, m_trash);
                 if (!opened.error) {
                     std::size_t toRead = 0;
                     opened.listError =
@@ -295,6 +304,7 @@ private:
         }
     }
 
+    const std::vector<Inode> &m_trash; // the walk's, which outlives this
     std::mutex m_mutex;
     std::condition_variable m_wake, m_done;
     int m_dirFd = -1;
@@ -334,7 +344,22 @@ bool FolderWalker::isPackageName(std::string_view name) {
 }
 
 Result<void> FolderWalker::start() {
-    Opened root = open(m_root, nullptr);
+    // The home Trash and its two folders, whatever their names below the
+    // root: a bind mount or a link taken as the root is caught as well.
+    const std::string trash = Trash::homeFolder();
+    for (const std::string &folder : {trash, trash + "/files", trash + "/info"}) {
+        struct stat st;
+        if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            m_trash.emplace_back(st.st_dev, st.st_ino);
+    }
+    const std::string resolvedRoot = paths::resolvingSymlinks(m_root);
+    if (Trash::isInsideTrash(resolvedRoot))
+        return {};
+    m_rootHoldsTrash = paths::lastComponent(resolvedRoot) == ".Trash";
+
+    Opened root = open(m_root, nullptr, m_trash);
+    if (root.error == trashFolder)
+        return {};
     if (root.error == pseudoFilesystem) {
         // Nothing to walk, which is no reason to fail the scan.
         m_onError(m_root, pseudoFilesystem);
@@ -353,7 +378,8 @@ int FolderWalker::rootFd() const {
     return m_dir && m_foldersEntered == 1 ? ::dirfd(m_dir) : -1;
 }
 
-FolderWalker::Opened FolderWalker::open(const std::string &path, const dev_t *parentDevice) {
+FolderWalker::Opened FolderWalker::open(const std::string &path, const dev_t *parentDevice,
+                                        const std::vector<Inode> &trash) {
     Opened opened;
     // The root is opened following links: the user chose it, perhaps through
     // a link. Below it nothing is followed, and a folder swapped for a link
@@ -367,6 +393,8 @@ FolderWalker::Opened FolderWalker::open(const std::string &path, const dev_t *pa
     struct stat st;
     if (::fstat(fd, &st) != 0)
         opened.error = errno;
+    else if (std::find(trash.begin(), trash.end(), Inode{st.st_dev, st.st_ino}) != trash.end())
+        opened.error = trashFolder;
     // Below the root only a mount point can change the filesystem; the type
     // is asked there.
     else if ((!parentDevice || st.st_dev != *parentDevice) && isPseudoFilesystem(fd, st.st_dev))
@@ -387,7 +415,7 @@ bool FolderWalker::openNextFolder() {
         m_dirPath = std::move(next.path);
         if (!m_helper && !m_pending.empty()) {
             try {
-                m_helper = std::make_unique<Helper>();
+                m_helper = std::make_unique<Helper>(m_trash);
             } catch (const std::system_error &) {
                 // No thread to spare: this thread lists every folder.
             }
@@ -397,7 +425,9 @@ bool FolderWalker::openNextFolder() {
             ahead = m_helper->take(next.id);
             m_helper->lookAhead(m_pending);
         }
-        Opened opened = ahead ? std::move(*ahead) : open(m_dirPath, &next.parentDevice);
+        Opened opened = ahead ? std::move(*ahead) : open(m_dirPath, &next.parentDevice, m_trash);
+        if (opened.error == trashFolder)
+            continue;
         if (opened.error) {
             m_onError(m_dirPath, opened.error);
             continue;
@@ -464,7 +494,7 @@ bool FolderWalker::listBatch() {
     const int fd = ::dirfd(m_dir);
     if (toRead >= helpFrom && !m_helper) {
         try {
-            m_helper = std::make_unique<Helper>();
+            m_helper = std::make_unique<Helper>(m_trash);
         } catch (const std::system_error &) {
             // No thread to spare: this thread reads them all.
         }
@@ -496,7 +526,8 @@ bool FolderWalker::next() {
         m_nameOffset = m_path.size();
         m_path.append(name);
         m_type = listed.type;
-        if (m_type == DT_DIR && !isPackageName(name))
+        if (m_type == DT_DIR && !isPackageName(name) &&
+            !(m_rootHoldsTrash && m_foldersEntered == 1 && isUserId(name)))
             m_pending.push_back({m_path, m_dirDevice, m_nextId++});
         return true;
     }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace twinsift {
@@ -20,6 +21,10 @@ namespace twinsift {
 // (proc, sysfs, devtmpfs and the like), with the error pseudoFilesystem: the
 // walk never enters one, whose files claim sizes they do not hold and may
 // block or act when read. Other filesystems mounted in the tree are walked.
+// Nor does it ever enter a Trash folder, where a copy is no copy the user
+// keeps: the home Trash (known by device and inode, so a second name for it
+// is caught too) and a mount's ".Trash/<uid>" or ".Trash-<uid>". A root
+// inside one has nothing to walk.
 class FolderWalker {
 public:
     using ErrorCallback = std::function<void(const std::string &path, int error)>;
@@ -82,6 +87,9 @@ private:
         int listError = 0;
     };
     class Helper;
+    using Inode = std::pair<dev_t, ino_t>;
+    // Opened::error of a Trash folder, passed over without an error.
+    static constexpr int trashFolder = -2;
 
     bool openNextFolder();
     // Lists the next entries of the open folder and reads their attributes;
@@ -94,10 +102,15 @@ private:
     // Names the type of entries the listing left unknown from their attributes.
     static void classify(std::vector<Listed> &batch);
     // parentDevice: the device of the folder that listed it; null for the root.
-    static Opened open(const std::string &path, const dev_t *parentDevice);
+    // trash: the home Trash's folders, never entered.
+    static Opened open(const std::string &path, const dev_t *parentDevice,
+                       const std::vector<Inode> &trash);
 
     std::string m_root;
     ErrorCallback m_onError;
+    std::vector<Inode> m_trash;
+    // The root is a mount's shared ".Trash": each user's folder in it is Trash.
+    bool m_rootHoldsTrash = false;
     std::vector<Pending> m_pending;
     DIR *m_dir = nullptr;
     dev_t m_dirDevice = 0;

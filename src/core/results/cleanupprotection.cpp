@@ -1,9 +1,11 @@
 #include "cleanupprotection.h"
 
 #include "paths.h"
+#include "trash.h"
 
-#include <cstdlib>
+#include <pwd.h>
 #include <string_view>
+#include <unistd.h>
 #include <vector>
 
 namespace twinsift::CleanupProtection {
@@ -19,19 +21,14 @@ bool liesBelow(std::string_view path, std::string_view root) {
 
 struct Root {
     std::string path;
-    // System roots may contain the user's home (/var/home/u on image-based
-    // systems); the home's own roots lie inside it and never excuse it.
-    bool isSystemRoot;
+    // The system roots that may hold the user's home on some systems
+    // (/var/home/u on image-based ones); the home's own roots lie inside it
+    // and never excuse it.
+    bool mayHoldHome;
 };
 
 // home: the resolved home folder.
 std::vector<Root> roots(const std::string &home) {
-    // The Trash lives in the data home; a relative XDG_DATA_HOME is ignored,
-    // as every freedesktop reader does.
-    const char *xdgData = std::getenv("XDG_DATA_HOME");
-    const std::string dataHome = xdgData && xdgData[0] == '/'
-                                     ? paths::resolvingSymlinks(xdgData)
-                                     : paths::appending(home, ".local/share");
     std::vector<Root> list{
         {paths::appending(home, "Library"), false},
         {paths::appending(home, "Applications"), false},
@@ -39,25 +36,49 @@ std::vector<Root> roots(const std::string &home) {
     for (const char *system :
          {"/System", "/Library", "/Applications", "/usr",  "/bin",  "/sbin", "/private", "/etc",
           "/var",    "/opt",     "/Network",      "/boot", "/efi",  "/dev",  "/lib",     "/lib32",
-          "/lib64",  "/libx32",  "/proc",         "/run",  "/snap", "/sys",  "/nix",     "/gnu"})
-        list.push_back({system, true});
+          "/lib64",  "/libx32",  "/proc",         "/run",  "/snap", "/sys",  "/nix",     "/gnu"}) {
+        const std::string_view root(system);
+        list.push_back({system, root == "/var" || root == "/opt" || root == "/private"});
+    }
     for (const char *managed : {"snap", ".var/app", ".local/share/flatpak"})
         list.push_back({paths::appending(home, managed), false});
-    list.push_back({paths::appending(dataHome, "Trash"), false});
     return list;
+}
+
+// Whether home lies at least two folders below root: a home right in /var
+// would excuse a whole folder of the system's, such as /var/lib.
+bool deepBelow(std::string_view home, std::string_view root) {
+    if (!liesBelow(home, root) || home.size() == root.size())
+        return false;
+    return home.find('/', root.size() + 1) != std::string_view::npos;
+}
+
+std::string accountHomeFromUserDatabase() {
+    if (const passwd *pw = ::getpwuid(::getuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/')
+        return pw->pw_dir;
+    return {};
 }
 
 } // namespace
 
 bool isProtected(const std::string &path) {
+    return isProtectedForAccount(path, accountHomeFromUserDatabase());
+}
+
+bool isProtectedForAccount(const std::string &path, const std::string &accountHome) {
     const std::string resolved = paths::resolvingSymlinks(path);
+    // The data home's Trash and every mount's, for every user.
+    if (Trash::isInsideTrash(resolved))
+        return true;
     const std::string home = paths::resolvingSymlinks(paths::homeDirectory());
-    const bool inHome = liesBelow(resolved, home);
+    // $HOME alone is anyone's to set: only the account's own home, named by
+    // both, is the user's where the system keeps it.
+    const bool trustedHome = !accountHome.empty() && paths::resolvingSymlinks(accountHome) == home;
+    const bool inHome = trustedHome && liesBelow(resolved, home);
     for (const auto &root : roots(home)) {
         if (!liesBelow(resolved, root.path))
             continue;
-        // The home is the user's own even where the system keeps it.
-        if (root.isSystemRoot && inHome && liesBelow(home, root.path))
+        if (root.mayHoldHome && inHome && deepBelow(home, root.path))
             continue;
         return true;
     }

@@ -7,10 +7,17 @@
 namespace twinsift::CleanupProtection {
 
 // Whether path, after standardising and resolving its symbolic links, is one
-// of the roots or lies below one (whole components, case-sensitive). A path
-// inside the resolved home is not held against a system root that contains
-// the home itself, so a home kept below /var stays usable. Keeps no
-// state; safe on any thread. Consults the disk on every call.
+// of the roots or lies below one (whole components, case-sensitive). Every
+// Trash folder is one of them. A path inside the home is not held against
+// /var, /opt or /private when the home lies at least two folders below that
+// root, and is the account's home in the user database, which $HOME names
+// too: so a home kept in /var/home stays usable, while a HOME set to /etc or
+// /var protects no less than before. Keeps no state; safe on any thread.
+// Consults the disk on every call.
 bool isProtected(const std::string &path);
+
+// The same with the account's home as given, where the other asks the user
+// database.
+bool isProtectedForAccount(const std::string &path, const std::string &accountHome);
 
 } // namespace twinsift::CleanupProtection

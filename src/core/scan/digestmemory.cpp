@@ -1,20 +1,47 @@
 #include "digestmemory.h"
 
 #include <algorithm>
+#include <array>
 #include <ctime>
 #include <iterator>
+#include <limits>
 #include <tuple>
 #include <utility>
 
 namespace twinsift {
 namespace {
 
-auto inodeOf(const DigestMemory::Key &key) {
-    return std::tie(key.identity.device, key.identity.inode);
+bool byInode(const DigestMemory::Entry &a, const DigestMemory::Entry &b) {
+    return std::tie(a.device, a.inode) < std::tie(b.device, b.inode);
 }
 
-bool byInode(const DigestMemory::Entry &a, const DigestMemory::Entry &b) {
-    return inodeOf(a.key) < inodeOf(b.key);
+// statfs types whose inode numbers are made up at mount time or by a
+// server: vfat and msdos, exFAT, NTFS (ntfs3 and the old driver), FUSE.
+constexpr std::array<std::uint32_t, 5> untrustedFilesystems{0x4d44, 0x2011bab0, 0x7366746e,
+                                                            0x5346544e, 0x65735546};
+
+std::optional<std::uint32_t> deviceOf(const DigestMemory::Key &key) {
+    // The kernel's device numbers have 32 bits; one that does not fit is
+    // not remembered rather than mistaken for another.
+    if (key.identity.device > std::numeric_limits<std::uint32_t>::max())
+        return std::nullopt;
+    return static_cast<std::uint32_t>(key.identity.device);
+}
+
+Sha256Digest stateOf(const DigestMemory::Key &key) {
+    thread_local Sha256Hasher hasher;
+    // Fixed-width fields first, so no two keys feed the same bytes.
+    const std::array<std::int64_t, 3> fields{static_cast<std::int64_t>(key.size),
+                                             key.identity.modifiedNanoseconds,
+                                             key.identity.changedNanoseconds};
+    Sha256Digest state{};
+    if (!hasher.begin())
+        return state;
+    hasher.update(reinterpret_cast<const unsigned char *>(fields.data()), sizeof fields);
+    hasher.update(reinterpret_cast<const unsigned char *>(key.path.data()), key.path.size());
+    if (!hasher.finish(state))
+        state.fill(0);
+    return state;
 }
 
 std::int64_t wallClock() {
@@ -45,13 +72,36 @@ std::size_t DigestMemory::size() const {
     return m_entries.size();
 }
 
+bool DigestMemory::trustsFilesystem(std::uint32_t filesystemType) {
+    return std::find(untrustedFilesystems.begin(), untrustedFilesystems.end(), filesystemType) ==
+           untrustedFilesystems.end();
+}
+
 std::optional<Sha256Digest> DigestMemory::find(const Key &key) const {
-    std::lock_guard lock(m_mutex);
-    const Entry probe{key, {}, 0};
-    const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), probe, byInode);
-    if (it == m_entries.end() || !(it->key == key))
+    const auto device = deviceOf(key);
+    if (!device)
         return std::nullopt;
-    return it->digest;
+    Entry found;
+    {
+        std::lock_guard lock(m_mutex);
+        const Entry probe{*device, 0, key.identity.inode, {}, {}};
+        const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), probe, byInode);
+        if (it == m_entries.end() || it->device != *device || it->inode != key.identity.inode)
+            return std::nullopt;
+        found = *it;
+    }
+    // Only an inode met before costs a digest of its path.
+    if (found.state != stateOf(key))
+        return std::nullopt;
+    return found.digest;
+}
+
+void DigestMemory::note(Entries &fresh, const Key &key, const Sha256Digest &digest,
+                        std::int64_t computedAt) {
+    const auto device = deviceOf(key);
+    if (!device || key.identity.changedNanoseconds > computedAt - settleNanoseconds)
+        return;
+    fresh.push_back({*device, 0, key.identity.inode, stateOf(key), digest});
 }
 
 std::optional<std::vector<std::uint32_t>>
@@ -72,10 +122,7 @@ void DigestMemory::keepPathOrder(const Sha256Digest &fingerprint,
     m_order = std::move(order);
 }
 
-void DigestMemory::remember(Entries added, std::int64_t computedAt) {
-    std::erase_if(added, [computedAt](const Entry &e) {
-        return e.key.identity.changedNanoseconds > computedAt - settleNanoseconds;
-    });
+void DigestMemory::remember(Entries added) {
     if (added.empty() || m_capacity == 0)
         return;
 

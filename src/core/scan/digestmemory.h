@@ -9,23 +9,35 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace twinsift {
 
 // Digests computed by earlier scans of this process, so that a rescan of an
 // unchanged tree reads no content. A digest is found again only for the
-// very same inode with the very same size, modification time and change
-// time, and only if that change time lay at least settleTime before the
-// digest was computed: a write in the same clock tick as the last one
-// leaves the change time where it was, on filesystems with coarse
-// timestamps too, but never one that comes settleTime later. Nothing is
-// written to disk.
+// very same inode at the very same path, with the very same size,
+// modification time and change time, and only if that change time lay at
+// least settleTime before the digest was computed: a write in the same
+// clock tick as the last one leaves the change time where it was, on
+// filesystems with coarse timestamps too, but never one that comes
+// settleTime later. Nothing is written to disk.
+//
+// The path counts because an inode number alone names a file only where the
+// filesystem keeps it: FAT hands its numbers out afresh at every mount, so
+// after a stick is plugged in again another file may hold a remembered
+// inode with the same size and times. Filesystems without inode numbers of
+// their own (FAT, exFAT, NTFS, and every FUSE filesystem, whose numbers are
+// whatever its server says) are not remembered at all: see
+// trustsFilesystem.
 //
 // Each remembered file costs one Entry (80 bytes; about 84 with the blocks
 // that hold them) in one sorted deque, so the default capacity bounds the
 // memory at some 84 MB; beyond the capacity the entries remembered longest
-// ago are dropped. Entries are gathered in a deque too: it grows a block at
+// ago are dropped. An entry holds the path, size and times as one SHA-256
+// of them: a wrong match would take a collision of SHA-256, which every
+// set of duplicates already relies on never meeting, where keeping the
+// path itself would cost its length again. Entries are gathered in a deque too: it grows a block at
 // a time, where a vector would at moments hold three times its entries
 // while it doubles. A first scan's entries become the memory without a
 // copy; later scans merge theirs in.
@@ -42,10 +54,11 @@ public:
     // Wall-clock time in nanoseconds since the epoch, the clock of st_ctim.
     using Clock = std::function<std::int64_t()>;
 
+    // What the walk saw of one file.
     struct Key {
         FileIdentity identity;
         std::uint64_t size = 0;
-        friend bool operator==(const Key &, const Key &) = default;
+        std::string_view path;
     };
 
     explicit DigestMemory(std::size_t capacity = defaultCapacity, Clock clock = {});
@@ -57,19 +70,29 @@ public:
 
     std::int64_t now() const;
 
+    // Whether digests of files on a filesystem of this statfs type may be
+    // remembered: only where inode numbers stay with their files.
+    static bool trustsFilesystem(std::uint32_t filesystemType);
+
     std::optional<Sha256Digest> find(const Key &key) const;
 
     struct Entry {
-        Key key;
-        Sha256Digest digest;
+        std::uint32_t device;  // as the kernel numbers devices: 32 bits
         std::uint32_t age = 0; // set by remember; higher is more recent
+        ino_t inode;
+        Sha256Digest state; // of the path, size and times
+        Sha256Digest digest;
     };
-
-    // Keeps digests computed from reads that began no earlier than
-    // computedAt (a value of now()). Files changed less than settleTime
-    // before it are left out. A file's new digest replaces its old one.
     using Entries = std::deque<Entry>;
-    void remember(Entries fresh, std::int64_t computedAt);
+
+    // Adds to fresh the digest of the file key describes, read no earlier
+    // than computedAt (a value of now()). A file changed less than
+    // settleTime before that is left out.
+    static void note(Entries &fresh, const Key &key, const Sha256Digest &digest,
+                     std::int64_t computedAt);
+
+    // Keeps the noted digests. A file's new digest replaces its old one.
+    void remember(Entries fresh);
 
     std::size_t size() const;
 

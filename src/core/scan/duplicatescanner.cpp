@@ -19,6 +19,8 @@
 #include <limits>
 #include <memory>
 #include <numeric>
+#include <sys/stat.h>
+#include <sys/statfs.h>
 #include <tuple>
 #include <unistd.h>
 
@@ -290,6 +292,11 @@ public:
     void rooted(std::string_view root, int rootFd) {
         if (const int fd = ::fcntl(rootFd, F_DUPFD_CLOEXEC, 0); fd >= 0)
             m_workers.openBelow(fd, std::string(root));
+        struct stat st;
+        struct statfs fs;
+        if (m_memory && ::fstat(rootFd, &st) == 0 && ::fstatfs(rootFd, &fs) == 0)
+            m_filesystems.emplace_back(
+                st.st_dev, DigestMemory::trustsFilesystem(static_cast<std::uint32_t>(fs.f_type)));
     }
 
     // The walk found the file at index, with links names.
@@ -379,7 +386,7 @@ public:
             }
         }
         if (m_memory)
-            m_memory->remember(std::move(m_computed), m_computedAt);
+            m_memory->remember(std::move(m_computed));
         return hashed;
     }
 
@@ -390,8 +397,33 @@ private:
     // Files handed to the workers at once, and collected from them at once.
     static constexpr std::size_t handOverBatch = 32;
 
-    DigestMemory::Key keyOf(std::uint32_t index) const {
-        return {m_w.files.identity(index), m_w.files.fileSize(index)};
+    // The key of the file at index, whose path it holds in m_path until
+    // the next call.
+    DigestMemory::Key keyOf(std::uint32_t index) {
+        m_w.files.path(index, m_path);
+        return {m_w.files.identity(index), m_w.files.fileSize(index), m_path};
+    }
+
+    // A remembered digest of the file at index, if the memory may serve it.
+    std::optional<Sha256Digest> recalled(std::uint32_t index) {
+        if (!m_memory || m_memory->size() == 0 || !remembers(index))
+            return std::nullopt;
+        return m_memory->find(keyOf(index));
+    }
+
+    // Whether the file's filesystem keeps inode numbers with their files,
+    // asked once per device: of the root's, the walk's own folder; of any
+    // other, the file's path.
+    bool remembers(std::uint32_t index) {
+        const dev_t device = m_w.files.identity(index).device;
+        for (const auto &[known, trusted] : m_filesystems)
+            if (known == device)
+                return trusted;
+        m_w.files.path(index, m_path);
+        struct statfs fs;
+        const bool trusted = ::statfs(m_path.c_str(), &fs) == 0 &&
+                             DigestMemory::trustsFilesystem(static_cast<std::uint32_t>(fs.f_type));
+        return m_filesystems.emplace_back(device, trusted).second;
     }
 
     bool isSettled(std::uint32_t index) const {
@@ -415,12 +447,10 @@ private:
             return;
         // A digest the memory holds is taken now, so the end of the walk
         // does not look for it again.
-        if (m_memory && m_memory->size() > 0) {
-            if (const auto digest = m_memory->find(keyOf(index))) {
-                m_remembered.emplace_back(index, *digest);
-                m_handled[index] = true;
-                return;
-            }
+        if (const auto digest = recalled(index)) {
+            m_remembered.emplace_back(index, *digest);
+            m_handled[index] = true;
+            return;
         }
         if (m_jobs - m_received >= earlyInFlight) {
             std::vector<HashWorkers::Done> batch;
@@ -448,8 +478,8 @@ private:
         if (!done.ok)
             return;
         hashed.push_back({done.digest, m_w.files.fileSize(done.id), done.id});
-        if (m_memory && isSettled(done.id))
-            m_computed.push_back({keyOf(done.id), done.digest, 0});
+        if (m_memory && isSettled(done.id) && remembers(done.id))
+            DigestMemory::note(m_computed, keyOf(done.id), done.digest, m_computedAt);
     }
 
     // Sorts the candidates not started yet into names of an inode read for
@@ -465,8 +495,7 @@ private:
             if (first[k] != k) {
                 m_links.emplace_back(candidates[first[k]].index, index);
                 m_leads[candidates[first[k]].index] = true;
-            } else if (auto digest = m_memory && m_memory->size() > 0 ? m_memory->find(keyOf(index))
-                                                                      : std::nullopt) {
+            } else if (auto digest = recalled(index)) {
                 m_remembered.emplace_back(index, *digest);
             } else {
                 (spins(m_w.files.identity(index).device) ? serial : parallel).push_back(index);
@@ -506,6 +535,8 @@ private:
     // met twice or more (while every size is tracked).
     std::vector<bool> m_handled, m_linked, m_leads, m_shared;
     std::vector<std::pair<dev_t, bool>> m_devices;
+    std::vector<std::pair<dev_t, bool>> m_filesystems; // trusted by the memory
+    std::string m_path;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> m_links; // (read name, other name)
     std::vector<std::pair<std::uint32_t, Sha256Digest>> m_remembered;
     std::vector<Hashed> m_hashed;        // read during the walk

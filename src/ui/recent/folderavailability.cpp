@@ -4,13 +4,13 @@
 
 #include <QTimer>
 
-#include <thread>
-
 namespace twinsift {
 
 FolderAvailability::FolderAvailability(QObject *parent, Probe probe,
-                                       std::chrono::milliseconds deadline)
+                                       std::chrono::milliseconds deadline,
+                                       std::shared_ptr<ProbeThreads> threads)
     : QObject(parent), m_probe(std::move(probe)), m_deadline(deadline),
+      m_threads(std::move(threads)),
       m_mailbox(std::make_shared<MainThreadMailbox<FolderAvailability>>(this)) {}
 
 FolderAvailability::~FolderAvailability() {
@@ -27,6 +27,13 @@ bool FolderAvailability::isExistingFolder(const std::string &path) {
 void FolderAvailability::check(const std::vector<std::string> &paths) {
     for (const std::string &path : paths) {
         const QByteArray key(path.data(), static_cast<qsizetype>(path.size()));
+        if (key.contains('\0')) {
+            // No folder has such a name, and the system calls would read
+            // only up to the NUL.
+            QMetaObject::invokeMethod(
+                this, [this, key] { emit answered(key, false); }, Qt::QueuedConnection);
+            continue;
+        }
         const auto running = m_inFlight.find(key);
         if (running == m_inFlight.end()) {
             start(key);
@@ -41,12 +48,10 @@ void FolderAvailability::check(const std::vector<std::string> &paths) {
 void FolderAvailability::start(const QByteArray &key) {
     const quint64 probe = ++m_probes;
     m_inFlight.insert(key, Running{probe, false});
-    // A thread of its own per probe: one stuck in the kernel must not hold up
-    // probes of other folders, as it would in a shared pool.
-    std::thread([mailbox = m_mailbox, check = m_probe, key] {
-        const bool available = check(key.toStdString());
+    // The answer may come on a probe thread, or at once when none can start.
+    m_threads->ask(key.toStdString(), m_probe, [mailbox = m_mailbox, key](bool available) {
         mailbox->post([key, available](FolderAvailability *self) { self->land(key, available); });
-    }).detach();
+    });
     armDeadline(key, probe);
 }
 

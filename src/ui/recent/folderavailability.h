@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mainthreadmailbox.h"
+#include "probethreads.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -21,7 +22,10 @@ namespace twinsift {
 // reports the folder unavailable again instead of starting another. The late
 // answer is passed on whenever it finally comes, and if the folder was asked
 // about again meanwhile, a fresh probe follows, so the last word is never
-// older than the last question.
+// older than the last question. Probes run on the few threads of
+// ProbeThreads, shared with every other screen; a probe that finds no
+// thread, or a path no folder can have (one holding a NUL byte), means
+// unavailable.
 class FolderAvailability : public QObject {
     Q_OBJECT
 
@@ -32,7 +36,8 @@ public:
     static constexpr std::chrono::milliseconds defaultDeadline{200};
 
     explicit FolderAvailability(QObject *parent = nullptr, Probe probe = isExistingFolder,
-                                std::chrono::milliseconds deadline = defaultDeadline);
+                                std::chrono::milliseconds deadline = defaultDeadline,
+                                std::shared_ptr<ProbeThreads> threads = ProbeThreads::shared());
     ~FolderAvailability() override;
 
     // Starts a probe for each path; every path is answered through
@@ -58,6 +63,7 @@ private:
 
     Probe m_probe;
     std::chrono::milliseconds m_deadline;
+    std::shared_ptr<ProbeThreads> m_threads;
     quint64 m_probes = 0;
     QHash<QByteArray, Running> m_inFlight;
     std::shared_ptr<MainThreadMailbox<FolderAvailability>> m_mailbox;

@@ -14,15 +14,39 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <system_error>
+#include <thread>
+#include <unistd.h>
+#include <utility>
 
 namespace twinsift {
 
 namespace {
 Q_LOGGING_CATEGORY(lcRecent, "twinsift.recent")
+
+// Renames from to to unless to exists; 0 or the errno.
+int moveWithoutReplacing(const QByteArray &from, const QByteArray &to) {
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    // A filesystem without the flag: a new link never replaces anything.
+    if (::link(from.constData(), to.constData()) != 0)
+        return errno;
+    ::unlink(from.constData());
+    return 0;
+}
 } // namespace
 
-RecentScanStore::RecentScanStore(QObject *parent) : QObject(parent) {
+RecentScanStore::RecentScanStore(QObject *parent)
+    : QObject(parent), m_mailbox(std::make_shared<MainThreadMailbox<RecentScanStore>>(this)) {
     load();
+}
+
+RecentScanStore::~RecentScanStore() {
+    // A worker still reading drops what it read.
+    m_mailbox->close();
 }
 
 RecentScanStore *RecentScanStore::shared() {
@@ -47,6 +71,13 @@ std::optional<QString> RecentScanStore::storageLocation() {
 }
 
 void RecentScanStore::setRecords(const QList<RecentScanRecord> &records) {
+    // What is still being read is replaced before it arrives.
+    if (m_loading)
+        m_replacedWhileLoading = true;
+    change(records);
+}
+
+void RecentScanStore::change(const QList<RecentScanRecord> &records) {
     if (records == m_records)
         return;
     m_records = records;
@@ -63,9 +94,12 @@ void RecentScanStore::setPersistenceError(const QString &message) {
 void RecentScanStore::record(const DuplicateScanResult &result) {
     QList<RecentScanRecord> records = m_records;
     records.prepend(RecentScanRecord::fromResult(result));
+    // The entries still being read are trimmed once they arrive.
+    if (m_loading)
+        m_recordedWhileLoading = true;
     if (records.size() > maximumRecords)
         records.resize(maximumRecords);
-    setRecords(records);
+    change(records);
     persist();
 }
 
@@ -85,31 +119,81 @@ void RecentScanStore::load() {
         setPersistenceError(QString::fromUtf8(locationUnavailableMessage));
         return;
     }
-    if (!QFileInfo::exists(*location)) {
-        setRecords({});
+    const QFileInfo info(*location);
+    if (!info.exists()) {
+        change({});
         setPersistenceError(QString());
         return;
     }
-    QFile file(*location);
-    std::optional<QList<RecentScanRecord>> loaded;
+    if (info.size() > readAtOnceBytes) {
+        m_loading = true;
+        try {
+            std::thread([mailbox = m_mailbox, path = *location] {
+                const Loaded loaded = read(path);
+                mailbox->post([loaded](RecentScanStore *self) { self->land(loaded); });
+            }).detach();
+            return;
+        } catch (const std::system_error &) {
+            // No thread to spare: read it here, slow as it is.
+            m_loading = false;
+        }
+    }
+    apply(read(*location));
+}
+
+RecentScanStore::Loaded RecentScanStore::read(const QString &location) {
+    QFile file(location);
+    Loaded loaded;
     if (file.open(QIODevice::ReadOnly))
         loaded = recentscanfile::decode(file.readAll());
+    if (loaded)
+        std::stable_sort(loaded->begin(), loaded->end(),
+                         [](const RecentScanRecord &a, const RecentScanRecord &b) {
+                             return a.scannedAt() > b.scannedAt();
+                         });
+    return loaded;
+}
+
+void RecentScanStore::apply(const Loaded &loaded) {
     if (!loaded) {
-        qCWarning(lcRecent) << "history unreadable:" << *location;
+        qCWarning(lcRecent) << "history unreadable:" << storageLocation().value_or(QString());
         m_unreadableOnDisk = true;
-        setRecords({});
+        change({});
         setPersistenceError(QString::fromUtf8(readFailedMessage));
         return;
     }
-    std::stable_sort(loaded->begin(), loaded->end(),
-                     [](const RecentScanRecord &a, const RecentScanRecord &b) {
-                         return a.scannedAt() > b.scannedAt();
-                     });
-    setRecords(*loaded);
+    change(*loaded);
     setPersistenceError(QString());
 }
 
+void RecentScanStore::land(const Loaded &loaded) {
+    m_loading = false;
+    const bool save = std::exchange(m_saveAfterLoading, false);
+    if (!loaded) {
+        qCWarning(lcRecent) << "history unreadable:" << storageLocation().value_or(QString());
+        m_unreadableOnDisk = true;
+        setPersistenceError(QString::fromUtf8(readFailedMessage));
+    } else if (!m_replacedWhileLoading) {
+        // Scans recorded meanwhile are the newest; the file's entries follow
+        // as they would have after a load at once.
+        QList<RecentScanRecord> records = m_records;
+        records.append(*loaded);
+        if (std::exchange(m_recordedWhileLoading, false) && records.size() > maximumRecords)
+            records.resize(maximumRecords);
+        change(records);
+        setPersistenceError(QString());
+    }
+    m_replacedWhileLoading = m_recordedWhileLoading = false;
+    if (save)
+        persist();
+}
+
 void RecentScanStore::persist() {
+    if (m_loading) {
+        // The file still holds entries not read yet.
+        m_saveAfterLoading = true;
+        return;
+    }
     const auto location = storageLocation();
     if (!location) {
         setPersistenceError(QString::fromUtf8(locationUnavailableMessage));
@@ -137,15 +221,24 @@ bool RecentScanStore::setUnreadableFileAside(const QString &location) {
     if (!m_unreadableOnDisk)
         return true;
     // The user's whole history may still be in there: keep it where a
-    // person can recover it, replacing what an earlier run set aside.
+    // person can recover it, beside what earlier runs set aside, never over
+    // it.
     const QByteArray from = QFile::encodeName(location);
-    const QByteArray to = from + ".unreadable";
-    if (::rename(from.constData(), to.constData()) != 0 && errno != ENOENT) {
-        qCWarning(lcRecent) << "unreadable history not set aside:" << std::strerror(errno);
-        return false;
+    for (int copy = 1; copy <= 1000; ++copy) {
+        const QByteArray to =
+            from + ".unreadable" + (copy == 1 ? QByteArray() : "-" + QByteArray::number(copy));
+        const int error = moveWithoutReplacing(from, to);
+        if (error == 0 || error == ENOENT) {
+            m_unreadableOnDisk = false;
+            return true;
+        }
+        if (error != EEXIST) {
+            qCWarning(lcRecent) << "unreadable history not set aside:" << std::strerror(error);
+            return false;
+        }
     }
-    m_unreadableOnDisk = false;
-    return true;
+    qCWarning(lcRecent) << "unreadable history not set aside: too many set aside before";
+    return false;
 }
 
 } // namespace twinsift

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainthreadmailbox.h"
 #include "recentscanrecord.h"
 #include "scanresultvalue.h"
 
@@ -8,6 +9,7 @@
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
+#include <memory>
 #include <optional>
 
 class QJSEngine;
@@ -18,6 +20,13 @@ namespace twinsift {
 // The history of completed scans, newest first, kept in one JSON file that is
 // read once at construction and rewritten whole after every change. A
 // storage problem only sets persistenceError; it never reaches a scan.
+//
+// A history file of the usual size is read before the constructor returns.
+// One far larger than fifty entries need is read on a worker thread instead,
+// so that the window is not held up, and its entries arrive later: scans
+// recorded meanwhile stay in front of them, as if the file had been read at
+// once, and a history cleared meanwhile stays empty. Nothing is saved over
+// the file before it has been read.
 class RecentScanStore : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -38,11 +47,15 @@ public:
     static constexpr const char *saveFailedMessage =
         "Recent Scans could not be saved. Current scan results are unaffected.";
 
-    // Loads the history file before it returns. The application uses
-    // shared(); separate instances exist for tests of loading. There is
+    // History files larger than this are read on a worker thread.
+    static constexpr qint64 readAtOnceBytes = 1024 * 1024;
+
+    // Loads the history file, or starts loading a large one. The application
+    // uses shared(); separate instances exist for tests of loading. There is
     // deliberately no default constructor: with one, QML would make a second
     // store of its own instead of asking create().
     explicit RecentScanStore(QObject *parent);
+    ~RecentScanStore() override;
 
     // The one store of the process, made on first use.
     static RecentScanStore *shared();
@@ -69,8 +82,17 @@ signals:
     void persistenceErrorChanged();
 
 private:
+    using Loaded = std::optional<QList<RecentScanRecord>>;
+
     static int maximumRecordCount() { return maximumRecords; }
     void load();
+    // The entries of the file at location, newest first, or nothing when it
+    // cannot be read.
+    static Loaded read(const QString &location);
+    void apply(const Loaded &loaded);
+    // Takes in what a worker read, with what changed meanwhile.
+    void land(const Loaded &loaded);
+    void change(const QList<RecentScanRecord> &records);
     bool setUnreadableFileAside(const QString &location);
     void setPersistenceError(const QString &message);
 
@@ -79,6 +101,13 @@ private:
     // The file on disk could not be read; it goes aside before the first
     // save would replace it.
     bool m_unreadableOnDisk = false;
+    // A worker is reading the file. Meanwhile saves wait for it, and the
+    // list holds only what was recorded since, unless it was replaced.
+    bool m_loading = false;
+    bool m_replacedWhileLoading = false;
+    bool m_saveAfterLoading = false;
+    bool m_recordedWhileLoading = false;
+    std::shared_ptr<MainThreadMailbox<RecentScanStore>> m_mailbox;
 };
 
 } // namespace twinsift

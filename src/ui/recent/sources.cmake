@@ -3,6 +3,8 @@
 target_sources(twinsift_ui PRIVATE
   recent/folderavailability.cpp
   recent/folderavailability.h
+  recent/probethreads.cpp
+  recent/probethreads.h
   recent/recentscanfile.cpp
   recent/recentscanfile.h
   recent/recentscanrecord.cpp

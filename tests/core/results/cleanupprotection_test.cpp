@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <pwd.h>
 #include <unistd.h>
 
 using namespace twinsift;
@@ -88,6 +89,58 @@ TEST_F(Protection, linksAreResolvedOnEveryQuestion) {
     EXPECT_FALSE(CleanupProtection::isProtected(viaLink));
 }
 
+// Not only the data home's Trash: every mount's Trash folder, for any user,
+// holds what someone put away.
+TEST_F(Protection, everyTrashFolderIsProtected) {
+    for (const std::string &path :
+         {"/media/usb/.Trash-1000/files/x"s, "/media/usb/.Trash-0/info/x.trashinfo"s,
+          "/media/usb/.Trash/1000/files/x"s, "/.Trash-1000/files/x"s,
+          home() + "/.local/share/Trash/info/x.trashinfo"})
+        EXPECT_TRUE(CleanupProtection::isProtected(path)) << path;
+    for (const std::string &path :
+         {"/media/usb/.Trash/readme/x"s, "/media/usb/Trash-1000/x"s, "/media/usb/.Trash-all/x"s})
+        EXPECT_FALSE(CleanupProtection::isProtected(path)) << path;
+}
+
+// HOME is anyone's to set. It excuses a home from a system root only when
+// the user database names the same home for the account, the home lies two
+// or more folders inside the root, and the root is /var, /opt or /private.
+TEST_F(Protection, onlyTheAccountsOwnHomeDeepInsideVarOptOrPrivateIsExcused) {
+    using CleanupProtection::isProtected;
+    using CleanupProtection::isProtectedForAccount;
+    // A HOME of a system folder protects what it protected before, even if
+    // the account's home were that folder.
+    ::setenv("HOME", "/etc", 1);
+    EXPECT_TRUE(isProtected("/etc/passwd"));
+    EXPECT_TRUE(isProtectedForAccount("/etc/passwd", "/etc"));
+    ::setenv("HOME", "/usr", 1);
+    EXPECT_TRUE(isProtected("/usr/lib/x"));
+    EXPECT_TRUE(isProtectedForAccount("/usr/lib/x", "/usr"));
+    for (const char *home : {"/var", "/var/u", "/opt/u", "/private/u"}) {
+        ::setenv("HOME", home, 1);
+        EXPECT_TRUE(isProtectedForAccount(std::string(home) + "/Pictures/x", home)) << home;
+    }
+    ::setenv("HOME", "/usr/home/u", 1);
+    EXPECT_TRUE(isProtectedForAccount("/usr/home/u/Pictures/x", "/usr/home/u"));
+
+    for (const std::string root : {"/var", "/opt", "/private"}) {
+        const std::string home = root + "/home/u";
+        ::setenv("HOME", home.c_str(), 1);
+        EXPECT_FALSE(isProtectedForAccount(home + "/Pictures/x", home)) << home;
+        EXPECT_TRUE(isProtectedForAccount(home + "/snap/x", home)) << home;
+        EXPECT_TRUE(isProtectedForAccount(root + "/lib/x", home)) << home;
+        EXPECT_TRUE(isProtectedForAccount(root + "/home/other/x", home)) << home;
+        // The account's home is elsewhere, or this one only by HOME.
+        EXPECT_TRUE(isProtectedForAccount(home + "/Pictures/x", "/home/u")) << home;
+        EXPECT_TRUE(isProtectedForAccount(home + "/Pictures/x", "")) << home;
+    }
+    // The user database of the machine running the tests names no such home.
+    const passwd *pw = ::getpwuid(::getuid());
+    ASSERT_TRUE(pw == nullptr || pw->pw_dir == nullptr || pw->pw_dir != "/var/home/u"s);
+    ::setenv("HOME", "/var/home/u", 1);
+    EXPECT_TRUE(isProtected("/var/home/u/Pictures/x"));
+}
+
 // Image-based systems keep homes below /var. Such a home is made here on a
 // tmpfs over /var/tmp, and HOME names it through a link as /home does on
 // those systems.
@@ -102,13 +155,16 @@ TEST_F(Protection, aHomeBelowASystemRootStaysUsableWhileTheRootStaysProtected) {
     ASSERT_EQ(::symlink(varHome.c_str(), link.c_str()), 0);
     ::setenv("HOME", link.c_str(), 1);
 
+    // The user database names the home through the link, as HOME does.
     for (const std::string &home : {varHome, link}) {
-        EXPECT_FALSE(CleanupProtection::isProtected(home + "/Pictures/x")) << home;
-        EXPECT_TRUE(CleanupProtection::isProtected(home + "/snap/x")) << home;
-        EXPECT_TRUE(CleanupProtection::isProtected(home + "/Library/x")) << home;
-        EXPECT_TRUE(CleanupProtection::isProtected(home + "/.local/share/Trash/files/x")) << home;
+        EXPECT_FALSE(CleanupProtection::isProtectedForAccount(home + "/Pictures/x", link)) << home;
+        EXPECT_TRUE(CleanupProtection::isProtectedForAccount(home + "/snap/x", link)) << home;
+        EXPECT_TRUE(CleanupProtection::isProtectedForAccount(home + "/Library/x", link)) << home;
+        EXPECT_TRUE(
+            CleanupProtection::isProtectedForAccount(home + "/.local/share/Trash/files/x", link))
+            << home;
     }
-    EXPECT_TRUE(CleanupProtection::isProtected("/var/lib/x"));
-    EXPECT_TRUE(CleanupProtection::isProtected("/var/tmp/home/other/x"));
-    EXPECT_TRUE(CleanupProtection::isProtected("/var/tmp/home/u2/x"));
+    EXPECT_TRUE(CleanupProtection::isProtectedForAccount("/var/lib/x", link));
+    EXPECT_TRUE(CleanupProtection::isProtectedForAccount("/var/tmp/home/other/x", link));
+    EXPECT_TRUE(CleanupProtection::isProtectedForAccount("/var/tmp/home/u2/x", link));
 }

@@ -1,4 +1,5 @@
 #include "folderavailability.h"
+#include "probethreads.h"
 #include "recentscansmodel.h"
 #include "recentscanstore.h"
 #include "recentscantexts.h"
@@ -10,8 +11,12 @@
 #include <QTest>
 
 #include <atomic>
+#include <condition_variable>
 #include <future>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <system_error>
 #include <time.h>
 
 using namespace twinsift;
@@ -35,6 +40,9 @@ class RecentScansTest : public QObject {
 private slots:
     void initTestCase();
     void hangingFolderCountsAsUnavailableAndIsNotAskedTwice();
+    void probesStayFewHoweverOftenTheScreenAsks();
+    void aProbeWithoutAThreadMeansUnavailable();
+    void aPathHoldingANulByteIsUnavailableUnprobed();
     void cardFiguresKeepTheirFormInAnyLocale();
     void listFollowsTheStoreRowByRow();
 };
@@ -88,6 +96,104 @@ void RecentScansTest::hangingFolderCountsAsUnavailableAndIsNotAskedTwice() {
     QTRY_COMPARE(spy.size(), 2);
     QCOMPARE(answers(spy).at("/net/dead"), true);
     QCOMPARE(deadProbes->load(), 2);
+}
+
+void RecentScansTest::probesStayFewHoweverOftenTheScreenAsks() {
+    // Every folder hangs, as on a dead network mount, until it is let go.
+    struct Mount {
+        std::mutex mutex;
+        std::condition_variable back;
+        bool isBack = false;
+        std::atomic<int> probing = 0, most = 0, probes = 0;
+    };
+    auto mount = std::make_shared<Mount>();
+    const auto probe = [mount](const std::string &) {
+        ++mount->probes;
+        const int now = ++mount->probing;
+        for (int most = mount->most; now > most && !mount->most.compare_exchange_weak(most, now);) {
+        }
+        std::unique_lock lock(mount->mutex);
+        mount->back.wait(lock, [&] { return mount->isBack; });
+        --mount->probing;
+        return true;
+    };
+    std::vector<std::string> folders;
+    for (int i = 0; i < 50; ++i)
+        folders.push_back("/net/share/folder" + std::to_string(i));
+
+    // Twenty visits of the screen, each with a checker of its own.
+    std::vector<std::unique_ptr<FolderAvailability>> visits;
+    std::vector<std::unique_ptr<QSignalSpy>> spies;
+    for (int visit = 0; visit < 20; ++visit) {
+        visits.push_back(
+            std::make_unique<FolderAvailability>(nullptr, probe, std::chrono::milliseconds(100)));
+        spies.push_back(
+            std::make_unique<QSignalSpy>(visits.back().get(), &FolderAvailability::answered));
+        visits.back()->check(folders);
+    }
+    // Every folder of every visit is answered at its deadline, unavailable,
+    // while only the first few folders are being asked about at all.
+    for (const auto &spy : spies) {
+        QTRY_COMPARE(spy->size(), 50);
+        for (const auto &[folder, available] : answers(*spy))
+            QVERIFY2(!available, folder.constData());
+    }
+    QCOMPARE(mount->probes.load(), 4);
+    QCOMPARE(mount->most.load(), 4);
+
+    // Once the mount is back, the folders waiting their turn are asked on
+    // the same few threads, each once for all the visits that asked.
+    {
+        std::lock_guard lock(mount->mutex);
+        mount->isBack = true;
+    }
+    mount->back.notify_all();
+    for (const auto &spy : spies) {
+        QTRY_COMPARE(spy->size(), 100);
+        for (const auto &[folder, available] : answers(*spy))
+            QVERIFY2(available, folder.constData());
+    }
+    QCOMPARE(mount->probes.load(), 50);
+    QCOMPARE(mount->most.load(), 4);
+}
+
+void RecentScansTest::aProbeWithoutAThreadMeansUnavailable() {
+    auto probes = std::make_shared<std::atomic<int>>(0);
+    auto noThreads = std::make_shared<ProbeThreads>(
+        4, [](std::function<void()>) { throw std::system_error(EAGAIN, std::generic_category()); });
+    // The deadline is far: only the failure to start can answer in time.
+    FolderAvailability availability(
+        nullptr,
+        [probes](const std::string &) {
+            ++*probes;
+            return true;
+        },
+        std::chrono::hours(1), noThreads);
+    QSignalSpy spy(&availability, &FolderAvailability::answered);
+    availability.check({"/home/a", "/home/b"});
+    QTRY_COMPARE(spy.size(), 2);
+    QCOMPARE(answers(spy), (std::map<QByteArray, bool>{{"/home/a", false}, {"/home/b", false}}));
+    // Nothing is left in flight: the next check asks afresh.
+    spy.clear();
+    availability.check({"/home/a"});
+    QTRY_COMPARE(spy.size(), 1);
+    QCOMPARE(probes->load(), 0);
+}
+
+void RecentScansTest::aPathHoldingANulByteIsUnavailableUnprobed() {
+    auto probed = std::make_shared<std::atomic<int>>(0);
+    FolderAvailability availability(nullptr, [probed](const std::string &) {
+        ++*probed;
+        return true;
+    });
+    QSignalSpy spy(&availability, &FolderAvailability::answered);
+    const std::string withNul("/home/u\0/etc", 13);
+    availability.check({withNul, "/home/u"});
+    QTRY_COMPARE(spy.size(), 2);
+    const auto heard = answers(spy);
+    QCOMPARE(heard.at(QByteArray(withNul.data(), qsizetype(withNul.size()))), false);
+    QCOMPARE(heard.at("/home/u"), true);
+    QCOMPARE(probed->load(), 1);
 }
 
 void RecentScansTest::cardFiguresKeepTheirFormInAnyLocale() {

@@ -3,6 +3,8 @@
 #include "tempdir.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace twinsift;
@@ -67,6 +69,7 @@ private slots:
     void unreadableFileLoadsNothing_data();
     void unreadableFileLoadsNothing();
     void handWrittenFileRoundTrips();
+    void largeFileArrivesLaterBehindWhatChangedMeanwhile();
 
 private:
     std::string file() const { return m_data->path() + "/Ambrivo/Twinsift/recent-scans.json"; }
@@ -151,19 +154,24 @@ void RecentScanStoreTest::unreadableFileLoadsNothing() {
     QVERIFY(store.records().isEmpty());
     QCOMPARE(store.persistenceError(), readFailed);
     QVERIFY(history() == content); // left untouched
-    // An older file set aside before is replaced by this one.
+    // Files set aside by earlier runs stay as they are; this one goes
+    // beside them.
     const std::string aside = file() + ".unreadable";
     writeFile(aside, "an older unreadable history");
+    writeFile(aside + "-2", "a second unreadable history");
 
     store.record(resultFor("/after"));
     QVERIFY(store.persistenceError().isEmpty());
     QCOMPARE(folders(onDisk()), QStringList{"/after"});
-    QVERIFY(QByteArray::fromStdString(readFile(aside)) == content);
+    QCOMPARE(readFile(aside), std::string("an older unreadable history"));
+    QCOMPARE(readFile(aside + "-2"), std::string("a second unreadable history"));
+    QVERIFY(QByteArray::fromStdString(readFile(aside + "-3")) == content);
 
     // Only the file that could not be read is set aside, and only once.
     store.record(resultFor("/later"));
     QCOMPARE(folders(onDisk()), (QStringList{"/later", "/after"}));
-    QVERIFY(QByteArray::fromStdString(readFile(aside)) == content);
+    QVERIFY(QByteArray::fromStdString(readFile(aside + "-3")) == content);
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(aside + "-4")));
 }
 
 void RecentScanStoreTest::handWrittenFileRoundTrips() {
@@ -206,6 +214,73 @@ void RecentScanStoreTest::handWrittenFileRoundTrips() {
             QCOMPARE(withoutWhitespace(history()),
                      withoutWhitespace(QByteArray(file).replace("9007199254740993", digits)));
         }
+    }
+}
+
+void RecentScanStoreTest::largeFileArrivesLaterBehindWhatChangedMeanwhile() {
+    // Sixty entries, padded past what is read at once with a key the reader
+    // passes over.
+    const QByteArray padding(RecentScanStore::readAtOnceBytes / 50, 'p');
+    QList<QByteArray> entries;
+    for (int i = 0; i < 60; ++i)
+        entries << entry(i, "\\/f" + QByteArray::number(i))
+                       .replace("{", "{\"note\": \"" + padding + "\", ");
+    const QByteArray large = array(entries);
+    QVERIFY(large.size() > RecentScanStore::readAtOnceBytes);
+    const auto newest = [](int count) {
+        QStringList out;
+        for (int i = 59; i > 59 - count; --i)
+            out << QStringLiteral("/f%1").arg(i);
+        return out;
+    };
+
+    // Nothing happens meanwhile: the entries arrive whole, sorted, in one
+    // change, and nothing is saved.
+    writeHistory(large);
+    {
+        RecentScanStore store(nullptr);
+        QVERIFY(store.records().isEmpty());
+        QSignalSpy changed(&store, &RecentScanStore::recordsChanged);
+        QTRY_COMPARE(store.records().size(), 60);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(folders(store.records()), newest(60));
+        QVERIFY(store.persistenceError().isEmpty());
+        QVERIFY(history() == large);
+    }
+
+    // A scan recorded meanwhile stays in front and the list is trimmed as a
+    // recording trims it; the file is saved only once it has been read.
+    {
+        RecentScanStore store(nullptr);
+        store.record(resultFor("/latest"));
+        QCOMPARE(folders(store.records()), QStringList{"/latest"});
+        QVERIFY(history() == large);
+        QTRY_COMPARE(store.records().size(), 50);
+        QCOMPARE(folders(store.records()), QStringList{"/latest"} + newest(49));
+        QCOMPARE(folders(onDisk()), folders(store.records()));
+    }
+
+    // A history cleared meanwhile stays empty, on disk too.
+    writeHistory(large);
+    {
+        RecentScanStore store(nullptr);
+        store.clear();
+        QVERIFY(history() == large);
+        QTRY_VERIFY(history() != large);
+        QVERIFY(onDisk().isEmpty() && store.records().isEmpty());
+    }
+
+    // An unreadable large file is set aside before the scan recorded
+    // meanwhile is saved.
+    const QByteArray broken = large.chopped(1);
+    writeHistory(broken);
+    {
+        RecentScanStore store(nullptr);
+        store.record(resultFor("/latest"));
+        QTRY_VERIFY(history() != broken);
+        QCOMPARE(folders(onDisk()), QStringList{"/latest"});
+        QCOMPARE(folders(store.records()), QStringList{"/latest"});
+        QVERIFY(QByteArray::fromStdString(readFile(file() + ".unreadable")) == broken);
     }
 }
 
