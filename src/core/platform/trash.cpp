@@ -1,5 +1,6 @@
 #include "trash.h"
 
+#include "filesystemtype.h"
 #include "folderdescriptors.h"
 #include "paths.h"
 #include "uniquefd.h"
@@ -46,36 +47,6 @@ Failed<std::string> notMoved(const std::string &why) {
 
 Failed<std::string> notMoved(int error) {
     return notMoved(reason(error));
-}
-
-// Filesystems that hold no user files: nothing on them may be trashed.
-bool isPseudoFilesystem(int fd) {
-    struct statfs fs;
-    if (::fstatfs(fd, &fs) != 0)
-        return false;
-    static constexpr std::array<std::uint32_t, 16> pseudo{
-        0x9fa0,     // proc
-        0x62656572, // sysfs
-        0x1cd1,     // devpts
-        0x27e0eb,   // cgroup
-        0x63677270, // cgroup2
-        0x64626720, // debugfs
-        0x74726163, // tracefs
-        0x73636673, // securityfs
-        0x6165676c, // pstore
-        0xcafe4a11, // bpf
-        0x62656570, // configfs
-        0x65735543, // fusectl
-        0x19800202, // mqueue
-        0x958458f6, // hugetlbfs
-        0x0187,     // autofs
-        0x42494e4d, // binfmt_misc
-    };
-    const auto magic = static_cast<std::uint32_t>(fs.f_type);
-    for (const std::uint32_t m : pseudo)
-        if (m == magic)
-            return true;
-    return false;
 }
 
 bool liesBelow(std::string_view path, std::string_view root) {
@@ -494,7 +465,7 @@ Result<Entry, std::string> moveAt(int folder, const std::string &name,
     if (!where)
         return notMoved(where.error());
     const std::string original = paths::appending(*where, name);
-    if (isRuntimeLocation(original) || isPseudoFilesystem(folder))
+    if (isRuntimeLocation(original) || isPseudoFilesystem(folder, st.st_dev))
         return notMoved("Files in system locations cannot be moved to the Trash.");
     if (isInsideTrash(original))
         return notMoved("It is in the Trash already.");

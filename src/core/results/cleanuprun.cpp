@@ -3,6 +3,7 @@
 #include "cleanupprotection.h"
 #include "platform/fileattributes.h"
 #include "platform/filereader.h"
+#include "platform/filesystemtype.h"
 #include "platform/folderdescriptors.h"
 #include "platform/paths.h"
 #include "platform/trash.h"
@@ -91,17 +92,6 @@ private:
 // A link or a non-folder where a folder was: the tree changed under the file.
 bool isPathChange(int error) {
     return error == ELOOP || error == ENOTDIR || error == EINVAL;
-}
-
-// Filesystems that can show files of another filesystem under identities
-// of their own.
-bool isView(int folder) {
-    constexpr std::uint32_t fuse = 0x65735546, overlay = 0x794c7630;
-    struct statfs fs;
-    if (::fstatfs(folder, &fs) != 0)
-        return true;
-    const auto magic = static_cast<std::uint32_t>(fs.f_type);
-    return magic == fuse || magic == overlay;
 }
 
 // The file at place, checked to be a regular file of size bytes, open for
@@ -315,7 +305,7 @@ public:
                 continue;
             // A FUSE or overlay view may show a marked file again as
             // another device and inode: it vouches only for files it holds.
-            if (isView(place->folder.get()) &&
+            if (isViewFilesystem(place->folder.get()) &&
                 std::any_of(markedIdentities.begin(), markedIdentities.end(),
                             [&](const Identity &m) { return m.device != attributes.device; }))
                 continue;
