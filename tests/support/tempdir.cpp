@@ -1,6 +1,7 @@
 #include "tempdir.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -107,6 +108,15 @@ void removeAt(int dirFd, const char *name) {
 }
 
 } // namespace
+
+Finished finish(FILE *pipe) {
+    Finished finished;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        finished.output.append(buffer, n);
+    finished.status = ::pclose(pipe);
+    return finished;
+}
 
 void removeTree(const std::string &path) {
     if (!path.empty())

@@ -3,6 +3,7 @@
 // Temporary folders and files for tests that work on real disks.
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -30,6 +31,14 @@ void writeFile(const std::string &path, std::string_view bytes);
 void writePattern(const std::string &path, std::uint64_t size, std::uint32_t seed);
 void makeDirs(const std::string &path);
 std::string readFile(const std::string &path);
+
+// Reads all a popen()ed command prints and closes it: its exit status and
+// its output.
+struct Finished {
+    int status = -1;
+    std::string output;
+};
+Finished finish(FILE *pipe);
 
 // Removes a tree even where a test took permissions away.
 void removeTree(const std::string &path);

@@ -234,11 +234,8 @@ TEST_F(CleanupSafetyTest, twoRunsInDifferentEnvironmentsNeverEmptyASet) {
                           start(envB, "b", "a", marks[1])};
         for (FILE *pipe : pipes) {
             ASSERT_TRUE(pipe);
-            std::string output;
-            char buffer[4096];
-            for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-                output.append(buffer, n);
-            EXPECT_EQ(::pclose(pipe), 0) << output;
+            const auto [status, output] = finish(pipe);
+            EXPECT_EQ(status, 0) << output;
         }
         int emptied = 0;
         for (const auto &set : sets)
