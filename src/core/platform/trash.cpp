@@ -133,6 +133,10 @@ Result<Can> openCan(int base, const std::string &path, const char *name, std::st
     if (!folder)
         return Failed{folder.error()};
     can.folder = std::move(*folder);
+    // Where the kernel says it is: a put-back reaches it again without
+    // following links, and the path that named it may hold some.
+    if (auto real = folders::pathOf(can.folder.get()))
+        can.path = std::move(*real);
     auto files = ownFolder(can.folder.get(), "files");
     if (!files)
         return Failed{files.error()};

@@ -181,6 +181,22 @@ TEST_F(TrashTest, anUnusableHomeTrashFailsTheMoveAndSaysWhy) {
     EXPECT_EQ(readFile(dir / "m.bin"), "stays");
 }
 
+// A data home named through a link (a home under /var/home reached as
+// /home): the entry names the real Trash, and putting back still works.
+TEST_F(TrashTest, aDataHomeBehindALinkStillPutsBack) {
+    const std::string real = std::getenv("XDG_DATA_HOME");
+    ASSERT_EQ(::symlink(real.c_str(), (dir / "linked-data").c_str()), 0);
+    ::setenv("XDG_DATA_HOME", (dir / "linked-data").c_str(), 1);
+    writeFile(dir / "m.bin", "through a link");
+    const auto entry = Trash::move(dir / "m.bin");
+    const auto back = entry ? Trash::putBack(*entry) : Result<void, std::string>();
+    ::setenv("XDG_DATA_HOME", real.c_str(), 1);
+    ASSERT_TRUE(entry) << entry.error();
+    EXPECT_EQ(entry->folder, real + "/Trash");
+    ASSERT_TRUE(back) << back.error();
+    EXPECT_EQ(readFile(dir / "m.bin"), "through a link");
+}
+
 TEST(TrashFolders, trashFoldersAreToldByWholeComponents) {
     const std::string home = std::string(std::getenv("XDG_DATA_HOME")) + "/Trash";
     EXPECT_TRUE(Trash::isInsideTrash(home + "/files/x"));
