@@ -197,6 +197,24 @@ TEST_F(TrashTest, aDataHomeBehindALinkStillPutsBack) {
     EXPECT_EQ(readFile(dir / "m.bin"), "through a link");
 }
 
+// What the Trash refuses, it refuses with the reason, and the file stays.
+TEST_F(TrashTest, readOnlyDisksAndSystemPlacesAreRefusedWithTheReason) {
+    const std::string disk = dir / "disk";
+    auto mounted = ScopedMount::byCommand(
+        disk, "mount -t tmpfs -o size=1m tmpfs '" + disk + "' && echo kept > '" + disk +
+                  "/f.txt' && mount -o remount,ro '" + disk + "'");
+    if (!mounted.error().empty())
+        GTEST_SKIP() << "no read-only tmpfs: " << mounted.error();
+    const auto readOnly = Trash::move(disk + "/f.txt");
+    ASSERT_FALSE(readOnly);
+    EXPECT_NE(readOnly.error().find("read-only"), std::string::npos) << readOnly.error();
+    EXPECT_EQ(readFile(disk + "/f.txt"), "kept\n");
+
+    const auto proc = Trash::move("/proc/self/status");
+    ASSERT_FALSE(proc);
+    EXPECT_NE(proc.error().find("system locations"), std::string::npos) << proc.error();
+}
+
 TEST(TrashFolders, trashFoldersAreToldByWholeComponents) {
     const std::string home = std::string(std::getenv("XDG_DATA_HOME")) + "/Trash";
     EXPECT_TRUE(Trash::isInsideTrash(home + "/files/x"));
