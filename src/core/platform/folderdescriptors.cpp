@@ -15,7 +15,7 @@ constexpr int folderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
 } // namespace
 
-Result<UniqueFd> openBelow(int base, std::string_view relative) {
+Result<UniqueFd> openBelow(int base, std::string_view relative, bool makeMissing) {
     UniqueFd current(::openat(base, ".", folderFlags));
     if (!current.valid())
         return Failed{errno};
@@ -32,6 +32,11 @@ Result<UniqueFd> openBelow(int base, std::string_view relative) {
             return Failed{EINVAL};
         name.assign(part);
         UniqueFd next(::openat(current.get(), name.c_str(), folderFlags));
+        if (!next.valid() && errno == ENOENT && makeMissing) {
+            if (::mkdirat(current.get(), name.c_str(), 0777) != 0 && errno != EEXIST)
+                return Failed{errno};
+            next.reset(::openat(current.get(), name.c_str(), folderFlags));
+        }
         if (!next.valid())
             return Failed{errno};
         current = std::move(next);
@@ -39,13 +44,13 @@ Result<UniqueFd> openBelow(int base, std::string_view relative) {
     return current;
 }
 
-Result<UniqueFd> openAbsolute(std::string_view path) {
+Result<UniqueFd> openAbsolute(std::string_view path, bool makeMissing) {
     if (path.empty() || path.front() != '/')
         return Failed{EINVAL};
     const UniqueFd root(::open("/", folderFlags));
     if (!root.valid())
         return Failed{errno};
-    return openBelow(root.get(), path.substr(1));
+    return openBelow(root.get(), path.substr(1), makeMissing);
 }
 
 Result<std::string> pathOf(int fd) {

@@ -16,10 +16,11 @@ namespace twinsift::folders {
 // the folder open as base. A component that is a link, not a folder, or ".."
 // fails (ELOOP, ENOTDIR, EINVAL). The descriptors are O_PATH: good for the
 // *at calls, for fstat and fstatfs, never for reading.
-Result<UniqueFd> openBelow(int base, std::string_view relative);
+// With makeMissing, a folder that is not there is made (as the umask allows).
+Result<UniqueFd> openBelow(int base, std::string_view relative, bool makeMissing = false);
 
 // The same from "/" for an absolute path.
-Result<UniqueFd> openAbsolute(std::string_view path);
+Result<UniqueFd> openAbsolute(std::string_view path, bool makeMissing = false);
 
 // Where the kernel says the folder open as fd is, as absolute path bytes.
 Result<std::string> pathOf(int fd);

@@ -3,6 +3,7 @@
 #include "filesystemtype.h"
 #include "folderdescriptors.h"
 #include "paths.h"
+#include "safemove.h"
 #include "uniquefd.h"
 
 #include <array>
@@ -305,23 +306,6 @@ int writeInfo(int info, const std::string &infoName, const std::string &text) {
     return error;
 }
 
-// Renames without ever replacing. Where the filesystem cannot refuse a
-// replacement itself, a hard link refuses it, and the old name goes after.
-int renameNoReplace(int fromFolder, const char *from, int toFolder, const char *to) {
-    if (::renameat2(fromFolder, from, toFolder, to, RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-    if (::linkat(fromFolder, from, toFolder, to, 0) != 0)
-        return errno;
-    if (::unlinkat(fromFolder, from, 0) != 0) {
-        const int error = errno;
-        ::unlinkat(toFolder, to, 0);
-        return error;
-    }
-    return 0;
-}
-
 // Failures of one attempt at one Trash folder. Errors of our own making are
 // negative.
 constexpr int infoFailed = -1;
@@ -355,7 +339,8 @@ Result<Entry> moveInto(const Can &can, int folder, const std::string &name,
             lastInfoError() = error;
             return Failed{infoFailed};
         }
-        const int error = renameNoReplace(folder, name.c_str(), can.files.get(), candidate.c_str());
+        const int error =
+            safemove::renameNoReplace(folder, name.c_str(), can.files.get(), candidate.c_str());
         if (error) {
             ::unlinkat(can.info.get(), infoName.c_str(), 0);
             // An orphan in files/ keeps its name; ours takes the next one.
@@ -400,6 +385,13 @@ Failed<std::string> describe(int error, const std::string &otherDisk) {
     default:
         return notMoved(error);
     }
+}
+
+bool isSameFile(const struct stat &st, const Entry &entry) {
+    return st.st_dev == entry.device && st.st_ino == entry.inode &&
+           static_cast<std::uint64_t>(st.st_size) == entry.size &&
+           st.st_mtim.tv_sec == entry.modificationSeconds &&
+           st.st_mtim.tv_nsec == entry.modificationNanoseconds;
 }
 
 } // namespace
@@ -525,12 +517,10 @@ Result<void, std::string> putBackAt(const Entry &entry, int folder, const std::s
     struct stat st;
     if (::fstatat(files.get(), entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return Failed<std::string>{goneFromTrashMessage};
-    if (st.st_dev != entry.device || st.st_ino != entry.inode ||
-        static_cast<std::uint64_t>(st.st_size) != entry.size ||
-        st.st_mtim.tv_sec != entry.modificationSeconds ||
-        st.st_mtim.tv_nsec != entry.modificationNanoseconds)
+    if (!isSameFile(st, entry))
         return Failed<std::string>{changedInTrashMessage};
-    if (const int error = renameNoReplace(files.get(), entry.name.c_str(), folder, name.c_str())) {
+    if (const int error =
+            safemove::renameNoReplace(files.get(), entry.name.c_str(), folder, name.c_str())) {
         if (error == EEXIST || error == ENOTEMPTY)
             return Failed<std::string>{nameTakenMessage};
         return Failed<std::string>{"It could not be put back. " + reason(error)};
@@ -539,12 +529,26 @@ Result<void, std::string> putBackAt(const Entry &entry, int folder, const std::s
     return {};
 }
 
-Result<void, std::string> putBack(const Entry &entry) {
+Result<void, std::string> putBack(const Entry &entry, bool makeMissingFolders) {
     const auto [parent, name] = folders::split(entry.originalPath);
-    const auto folder = folders::openAbsolute(parent);
+    // Nothing is made for an entry that is not there to go back.
+    if (makeMissingFolders && !holds(entry))
+        return putBackAt(entry, AT_FDCWD, std::string(name));
+    const auto folder = folders::openAbsolute(parent, makeMissingFolders);
     if (!folder)
         return Failed<std::string>{"Its folder is no longer there. " + reason(folder.error())};
     return putBackAt(entry, folder->get(), std::string(name));
+}
+
+bool holds(const Entry &entry) {
+    const auto can = folders::openAbsolute(entry.folder);
+    if (!can)
+        return false;
+    const UniqueFd files(::openat(can->get(), "files", folderFlags));
+    struct stat st;
+    return files.valid() &&
+           ::fstatat(files.get(), entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+           isSameFile(st, entry);
 }
 
 } // namespace twinsift::Trash

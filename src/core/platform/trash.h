@@ -57,8 +57,13 @@ Result<Entry, std::string> move(const std::string &path);
 // refuses to replace anything. Its info file goes once it is back.
 Result<void, std::string> putBackAt(const Entry &entry, int folder, const std::string &name);
 
-// The same into entry.originalPath, reached without following links.
-Result<void, std::string> putBack(const Entry &entry);
+// The same into entry.originalPath, reached without following links. With
+// makeMissingFolders, folders of that path that were removed since are made
+// again.
+Result<void, std::string> putBack(const Entry &entry, bool makeMissingFolders = false);
+
+// Whether the Trash still holds that very file under its name.
+bool holds(const Entry &entry);
 
 // $XDG_DATA_HOME/Trash, or ~/.local/share/Trash.
 std::string homeFolder();

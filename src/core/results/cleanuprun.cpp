@@ -1,5 +1,6 @@
 #include "cleanuprun.h"
 
+#include "cleanuplock.h"
 #include "cleanupprotection.h"
 #include "platform/fileattributes.h"
 #include "platform/filereader.h"
@@ -147,57 +148,6 @@ struct KeptCopy {
         const HashOutcome digest = hasher.hash(file->reader);
         return digest.status == HashOutcome::Status::ok && digest.digest == hash;
     }
-};
-
-// Cleanup runs of one user never overlap within this process, and across
-// processes that share a lock folder: two runs with opposite marks on one
-// set would otherwise each find the other's marked copy still in place and
-// both move theirs. The locks on the files themselves are what holds
-// between processes that do not share the folder; this one spares them the
-// wait, set by set.
-class RunLock {
-public:
-    RunLock() : m_inProcess(processMutex()) {
-        for (const std::string &file : lockFiles()) {
-            m_fd.reset(::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
-            if (m_fd.valid())
-                break;
-        }
-        if (m_fd.valid())
-            while (::flock(m_fd.get(), LOCK_EX) != 0 && errno == EINTR) {
-            }
-    }
-    RunLock(const RunLock &) = delete;
-    RunLock &operator=(const RunLock &) = delete;
-
-private:
-    static std::mutex &processMutex() {
-        static std::mutex mutex;
-        return mutex;
-    }
-
-    // The user's runtime folder as the system made it, whatever this
-    // process's environment says, then the environment's, then the data home.
-    static std::vector<std::string> lockFiles() {
-        constexpr const char *name = "ambrivo-twinsift-cleanup.lock";
-        std::vector<std::string> out;
-        const std::string system = "/run/user/" + std::to_string(::getuid());
-        struct stat st;
-        if (::lstat(system.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid())
-            out.push_back(paths::appending(system, name));
-        if (const char *runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/')
-            out.push_back(paths::appending(runtime, name));
-        const std::string data = paths::appending(paths::dataHome(), "Ambrivo/Twinsift");
-        for (std::size_t slash = 1; slash != std::string::npos;) {
-            slash = data.find('/', slash + 1);
-            ::mkdir(data.substr(0, slash).c_str(), 0755);
-        }
-        out.push_back(paths::appending(data, "cleanup.lock"));
-        return out;
-    }
-
-    std::lock_guard<std::mutex> m_inProcess;
-    UniqueFd m_fd;
 };
 
 // Exclusive locks on every file of one set, taken in device and inode order
@@ -468,7 +418,7 @@ namespace CleanupRun {
 
 CleanupOutcome run(const DuplicateScanResult &result, const std::vector<DuplicateFile> &selected,
                    const std::function<bool(const std::string &path)> &isProtected) {
-    const RunLock lock;
+    const CleanupLock lock;
     allowManyOpenFiles();
     std::unordered_set<std::string> selectedPaths;
     for (const DuplicateFile &f : selected)

@@ -1,5 +1,7 @@
 #include "recentscanstore.h"
 
+#include "safemove.h"
+
 #include "recentscanfile.h"
 
 #include <QDir>
@@ -24,19 +26,6 @@ namespace twinsift {
 
 namespace {
 Q_LOGGING_CATEGORY(lcRecent, "twinsift.recent")
-
-// Renames from to to unless to exists; 0 or the errno.
-int moveWithoutReplacing(const QByteArray &from, const QByteArray &to) {
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-    // A filesystem without the flag: a new link never replaces anything.
-    if (::link(from.constData(), to.constData()) != 0)
-        return errno;
-    ::unlink(from.constData());
-    return 0;
-}
 } // namespace
 
 RecentScanStore::RecentScanStore(QObject *parent)
@@ -224,21 +213,12 @@ bool RecentScanStore::setUnreadableFileAside(const QString &location) {
     // person can recover it, beside what earlier runs set aside, never over
     // it.
     const QByteArray from = QFile::encodeName(location);
-    for (int copy = 1; copy <= 1000; ++copy) {
-        const QByteArray to =
-            from + ".unreadable" + (copy == 1 ? QByteArray() : "-" + QByteArray::number(copy));
-        const int error = moveWithoutReplacing(from, to);
-        if (error == 0 || error == ENOENT) {
-            m_unreadableOnDisk = false;
-            return true;
-        }
-        if (error != EEXIST) {
-            qCWarning(lcRecent) << "unreadable history not set aside:" << std::strerror(error);
-            return false;
-        }
+    if (const int error = safemove::setAside(from.toStdString(), ".unreadable")) {
+        qCWarning(lcRecent) << "unreadable history not set aside:" << std::strerror(error);
+        return false;
     }
-    qCWarning(lcRecent) << "unreadable history not set aside: too many set aside before";
-    return false;
+    m_unreadableOnDisk = false;
+    return true;
 }
 
 } // namespace twinsift

@@ -12,7 +12,7 @@ function(twinsift_cleanup_test name)
 endfunction()
 
 twinsift_cleanup_test(core_cleanup_tests cleanup/cleanuprun_test.cpp cleanup/cleanup_safety_test.cpp
-  cleanup/trash_test.cpp)
+  cleanup/trash_test.cpp cleanup/cleanuprestore_test.cpp)
 gtest_discover_tests(core_cleanup_tests DISCOVERY_MODE PRE_TEST)
 
 # Trash refusals from a read-only folder: only meaningful without root's
