@@ -107,6 +107,19 @@ Popup {
             Layout.alignment: Qt.AlignRight
             spacing: 10
             Button {
+                text: qsTr("Restore Files")
+                objectName: "restoreFilesButton"
+                visible: sheet.job.canRestore
+                enabled: !CleanupRestorer.isRunning
+                Accessible.name: text
+                // The sheet closes as always, and the folder is scanned
+                // again once the files are back.
+                onClicked: {
+                    CleanupRestorer.restore()
+                    sheet.review.closeCleanupReport()
+                }
+            }
+            Button {
                 text: qsTr("Close")
                 objectName: "closeReportButton"
                 Accessible.name: text

@@ -29,6 +29,15 @@ Rectangle {
         onChangeFolderRequested: root.changeFolderRequested()
     }
 
+    // The window's Edit menu undoes these marks while they are shown.
+    Binding {
+        target: root.ApplicationWindow.menuBar
+        when: root.ApplicationWindow.menuBar !== null
+        property: "marks"
+        value: reviewModel.marks
+        restoreMode: Binding.RestoreBindingOrValue
+    }
+
     // Undoes the last click, bulk mark or "Clear Selection"; a focused text
     // field keeps Ctrl+Z for its own text.
     Shortcut {

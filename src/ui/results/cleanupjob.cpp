@@ -1,5 +1,6 @@
 #include "cleanupjob.h"
 
+#include "cleanupjournal.h"
 #include "cleanupprotection.h"
 #include "cleanuprun.h"
 #include "formatbytes.h"
@@ -42,6 +43,11 @@ bool CleanupJob::start(std::shared_ptr<const DuplicateScanResult> result,
         CleanupOutcome outcome = CleanupStop{CleanupRun::notRevalidatedMessage};
         try {
             outcome = runner(*result, selected, CleanupProtection::isProtected);
+            // Before the sheet shows, so that what it offers to restore is
+            // on disk, for this run of the app and later ones.
+            if (const auto *report = std::get_if<CleanupReport>(&outcome);
+                report && !report->trashed.empty() && !CleanupJournal::write(report->trashed))
+                qCWarning(lcCleanup) << "could not write the cleanup journal";
         } catch (const std::exception &error) {
             qCWarning(lcCleanup) << "cleanup run failed:" << error.what();
         } catch (...) {

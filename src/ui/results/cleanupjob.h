@@ -37,6 +37,8 @@ class CleanupJob : public QObject {
     // Empty when every file moved.
     Q_PROPERTY(QString failureText READ failureText NOTIFY reportChanged)
     Q_PROPERTY(twinsift::CleanupFailuresModel *failures READ failures CONSTANT)
+    // Whether the report's run moved anything that could be put back.
+    Q_PROPERTY(bool canRestore READ canRestore NOTIFY reportChanged)
 
 public:
     // The run's signature, so a caller can wrap the real one.
@@ -58,6 +60,7 @@ public:
     bool isRunning() const { return m_running; }
     const std::optional<CleanupReport> &report() const { return m_report; }
     bool hasReport() const { return m_report.has_value(); }
+    bool canRestore() const { return m_report && !m_report->trashed.empty(); }
     QString reportIcon() const;
     QString reportTitle() const;
     QString reportSummary() const;

@@ -6,6 +6,10 @@ target_sources(twinsift_ui PRIVATE
   results/cleanupfailuresmodel.h
   results/cleanupjob.cpp
   results/cleanupjob.h
+  results/cleanupjournal.cpp
+  results/cleanupjournal.h
+  results/cleanuprestorer.cpp
+  results/cleanuprestorer.h
   results/cleanupselectionmodel.cpp
   results/cleanupselectionmodel.h
   results/desktopfiles.cpp
@@ -23,6 +27,7 @@ target_sources(twinsift_ui PRIVATE
 qt_target_qml_sources(twinsift_ui
   QML_FILES
     results/CleanupResultSheet.qml
+    results/RestoreSheets.qml
     results/CleanupReviewSheet.qml
     results/DuplicateResultsView.qml
     results/FileGridRow.qml

@@ -53,6 +53,14 @@ Item {
         onActivated: controller.rescan()
     }
 
+    // Files came back from the Trash: the result no longer says what is on
+    // disk.
+    Connections {
+        target: CleanupRestorer
+        enabled: view.hasResult
+        function onReportClosed() { controller.rescan() }
+    }
+
     Loader {
         id: resultsLoader
         anchors.fill: parent

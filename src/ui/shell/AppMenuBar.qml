@@ -6,6 +6,10 @@ import Twinsift
 MenuBar {
     id: bar
 
+    // The marks of the results shown in this window, for Undo; set by the
+    // results screen while it is shown.
+    property QtObject marks: null
+
     // The guide in every open window, not only this one.
     readonly property Action helpAction: Action {
         text: qsTr("Ambrivo Twinsift Help")
@@ -30,6 +34,24 @@ MenuBar {
             text: qsTr("Quit")
             shortcut: StandardKey.Quit
             onTriggered: Qt.quit()
+        }
+    }
+
+    Menu {
+        title: qsTr("Edit")
+        // Whether anything is left to restore is asked of the disk, off the
+        // main thread, whenever the menu opens.
+        onAboutToShow: CleanupRestorer.refresh()
+        Action {
+            text: qsTr("Undo")
+            enabled: bar.marks !== null && bar.marks.canUndo
+            onTriggered: bar.marks.undo()
+        }
+        MenuSeparator {}
+        Action {
+            text: qsTr("Restore Files from Last Cleanup…")
+            enabled: CleanupRestorer.availableCount > 0 && !CleanupRestorer.isRunning
+            onTriggered: CleanupRestorer.askToRestore()
         }
     }
 

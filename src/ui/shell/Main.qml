@@ -19,4 +19,6 @@ ApplicationWindow {
         id: rootView
         anchors.fill: parent
     }
+
+    RestoreSheets {}
 }

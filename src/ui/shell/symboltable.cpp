@@ -15,6 +15,7 @@ constexpr SymbolTable::Entry table[] = {
     {"arrow.clockwise", "refresh", 0xe5d5},
     {"arrow.right", "arrow_forward", 0xe5c8},
     {"arrow.up.arrow.down", "swap_vert", 0xe8d5},
+    {"arrow.uturn.backward.circle.fill", "restore_from_trash", 0xe938},
     {"checklist", "checklist", 0xe6b1},
     {"checkmark", "check", 0xe5ca},
     {"checkmark.circle.fill", "check_circle", 0xe86c},

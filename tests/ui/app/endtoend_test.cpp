@@ -1,9 +1,10 @@
 // The whole job in the application's own window, started as the twinsift
 // binary starts it, over a real folder and a real Trash: choose a folder,
-// scan, mark two copies, review and move them to the Trash, and the rescan
-// after.
+// scan, mark two copies, review and move them to the Trash, the rescan
+// after, and putting them back, from the Edit menu and from the result sheet.
 // Any warning on the way, such as a QML binding error, fails the test.
 #include "appsession.h"
+#include "cleanuprestorer.h"
 #include "cleanupselectionmodel.h"
 #include "duplicatereviewmodel.h"
 #include "duplicatescanviewmodel.h"
@@ -133,6 +134,58 @@ void EndToEndTest::scanMarkAndMoveCopiesToTheTrash() {
                                  scan->result().groupCount() == 0,
                              10000);
     QCOMPARE(RecentScanStore::shared()->records().size(), historyBefore + 2);
+
+    // Every moved file back at its path with its bytes, its info gone; the
+    // report's closing scans again and finds the set once more.
+    const std::string trash = dir / "../../.local/share/Trash";
+    const auto expectRestored = [&] {
+        for (const char *copy : {"x.bin", "a/b/x.bin"}) {
+            testing::writePattern(dir / "expected", 6000, 11);
+            QCOMPARE(testing::readFile(dir / copy), testing::readFile(dir / "expected"));
+            QVERIFY(!fs::exists(trash + "/info/x.bin.trashinfo"));
+        }
+        fs::remove(dir / "expected");
+        QVERIFY(fs::is_empty(trash + "/info"));
+    };
+    const auto closeRestoreReport = [&](QObject *windowRoot) {
+        QVERIFY(click(item(windowRoot, "closeRestoreReportButton")));
+        QTRY_VERIFY_WITH_TIMEOUT(!scan->isScanning() && scan->result().hasValue() &&
+                                     scan->result().groupCount() == 1,
+                                 10000);
+    };
+    auto *restorer = CleanupRestorer::shared();
+    QObject *windowRoot = window;
+
+    // From the Edit menu, after the result sheet closed: asked first.
+    restorer->askToRestore();
+    QTRY_VERIFY(restorer->isConfirming());
+    QCOMPARE(restorer->confirmationText(),
+             "2 files · 12 KB go back from the Trash to where they were.");
+    QVERIFY(click(item(windowRoot, "confirmRestoreButton")));
+    QTRY_VERIFY_WITH_TIMEOUT(restorer->hasReport(), 10000);
+    QCOMPARE(restorer->reportSummary(), "2 files restored · 12 KB");
+    expectRestored();
+    closeRestoreReport(windowRoot);
+
+    // From the result sheet's own button, right after a cleanup. The new
+    // result came with a results screen of its own.
+    results = view->property("results").value<QQuickItem *>();
+    review = results->property("review").value<DuplicateReviewModel *>();
+    rows = review->rows();
+    grid = item(results, "resultGrid");
+    QTRY_VERIFY(rows->rowCount() == 3 &&
+                rows->data(rows->index(0), ReviewRowsModel::CleanupStateRole) == "keep");
+    toggle(root + "/x.bin");
+    toggle(root + "/a/b/x.bin");
+    QVERIFY(click(item(results, "reviewCleanupButton")));
+    QVERIFY(click(item(results, "moveToTrashButton")));
+    QTRY_VERIFY_WITH_TIMEOUT(review->cleanup()->hasReport(), 10000);
+    QVERIFY(!fs::exists(dir / "x.bin"));
+    QVERIFY(click(item(results, "restoreFilesButton")));
+    QTRY_VERIFY_WITH_TIMEOUT(restorer->hasReport() && !scan->isScanning(), 10000);
+    QCOMPARE(restorer->reportSummary(), "2 files restored · 12 KB");
+    expectRestored();
+    closeRestoreReport(windowRoot);
 }
 
 int main(int argc, char *argv[]) {

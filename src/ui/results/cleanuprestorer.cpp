@@ -1,0 +1,172 @@
+#include "cleanuprestorer.h"
+
+#include "cleanupjournal.h"
+#include "formatbytes.h"
+
+#include <QJSEngine>
+#include <QLoggingCategory>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <exception>
+
+namespace twinsift {
+
+namespace {
+Q_LOGGING_CATEGORY(lcRestore, "twinsift.cleanup")
+} // namespace
+
+CleanupRestorer::CleanupRestorer(QObject *parent)
+    : QObject(parent), m_mailbox(std::make_shared<MainThreadMailbox<CleanupRestorer>>(this)) {}
+
+CleanupRestorer::~CleanupRestorer() {
+    m_mailbox->close();
+}
+
+CleanupRestorer *CleanupRestorer::shared() {
+    static CleanupRestorer *instance = new CleanupRestorer(nullptr);
+    return instance;
+}
+
+CleanupRestorer *CleanupRestorer::create(QQmlEngine *, QJSEngine *) {
+    CleanupRestorer *restorer = shared();
+    // The engine must not delete the process-wide restorer when it goes away.
+    QJSEngine::setObjectOwnership(restorer, QJSEngine::CppOwnership);
+    return restorer;
+}
+
+void CleanupRestorer::refresh() {
+    ask(false);
+}
+
+void CleanupRestorer::askToRestore() {
+    if (!m_running)
+        ask(true);
+}
+
+void CleanupRestorer::ask(bool confirm) {
+    const std::uint64_t question = ++m_questions;
+    (void)QtConcurrent::run([mailbox = m_mailbox, question, confirm] {
+        int count = 0;
+        std::uint64_t bytes = 0;
+        try {
+            for (const auto &entry : CleanupRestore::stillInTrash(CleanupJournal::read())) {
+                ++count;
+                bytes += entry.size;
+            }
+        } catch (const std::exception &error) {
+            qCWarning(lcRestore) << "could not read the cleanup journal:" << error.what();
+        }
+        mailbox->post([question, count, bytes, confirm](CleanupRestorer *self) {
+            self->setAvailable(question, count, bytes, confirm);
+        });
+    });
+}
+
+void CleanupRestorer::setAvailable(std::uint64_t question, int count, std::uint64_t bytes,
+                                   bool confirm) {
+    if (question != m_questions)
+        return;
+    m_availableCount = count;
+    m_availableBytes = bytes;
+    emit availableChanged();
+    if (confirm && count > 0 && !m_running)
+        setConfirming(true);
+}
+
+void CleanupRestorer::cancelRestore() {
+    setConfirming(false);
+}
+
+void CleanupRestorer::setConfirming(bool confirming) {
+    if (m_confirming == confirming)
+        return;
+    m_confirming = confirming;
+    emit isConfirmingChanged();
+}
+
+void CleanupRestorer::restore() {
+    setConfirming(false);
+    if (m_running)
+        return;
+    m_running = true;
+    emit isRunningChanged();
+    (void)QtConcurrent::run([mailbox = m_mailbox] {
+        RestoreReport report;
+        try {
+            report = CleanupRestore::run(CleanupJournal::read());
+            // What could not go back stays in the journal for another try.
+            std::vector<Trash::Entry> left;
+            for (const auto &failure : report.failures)
+                left.push_back(failure.entry);
+            if (!CleanupJournal::write(left))
+                qCWarning(lcRestore) << "could not rewrite the cleanup journal";
+        } catch (const std::exception &error) {
+            qCWarning(lcRestore) << "restore failed:" << error.what();
+        }
+        mailbox->post(
+            [report = std::move(report)](CleanupRestorer *self) mutable { self->finish(report); });
+    });
+}
+
+void CleanupRestorer::finish(RestoreReport report) {
+    m_running = false;
+    emit isRunningChanged();
+    qCInfo(lcRestore) << "restored" << report.restored.size() << "files," << report.failures.size()
+                      << "not restored";
+    std::vector<CleanupFailure> failures;
+    for (const auto &f : report.failures)
+        failures.push_back({f.entry.originalPath, f.message});
+    m_failures.setFailures(failures);
+    m_report = std::move(report);
+    emit reportChanged();
+    refresh();
+}
+
+void CleanupRestorer::closeReport() {
+    if (!m_report)
+        return;
+    m_report.reset();
+    m_failures.setFailures({});
+    emit reportChanged();
+    emit reportClosed();
+}
+
+QString CleanupRestorer::availableSize() const {
+    return QString::fromStdString(formatBytes(m_availableBytes));
+}
+
+QString CleanupRestorer::confirmationText() const {
+    return tr("%1 files · %2 go back from the Trash to where they were.")
+        .arg(m_availableCount)
+        .arg(availableSize());
+}
+
+QString CleanupRestorer::reportIcon() const {
+    if (!m_report)
+        return {};
+    return m_report->failures.empty() ? QStringLiteral("checkmark.circle.fill")
+                                      : QStringLiteral("exclamationmark.triangle.fill");
+}
+
+QString CleanupRestorer::reportTitle() const {
+    if (!m_report)
+        return {};
+    return m_report->failures.empty() ? tr("Restore Complete")
+                                      : tr("Restore Completed with Warnings");
+}
+
+QString CleanupRestorer::reportSummary() const {
+    if (!m_report)
+        return {};
+    return tr("%1 files restored · %2")
+        .arg(m_report->restored.size())
+        .arg(QString::fromStdString(formatBytes(m_report->restoredBytes)));
+}
+
+QString CleanupRestorer::failureText() const {
+    if (!m_report || m_report->failures.empty())
+        return {};
+    return tr("%1 files could not be restored").arg(m_report->failures.size());
+}
+
+} // namespace twinsift
