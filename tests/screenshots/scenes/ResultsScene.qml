@@ -16,6 +16,8 @@ ApplicationWindow {
 
     DuplicateScanViewModel { id: scanner }
 
+    RestoreSheets {}
+
     DuplicateResultsView {
         id: view
         anchors.fill: parent

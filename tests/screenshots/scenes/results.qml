@@ -4,8 +4,8 @@ import Twinsift
 import TwinsiftTest
 
 // The results screen over a real scan: the exact view with marks, the other
-// categories, the flat list, an empty search, the review sheet, both alerts
-// and the result sheet after a real cleanup.
+// categories, the flat list, an empty search, the review sheet, both alerts,
+// the result sheet after a real cleanup, and restoring it.
 ResultsScene {
     id: window
 
@@ -100,6 +100,16 @@ ResultsScene {
               } },
             { ready: () => review.cleanup.hasReport, act: () => Fixture.shot(window, "result-sheet") },
             { act: () => review.closeCleanupReport() },
+            // Restoring that cleanup from the Edit menu, after one of its
+            // files was taken out of the Trash.
+            { ready: () => !scanner.isScanning, act: () => {
+                  Fixture.removeTree(Fixture.urlOf(tree, "../../.local/share/Trash/files/beach copy.jpg"))
+                  CleanupRestorer.askToRestore()
+              } },
+            { ready: () => CleanupRestorer.isConfirming, act: () => Fixture.shot(window, "restore-confirmation") },
+            { act: () => CleanupRestorer.restore() },
+            { ready: () => CleanupRestorer.hasReport, act: () => Fixture.shot(window, "restore-report-warnings") },
+            { act: () => CleanupRestorer.closeReport() },
             { ready: () => !scanner.isScanning, act: () => {} }
         ])
     }
