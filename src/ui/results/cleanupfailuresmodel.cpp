@@ -44,4 +44,9 @@ void CleanupFailuresModel::setFailures(const std::vector<CleanupFailure> &failur
     endInsertRows();
 }
 
+QString CleanupFailuresModel::statusIcon() const {
+    return m_rows.empty() ? QStringLiteral("checkmark.circle.fill")
+                          : QStringLiteral("exclamationmark.triangle.fill");
+}
+
 } // namespace twinsift

@@ -31,6 +31,9 @@ public:
     QHash<int, QByteArray> roleNames() const override;
 
     void setFailures(const std::vector<CleanupFailure> &failures);
+    // The symbol a report over these failures shows: a check when there are
+    // none, a warning otherwise.
+    QString statusIcon() const;
 
 private:
     struct Row {

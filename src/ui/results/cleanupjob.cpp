@@ -86,10 +86,7 @@ void CleanupJob::clearReport() {
 }
 
 QString CleanupJob::reportIcon() const {
-    if (!m_report)
-        return {};
-    return m_report->failures.empty() ? QStringLiteral("checkmark.circle.fill")
-                                      : QStringLiteral("exclamationmark.triangle.fill");
+    return m_report ? m_failures.statusIcon() : QString();
 }
 
 QString CleanupJob::reportTitle() const {

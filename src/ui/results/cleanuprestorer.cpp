@@ -142,10 +142,7 @@ QString CleanupRestorer::confirmationText() const {
 }
 
 QString CleanupRestorer::reportIcon() const {
-    if (!m_report)
-        return {};
-    return m_report->failures.empty() ? QStringLiteral("checkmark.circle.fill")
-                                      : QStringLiteral("exclamationmark.triangle.fill");
+    return m_report ? m_failures.statusIcon() : QString();
 }
 
 QString CleanupRestorer::reportTitle() const {
