@@ -140,7 +140,7 @@ Item {
                 Label {
                     Layout.alignment: Qt.AlignHCenter
                     Layout.maximumWidth: 520
-                    text: qsTr("Completed scans will appear here automatically. Only summary metadata is saved locally on this Mac.")
+                    text: qsTr("Completed scans will appear here automatically. Only summary metadata is saved locally on this computer.")
                     font.pointSize: Theme.pt(15)
                     color: Theme.secondaryText
                     horizontalAlignment: Text.AlignHCenter

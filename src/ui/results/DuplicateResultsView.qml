@@ -296,7 +296,7 @@ Rectangle {
         shown: reviewModel.hasProtectedLocationMessage
         title: qsTr("Protected Location — Review Only")
         message: reviewModel.protectedLocationMessage !== "" ? reviewModel.protectedLocationMessage
-                                                            : qsTr("Exact duplicate found. Ambrivo does not move files from macOS- or application-managed locations. Use Open File or Reveal in Finder to review manually.")
+                                                            : qsTr("Exact duplicate found. Ambrivo does not move files from system- or application-managed locations. Use Open File or Show in Folder to review manually.")
         onDismissed: reviewModel.dismissProtectedLocation()
     }
 }

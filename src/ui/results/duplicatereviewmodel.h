@@ -199,7 +199,7 @@ public:
     Q_INVOKABLE void rescan();
     Q_INVOKABLE void changeFolder();
 
-    // The row's "Open File" and "Reveal in Finder"; the bytes never leave
+    // The row's "Open File" and "Show in Folder"; the bytes never leave
     // C++.
     Q_INVOKABLE void openRow(int row) const;
     Q_INVOKABLE void revealRow(int row) const;

@@ -423,7 +423,7 @@ Item {
                     Layout.fillWidth: true
                     icon: "lock.shield.fill"
                     title: qsTr("Private")
-                    text: qsTr("Your files stay on this Mac")
+                    text: qsTr("Your files stay on this computer")
                     accent: Theme.privateAccent
                 }
                 InfoPill {
@@ -470,7 +470,7 @@ Item {
                     Layout.maximumHeight: 145
                     icon: "externaldrive.fill"
                     title: qsTr("Local-First")
-                    text: qsTr("Scanning and comparison happen locally on your Mac.")
+                    text: qsTr("Scanning and comparison happen locally on your computer.")
                     accent: Theme.localFirstAccent
                 }
             }

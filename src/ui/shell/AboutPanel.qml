@@ -87,16 +87,16 @@ Window {
     // Fonts here can run wider than the ones the badges were sized for; both
     // titles then shrink alike rather than spill out of their badge.
     readonly property real badgeTextRoom: (285 - 5) / 2 - 6 - 12 - 7 - 16
-    readonly property real badgeTextSize: Theme.pt(12) * Math.min(1, badgeTextRoom / Math.max(signedWidth.advanceWidth, notarizedWidth.advanceWidth))
-    property TextMetrics signedWidth: TextMetrics {
+    readonly property real badgeTextSize: Theme.pt(12) * Math.min(1, badgeTextRoom / Math.max(offlineWidth.advanceWidth, restorableWidth.advanceWidth))
+    property TextMetrics offlineWidth: TextMetrics {
         font.pointSize: Theme.pt(12)
         font.weight: Font.DemiBold
-        text: qsTr("Developer ID Signed")
+        text: qsTr("Works Offline")
     }
-    property TextMetrics notarizedWidth: TextMetrics {
+    property TextMetrics restorableWidth: TextMetrics {
         font.pointSize: Theme.pt(12)
         font.weight: Font.DemiBold
-        text: qsTr("Apple Notarized")
+        text: qsTr("Restorable Trash")
     }
 
     Shortcut {
@@ -143,10 +143,10 @@ Window {
             Layout.preferredWidth: 285
             spacing: 5
             TrustBadge {
-                title: qsTr("Developer ID Signed")
+                title: qsTr("Works Offline")
             }
             TrustBadge {
-                title: qsTr("Apple Notarized")
+                title: qsTr("Restorable Trash")
             }
         }
 
@@ -160,13 +160,13 @@ Window {
             spacing: 4
             InfoRow {
                 symbol: "cpu"
-                title: qsTr("Universal App — Intel + Apple Silicon")
-                subtitle: qsTr("Runs natively on both Intel and Apple Silicon Macs.")
+                title: qsTr("Native Linux App — X11 + Wayland")
+                subtitle: qsTr("Runs natively on X11 and Wayland desktops.")
             }
             InfoRow {
                 symbol: "lock.fill"
                 title: qsTr("Local Processing")
-                subtitle: qsTr("Your files never leave this Mac.")
+                subtitle: qsTr("Your files never leave this computer.")
             }
         }
 
