@@ -9,3 +9,11 @@ target_link_libraries(ui_endtoend_test PRIVATE twinsift_uiplugin)
 set_tests_properties(ui_endtoend_test PROPERTIES
   ENVIRONMENT_MODIFICATION
   "ASAN_OPTIONS=string_append::fast_unwind_on_malloc=0;LSAN_OPTIONS=string_append::suppressions=${CMAKE_CURRENT_SOURCE_DIR}/app/lsan.supp")
+
+# `twinsift [FOLDER]`, in process as main starts it, and the options through
+# the built binary.
+twinsift_ui_test(ui_commandline_test app/commandline_test.cpp)
+target_link_libraries(ui_commandline_test PRIVATE twinsift_uiplugin)
+target_compile_definitions(ui_commandline_test PRIVATE
+  TWINSIFT_BINARY="$<TARGET_FILE:twinsift>" TWINSIFT_VERSION="${PROJECT_VERSION}")
+add_dependencies(ui_commandline_test twinsift)

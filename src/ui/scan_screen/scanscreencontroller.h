@@ -90,6 +90,7 @@ private:
     bool isShown() const;
     void performNewScanRequest();
     void performRecentScanRequest(const QUrl &folder);
+    void performOpenFolderRequest(const QUrl &folder);
     void recentFolderChecked(const QByteArray &path, bool isFolder);
     void setSelectedFolder(const QUrl &folder);
     void showProgress();
@@ -102,6 +103,8 @@ private:
     // The remembered folder whose check is awaited; any newer choice of a
     // folder drops it, so a late answer cannot override the user.
     QUrl m_checkingFolder;
+    // Whether that folder is scanned once found, or only chosen.
+    bool m_scanCheckedFolder = false;
     FolderAvailability *m_folderAvailability;
     QStringList m_progressParts{QString()};
     QVariant m_progressFraction;

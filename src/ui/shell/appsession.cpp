@@ -1,5 +1,8 @@
 #include "appsession.h"
 
+#include "fileurls.h"
+#include "rootnavigation.h"
+
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -58,6 +61,15 @@ AppSession::AppSession() {
 QQuickWindow *AppSession::mainWindow() const {
     const auto roots = m_engine.rootObjects();
     return roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(roots.first());
+}
+
+void AppSession::openFolder(const std::string &path) {
+    QQuickWindow *window = mainWindow();
+    QObject *rootView = window ? window->property("rootView").value<QObject *>() : nullptr;
+    auto *navigation =
+        rootView ? rootView->property("navigation").value<RootNavigation *>() : nullptr;
+    if (navigation)
+        navigation->requestOpenFolder(fileurls::fromPath(path));
 }
 
 } // namespace twinsift
