@@ -1,2 +1,6 @@
 # The review model: view state, bulk marks and the cleanup run's hand-back.
 twinsift_ui_test(ui_results_tests results/duplicatereviewmodel_test.cpp)
+
+# Showing and opening files through the desktop, on a private session bus.
+twinsift_ui_test(ui_desktopfiles_test results/desktopfiles_test.cpp)
+target_link_libraries(ui_desktopfiles_test PRIVATE Qt6::DBus)

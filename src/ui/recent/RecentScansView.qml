@@ -20,6 +20,7 @@ Item {
 
     RecentScansModel {
         id: scans
+        onDesktopUnanswered: message => desktopNotice.show(message)
     }
 
     // Availability follows the disk: asked again whenever the screen comes
@@ -279,5 +280,14 @@ Item {
                 }
             }
         }
+    }
+
+    // Beside the rows whose actions hand files to the desktop.
+    DesktopNotice {
+        id: desktopNotice
+        objectName: "desktopNotice"
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 16
     }
 }

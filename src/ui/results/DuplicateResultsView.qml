@@ -27,6 +27,7 @@ Rectangle {
         result: root.result
         onRescanRequested: root.rescanRequested()
         onChangeFolderRequested: root.changeFolderRequested()
+        onDesktopUnanswered: message => desktopNotice.show(message)
     }
 
     // Undoes the last click, bulk mark or "Clear Selection"; a focused text
@@ -298,5 +299,14 @@ Rectangle {
         message: reviewModel.protectedLocationMessage !== "" ? reviewModel.protectedLocationMessage
                                                             : qsTr("Exact duplicate found. Ambrivo does not move files from system- or application-managed locations. Use Open File or Show in Folder to review manually.")
         onDismissed: reviewModel.dismissProtectedLocation()
+    }
+
+    // Beside the rows whose actions hand files to the desktop.
+    DesktopNotice {
+        id: desktopNotice
+        objectName: "desktopNotice"
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: cleanupBar.visible ? cleanupBar.height + 12 : 12
     }
 }

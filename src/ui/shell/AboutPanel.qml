@@ -182,7 +182,7 @@ Window {
             MouseArea {
                 anchors.fill: parent
                 cursorShape: Qt.PointingHandCursor
-                onClicked: WebsiteAction.openWebsite()
+                onClicked: WebsiteAction.openWebsite(message => websiteNotice.show(message))
             }
         }
 
@@ -196,5 +196,14 @@ Window {
             implicitHeight: 22
             onClicked: AboutPanelKeeper.closeAbout()
         }
+    }
+
+    // Over the link that asked, within the panel's fixed size.
+    DesktopNotice {
+        id: websiteNotice
+        objectName: "websiteNotice"
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 30
     }
 }

@@ -6,6 +6,9 @@ import Twinsift
 MenuBar {
     id: bar
 
+    // No browser took the website: the window says so.
+    signal websiteUnanswered(string message)
+
     // The guide in every open window, not only this one.
     readonly property Action helpAction: Action {
         text: qsTr("Ambrivo Twinsift Help")
@@ -41,7 +44,7 @@ MenuBar {
         MenuSeparator {}
         Action {
             text: qsTr("Explore More Local Tools")
-            onTriggered: WebsiteAction.openWebsite()
+            onTriggered: WebsiteAction.openWebsite(message => bar.websiteUnanswered(message))
         }
     }
 

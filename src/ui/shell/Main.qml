@@ -13,10 +13,20 @@ ApplicationWindow {
     color: Theme.windowBackground
 
     readonly property alias rootView: rootView
-    menuBar: AppMenuBar {}
+    menuBar: AppMenuBar {
+        onWebsiteUnanswered: message => websiteNotice.show(message)
+    }
 
     RootView {
         id: rootView
         anchors.fill: parent
+    }
+
+    // Under the menu that asked.
+    DesktopNotice {
+        id: websiteNotice
+        anchors.top: parent.top
+        anchors.topMargin: 10
+        anchors.horizontalCenter: parent.horizontalCenter
     }
 }

@@ -1,12 +1,14 @@
 #include "aboutpanelkeeper.h"
 #include "appdelegate.h"
 #include "dockiconfactory.h"
+#include "tempdir.h"
 #include "websiteaction.h"
 
-#include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QJSEngine>
 #include <QPointer>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -18,6 +20,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <memory>
+#include <sys/stat.h>
 
 Q_IMPORT_QML_PLUGIN(TwinsiftPlugin)
 
@@ -44,12 +47,6 @@ private slots:
     void withoutAMainWindowTheAppOutlivesItsWindows();
     void websiteIsShownBareAndOpenedWithASlash();
     void aboutPanelIsFixedModalAndClosesOnReturnOrCloseBox();
-
-public slots:
-    void openUrl(const QUrl &url) { m_opened.append(url); }
-
-private:
-    QList<QUrl> m_opened;
 };
 
 void AppShellTest::iconFollowsTheDrawingSteps() {
@@ -111,10 +108,36 @@ void AppShellTest::websiteIsShownBareAndOpenedWithASlash() {
     QVERIFY(QUrl(WebsiteAction::address()).path().isEmpty());
     QCOMPARE(WebsiteAction::url().toString(), WebsiteAction::address() + QLatin1Char('/'));
 
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
-    WebsiteAction::openWebsite();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    QCOMPARE(m_opened, QList<QUrl>{WebsiteAction::url()});
+    // The browser is whatever xdg-open finds; here one that records the
+    // address, then one that finds nothing.
+    testing::TempDir bin;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(bin.path()));
+    const auto xdgOpen = [&](int status) {
+        testing::writeFile(bin / "xdg-open", "#!/bin/sh\nprintf %s \"$1\" > " + (bin / "asked") +
+                                                 "\nexit " + std::to_string(status) + "\n");
+        chmod((bin / "xdg-open").c_str(), 0755);
+    };
+    QJSEngine js;
+    QJSValue said = js.newArray();
+    js.globalObject().setProperty(QStringLiteral("said"), said);
+    const QJSValue unanswered = js.evaluate(QStringLiteral("(message => said.push(message))"));
+
+    xdgOpen(0);
+    WebsiteAction::openWebsite(unanswered);
+    const auto asked = [&] {
+        QFile file(QString::fromStdString(bin / "asked"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QTRY_COMPARE(asked(), WebsiteAction::url().toEncoded());
+    QTest::qWait(200);
+    QCOMPARE(said.property(QStringLiteral("length")).toInt(), 0);
+
+    xdgOpen(3);
+    WebsiteAction::openWebsite(unanswered);
+    QTRY_COMPARE(said.property(QStringLiteral("length")).toInt(), 1);
+    QCOMPARE(said.property(0).toString(), WebsiteAction::unansweredMessage());
+    qputenv("PATH", path);
 }
 
 void AppShellTest::aboutPanelIsFixedModalAndClosesOnReturnOrCloseBox() {
