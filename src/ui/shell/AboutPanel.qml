@@ -5,11 +5,12 @@ import QtQuick.Layouts
 import Twinsift
 
 // The About panel. AboutPanelKeeper makes it, fixes its size, centres it and
-// makes it modal; Close, Return and the close box all end it.
+// makes it modal; Close, Return and the close box all end it. Its title bar
+// may be a thin one, so the whole background moves it too.
 Window {
     id: panel
 
-    title: ""
+    title: qsTr("About Ambrivo Twinsift")
     color: Theme.controlBackground
 
     component TrustBadge: Rectangle {
@@ -102,6 +103,16 @@ Window {
     Shortcut {
         sequences: ["Return", "Enter"]
         onActivated: AboutPanelKeeper.closeAbout()
+    }
+
+    // Under the content: the buttons and the link keep their presses.
+    Item {
+        objectName: "dragArea"
+        anchors.fill: parent
+        DragHandler {
+            target: null
+            onActiveChanged: if (active) panel.startSystemMove()
+        }
     }
 
     ColumnLayout {

@@ -46,7 +46,7 @@ private slots:
     void lateMainWindowIsStillBroughtForward();
     void withoutAMainWindowTheAppOutlivesItsWindows();
     void websiteIsShownBareAndOpenedWithASlash();
-    void aboutPanelIsFixedModalAndClosesOnReturnOrCloseBox();
+    void aboutPanelIsAFixedModalDialogOfTheMainWindow();
 };
 
 void AppShellTest::iconFollowsTheDrawingSteps() {
@@ -140,7 +140,7 @@ void AppShellTest::websiteIsShownBareAndOpenedWithASlash() {
     qputenv("PATH", path);
 }
 
-void AppShellTest::aboutPanelIsFixedModalAndClosesOnReturnOrCloseBox() {
+void AppShellTest::aboutPanelIsAFixedModalDialogOfTheMainWindow() {
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
     QQmlComponent component(&engine);
@@ -152,9 +152,22 @@ void AppShellTest::aboutPanelIsFixedModalAndClosesOnReturnOrCloseBox() {
     auto *keeper = qobject_cast<AboutPanelKeeper *>(holder->property("keeper").value<QObject *>());
     QVERIFY(keeper);
 
+    // Asked from a main window, it is that window's dialog: the window
+    // manager keeps it above its owner, and offers to close it, nothing else.
+    const auto tool = shownWindow(Qt::Tool);
+    const auto owner = shownWindow(Qt::Window);
+    owner->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(owner.get()));
     keeper->showAbout();
     QPointer<QQuickWindow> panel = keeper->panel();
     QVERIFY(panel && panel->isVisible());
+    QCOMPARE(panel->transientParent(), owner.get());
+    QCOMPARE(panel->type(), Qt::Dialog);
+    const Qt::WindowFlags flags = panel->flags();
+    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) && flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint) &&
+            !flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(panel->title(), QStringLiteral("About Ambrivo Twinsift"));
     QVERIFY(panel->minimumSize() == panel->size() && panel->maximumSize() == panel->size());
     QCOMPARE(panel->modality(), Qt::ApplicationModal);
     auto *link = panel->findChild<QQuickItem *>(QStringLiteral("websiteLink"));
@@ -164,15 +177,19 @@ void AppShellTest::aboutPanelIsFixedModalAndClosesOnReturnOrCloseBox() {
     const QRectF inPanel = link->mapRectToScene(QRectF(0, 0, link->width(), link->height()));
     QVERIFY2(inPanel.bottom() <= panel->height(), QByteArray::number(inPanel.bottom()));
 
-    QVERIFY(QTest::qWaitForWindowActive(panel));
+    // Active already as its owner's dialog; the keys go to it once it has
+    // the focus itself.
+    QTRY_COMPARE(QGuiApplication::focusWindow(), panel.data());
     QTest::keyClick(panel, Qt::Key_Return);
     QTRY_VERIFY(!keeper->panel());
     QTRY_VERIFY(panel.isNull());
 
-    // The close box ends it the same way.
+    // The close box ends it the same way. Whatever has the focus now, the
+    // panel belongs to the main window, never to the tool window.
     keeper->showAbout();
     panel = keeper->panel();
     QVERIFY(panel);
+    QCOMPARE(panel->transientParent(), owner.get());
     panel->close();
     QTRY_VERIFY(!keeper->panel());
     QTRY_VERIFY(panel.isNull());
