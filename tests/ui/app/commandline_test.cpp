@@ -134,6 +134,9 @@ void CommandLineTest::folderGivenAtStartIsChosenReadyNotScanned() {
     QTRY_COMPARE(controller->selectedFolder(), fileurls::fromPath(dir.path()));
     QCOMPARE(controller->selectedFolderText(), QString::fromStdString(dir.path()));
     QVERIFY(!controller->isImporterPresented());
+    // The X11 class name was lent to the first window only; programs the app
+    // starts, a file manager among them, must not take it.
+    QVERIFY(!qEnvironmentVariableIsSet("RESOURCE_NAME"));
     // Ready, and it stays so: choosing never scans.
     QTest::qWait(300);
     QVERIFY(!controller->scanModel()->isScanning());
