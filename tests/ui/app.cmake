@@ -17,3 +17,7 @@ target_link_libraries(ui_commandline_test PRIVATE twinsift_uiplugin)
 target_compile_definitions(ui_commandline_test PRIVATE
   TWINSIFT_BINARY="$<TARGET_FILE:twinsift>" TWINSIFT_VERSION="${PROJECT_VERSION}")
 add_dependencies(ui_commandline_test twinsift)
+
+# The desktop's folder chooser through a portal of the test's own.
+twinsift_ui_test(ui_folderchooser_test app/folderchooser_test.cpp)
+target_link_libraries(ui_folderchooser_test PRIVATE twinsift_uiplugin Qt6::DBus)

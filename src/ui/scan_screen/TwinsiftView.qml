@@ -26,6 +26,17 @@ Item {
     }
     Component.onCompleted: controller.serveRequests()
 
+    // The desktop's chooser first; the built-in one where there is none.
+    DesktopFolderChooser {
+        id: desktopChooser
+        title: qsTr("Choose a folder to scan")
+        onChosen: folder => controller.folderChosen(folder)
+        onDismissed: controller.chooserDismissed()
+        onUnavailable: {
+            chooser.currentFolder = controller.chooserStartFolder
+            chooser.open()
+        }
+    }
     FolderDialog {
         id: chooser
         title: qsTr("Choose a folder to scan")
@@ -36,7 +47,7 @@ Item {
         target: controller
         function onIsImporterPresentedChanged() {
             if (controller.isImporterPresented)
-                chooser.open()
+                desktopChooser.open(controller.chooserStartFolder)
             else
                 chooser.close()
         }

@@ -1,6 +1,7 @@
 #include "scanscreencontroller.h"
 
 #include "fileurls.h"
+#include "paths.h"
 #include "recentscanstore.h"
 
 #include <utility>
@@ -64,6 +65,12 @@ bool ScanScreenController::isShown() const {
 
 QString ScanScreenController::selectedFolderText() const {
     return QString::fromStdString(fileurls::toPath(m_selectedFolder));
+}
+
+QUrl ScanScreenController::chooserStartFolder() const {
+    if (!m_lastChosenFolder.isEmpty())
+        return m_lastChosenFolder;
+    return fileurls::fromPath(paths::homeDirectory());
 }
 
 void ScanScreenController::setImporterPresented(bool presented) {
@@ -203,6 +210,8 @@ void ScanScreenController::setSelectedFolder(const QUrl &folder) {
     if (folder == m_selectedFolder)
         return;
     m_selectedFolder = folder;
+    if (!folder.isEmpty())
+        m_lastChosenFolder = folder;
     emit selectedFolderChanged();
 }
 

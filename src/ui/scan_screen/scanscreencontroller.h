@@ -30,6 +30,9 @@ class ScanScreenController : public QObject {
     // Display text of that folder; never a path to act on.
     Q_PROPERTY(QString selectedFolderText READ selectedFolderText NOTIFY selectedFolderChanged)
     Q_PROPERTY(bool hasFolder READ hasFolder NOTIFY selectedFolderChanged)
+    // Where the chooser opens: the last folder chosen on this screen, else
+    // the home folder, never the process's working folder.
+    Q_PROPERTY(QUrl chooserStartFolder READ chooserStartFolder NOTIFY selectedFolderChanged)
     Q_PROPERTY(bool isImporterPresented READ isImporterPresented WRITE setImporterPresented NOTIFY
                    isImporterPresentedChanged)
     // The progress line cut at " · ": two parts when it holds exactly one
@@ -52,6 +55,7 @@ public:
     QUrl selectedFolder() const { return m_selectedFolder; }
     QString selectedFolderText() const;
     bool hasFolder() const { return !m_selectedFolder.isEmpty(); }
+    QUrl chooserStartFolder() const;
     bool isImporterPresented() const { return m_isImporterPresented; }
     void setImporterPresented(bool presented);
     QStringList progressParts() const { return m_progressParts; }
@@ -99,6 +103,7 @@ private:
     DuplicateScanViewModel *m_scanModel;
     QPointer<RootNavigation> m_navigation;
     QUrl m_selectedFolder;
+    QUrl m_lastChosenFolder;
     bool m_isImporterPresented = false;
     // The remembered folder whose check is awaited; any newer choice of a
     // folder drops it, so a late answer cannot override the user.
