@@ -13,13 +13,19 @@ int main(int argc, char *argv[]) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Twinsift"));
         QCoreApplication::setApplicationVersion(QStringLiteral(TWINSIFT_VERSION));
-        twinsift::CommandLine::folderOfProcess(argc, argv);
+        std::optional<int> exitCode;
+        twinsift::CommandLine::folderOfProcess(argc, argv, exitCode);
+        if (exitCode)
+            return *exitCode;
     }
     QGuiApplication app(argc, argv);
     twinsift::AppSession::configure(QStringLiteral(TWINSIFT_APP_ID));
     QGuiApplication::setApplicationVersion(QStringLiteral(TWINSIFT_VERSION));
     // After Qt has taken its own options (-platform, -style, ...) out.
-    const auto folder = twinsift::CommandLine::folderOfProcess(argc, argv);
+    std::optional<int> exitCode;
+    const auto folder = twinsift::CommandLine::folderOfProcess(argc, argv, exitCode);
+    if (exitCode)
+        return *exitCode;
     twinsift::AppSession session;
     if (folder)
         session.openFolder(*folder);

@@ -78,12 +78,13 @@ bool CommandLine::asksOnlyForText(int argc, char **argv) {
     return false;
 }
 
-std::optional<std::string> CommandLine::folderOfProcess(int argc, char **argv) {
+std::optional<std::string> CommandLine::folderOfProcess(int argc, char **argv,
+                                                        std::optional<int> &exitCode) {
     const std::vector<std::string> raw(argv, argv + argc);
     const Parsed parsed = parse(QCoreApplication::arguments(), raw);
     if (parsed.exitText) {
         std::fputs(qPrintable(*parsed.exitText + u'\n'), parsed.failed ? stderr : stdout);
-        std::exit(parsed.failed ? EXIT_FAILURE : EXIT_SUCCESS);
+        exitCode = parsed.failed ? EXIT_FAILURE : EXIT_SUCCESS;
     }
     return parsed.folder;
 }

@@ -35,9 +35,11 @@ public:
     // no window system.
     static bool asksOnlyForText(int argc, char **argv);
 
-    // Parses the running process's command line; prints and exits for
-    // --help, --version and a wrong command line.
-    static std::optional<std::string> folderOfProcess(int argc, char **argv);
+    // Parses the running process's command line. For --help, --version and
+    // a wrong command line it prints and sets exitCode, and the process
+    // should end with it.
+    static std::optional<std::string> folderOfProcess(int argc, char **argv,
+                                                      std::optional<int> &exitCode);
 };
 
 } // namespace twinsift
