@@ -1,5 +1,5 @@
 # Thin wrappers over the CMake presets, so a fresh machine needs one command.
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test package bench clean
 
 JOBS ?= $(shell nproc)
 
@@ -15,6 +15,10 @@ run: build
 
 test: build
 	QT_QPA_PLATFORM=offscreen ctest --preset default -j $(JOBS)
+
+# build/twinsift_VERSION_ARCH.deb
+package: build
+	cd build && cpack
 
 bench: build
 	bash bench/compare

@@ -1,4 +1,5 @@
 #include "appsession.h"
+#include "commandline.h"
 
 #include <QGuiApplication>
 #include <QtQml/qqmlextensionplugin.h>
@@ -6,8 +7,27 @@
 Q_IMPORT_QML_PLUGIN(TwinsiftPlugin)
 
 int main(int argc, char *argv[]) {
+    // Help and the version need no display: they are answered before the
+    // GUI connects to one, so they work over ssh and in a package check.
+    if (twinsift::CommandLine::asksOnlyForText(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Twinsift"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(TWINSIFT_VERSION));
+        std::optional<int> exitCode;
+        twinsift::CommandLine::folderOfProcess(argc, argv, exitCode);
+        if (exitCode)
+            return *exitCode;
+    }
     QGuiApplication app(argc, argv);
     twinsift::AppSession::configure(QStringLiteral(TWINSIFT_APP_ID));
+    QGuiApplication::setApplicationVersion(QStringLiteral(TWINSIFT_VERSION));
+    // After Qt has taken its own options (-platform, -style, ...) out.
+    std::optional<int> exitCode;
+    const auto folder = twinsift::CommandLine::folderOfProcess(argc, argv, exitCode);
+    if (exitCode)
+        return *exitCode;
     twinsift::AppSession session;
+    if (folder)
+        session.openFolder(*folder);
     return app.exec();
 }

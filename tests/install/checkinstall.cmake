@@ -23,7 +23,7 @@ require_file(${desktop})
 run(${DESKTOP_FILE_VALIDATE} ${desktop})
 file(STRINGS ${desktop} entry)
 foreach(line "Name=Twinsift" "Categories=Utility;FileTools;" "StartupWMClass=${APP_ID}"
-        "Icon=${APP_ID}" "Exec=twinsift")
+        "Icon=${APP_ID}" "Exec=twinsift %f" "MimeType=inode/directory;")
   list(FIND entry "${line}" found)
   if(found EQUAL -1)
     message(FATAL_ERROR "desktop entry lacks ${line}")

@@ -35,8 +35,8 @@ public:
         "At least one copy in every exact-duplicate set must remain. Choose a different file to "
         "keep before selecting this one.";
     static constexpr std::string_view protectedLocationText =
-        "Exact duplicate found. Ambrivo does not move files from macOS- or application-managed "
-        "locations. Use Open File or Reveal in Finder to review manually.";
+        "Exact duplicate found. Ambrivo does not move files from system- or application-managed "
+        "locations. Use Open File or Show in Folder to review manually.";
     static constexpr std::string_view wholeSetSelectedMessage =
         "Cleanup stopped for safety. At least one copy in every exact-duplicate set must remain.";
 

@@ -261,7 +261,7 @@ Item {
                     HelpStep {
                         number: qsTr("2")
                         title: qsTr("Scan locally")
-                        detail: qsTr("Click Scan for Duplicates. Your files stay on this Mac; nothing is uploaded.")
+                        detail: qsTr("Click Scan for Duplicates. Your files stay on this computer; nothing is uploaded.")
                     }
                     HelpStep {
                         number: qsTr("3")
@@ -301,9 +301,9 @@ Item {
                     title: qsTr("Reviewing Individual Files")
                     icon: "eye.fill"
                     bullets: [
-                        ["cursorarrow.click.2", Theme.blue, qsTr("Click a filename to open that file in its default macOS application.")],
-                        ["ellipsis.circle", Theme.blue, qsTr("Use the … menu for Open File or Reveal in Finder.")],
-                        ["folder", Theme.secondaryText, qsTr("Reveal in Finder is useful when you want to inspect the surrounding folder before making a decision.")]
+                        ["cursorarrow.click.2", Theme.blue, qsTr("Click a filename to open that file in its default application.")],
+                        ["ellipsis.circle", Theme.blue, qsTr("Use the … menu for Open File or Show in Folder.")],
+                        ["folder", Theme.secondaryText, qsTr("Show in Folder is useful when you want to inspect the surrounding folder before making a decision.")]
                     ]
                 }
 
@@ -313,7 +313,7 @@ Item {
                     bullets: [
                         ["hand.raised.fill", Theme.orange, qsTr("Nothing is removed automatically. You choose which verified duplicate copies to mark.")],
                         ["checklist", Theme.orange, qsTr("Review Cleanup shows the selected files again before cleanup begins.")],
-                        ["trash", Theme.orange, qsTr("Ambrivo moves approved files to the macOS Trash. It does not permanently delete them.")],
+                        ["trash", Theme.orange, qsTr("Ambrivo moves approved files to the Trash. It does not permanently delete them.")],
                         ["doc.badge.checkmark", Theme.green, qsTr("At least one copy of a duplicate group must remain.")]
                     ]
                 }
@@ -322,10 +322,10 @@ Item {
                     title: qsTr("Protected Locations")
                     icon: "lock.shield.fill"
                     bullets: [
-                        ["lock.fill", Theme.orange, qsTr("macOS- and application-managed locations are Review Only.")],
+                        ["lock.fill", Theme.orange, qsTr("System- and application-managed locations are Review Only.")],
                         ["desktopcomputer", Theme.orange, qsTr("Examples include System, Library, Applications, private system areas, and your user Library.")],
                         ["eye", Theme.blue, qsTr("Protected duplicates are still shown so you can inspect them.")],
-                        ["folder.badge.questionmark", Theme.orange, qsTr("Ambrivo will not move protected files to Trash. Use Open File or Reveal in Finder and make any manual decision yourself.")]
+                        ["folder.badge.questionmark", Theme.orange, qsTr("Ambrivo will not move protected files to Trash. Use Open File or Show in Folder and make any manual decision yourself.")]
                     ]
                 }
 
@@ -344,7 +344,7 @@ Item {
                     title: qsTr("Privacy & Local Processing")
                     icon: "lock.fill"
                     bullets: [
-                        ["externaldrive.fill", Theme.green, qsTr("Scanning, file-size comparison and SHA-256 verification happen locally on your Mac.")],
+                        ["externaldrive.fill", Theme.green, qsTr("Scanning, file-size comparison and SHA-256 verification happen locally on your computer.")],
                         ["icloud.slash", Theme.green, qsTr("Twinsift does not require uploading your source files to Ambrivo.")],
                         ["checkmark.shield.fill", Theme.green, qsTr("Cleanup requires explicit review; the app does not silently alter source files.")]
                     ]
@@ -369,9 +369,9 @@ Item {
                             [qsTr("Can duplicate files have different names?"),
                              qsTr("Yes. Exact duplicates are based on matching file size and matching SHA-256 content hash, not the filename.")],
                             [qsTr("Why is a file marked Review Only?"),
-                             qsTr("The file is in a macOS- or application-managed location. Twinsift may show it for awareness, but Ambrivo will not move it to Trash.")],
+                             qsTr("The file is in a system- or application-managed location. Twinsift may show it for awareness, but Ambrivo will not move it to Trash.")],
                             [qsTr("What if I am unsure which copy to keep?"),
-                             qsTr("Open the files or Reveal them in Finder first. If you are not certain, leave both copies untouched.")]
+                             qsTr("Open the files or Show them in their folder first. If you are not certain, leave both copies untouched.")]
                         ]
                         delegate: ColumnLayout {
                             id: question

@@ -189,7 +189,7 @@ Rectangle {
             }
             ActionButton {
                 objectName: "revealButton"
-                text: qsTr("Reveal in Finder")
+                text: qsTr("Show in Folder")
                 symbol: "folder"
                 enabled: card.folderAvailable
                 onClicked: card.reveal()

@@ -20,6 +20,7 @@ Item {
 
     RecentScansModel {
         id: scans
+        onDesktopUnanswered: message => desktopNotice.show(message)
     }
 
     // Availability follows the disk: asked again whenever the screen comes
@@ -140,7 +141,7 @@ Item {
                 Label {
                     Layout.alignment: Qt.AlignHCenter
                     Layout.maximumWidth: 520
-                    text: qsTr("Completed scans will appear here automatically. Only summary metadata is saved locally on this Mac.")
+                    text: qsTr("Completed scans will appear here automatically. Only summary metadata is saved locally on this computer.")
                     font.pointSize: Theme.pt(15)
                     color: Theme.secondaryText
                     horizontalAlignment: Text.AlignHCenter
@@ -279,5 +280,14 @@ Item {
                 }
             }
         }
+    }
+
+    // Beside the rows whose actions hand files to the desktop.
+    DesktopNotice {
+        id: desktopNotice
+        objectName: "desktopNotice"
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 16
     }
 }

@@ -4,6 +4,7 @@
 #include "recentscanstore.h"
 #include "recentscantexts.h"
 
+#include <QPointer>
 #include <QSet>
 
 #include <algorithm>
@@ -175,7 +176,10 @@ void RecentScansModel::reveal(int row) {
     const RecentScanRecord &record = m_rows[static_cast<size_t>(row)];
     if (!m_available.value(key(record), false))
         return;
-    DesktopFiles::reveal(record.folderPath());
+    DesktopFiles::reveal(record.folderPath(), [self = QPointer(this)] {
+        if (self)
+            emit self->desktopUnanswered(tr("No file manager is available to show this folder."));
+    });
 }
 
 void RecentScansModel::clearHistory() {

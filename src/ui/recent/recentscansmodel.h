@@ -63,6 +63,8 @@ public:
 
 signals:
     void countChanged();
+    // Nothing on this desktop could show a record's folder.
+    void desktopUnanswered(const QString &message);
 
 private:
     void follow();

@@ -78,7 +78,7 @@ Popup {
                 }
                 Label {
                     Layout.fillWidth: true
-                    text: qsTr("The selected files will be moved to the macOS Trash. They are not permanently erased by Ambrivo and can normally be restored until the Trash is emptied.")
+                    text: qsTr("The selected files will be moved to the Trash. They are not permanently erased by Ambrivo and can normally be restored until the Trash is emptied.")
                     wrapMode: Text.Wrap
                     color: Theme.primaryText
                     font.pointSize: Theme.bodySize
@@ -164,7 +164,7 @@ Popup {
                 }
                 Label {
                     Layout.fillWidth: true
-                    text: qsTr("Ambrivo uses the macOS Trash. It does not permanently erase selected files.")
+                    text: qsTr("Ambrivo uses the Trash. It does not permanently erase selected files.")
                     wrapMode: Text.Wrap
                     color: Theme.secondaryText
                     font.pointSize: Theme.captionSize

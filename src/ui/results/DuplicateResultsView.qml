@@ -27,6 +27,7 @@ Rectangle {
         result: root.result
         onRescanRequested: root.rescanRequested()
         onChangeFolderRequested: root.changeFolderRequested()
+        onDesktopUnanswered: message => desktopNotice.show(message)
     }
 
     // The window's Edit menu undoes these marks while they are shown.
@@ -305,7 +306,16 @@ Rectangle {
         shown: reviewModel.hasProtectedLocationMessage
         title: qsTr("Protected Location — Review Only")
         message: reviewModel.protectedLocationMessage !== "" ? reviewModel.protectedLocationMessage
-                                                            : qsTr("Exact duplicate found. Ambrivo does not move files from macOS- or application-managed locations. Use Open File or Reveal in Finder to review manually.")
+                                                            : qsTr("Exact duplicate found. Ambrivo does not move files from system- or application-managed locations. Use Open File or Show in Folder to review manually.")
         onDismissed: reviewModel.dismissProtectedLocation()
+    }
+
+    // Beside the rows whose actions hand files to the desktop.
+    DesktopNotice {
+        id: desktopNotice
+        objectName: "desktopNotice"
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: cleanupBar.visible ? cleanupBar.height + 12 : 12
     }
 }

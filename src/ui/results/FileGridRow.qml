@@ -38,7 +38,7 @@ Item {
     ToolTip.visible: rowHover.hovered && !fileHover.hovered && !sizeHover.hovered
                      && !verificationHover.hovered && !cleanupHover.hovered && !actions.hovered
     ToolTip.delay: 900
-    ToolTip.text: qsTr("Click the filename to reveal the file in Finder. Use Cleanup to mark a copy for Trash, or the actions menu to Open File explicitly.")
+    ToolTip.text: qsTr("Click the filename to show the file in its folder. Use Cleanup to mark a copy for Trash, or the actions menu to Open File explicitly.")
 
     Rectangle {
         visible: row.opensGroup
@@ -82,7 +82,7 @@ Item {
                 TapHandler { onTapped: row.review.revealRow(row.index) }
                 ToolTip.visible: fileHover.hovered
                 ToolTip.delay: 600
-                ToolTip.text: row.fileTooltip + "\n" + qsTr("Click the filename area to reveal this file in Finder.")
+                ToolTip.text: row.fileTooltip + "\n" + qsTr("Click the filename area to show this file in its folder.")
                 Column {
                     anchors.verticalCenter: parent.verticalCenter
                     anchors.left: parent.left
@@ -207,10 +207,10 @@ Item {
                     id: actions
                     anchors.centerIn: parent
                     focusPolicy: Qt.NoFocus
-                    Accessible.name: qsTr("Open File or Reveal in Finder")
+                    Accessible.name: qsTr("Open File or Show in Folder")
                     ToolTip.visible: hovered && !menu.visible
                     ToolTip.delay: 600
-                    ToolTip.text: qsTr("Open File or Reveal in Finder")
+                    ToolTip.text: qsTr("Open File or Show in Folder")
                     contentItem: SymbolIcon {
                         name: "ellipsis.circle"
                         color: Theme.secondaryText
@@ -224,7 +224,7 @@ Item {
                             onTriggered: row.review.openRow(row.index)
                         }
                         MenuItem {
-                            text: qsTr("Reveal in Finder")
+                            text: qsTr("Show in Folder")
                             onTriggered: row.review.revealRow(row.index)
                         }
                     }

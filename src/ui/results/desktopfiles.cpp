@@ -7,32 +7,63 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QLoggingCategory>
-#include <QUrl>
+#include <QProcess>
+
+#include <memory>
 
 namespace twinsift::DesktopFiles {
 
 namespace {
 Q_LOGGING_CATEGORY(lcDesktop, "twinsift.desktop")
 
-void openFolderOf(std::string_view path) {
-    const QUrl folder = fileurls::fromPath(paths::parent(path));
-    if (!QDesktopServices::openUrl(folder))
-        qCWarning(lcDesktop) << "no application opened" << folder;
-}
+// On a desktop without a session helper, xdg-open runs the application it
+// finds in the foreground and ends only when that application does. Its
+// exit status after this long tells nothing about whether it was shown.
+constexpr qint64 answeredAfterMilliseconds = 5000;
 } // namespace
 
-void open(std::string_view path) {
-    const QUrl url = fileurls::fromPath(path);
-    if (!QDesktopServices::openUrl(url))
-        qCWarning(lcDesktop) << "no application opened" << url;
+void openUrl(const QUrl &url, Unanswered unanswered) {
+    // QDesktopServices only reports whether xdg-open could be started, not
+    // whether anything opened; its exit status says that (3: no tool, 4: no
+    // application for the type).
+    auto *process = new QProcess;
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, started, unanswered, url](int code, QProcess::ExitStatus status) {
+                         process->deleteLater();
+                         if ((status == QProcess::NormalExit && code == 0) ||
+                             started->elapsed() > answeredAfterMilliseconds)
+                             return;
+                         qCWarning(lcDesktop) << "no application opened" << url << "status" << code;
+                         unanswered();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process, unanswered, url](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         process->deleteLater();
+                         qCWarning(lcDesktop) << "xdg-open not found for" << url;
+                         unanswered();
+                     });
+    // Its output is the opened application's; the user's terminal is no
+    // place for it, and neither is a pipe nobody reads.
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start(QStringLiteral("xdg-open"), {QString::fromLatin1(url.toEncoded())});
 }
 
-void reveal(std::string_view path) {
+void open(std::string_view path, Unanswered unanswered) {
+    openUrl(fileurls::fromPath(path), std::move(unanswered));
+}
+
+void reveal(std::string_view path, Unanswered unanswered) {
+    const QUrl folder = fileurls::fromPath(paths::parent(path));
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        openFolderOf(path);
+        openUrl(folder, std::move(unanswered));
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
@@ -43,14 +74,15 @@ void reveal(std::string_view path) {
     // Never wait on the bus from the main thread: the answer, or its absence,
     // arrives later.
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 3000));
-    QObject::connect(
-        watcher, &QDBusPendingCallWatcher::finished, [watcher, folderPath = std::string(path)] {
-            watcher->deleteLater();
-            if (watcher->isError()) {
-                qCInfo(lcDesktop) << "no file manager answered:" << watcher->error().message();
-                openFolderOf(folderPath);
-            }
-        });
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished,
+                     [watcher, folder, unanswered = std::move(unanswered)] {
+                         watcher->deleteLater();
+                         if (watcher->isError()) {
+                             qCInfo(lcDesktop)
+                                 << "no file manager answered:" << watcher->error().message();
+                             openUrl(folder, unanswered);
+                         }
+                     });
 }
 
 } // namespace twinsift::DesktopFiles

@@ -9,6 +9,7 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <cstdio>
 #include <sys/resource.h>
 #include <system_error>
@@ -658,14 +659,20 @@ void DuplicateReviewModel::changeFolder() {
     emit changeFolderRequested();
 }
 
-void DuplicateReviewModel::openRow(int row) const {
+void DuplicateReviewModel::openRow(int row) {
     if (const ReviewRowsModel::Row *shown = m_rows.rowAt(row))
-        DesktopFiles::open(shown->file.url);
+        DesktopFiles::open(shown->file.url, [self = QPointer(this)] {
+            if (self)
+                emit self->desktopUnanswered(tr("No application is available to open this file."));
+        });
 }
 
-void DuplicateReviewModel::revealRow(int row) const {
+void DuplicateReviewModel::revealRow(int row) {
     if (const ReviewRowsModel::Row *shown = m_rows.rowAt(row))
-        DesktopFiles::reveal(shown->file.url);
+        DesktopFiles::reveal(shown->file.url, [self = QPointer(this)] {
+            if (self)
+                emit self->desktopUnanswered(tr("No file manager is available to show this file."));
+        });
 }
 
 } // namespace twinsift

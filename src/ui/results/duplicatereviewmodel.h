@@ -199,10 +199,10 @@ public:
     Q_INVOKABLE void rescan();
     Q_INVOKABLE void changeFolder();
 
-    // The row's "Open File" and "Reveal in Finder"; the bytes never leave
+    // The row's "Open File" and "Show in Folder"; the bytes never leave
     // C++.
-    Q_INVOKABLE void openRow(int row) const;
-    Q_INVOKABLE void revealRow(int row) const;
+    Q_INVOKABLE void openRow(int row);
+    Q_INVOKABLE void revealRow(int row);
 
 signals:
     void resultChanged();
@@ -223,6 +223,8 @@ signals:
     // another one.
     void rescanRequested();
     void changeFolderRequested();
+    // Nothing on this desktop could open or show a row's file.
+    void desktopUnanswered(const QString &message);
 
 private:
     // One answer per FileId of the result under review.

@@ -26,6 +26,17 @@ Item {
     }
     Component.onCompleted: controller.serveRequests()
 
+    // The desktop's chooser first; the built-in one where there is none.
+    DesktopFolderChooser {
+        id: desktopChooser
+        title: qsTr("Choose a folder to scan")
+        onChosen: folder => controller.folderChosen(folder)
+        onDismissed: controller.chooserDismissed()
+        onUnavailable: {
+            chooser.currentFolder = controller.chooserStartFolder
+            chooser.open()
+        }
+    }
     FolderDialog {
         id: chooser
         title: qsTr("Choose a folder to scan")
@@ -36,7 +47,7 @@ Item {
         target: controller
         function onIsImporterPresentedChanged() {
             if (controller.isImporterPresented)
-                chooser.open()
+                desktopChooser.open(controller.chooserStartFolder)
             else
                 chooser.close()
         }
@@ -431,7 +442,7 @@ Item {
                     Layout.fillWidth: true
                     icon: "lock.shield.fill"
                     title: qsTr("Private")
-                    text: qsTr("Your files stay on this Mac")
+                    text: qsTr("Your files stay on this computer")
                     accent: Theme.privateAccent
                 }
                 InfoPill {
@@ -478,7 +489,7 @@ Item {
                     Layout.maximumHeight: 145
                     icon: "externaldrive.fill"
                     title: qsTr("Local-First")
-                    text: qsTr("Scanning and comparison happen locally on your Mac.")
+                    text: qsTr("Scanning and comparison happen locally on your computer.")
                     accent: Theme.localFirstAccent
                 }
             }

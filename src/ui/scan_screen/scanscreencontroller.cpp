@@ -1,6 +1,7 @@
 #include "scanscreencontroller.h"
 
 #include "fileurls.h"
+#include "paths.h"
 #include "recentscanstore.h"
 
 #include <utility>
@@ -41,6 +42,11 @@ void ScanScreenController::setNavigation(RootNavigation *navigation) {
             if (isShown() && !folder.isEmpty())
                 performRecentScanRequest(folder);
         });
+        connect(navigation, &RootNavigation::openFolderRequestChanged, this, [this] {
+            const QUrl folder = m_navigation->openFolderRequest();
+            if (isShown() && !folder.isEmpty())
+                performOpenFolderRequest(folder);
+        });
         // Leaving for another destination discards this screen; its scan
         // would only keep the disk busy for nobody.
         connect(navigation, &RootNavigation::shownChanged, this, [this] {
@@ -59,6 +65,12 @@ bool ScanScreenController::isShown() const {
 
 QString ScanScreenController::selectedFolderText() const {
     return QString::fromStdString(fileurls::toPath(m_selectedFolder));
+}
+
+QUrl ScanScreenController::chooserStartFolder() const {
+    if (!m_lastChosenFolder.isEmpty())
+        return m_lastChosenFolder;
+    return fileurls::fromPath(paths::homeDirectory());
 }
 
 void ScanScreenController::setImporterPresented(bool presented) {
@@ -135,8 +147,11 @@ bool ScanScreenController::dropUrls(const QList<QUrl> &urls) {
 void ScanScreenController::serveRequests() {
     if (!isShown())
         return;
+    const QUrl opened = m_navigation->openFolderRequest();
     const QUrl folder = m_navigation->recentScanPathRequest();
-    if (!folder.isEmpty())
+    if (!opened.isEmpty())
+        performOpenFolderRequest(opened);
+    else if (!folder.isEmpty())
         performRecentScanRequest(folder);
     else if (m_navigation->newScanRequested())
         performNewScanRequest();
@@ -159,6 +174,18 @@ void ScanScreenController::performRecentScanRequest(const QUrl &folder) {
     m_navigation->setNewScanRequested(false);
 
     m_checkingFolder = folder;
+    m_scanCheckedFolder = true;
+    m_folderAvailability->check({fileurls::toPath(folder)});
+}
+
+void ScanScreenController::performOpenFolderRequest(const QUrl &folder) {
+    if (!m_navigation || m_navigation->openFolderRequest() != folder)
+        return;
+    m_navigation->setOpenFolderRequest(QUrl());
+    // Choosing never scans, and the folder may be on a mount that does not
+    // answer: it is checked off the main thread first, as a remembered one.
+    m_checkingFolder = folder;
+    m_scanCheckedFolder = false;
     m_folderAvailability->check({fileurls::toPath(folder)});
 }
 
@@ -171,7 +198,8 @@ void ScanScreenController::recentFolderChecked(const QByteArray &path, bool isFo
     if (isFolder) {
         setSelectedFolder(folder);
         setImporterPresented(false);
-        m_scanModel->scan(folder);
+        if (m_scanCheckedFolder)
+            m_scanModel->scan(folder);
     } else {
         setSelectedFolder(QUrl());
         m_scanModel->setErrorMessage(recentFolderUnavailableMessage());
@@ -182,6 +210,8 @@ void ScanScreenController::setSelectedFolder(const QUrl &folder) {
     if (folder == m_selectedFolder)
         return;
     m_selectedFolder = folder;
+    if (!folder.isEmpty())
+        m_lastChosenFolder = folder;
     emit selectedFolderChanged();
 }
 

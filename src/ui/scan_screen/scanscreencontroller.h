@@ -30,6 +30,9 @@ class ScanScreenController : public QObject {
     // Display text of that folder; never a path to act on.
     Q_PROPERTY(QString selectedFolderText READ selectedFolderText NOTIFY selectedFolderChanged)
     Q_PROPERTY(bool hasFolder READ hasFolder NOTIFY selectedFolderChanged)
+    // Where the chooser opens: the last folder chosen on this screen, else
+    // the home folder, never the process's working folder.
+    Q_PROPERTY(QUrl chooserStartFolder READ chooserStartFolder NOTIFY selectedFolderChanged)
     Q_PROPERTY(bool isImporterPresented READ isImporterPresented WRITE setImporterPresented NOTIFY
                    isImporterPresentedChanged)
     // The progress line cut at " · ": two parts when it holds exactly one
@@ -52,6 +55,7 @@ public:
     QUrl selectedFolder() const { return m_selectedFolder; }
     QString selectedFolderText() const;
     bool hasFolder() const { return !m_selectedFolder.isEmpty(); }
+    QUrl chooserStartFolder() const;
     bool isImporterPresented() const { return m_isImporterPresented; }
     void setImporterPresented(bool presented);
     QStringList progressParts() const { return m_progressParts; }
@@ -90,6 +94,7 @@ private:
     bool isShown() const;
     void performNewScanRequest();
     void performRecentScanRequest(const QUrl &folder);
+    void performOpenFolderRequest(const QUrl &folder);
     void recentFolderChecked(const QByteArray &path, bool isFolder);
     void setSelectedFolder(const QUrl &folder);
     void showProgress();
@@ -98,10 +103,13 @@ private:
     DuplicateScanViewModel *m_scanModel;
     QPointer<RootNavigation> m_navigation;
     QUrl m_selectedFolder;
+    QUrl m_lastChosenFolder;
     bool m_isImporterPresented = false;
     // The remembered folder whose check is awaited; any newer choice of a
     // folder drops it, so a late answer cannot override the user.
     QUrl m_checkingFolder;
+    // Whether that folder is scanned once found, or only chosen.
+    bool m_scanCheckedFolder = false;
     FolderAvailability *m_folderAvailability;
     QStringList m_progressParts{QString()};
     QVariant m_progressFraction;

@@ -5,11 +5,12 @@ import QtQuick.Layouts
 import Twinsift
 
 // The About panel. AboutPanelKeeper makes it, fixes its size, centres it and
-// makes it modal; Close, Return and the close box all end it.
+// makes it modal; Close, Return and the close box all end it. Its title bar
+// may be a thin one, so the whole background moves it too.
 Window {
     id: panel
 
-    title: ""
+    title: qsTr("About Ambrivo Twinsift")
     color: Theme.controlBackground
 
     component TrustBadge: Rectangle {
@@ -87,21 +88,31 @@ Window {
     // Fonts here can run wider than the ones the badges were sized for; both
     // titles then shrink alike rather than spill out of their badge.
     readonly property real badgeTextRoom: (285 - 5) / 2 - 6 - 12 - 7 - 16
-    readonly property real badgeTextSize: Theme.pt(12) * Math.min(1, badgeTextRoom / Math.max(signedWidth.advanceWidth, notarizedWidth.advanceWidth))
-    property TextMetrics signedWidth: TextMetrics {
+    readonly property real badgeTextSize: Theme.pt(12) * Math.min(1, badgeTextRoom / Math.max(offlineWidth.advanceWidth, restorableWidth.advanceWidth))
+    property TextMetrics offlineWidth: TextMetrics {
         font.pointSize: Theme.pt(12)
         font.weight: Font.DemiBold
-        text: qsTr("Developer ID Signed")
+        text: qsTr("Works Offline")
     }
-    property TextMetrics notarizedWidth: TextMetrics {
+    property TextMetrics restorableWidth: TextMetrics {
         font.pointSize: Theme.pt(12)
         font.weight: Font.DemiBold
-        text: qsTr("Apple Notarized")
+        text: qsTr("Restorable Trash")
     }
 
     Shortcut {
         sequences: ["Return", "Enter"]
         onActivated: AboutPanelKeeper.closeAbout()
+    }
+
+    // Under the content: the buttons and the link keep their presses.
+    Item {
+        objectName: "dragArea"
+        anchors.fill: parent
+        DragHandler {
+            target: null
+            onActiveChanged: if (active) panel.startSystemMove()
+        }
     }
 
     ColumnLayout {
@@ -143,10 +154,10 @@ Window {
             Layout.preferredWidth: 285
             spacing: 5
             TrustBadge {
-                title: qsTr("Developer ID Signed")
+                title: qsTr("Works Offline")
             }
             TrustBadge {
-                title: qsTr("Apple Notarized")
+                title: qsTr("Restorable Trash")
             }
         }
 
@@ -160,13 +171,13 @@ Window {
             spacing: 4
             InfoRow {
                 symbol: "cpu"
-                title: qsTr("Universal App — Intel + Apple Silicon")
-                subtitle: qsTr("Runs natively on both Intel and Apple Silicon Macs.")
+                title: qsTr("Native Linux App — X11 + Wayland")
+                subtitle: qsTr("Runs natively on X11 and Wayland desktops.")
             }
             InfoRow {
                 symbol: "lock.fill"
                 title: qsTr("Local Processing")
-                subtitle: qsTr("Your files never leave this Mac.")
+                subtitle: qsTr("Your files never leave this computer.")
             }
         }
 
@@ -182,7 +193,7 @@ Window {
             MouseArea {
                 anchors.fill: parent
                 cursorShape: Qt.PointingHandCursor
-                onClicked: WebsiteAction.openWebsite()
+                onClicked: WebsiteAction.openWebsite(message => websiteNotice.show(message))
             }
         }
 
@@ -196,5 +207,14 @@ Window {
             implicitHeight: 22
             onClicked: AboutPanelKeeper.closeAbout()
         }
+    }
+
+    // Over the link that asked, within the panel's fixed size.
+    DesktopNotice {
+        id: websiteNotice
+        objectName: "websiteNotice"
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 30
     }
 }

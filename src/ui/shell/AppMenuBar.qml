@@ -10,6 +10,9 @@ MenuBar {
     // results screen while it is shown.
     property QtObject marks: null
 
+    // No browser took the website: the window says so.
+    signal websiteUnanswered(string message)
+
     // The guide in every open window, not only this one.
     readonly property Action helpAction: Action {
         text: qsTr("Ambrivo Twinsift Help")
@@ -63,7 +66,7 @@ MenuBar {
         MenuSeparator {}
         Action {
             text: qsTr("Explore More Local Tools")
-            onTriggered: WebsiteAction.openWebsite()
+            onTriggered: WebsiteAction.openWebsite(message => bar.websiteUnanswered(message))
         }
     }
 

@@ -13,7 +13,9 @@ ApplicationWindow {
     color: Theme.windowBackground
 
     readonly property alias rootView: rootView
-    menuBar: AppMenuBar {}
+    menuBar: AppMenuBar {
+        onWebsiteUnanswered: message => websiteNotice.show(message)
+    }
 
     RootView {
         id: rootView
@@ -21,4 +23,12 @@ ApplicationWindow {
     }
 
     RestoreSheets {}
+
+    // Under the menu that asked.
+    DesktopNotice {
+        id: websiteNotice
+        anchors.top: parent.top
+        anchors.topMargin: 10
+        anchors.horizontalCenter: parent.horizontalCenter
+    }
 }

@@ -1,5 +1,7 @@
 #include "aboutpanelkeeper.h"
 
+#include "appdelegate.h"
+
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QQmlComponent>
@@ -33,7 +35,11 @@ void AboutPanelKeeper::showAbout() {
     if (m_panel)
         closeAbout();
 
-    panel->setFlag(Qt::Dialog);
+    // A dialog of the window it was asked from: the window manager keeps it
+    // above that window and gives it a close box only.
+    panel->setFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                    Qt::WindowCloseButtonHint);
+    panel->setTransientParent(ownerWindow(panel));
     panel->setModality(Qt::ApplicationModal);
     panel->setMinimumSize(panelSize);
     panel->setMaximumSize(panelSize);
@@ -52,6 +58,23 @@ void AboutPanelKeeper::showAbout() {
     emit panelChanged();
     panel->show();
     panel->requestActivate();
+}
+
+QWindow *AboutPanelKeeper::ownerWindow(const QWindow *panel) {
+    // Dialogs, the panel among them, own no About panel.
+    const auto isMainWindow = [panel](const QWindow *window) {
+        return window != panel && window->type() == Qt::Window &&
+               AppDelegate::isMainWindowCandidate(window);
+    };
+    QWindow *focused = QGuiApplication::focusWindow();
+    while (focused && focused->transientParent())
+        focused = focused->transientParent();
+    if (focused && isMainWindow(focused))
+        return focused;
+    for (QWindow *window : QGuiApplication::topLevelWindows())
+        if (isMainWindow(window))
+            return window;
+    return nullptr;
 }
 
 void AboutPanelKeeper::closeAbout() {

@@ -12,9 +12,9 @@ class QQmlEngine;
 namespace twinsift {
 
 // Builds the About panel on request and keeps it while it is on screen. The
-// panel has a fixed size and is application-modal: the windows behind it
-// take no input until it is closed, by its Close button, Return, or its
-// close box.
+// panel is a dialog of the main window with a fixed size and a close box
+// only, and is application-modal: the windows behind it take no input until
+// it is closed, by its Close button, Return, or its close box.
 class AboutPanelKeeper : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -38,6 +38,8 @@ signals:
 private:
     explicit AboutPanelKeeper(QQmlEngine *engine);
     void forget(QQuickWindow *panel);
+    // The main window the panel belongs to: the focused one, else the first.
+    static QWindow *ownerWindow(const QWindow *panel);
 
     QQmlEngine *m_engine;
     QPointer<QQuickWindow> m_panel;

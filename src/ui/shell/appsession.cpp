@@ -1,5 +1,8 @@
 #include "appsession.h"
 
+#include "fileurls.h"
+#include "rootnavigation.h"
+
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -51,13 +54,33 @@ AppSession::AppSession() {
     QObject::connect(
         &m_engine, &QQmlApplicationEngine::objectCreationFailed, qApp,
         [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+    // X11 gives a window the resource name as the instance part of its
+    // WM_CLASS, by default the program's file name; desktops pair a window
+    // with the launcher whose StartupWMClass equals it. Qt reads the name
+    // once, when the first window is made, so it is set only for that
+    // moment: programs started later, such as a file manager, keep their own.
+    // (Wayland takes the app id from the desktop file name instead.)
+    const bool resourceNamed = qEnvironmentVariableIsSet("RESOURCE_NAME");
+    if (!resourceNamed && !QGuiApplication::desktopFileName().isEmpty())
+        qputenv("RESOURCE_NAME", QGuiApplication::desktopFileName().toUtf8());
     m_engine.load(QUrl(QStringLiteral("qrc:/Twinsift/shell/Main.qml")));
+    if (!resourceNamed)
+        qunsetenv("RESOURCE_NAME");
     QTimer::singleShot(0, &m_delegate, &AppDelegate::applicationDidFinishLaunching);
 }
 
 QQuickWindow *AppSession::mainWindow() const {
     const auto roots = m_engine.rootObjects();
     return roots.isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(roots.first());
+}
+
+void AppSession::openFolder(const std::string &path) {
+    QQuickWindow *window = mainWindow();
+    QObject *rootView = window ? window->property("rootView").value<QObject *>() : nullptr;
+    auto *navigation =
+        rootView ? rootView->property("navigation").value<RootNavigation *>() : nullptr;
+    if (navigation)
+        navigation->requestOpenFolder(fileurls::fromPath(path));
 }
 
 } // namespace twinsift

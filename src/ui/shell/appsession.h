@@ -4,6 +4,8 @@
 
 #include <QQmlApplicationEngine>
 
+#include <string>
+
 class QQuickWindow;
 
 namespace twinsift {
@@ -25,6 +27,9 @@ public:
     AppDelegate &delegate() { return m_delegate; }
     // The main window, or null if it could not be built.
     QQuickWindow *mainWindow() const;
+    // Chooses a folder handed over from outside on the main window's scan
+    // screen, ready to scan; a path that is no folder shows why.
+    void openFolder(const std::string &path);
 
 private:
     AppDelegate m_delegate;

@@ -20,6 +20,8 @@ target_sources(twinsift_ui PRIVATE
   shell/appicon.h
   shell/appwindows.cpp
   shell/appwindows.h
+  shell/commandline.cpp
+  shell/commandline.h
   shell/websiteaction.cpp
   shell/websiteaction.h)
 

@@ -62,6 +62,20 @@ void RootNavigation::setRecentScanPathRequest(const QUrl &folder) {
     emit recentScanPathRequestChanged();
 }
 
+void RootNavigation::setOpenFolderRequest(const QUrl &folder) {
+    if (folder == m_openFolderRequest)
+        return;
+    m_openFolderRequest = folder;
+    emit openFolderRequestChanged();
+}
+
+void RootNavigation::requestOpenFolder(const QUrl &folder) {
+    setNewScanRequested(false);
+    setRecentScanPathRequest(QUrl());
+    setOpenFolderRequest(folder);
+    setSelection(QString::fromLatin1(twinsift));
+}
+
 void RootNavigation::requestNewScan() {
     setNewScanRequested(true);
     setSelection(QString::fromLatin1(twinsift));

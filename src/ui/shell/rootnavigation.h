@@ -8,8 +8,8 @@
 namespace twinsift {
 
 // The navigation state of one window: which destination the sidebar
-// selects, where closing the guide returns to, and the two one-shot requests
-// to the scan screen. Destinations are the sidebar items' raw values
+// selects, where closing the guide returns to, and the one-shot requests to
+// the scan screen. Destinations are the sidebar items' raw values
 // ("Twinsift", "Recent Scans", "Settings", "How to Use"); an empty selection
 // means none.
 class RootNavigation : public QObject {
@@ -26,6 +26,9 @@ class RootNavigation : public QObject {
     // The remembered folder to rescan as a file URL; empty for none.
     Q_PROPERTY(QUrl recentScanPathRequest READ recentScanPathRequest WRITE setRecentScanPathRequest
                    NOTIFY recentScanPathRequestChanged)
+    // A folder to choose without scanning it, as a file URL; empty for none.
+    Q_PROPERTY(QUrl openFolderRequest READ openFolderRequest WRITE setOpenFolderRequest NOTIFY
+                   openFolderRequestChanged)
 
 public:
     static constexpr const char *twinsift = "Twinsift";
@@ -49,12 +52,17 @@ public:
     void setNewScanRequested(bool requested);
     QUrl recentScanPathRequest() const { return m_recentScanPathRequest; }
     void setRecentScanPathRequest(const QUrl &folder);
+    QUrl openFolderRequest() const { return m_openFolderRequest; }
+    void setOpenFolderRequest(const QUrl &folder);
 
     // The sidebar's "New Scan" button.
     Q_INVOKABLE void requestNewScan();
     // Recent Scans asks to rescan a remembered folder, or to start afresh.
     Q_INVOKABLE void requestRescan(const QUrl &folder);
     Q_INVOKABLE void requestNewScanFromRecent();
+    // A folder handed over from outside, such as the command line, is chosen
+    // on the scan screen, ready to scan.
+    Q_INVOKABLE void requestOpenFolder(const QUrl &folder);
     Q_INVOKABLE void showHowToUse() { setSelection(QString::fromLatin1(howToUse)); }
     Q_INVOKABLE void closeHowToUse() { setSelection(m_helpReturnSelection); }
 
@@ -64,6 +72,7 @@ signals:
     void shownChanged();
     void newScanRequestedChanged();
     void recentScanPathRequestChanged();
+    void openFolderRequestChanged();
 
 private:
     void setHelpReturnSelection(const QString &selection);
@@ -72,6 +81,7 @@ private:
     QString m_helpReturnSelection = QString::fromLatin1(twinsift);
     bool m_newScanRequested = false;
     QUrl m_recentScanPathRequest;
+    QUrl m_openFolderRequest;
 };
 
 } // namespace twinsift

@@ -18,7 +18,8 @@ qt_target_qml_sources(twinsift_ui
     shell/PlaceholderView.qml
     shell/GradientPanel.qml
     shell/ActionButton.qml
-    shell/PersistentStopButton.qml)
+    shell/PersistentStopButton.qml
+    shell/DesktopNotice.qml)
 
 # The icon font ships inside the binary, so a missing font package shows up
 # when building, not as blank icons at run time.

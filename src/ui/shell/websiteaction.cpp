@@ -1,6 +1,6 @@
 #include "websiteaction.h"
 
-#include <QDesktopServices>
+#include "desktopfiles.h"
 
 namespace twinsift {
 
@@ -17,10 +17,18 @@ QUrl WebsiteAction::url() {
     return page.isValid() && !page.host().isEmpty() ? page : QUrl();
 }
 
-void WebsiteAction::openWebsite() {
+QString WebsiteAction::unansweredMessage() {
+    return tr("No web browser is available.");
+}
+
+void WebsiteAction::openWebsite(const QJSValue &unanswered) {
     const QUrl page = url();
-    if (page.isValid())
-        QDesktopServices::openUrl(page);
+    if (!page.isValid())
+        return;
+    DesktopFiles::openUrl(page, [unanswered]() mutable {
+        if (unanswered.isCallable())
+            unanswered.call({unansweredMessage()});
+    });
 }
 
 } // namespace twinsift

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJSValue>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -23,8 +24,10 @@ public:
     static QUrl url();
 
     // Opens the page in the default browser; does nothing without a valid
-    // address.
-    Q_INVOKABLE static void openWebsite();
+    // address. When no browser opens it, unanswered, a function, is called
+    // with the sentence that says so.
+    Q_INVOKABLE static void openWebsite(const QJSValue &unanswered = QJSValue());
+    static QString unansweredMessage();
 };
 
 } // namespace twinsift

@@ -1,12 +1,14 @@
 #include "aboutpanelkeeper.h"
 #include "appdelegate.h"
 #include "dockiconfactory.h"
+#include "tempdir.h"
 #include "websiteaction.h"
 
-#include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QJSEngine>
 #include <QPointer>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -18,6 +20,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <memory>
+#include <sys/stat.h>
 
 Q_IMPORT_QML_PLUGIN(TwinsiftPlugin)
 
@@ -43,13 +46,7 @@ private slots:
     void lateMainWindowIsStillBroughtForward();
     void withoutAMainWindowTheAppOutlivesItsWindows();
     void websiteIsShownBareAndOpenedWithASlash();
-    void aboutPanelIsFixedModalAndClosesOnReturnOrCloseBox();
-
-public slots:
-    void openUrl(const QUrl &url) { m_opened.append(url); }
-
-private:
-    QList<QUrl> m_opened;
+    void aboutPanelIsAFixedModalDialogOfTheMainWindow();
 };
 
 void AppShellTest::iconFollowsTheDrawingSteps() {
@@ -111,13 +108,39 @@ void AppShellTest::websiteIsShownBareAndOpenedWithASlash() {
     QVERIFY(QUrl(WebsiteAction::address()).path().isEmpty());
     QCOMPARE(WebsiteAction::url().toString(), WebsiteAction::address() + QLatin1Char('/'));
 
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
-    WebsiteAction::openWebsite();
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    QCOMPARE(m_opened, QList<QUrl>{WebsiteAction::url()});
+    // The browser is whatever xdg-open finds; here one that records the
+    // address, then one that finds nothing.
+    testing::TempDir bin;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(bin.path()));
+    const auto xdgOpen = [&](int status) {
+        testing::writeFile(bin / "xdg-open", "#!/bin/sh\nprintf %s \"$1\" > " + (bin / "asked") +
+                                                 "\nexit " + std::to_string(status) + "\n");
+        chmod((bin / "xdg-open").c_str(), 0755);
+    };
+    QJSEngine js;
+    QJSValue said = js.newArray();
+    js.globalObject().setProperty(QStringLiteral("said"), said);
+    const QJSValue unanswered = js.evaluate(QStringLiteral("(message => said.push(message))"));
+
+    xdgOpen(0);
+    WebsiteAction::openWebsite(unanswered);
+    const auto asked = [&] {
+        QFile file(QString::fromStdString(bin / "asked"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QTRY_COMPARE(asked(), WebsiteAction::url().toEncoded());
+    QTest::qWait(200);
+    QCOMPARE(said.property(QStringLiteral("length")).toInt(), 0);
+
+    xdgOpen(3);
+    WebsiteAction::openWebsite(unanswered);
+    QTRY_COMPARE(said.property(QStringLiteral("length")).toInt(), 1);
+    QCOMPARE(said.property(0).toString(), WebsiteAction::unansweredMessage());
+    qputenv("PATH", path);
 }
 
-void AppShellTest::aboutPanelIsFixedModalAndClosesOnReturnOrCloseBox() {
+void AppShellTest::aboutPanelIsAFixedModalDialogOfTheMainWindow() {
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
     QQmlComponent component(&engine);
@@ -129,9 +152,22 @@ void AppShellTest::aboutPanelIsFixedModalAndClosesOnReturnOrCloseBox() {
     auto *keeper = qobject_cast<AboutPanelKeeper *>(holder->property("keeper").value<QObject *>());
     QVERIFY(keeper);
 
+    // Asked from a main window, it is that window's dialog: the window
+    // manager keeps it above its owner, and offers to close it, nothing else.
+    const auto tool = shownWindow(Qt::Tool);
+    const auto owner = shownWindow(Qt::Window);
+    owner->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(owner.get()));
     keeper->showAbout();
     QPointer<QQuickWindow> panel = keeper->panel();
     QVERIFY(panel && panel->isVisible());
+    QCOMPARE(panel->transientParent(), owner.get());
+    QCOMPARE(panel->type(), Qt::Dialog);
+    const Qt::WindowFlags flags = panel->flags();
+    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint) && flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint) &&
+            !flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(panel->title(), QStringLiteral("About Ambrivo Twinsift"));
     QVERIFY(panel->minimumSize() == panel->size() && panel->maximumSize() == panel->size());
     QCOMPARE(panel->modality(), Qt::ApplicationModal);
     auto *link = panel->findChild<QQuickItem *>(QStringLiteral("websiteLink"));
@@ -141,15 +177,19 @@ void AppShellTest::aboutPanelIsFixedModalAndClosesOnReturnOrCloseBox() {
     const QRectF inPanel = link->mapRectToScene(QRectF(0, 0, link->width(), link->height()));
     QVERIFY2(inPanel.bottom() <= panel->height(), QByteArray::number(inPanel.bottom()));
 
-    QVERIFY(QTest::qWaitForWindowActive(panel));
+    // Active already as its owner's dialog; the keys go to it once it has
+    // the focus itself.
+    QTRY_COMPARE(QGuiApplication::focusWindow(), panel.data());
     QTest::keyClick(panel, Qt::Key_Return);
     QTRY_VERIFY(!keeper->panel());
     QTRY_VERIFY(panel.isNull());
 
-    // The close box ends it the same way.
+    // The close box ends it the same way. Whatever has the focus now, the
+    // panel belongs to the main window, never to the tool window.
     keeper->showAbout();
     panel = keeper->panel();
     QVERIFY(panel);
+    QCOMPARE(panel->transientParent(), owner.get());
     panel->close();
     QTRY_VERIFY(!keeper->panel());
     QTRY_VERIFY(panel.isNull());
