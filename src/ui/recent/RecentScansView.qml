@@ -184,7 +184,10 @@ Item {
                 spacing: 14
                 clip: true
                 model: scans
-                ScrollBar.vertical: ScrollBar {}
+                ScrollBar.vertical: ScrollBar {
+                    id: cardsScroll
+                    ControlAccess { control: cardsScroll; role: Accessible.ScrollBar; name: qsTr("Scan history") }
+                }
 
                 header: ColumnLayout {
                     width: cards.width - cards.leftMargin - cards.rightMargin
@@ -253,7 +256,14 @@ Item {
         modal: true
         title: qsTr("Clear Recent Scans?")
         contentWidth: 380
-        onClosed: view.confirmClear = false
+        onOpened: {
+            ModalSheets.opened(clearAlert.contentItem.parent)
+            cancelClearButton.forceActiveFocus(Qt.TabFocusReason)
+        }
+        onClosed: {
+            ModalSheets.closed(clearAlert.contentItem.parent)
+            view.confirmClear = false
+        }
 
         Label {
             width: 380
@@ -264,11 +274,14 @@ Item {
 
         footer: DialogButtonBox {
             Button {
+                id: cancelClearButton
                 objectName: "cancelClearButton"
                 text: qsTr("Cancel")
                 DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
+                ControlAccess { control: cancelClearButton; name: cancelClearButton.text }
             }
             Button {
+                id: confirmClearButton
                 objectName: "confirmClearButton"
                 text: qsTr("Clear History")
                 palette.buttonText: Theme.red
@@ -277,6 +290,7 @@ Item {
                     scans.clearHistory()
                     clearAlert.close()
                 }
+                ControlAccess { control: confirmClearButton; name: confirmClearButton.text }
             }
         }
     }

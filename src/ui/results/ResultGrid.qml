@@ -25,12 +25,27 @@ ListView {
     highlightFollowsCurrentItem: false
     currentIndex: -1
     activeFocusOnTab: true
+    Accessible.role: Accessible.Table
     Accessible.name: qsTr("Results")
-    ScrollBar.vertical: ScrollBar {}
+    ScrollBar.vertical: ScrollBar {
+        id: scroll
+        ControlAccess { control: scroll; role: Accessible.ScrollBar; name: qsTr("Results") }
+    }
 
     Keys.onSpacePressed: event => {
         if (currentIndex >= 0)
             review.toggleRow(currentIndex)
+        event.accepted = true
+    }
+    // The menu key (or Shift+F10) opens the focused row's actions menu.
+    Keys.onPressed: event => {
+        const menuKey = event.key === Qt.Key_Menu
+                        || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))
+        if (!menuKey || currentIndex < 0)
+            return
+        const row = itemAtIndex(currentIndex)
+        if (row)
+            row.openActions()
         event.accepted = true
     }
 

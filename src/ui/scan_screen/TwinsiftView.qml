@@ -61,6 +61,12 @@ Item {
         function onReportClosed() { controller.rescan() }
     }
 
+    // A stopped or failed scan says why, unasked.
+    Announcer {
+        urgent: true
+        text: view.scanModel.errorMessage
+    }
+
     Loader {
         id: resultsLoader
         anchors.fill: parent
@@ -307,7 +313,12 @@ Item {
                             font.pointSize: Theme.pt(12)
                             currentIndex: count > 0 ? indexOfValue(view.scanModel.minimumFileSize) : -1
                             onActivated: view.scanModel.minimumFileSize = currentValue
-                            Accessible.name: qsTr("Minimum file size:")
+                            ControlAccess {
+                                control: sizePicker
+                                role: Accessible.ComboBox
+                                name: qsTr("Minimum file size: %1").arg(sizePicker.displayText)
+                                press: () => sizePicker.popup.open()
+                            }
                         }
                         PersistentStopButton {
                             objectName: "stopScanButton"

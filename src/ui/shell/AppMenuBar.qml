@@ -2,13 +2,23 @@ import QtQuick
 import QtQuick.Controls
 import Twinsift
 
-// The menus of every main window.
+// The menus of every main window. Each menu opens by Alt and its underlined
+// letter, and by a reader's press; each entry shows its shortcut.
 MenuBar {
     id: bar
 
     // The marks of the results shown in this window, for Undo; set by the
     // results screen while it is shown.
     property QtObject marks: null
+
+    delegate: MenuBarItem {
+        id: barItem
+        ControlAccess {
+            control: barItem
+            role: Accessible.ButtonMenu
+            name: barItem.menu ? barItem.menu.title.replace("&", "") : ""
+        }
+    }
 
     // The guide in every open window, not only this one.
     readonly property Action helpAction: Action {
@@ -18,7 +28,8 @@ MenuBar {
     }
 
     Menu {
-        title: qsTr("Twinsift")
+        title: qsTr("&Twinsift")
+        delegate: AccessibleMenuItem {}
         Action {
             text: qsTr("About Ambrivo Twinsift")
             onTriggered: AboutPanelKeeper.showAbout()
@@ -29,16 +40,22 @@ MenuBar {
             shortcut: "Ctrl+N"
             onTriggered: AppWindows.openNewWindow()
         }
+        Action {
+            text: qsTr("Close Window")
+            shortcut: "Ctrl+W"
+            onTriggered: bar.Window.window.close()
+        }
         MenuSeparator {}
         Action {
             text: qsTr("Quit")
-            shortcut: StandardKey.Quit
+            shortcut: "Ctrl+Q"
             onTriggered: Qt.quit()
         }
     }
 
     Menu {
-        title: qsTr("Edit")
+        title: qsTr("&Edit")
+        delegate: AccessibleMenuItem {}
         // Whether anything is left to restore is asked of the disk, off the
         // main thread, whenever the menu opens.
         onAboutToShow: CleanupRestorer.refresh()
@@ -56,8 +73,9 @@ MenuBar {
     }
 
     Menu {
-        title: qsTr("Help")
-        MenuItem {
+        title: qsTr("&Help")
+        delegate: AccessibleMenuItem {}
+        AccessibleMenuItem {
             action: bar.helpAction
         }
         MenuSeparator {}
