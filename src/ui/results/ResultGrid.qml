@@ -79,6 +79,11 @@ ListView {
         columns: grid.columns
         showFolderPaths: grid.review.showFolderPaths
         current: ListView.isCurrentItem && grid.activeFocus
+        // A row kept for reuse is out of sight but would still be read out.
+        visible: !pooled
+        property bool pooled: false
+        ListView.onPooled: pooled = true
+        ListView.onReused: pooled = false
         TapHandler {
             onTapped: {
                 grid.currentIndex = fileRow.index

@@ -28,13 +28,14 @@ MenuItem {
         Label {
             text: item.text
             font: item.font
-            color: item.enabled ? Theme.primaryText : Theme.tertiaryText
+            color: item.highlighted ? item.palette.highlightedText
+                                    : item.enabled ? Theme.primaryText : Theme.tertiaryText
         }
         Label {
             visible: item.shortcutText !== ""
             text: item.shortcutText
             font: item.font
-            color: Theme.secondaryText
+            color: item.highlighted ? item.palette.highlightedText : Theme.secondaryText
         }
     }
 }
