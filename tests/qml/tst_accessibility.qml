@@ -236,4 +236,22 @@ ScreenTest {
         verify(AccessTree.press(main, "Close Window"))
         tryVerify(() => !main.visible)
     }
+
+    function test_aRunningScanIsSaidEveryFewSecondsNotPerFile() {
+        const view = showRoot().detailItem
+        const folder = Fixture.makeTree(copies(["a.bin", "b.bin"]))
+        view.controller.folderChosen(folder)
+        AccessTree.listen()
+        Fixture.holdScansOf(folder)
+        press("Scan for Duplicates")
+        tryVerify(() => Fixture.scanIsHeld(), 10000)
+        const progress = view.scanModel.scanProgressText
+        verify(progress !== "")
+        const said = () => AccessTree.announcements().filter(text => text === progress).length
+        wait(1000)
+        compare(said(), 0)
+        tryVerify(() => said() === 1, 6000)
+        Fixture.releaseScans()
+        tryCompare(view.scanModel, "isScanning", false, 10000)
+    }
 }

@@ -66,6 +66,17 @@ Item {
         urgent: true
         text: view.scanModel.errorMessage
     }
+    // A running scan's progress is said every few seconds, never per file,
+    // or a reader would say nothing else.
+    Announcer {
+        id: progressAnnouncer
+    }
+    Timer {
+        interval: 5000
+        repeat: true
+        running: view.scanModel.isScanning
+        onTriggered: progressAnnouncer.text = view.scanModel.scanProgressText
+    }
 
     Loader {
         id: resultsLoader
