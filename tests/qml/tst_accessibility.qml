@@ -254,4 +254,26 @@ ScreenTest {
         Fixture.releaseScans()
         tryCompare(view.scanModel, "isScanning", false, 10000)
     }
+
+    // Tab visits the controls in the order a reader reads them: each stop
+    // comes later in the tree than the one before, until the tour wraps.
+    function test_tabFollowsTheReadingOrderOfTheResultsScreen() {
+        showResults(copies(["a.bin", "b.bin"]))
+        win().requestActivate()
+        tryVerify(() => win().active)
+        const order = AccessTree.controls(win())
+        const stops = []
+        for (let i = 0; i < 20; ++i) {
+            keyClick(Qt.Key_Tab)
+            const name = AccessTree.focusedName(win())
+            if (name !== "")
+                stops.push(order.indexOf(name))
+        }
+        verify(stops.length >= 10, stops)
+        let wraps = 0
+        for (let i = 1; i < stops.length; ++i)
+            if (stops[i] <= stops[i - 1])
+                ++wraps
+        verify(wraps <= 1, "tab stops " + stops + " over " + order)
+    }
 }

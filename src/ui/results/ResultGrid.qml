@@ -37,6 +37,26 @@ ListView {
             review.toggleRow(currentIndex)
         event.accepted = true
     }
+    // The list is a focus scope: Tab into it would land on the control
+    // focused there last and skip the ones above it. The list forgets that
+    // control once the focus leaves, so a tour keeps the reading order.
+    property Item focusedInside: null
+    Connections {
+        target: grid.Window.window
+        function onActiveFocusItemChanged() {
+            let item = grid.Window.window.activeFocusItem
+            const focused = item
+            while (item && item !== grid)
+                item = item.parent
+            if (item === grid) {
+                grid.focusedInside = focused === grid ? null : focused
+            } else if (grid.focusedInside) {
+                grid.focusedInside.focus = false
+                grid.focusedInside = null
+            }
+        }
+    }
+
     // The menu key (or Shift+F10) opens the focused row's actions menu.
     Keys.onPressed: event => {
         const menuKey = event.key === Qt.Key_Menu
