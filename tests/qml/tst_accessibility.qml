@@ -276,4 +276,22 @@ ScreenTest {
                 ++wraps
         verify(wraps <= 1, "tab stops " + stops + " over " + order)
     }
+
+    function test_theMenuKeyOpensTheFocusedRowsActions() {
+        const host = showResults(copies(["a.bin", "b.bin"]))
+        const grid = findChild(host.view, "resultGrid")
+        win().requestActivate()
+        tryVerify(() => win().active)
+        grid.forceActiveFocus()
+        keyClick(Qt.Key_Down)
+        compare(grid.currentIndex, 0)
+        verify(!AccessTree.controls(win()).includes("Open File"))
+        keyClick(Qt.Key_F10, Qt.ShiftModifier)
+        tryVerify(() => AccessTree.controls(win()).includes("Open File"))
+        keyClick(Qt.Key_Escape)
+        tryVerify(() => !AccessTree.controls(win()).includes("Open File"))
+        keyClick(Qt.Key_Menu)
+        tryVerify(() => AccessTree.controls(win()).includes("Open File"))
+        keyClick(Qt.Key_Escape)
+    }
 }

@@ -245,6 +245,8 @@ Item {
                     onClicked: menu.popup()
                     Menu {
                         id: menu
+                        // The keyboard goes back to the table it came from.
+                        onClosed: if (row.ListView.view) row.ListView.view.forceActiveFocus()
                         AccessibleMenuItem {
                             text: qsTr("Open File")
                             onTriggered: row.review.openRow(row.index)
