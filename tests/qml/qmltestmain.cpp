@@ -1,6 +1,7 @@
 // One Qt Quick Test runner for every screen test. Each process gets a
 // throw-away home, so the history file and the Trash a test touches are its
 // own.
+#include "accesstree.h"
 #include "tempdir.h"
 #include "testfixture.h"
 
@@ -25,6 +26,8 @@ public slots:
         engine->addImportPath("qrc:/");
         // Screens made from here on scan through the fixture's gate.
         twinsift::testing::TestFixture::instance();
+        // A screen reader is running: controls take their roles as made.
+        twinsift::testing::AccessTree::activate();
     }
     void cleanupTestCase() { twinsift::testing::removeTree(m_home); }
 

@@ -3,6 +3,7 @@
 // that builds its state from real scans of fixture folders and asks for its
 // shots; the run fails when a scene does not load, times out, renders blank
 // or prints a warning.
+#include "accesstree.h"
 #include "tempdir.h"
 #include "testfixture.h"
 
@@ -63,6 +64,7 @@ int main(int argc, char *argv[]) {
     ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     QGuiApplication app(argc, argv);
     QQuickStyle::setStyle("Fusion");
+    twinsift::testing::AccessTree::activate();
     defaultHandler = qInstallMessageHandler(countWarnings);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(out);

@@ -184,9 +184,11 @@ Item {
                 Layout.fillWidth: true
             }
             Button {
+                id: backButton
                 objectName: "backButton"
                 text: qsTr("Back")
                 onClicked: guide.close()
+                ControlAccess { control: backButton; name: backButton.text }
             }
         }
 
@@ -203,7 +205,17 @@ Item {
             Layout.fillHeight: true
             contentWidth: availableWidth
             contentHeight: column.implicitHeight + 48
-            ScrollBar.vertical.policy: ScrollBar.AlwaysOn
+            ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
+            ScrollBar.vertical: ScrollBar {
+                id: guideScroll
+                parent: scroller
+                x: scroller.mirrored ? 0 : scroller.width - width
+                y: scroller.topPadding
+                height: scroller.availableHeight
+                active: scroller.ScrollBar.horizontal.active
+                policy: ScrollBar.AlwaysOn
+                ControlAccess { control: guideScroll; role: Accessible.ScrollBar; name: qsTr("How to Use Twinsift") }
+            }
 
             ColumnLayout {
                 id: column
@@ -389,12 +401,18 @@ Item {
                                 color: Theme.separator
                             }
                             ItemDelegate {
+                                id: questionButton
                                 objectName: "question"
                                 Layout.fillWidth: true
                                 padding: 2
                                 background: null
                                 onClicked: question.expanded = !question.expanded
-                                Accessible.name: question.modelData[0]
+                                ControlAccess {
+                                    control: questionButton
+                                    name: question.modelData[0]
+                                    checkable: true
+                                    checked: question.expanded
+                                }
                                 contentItem: RowLayout {
                                     spacing: 8
                                     SymbolIcon {

@@ -185,7 +185,10 @@ Item {
                 spacing: 14
                 clip: true
                 model: scans
-                ScrollBar.vertical: ScrollBar {}
+                ScrollBar.vertical: ScrollBar {
+                    id: cardsScroll
+                    ControlAccess { control: cardsScroll; role: Accessible.ScrollBar; name: qsTr("Scan history") }
+                }
 
                 header: ColumnLayout {
                     width: cards.width - cards.leftMargin - cards.rightMargin
@@ -254,7 +257,14 @@ Item {
         modal: true
         title: qsTr("Clear Recent Scans?")
         contentWidth: 380
-        onClosed: view.confirmClear = false
+        onOpened: {
+            ModalSheets.opened(clearAlert.contentItem.parent)
+            cancelClearButton.forceActiveFocus(Qt.TabFocusReason)
+        }
+        onClosed: {
+            ModalSheets.closed(clearAlert.contentItem.parent)
+            view.confirmClear = false
+        }
 
         Label {
             width: 380
@@ -265,11 +275,14 @@ Item {
 
         footer: DialogButtonBox {
             Button {
+                id: cancelClearButton
                 objectName: "cancelClearButton"
                 text: qsTr("Cancel")
                 DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
+                ControlAccess { control: cancelClearButton; name: cancelClearButton.text }
             }
             Button {
+                id: confirmClearButton
                 objectName: "confirmClearButton"
                 text: qsTr("Clear History")
                 palette.buttonText: Theme.red
@@ -278,6 +291,7 @@ Item {
                     scans.clearHistory()
                     clearAlert.close()
                 }
+                ControlAccess { control: confirmClearButton; name: confirmClearButton.text }
             }
         }
     }

@@ -5,7 +5,7 @@ import Twinsift
 
 // What a cleanup run did. However it closes (either button or Escape), the
 // folder is scanned again.
-Popup {
+ModalSheet {
     id: sheet
 
     required property DuplicateReviewModel review
@@ -13,28 +13,15 @@ Popup {
     readonly property bool shown: job.hasReport
     readonly property bool warnings: job.failureText !== ""
 
-    parent: Overlay.overlay
-    anchors.centerIn: parent
     width: 560
     height: Math.min(parent ? parent.height - 60 : 600, implicitHeight)
-    modal: true
-    focus: true
-    padding: 22
-    closePolicy: Popup.CloseOnEscape
-    Overlay.modal: Rectangle { color: Theme.withAlpha(Theme.black, 0.28) }
     onShownChanged: shown ? open() : close()
     Component.onCompleted: if (shown) open()
     onClosed: if (job.hasReport) review.closeCleanupReport()
-
-    background: Rectangle {
-        radius: 12
-        color: Theme.controlBackground
-        border.color: Theme.separator
-    }
+    title: job.reportTitle
+    initialFocus: closeButton
 
     contentItem: ColumnLayout {
-        Accessible.role: Accessible.Dialog
-        Accessible.name: job.reportTitle
         spacing: 12
         SymbolIcon {
             Layout.alignment: Qt.AlignHCenter
@@ -72,7 +59,10 @@ Popup {
             spacing: 6
             model: sheet.job.failures
             boundsBehavior: Flickable.StopAtBounds
-            ScrollBar.vertical: ScrollBar {}
+            ScrollBar.vertical: ScrollBar {
+                id: failureScroll
+                ControlAccess { control: failureScroll; role: Accessible.ScrollBar; name: qsTr("Files not moved") }
+            }
             delegate: Column {
                 id: failure
                 required property string path
@@ -107,31 +97,35 @@ Popup {
             Layout.alignment: Qt.AlignRight
             spacing: 10
             Button {
+                id: restoreButton
                 text: qsTr("Restore Files")
                 objectName: "restoreFilesButton"
                 visible: sheet.job.canRestore
                 enabled: !CleanupRestorer.isRunning
-                Accessible.name: text
                 // The sheet closes as always, and the folder is scanned
                 // again once the files are back.
                 onClicked: {
                     CleanupRestorer.restore()
                     sheet.review.closeCleanupReport()
                 }
+                ControlAccess { control: restoreButton; name: restoreButton.text }
             }
             Button {
+                id: closeButton
                 text: qsTr("Close")
                 objectName: "closeReportButton"
-                Accessible.name: text
                 onClicked: sheet.review.closeCleanupReport()
+                ControlAccess { control: closeButton; name: closeButton.text }
             }
             Button {
                 id: rescanNow
-                Accessible.name: qsTr("Rescan Now")
                 onClicked: sheet.review.closeCleanupReport()
+                ControlAccess { control: rescanNow; name: qsTr("Rescan Now") }
                 background: Rectangle {
                     radius: 6
                     color: rescanNow.down ? Qt.darker(Theme.teal, 1.15) : Theme.teal
+                    border.width: rescanNow.visualFocus ? 2 : 0
+                    border.color: Theme.systemAccent
                 }
                 contentItem: RowLayout {
                     spacing: 6

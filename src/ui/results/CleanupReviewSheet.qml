@@ -4,36 +4,24 @@ import QtQuick.Layouts
 import Twinsift
 
 // The sheet that confirms a cleanup: what will move, from where, and the
-// button that moves it. Escape or "Cancel" only close it.
-Popup {
+// button that moves it. Escape or "Cancel" only close it, and "Cancel" has
+// the keyboard when it opens.
+ModalSheet {
     id: sheet
 
     required property DuplicateReviewModel review
     readonly property bool shown: review.showCleanupReview
     readonly property bool moving: review.cleanup.isRunning
 
-    parent: Overlay.overlay
-    anchors.centerIn: parent
     width: 760
     height: Math.min(parent ? parent.height - 60 : 640, implicitHeight)
-    modal: true
-    focus: true
-    padding: 22
-    closePolicy: Popup.CloseOnEscape
-    Overlay.modal: Rectangle { color: Theme.withAlpha(Theme.black, 0.28) }
     onShownChanged: shown ? open() : close()
     Component.onCompleted: if (shown) open()
     onClosed: review.showCleanupReview = false
-
-    background: Rectangle {
-        radius: 12
-        color: Theme.controlBackground
-        border.color: Theme.separator
-    }
+    title: qsTr("Review Cleanup")
+    initialFocus: cancelButton
 
     contentItem: ColumnLayout {
-        Accessible.role: Accessible.Dialog
-        Accessible.name: qsTr("Review Cleanup")
         spacing: 16
 
         RowLayout {
@@ -120,7 +108,10 @@ Popup {
                 clip: true
                 model: sheet.review.selectedFiles
                 boundsBehavior: Flickable.StopAtBounds
-                ScrollBar.vertical: ScrollBar {}
+                ScrollBar.vertical: ScrollBar {
+                    id: filesScroll
+                    ControlAccess { control: filesScroll; role: Accessible.ScrollBar; name: qsTr("Files selected") }
+                }
                 delegate: Rectangle {
                     id: fileRow
                     required property int index
@@ -171,18 +162,22 @@ Popup {
                 }
             }
             Button {
+                id: cancelButton
+                objectName: "cancelReviewButton"
                 text: qsTr("Cancel")
-                Accessible.name: text
                 onClicked: sheet.review.showCleanupReview = false
+                ControlAccess { control: cancelButton; name: cancelButton.text }
             }
             Button {
                 id: moveButton
                 objectName: "moveToTrashButton"
-                Accessible.name: qsTr("Move to Trash")
                 onClicked: sheet.review.performCleanup()
+                ControlAccess { control: moveButton; name: qsTr("Move to Trash") }
                 background: Rectangle {
                     radius: 6
                     color: moveButton.down ? Qt.darker(Theme.red, 1.15) : Theme.red
+                    border.width: moveButton.visualFocus ? 2 : 0
+                    border.color: Theme.systemAccent
                 }
                 contentItem: RowLayout {
                     spacing: 6

@@ -58,15 +58,17 @@ Rectangle {
         property color tone: Theme.primaryText
         property color fill: Theme.controlBackground
         property string tip
-        Accessible.name: text
         hoverEnabled: true
+        ControlAccess { control: action; name: action.text; description: action.tip }
         ToolTip.visible: hovered && tip !== ""
         ToolTip.delay: 600
         ToolTip.text: tip
         background: Rectangle {
             radius: 7
             color: action.down ? Qt.darker(action.fill, 1.1) : action.fill
-            border.color: action.fill === Theme.controlBackground ? Theme.separator : action.fill
+            border.width: action.visualFocus ? 2 : 1
+            border.color: action.visualFocus ? Theme.systemAccent
+                                             : action.fill === Theme.controlBackground ? Theme.separator : action.fill
             opacity: action.enabled ? 1 : 0.45
         }
         contentItem: RowLayout {
@@ -291,9 +293,22 @@ Rectangle {
         }
     }
 
+    // Said once per finished scan and once per finished cleanup.
+    Announcer {
+        objectName: "scanAnnouncer"
+        text: root.isScanning ? "" : reviewModel.resultAnnouncement
+    }
+    Announcer {
+        objectName: "cleanupAnnouncer"
+        urgent: true
+        text: reviewModel.cleanup.hasReport
+              ? qsTr("%1. %2").arg(reviewModel.cleanup.reportTitle).arg(reviewModel.cleanup.reportSummary) : ""
+    }
+
     CleanupReviewSheet { review: reviewModel }
     CleanupResultSheet { review: reviewModel }
     ReviewAlert {
+        id: keepOneCopyAlert
         objectName: "keepOneCopyAlert"
         shown: reviewModel.hasCleanupGuardMessage
         title: qsTr("Keep at Least One Copy")
@@ -302,6 +317,7 @@ Rectangle {
         onDismissed: reviewModel.dismissCleanupGuard()
     }
     ReviewAlert {
+        id: protectedLocationAlert
         objectName: "protectedLocationAlert"
         shown: reviewModel.hasProtectedLocationMessage
         title: qsTr("Protected Location — Review Only")
@@ -317,5 +333,11 @@ Rectangle {
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
         anchors.bottomMargin: cleanupBar.visible ? cleanupBar.height + 12 : 12
+    }
+
+    Announcer {
+        urgent: true
+        text: keepOneCopyAlert.opened ? keepOneCopyAlert.message
+                                      : protectedLocationAlert.opened ? protectedLocationAlert.message : ""
     }
 }

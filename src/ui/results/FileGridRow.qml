@@ -31,8 +31,17 @@ Item {
     readonly property bool opensGroup: firstInGroup && index > 0
     readonly property bool toggles: cleanupState === "keep" || cleanupState === "trash"
 
+    function openActions() {
+        menu.popup(actions, 0, actions.height)
+    }
+
     width: columns.rowWidth
     height: body.height + (opensGroup ? 10 : 0)
+
+    // A reader meets the row as one line of the table, named by the file
+    // and its folder, with its cells inside.
+    Accessible.role: Accessible.Row
+    Accessible.name: qsTr("%1, in %2").arg(fileName).arg(folderPath)
 
     HoverHandler { id: rowHover }
     ToolTip.visible: rowHover.hovered && !fileHover.hovered && !sizeHover.hovered
@@ -78,8 +87,15 @@ Item {
                 id: fileCell
                 width: row.columns.file
                 height: parent.height
+                signal clicked()
+                onClicked: row.review.revealRow(row.index)
                 HoverHandler { id: fileHover; cursorShape: Qt.PointingHandCursor }
-                TapHandler { onTapped: row.review.revealRow(row.index) }
+                TapHandler { onTapped: fileCell.clicked() }
+                ControlAccess {
+                    control: fileCell
+                    name: qsTr("Show in Folder")
+                    description: row.fileTooltip
+                }
                 ToolTip.visible: fileHover.hovered
                 ToolTip.delay: 600
                 ToolTip.text: row.fileTooltip + "\n" + qsTr("Click the filename area to show this file in its folder.")
@@ -175,8 +191,14 @@ Item {
                     height: 24
                     focusPolicy: Qt.NoFocus
                     readonly property color tone: row.cleanupState === "trash" ? Theme.red : Theme.green
-                    Accessible.name: row.cleanupText + " " + row.fileName
                     onClicked: row.review.toggleRow(row.index)
+                    ControlAccess {
+                        control: toggle
+                        name: qsTr("Trash %1").arg(row.fileName)
+                        description: row.cleanupTooltip
+                        checkable: true
+                        checked: row.cleanupState === "trash"
+                    }
                     background: Rectangle {
                         radius: 6
                         color: Theme.withAlpha(toggle.tone, toggle.down ? 0.3 : 0.16)
@@ -207,7 +229,11 @@ Item {
                     id: actions
                     anchors.centerIn: parent
                     focusPolicy: Qt.NoFocus
-                    Accessible.name: qsTr("Open File or Show in Folder")
+                    ControlAccess {
+                        control: actions
+                        role: Accessible.ButtonMenu
+                        name: qsTr("Open File or Show in Folder")
+                    }
                     ToolTip.visible: hovered && !menu.visible
                     ToolTip.delay: 600
                     ToolTip.text: qsTr("Open File or Show in Folder")
@@ -219,11 +245,13 @@ Item {
                     onClicked: menu.popup()
                     Menu {
                         id: menu
-                        MenuItem {
+                        // The keyboard goes back to the table it came from.
+                        onClosed: if (row.ListView.view) row.ListView.view.forceActiveFocus()
+                        AccessibleMenuItem {
                             text: qsTr("Open File")
                             onTriggered: row.review.openRow(row.index)
                         }
-                        MenuItem {
+                        AccessibleMenuItem {
                             text: qsTr("Show in Folder")
                             onTriggered: row.review.revealRow(row.index)
                         }

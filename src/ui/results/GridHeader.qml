@@ -44,7 +44,13 @@ Rectangle {
                     checkable: true
                     checked: header.showFolderPaths
                     onClicked: header.folderToggleClicked()
-                    Accessible.name: qsTr("Show Folders")
+                    ControlAccess {
+                        control: folderToggle
+                        name: qsTr("Show Folders")
+                        description: header.folderToggleTooltip
+                        checkable: true
+                        checked: header.showFolderPaths
+                    }
                     ToolTip.visible: hovered
                     ToolTip.delay: 600
                     ToolTip.text: header.folderToggleTooltip

@@ -12,7 +12,11 @@ Button {
 
     objectName: "markMenuButton"
     text: qsTr("Mark")
-    Accessible.name: text
+    ControlAccess {
+        control: markButton
+        role: Accessible.ButtonMenu
+        name: markButton.text
+    }
     // A rule waiting for the disk takes no second one.
     enabled: !review.marks.busy
     onClicked: menu.open()
@@ -32,7 +36,7 @@ Button {
         }
     }
 
-    component RuleItem: MenuItem {
+    component RuleItem: AccessibleMenuItem {
         required property int rule
         onTriggered: markButton.review.marks.apply(rule)
     }
@@ -59,7 +63,7 @@ Button {
             rule: MarkRuleRunner.KeepShortestPath
         }
         MenuSeparator {}
-        MenuItem {
+        AccessibleMenuItem {
             objectName: "markInFolderItem"
             text: qsTr("Mark Copies in Folder…")
             onTriggered: folderChooser.open()

@@ -20,7 +20,11 @@ AbstractButton {
     implicitHeight: 86
     hoverEnabled: true
     focusPolicy: Qt.TabFocus
-    Accessible.name: title + " " + value
+    ControlAccess {
+        control: card
+        name: card.title + " " + card.value
+        description: card.tooltip
+    }
     ToolTip.visible: hovered
     ToolTip.delay: 600
     ToolTip.text: tooltip

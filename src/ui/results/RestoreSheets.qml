@@ -11,32 +11,17 @@ Item {
 
     readonly property CleanupRestorer restorer: CleanupRestorer
 
-    component Sheet: Popup {
-        parent: Overlay.overlay
-        anchors.centerIn: parent
-        modal: true
-        focus: true
-        padding: 22
-        closePolicy: Popup.CloseOnEscape
-        Overlay.modal: Rectangle { color: Theme.withAlpha(Theme.black, 0.28) }
-        background: Rectangle {
-            radius: 12
-            color: Theme.controlBackground
-            border.color: Theme.separator
-        }
-    }
-
-    Sheet {
+    ModalSheet {
         id: confirmation
         objectName: "restoreConfirmation"
         readonly property bool shown: sheets.restorer.isConfirming
         width: 440
         onShownChanged: shown ? open() : close()
         onClosed: sheets.restorer.cancelRestore()
+        title: qsTr("Restore Files from Last Cleanup?")
+        initialFocus: cancelRestoreButton
 
         contentItem: ColumnLayout {
-            Accessible.role: Accessible.Dialog
-            Accessible.name: title.text
             spacing: 12
             SymbolIcon {
                 Layout.alignment: Qt.AlignHCenter
@@ -45,9 +30,8 @@ Item {
                 size: 34
             }
             Label {
-                id: title
                 Layout.alignment: Qt.AlignHCenter
-                text: qsTr("Restore Files from Last Cleanup?")
+                text: confirmation.title
                 color: Theme.primaryText
                 font.pointSize: Theme.title2Size
                 font.weight: Font.Bold
@@ -72,19 +56,21 @@ Item {
                 Layout.alignment: Qt.AlignRight
                 spacing: 10
                 Button {
+                    id: cancelRestoreButton
                     text: qsTr("Cancel")
-                    Accessible.name: text
-                    focus: true
                     onClicked: sheets.restorer.cancelRestore()
+                    ControlAccess { control: cancelRestoreButton; name: cancelRestoreButton.text }
                 }
                 Button {
                     id: restoreButton
                     objectName: "confirmRestoreButton"
-                    Accessible.name: qsTr("Restore Files")
                     onClicked: sheets.restorer.restore()
+                    ControlAccess { control: restoreButton; name: qsTr("Restore Files") }
                     background: Rectangle {
                         radius: 6
                         color: restoreButton.down ? Qt.darker(Theme.teal, 1.15) : Theme.teal
+                        border.width: restoreButton.visualFocus ? 2 : 0
+                        border.color: Theme.systemAccent
                     }
                     contentItem: Label {
                         text: qsTr("Restore Files")
@@ -98,7 +84,7 @@ Item {
         }
     }
 
-    Sheet {
+    ModalSheet {
         id: report
         objectName: "restoreReport"
         readonly property bool shown: sheets.restorer.hasReport
@@ -107,10 +93,10 @@ Item {
         height: Math.min(parent ? parent.height - 60 : 600, implicitHeight)
         onShownChanged: shown ? open() : close()
         onClosed: sheets.restorer.closeReport()
+        title: sheets.restorer.reportTitle
+        initialFocus: closeRestoreButton
 
         contentItem: ColumnLayout {
-            Accessible.role: Accessible.Dialog
-            Accessible.name: sheets.restorer.reportTitle
             spacing: 12
             SymbolIcon {
                 Layout.alignment: Qt.AlignHCenter
@@ -148,7 +134,10 @@ Item {
                 spacing: 6
                 model: sheets.restorer.failures
                 boundsBehavior: Flickable.StopAtBounds
-                ScrollBar.vertical: ScrollBar {}
+                ScrollBar.vertical: ScrollBar {
+                    id: failureScroll
+                    ControlAccess { control: failureScroll; role: Accessible.ScrollBar; name: qsTr("Files not restored") }
+                }
                 delegate: Column {
                     id: failure
                     required property string path
@@ -174,10 +163,11 @@ Item {
             RowLayout {
                 Layout.alignment: Qt.AlignRight
                 Button {
+                    id: closeRestoreButton
                     text: qsTr("Close")
                     objectName: "closeRestoreReportButton"
-                    Accessible.name: text
                     onClicked: sheets.restorer.closeReport()
+                    ControlAccess { control: closeRestoreButton; name: closeRestoreButton.text }
                 }
             }
         }

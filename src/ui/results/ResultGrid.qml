@@ -25,12 +25,47 @@ ListView {
     highlightFollowsCurrentItem: false
     currentIndex: -1
     activeFocusOnTab: true
+    Accessible.role: Accessible.Table
     Accessible.name: qsTr("Results")
-    ScrollBar.vertical: ScrollBar {}
+    ScrollBar.vertical: ScrollBar {
+        id: scroll
+        ControlAccess { control: scroll; role: Accessible.ScrollBar; name: qsTr("Results") }
+    }
 
     Keys.onSpacePressed: event => {
         if (currentIndex >= 0)
             review.toggleRow(currentIndex)
+        event.accepted = true
+    }
+    // The list is a focus scope: Tab into it would land on the control
+    // focused there last and skip the ones above it. The list forgets that
+    // control once the focus leaves, so a tour keeps the reading order.
+    property Item focusedInside: null
+    Connections {
+        target: grid.Window.window
+        function onActiveFocusItemChanged() {
+            let item = grid.Window.window.activeFocusItem
+            const focused = item
+            while (item && item !== grid)
+                item = item.parent
+            if (item === grid) {
+                grid.focusedInside = focused === grid ? null : focused
+            } else if (grid.focusedInside) {
+                grid.focusedInside.focus = false
+                grid.focusedInside = null
+            }
+        }
+    }
+
+    // The menu key (or Shift+F10) opens the focused row's actions menu.
+    Keys.onPressed: event => {
+        const menuKey = event.key === Qt.Key_Menu
+                        || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))
+        if (!menuKey || currentIndex < 0)
+            return
+        const row = itemAtIndex(currentIndex)
+        if (row)
+            row.openActions()
         event.accepted = true
     }
 
@@ -64,6 +99,11 @@ ListView {
         columns: grid.columns
         showFolderPaths: grid.review.showFolderPaths
         current: ListView.isCurrentItem && grid.activeFocus
+        // A row kept for reuse is out of sight but would still be read out.
+        visible: !pooled
+        property bool pooled: false
+        ListView.onPooled: pooled = true
+        ListView.onReused: pooled = false
         TapHandler {
             onTapped: {
                 grid.currentIndex = fileRow.index

@@ -52,7 +52,13 @@ Column {
                 required property string helpText
                 required property bool selected
                 text: label
-                Accessible.name: label
+                ControlAccess {
+                    control: categoryButton
+                    name: categoryButton.label
+                    description: categoryButton.helpText
+                    checkable: true
+                    checked: categoryButton.selected
+                }
                 hoverEnabled: true
                 ToolTip.visible: hovered
                 ToolTip.delay: 600
@@ -61,7 +67,9 @@ Column {
                 background: Rectangle {
                     radius: 8
                     color: categoryButton.selected ? Theme.navy : Theme.controlBackground
-                    border.color: categoryButton.selected ? Theme.navy : Theme.separator
+                    border.width: categoryButton.visualFocus ? 2 : 1
+                    border.color: categoryButton.visualFocus ? Theme.systemAccent
+                                                             : categoryButton.selected ? Theme.navy : Theme.separator
                 }
                 contentItem: Label {
                     text: categoryButton.label
@@ -82,7 +90,12 @@ Column {
             placeholderText: overview.review.searchPlaceholder
             leftPadding: 28
             rightPadding: clearButton.visible ? 28 : 8
-            Accessible.name: placeholderText
+            ControlAccess {
+                control: searchField
+                role: Accessible.EditableText
+                name: searchField.placeholderText
+                press: () => searchField.forceActiveFocus()
+            }
             SymbolIcon {
                 anchors.left: parent.left
                 anchors.leftMargin: 8
@@ -99,7 +112,7 @@ Column {
                 width: 26
                 height: 26
                 focusPolicy: Qt.NoFocus
-                Accessible.name: qsTr("Clear search")
+                ControlAccess { control: clearButton; name: qsTr("Clear search") }
                 ToolTip.visible: hovered
                 ToolTip.delay: 600
                 ToolTip.text: qsTr("Clear search")
@@ -240,7 +253,12 @@ Column {
                 implicitWidth: 170
                 model: overview.review.sortOptions
                 currentIndex: overview.review.sortMode
-                Accessible.name: qsTr("Sort:")
+                ControlAccess {
+                    control: sortMenu
+                    role: Accessible.ComboBox
+                    name: qsTr("Sort: %1").arg(sortMenu.displayText)
+                    press: () => sortMenu.popup.open()
+                }
                 onActivated: index => overview.review.sortMode = index
             }
         }

@@ -437,6 +437,16 @@ QString DuplicateReviewModel::ignoredSmallFilesText() const {
     return tr("%1 files below minimum size ignored").arg(m_review.result().ignoredSmallFiles);
 }
 
+QString DuplicateReviewModel::resultAnnouncement() const {
+    if (!hasResult())
+        return {};
+    const DuplicateScanResult &r = m_review.result();
+    return tr("Scan finished: %1, %2 groups, %3 potential savings")
+        .arg(QString::fromStdString(m_review.categoryLabel(MatchCategory::exact)))
+        .arg(r.groups.size())
+        .arg(bytesText(r.reclaimableBytes()));
+}
+
 QString DuplicateReviewModel::skippedFilesText() const {
     const auto skipped = m_review.result().skippedFiles;
     if (skipped < 1)

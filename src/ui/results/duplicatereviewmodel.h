@@ -49,6 +49,9 @@ public:
     Q_PROPERTY(QString folderPath READ folderPath NOTIFY resultChanged)
     Q_PROPERTY(QString ignoredSmallFilesText READ ignoredSmallFilesText NOTIFY resultChanged)
     // Empty when every item could be read.
+    // What a screen reader says when a scan has finished: the exact
+    // category with its count, the groups and the savings.
+    Q_PROPERTY(QString resultAnnouncement READ resultAnnouncement NOTIFY resultChanged)
     Q_PROPERTY(QString skippedFilesText READ skippedFilesText NOTIFY resultChanged)
 
     Q_PROPERTY(Category category READ category NOTIFY categoryChanged)
@@ -126,6 +129,7 @@ public:
     QString folderPath() const;
     QString ignoredSmallFilesText() const;
     QString skippedFilesText() const;
+    QString resultAnnouncement() const;
 
     Category category() const;
     Mode mode() const;

@@ -72,6 +72,23 @@ Item {
         function onReportClosed() { controller.rescan() }
     }
 
+    // A stopped or failed scan says why, unasked.
+    Announcer {
+        urgent: true
+        text: view.scanModel.errorMessage
+    }
+    // A running scan's progress is said every few seconds, never per file,
+    // or a reader would say nothing else.
+    Announcer {
+        id: progressAnnouncer
+    }
+    Timer {
+        interval: 5000
+        repeat: true
+        running: view.scanModel.isScanning
+        onTriggered: progressAnnouncer.text = view.scanModel.scanProgressText
+    }
+
     Loader {
         id: resultsLoader
         anchors.fill: parent
@@ -318,7 +335,12 @@ Item {
                             font.pointSize: Theme.pt(12)
                             currentIndex: count > 0 ? indexOfValue(view.scanModel.minimumFileSize) : -1
                             onActivated: view.scanModel.minimumFileSize = currentValue
-                            Accessible.name: qsTr("Minimum file size:")
+                            ControlAccess {
+                                control: sizePicker
+                                role: Accessible.ComboBox
+                                name: qsTr("Minimum file size: %1").arg(sizePicker.displayText)
+                                press: () => sizePicker.popup.open()
+                            }
                         }
                         PersistentStopButton {
                             objectName: "stopScanButton"

@@ -198,6 +198,7 @@ Window {
         }
 
         Button {
+            id: aboutClose
             objectName: "closeButton"
             Layout.alignment: Qt.AlignHCenter
             text: qsTr("Close")
@@ -206,6 +207,7 @@ Window {
             bottomPadding: 1
             implicitHeight: 22
             onClicked: AboutPanelKeeper.closeAbout()
+            ControlAccess { control: aboutClose; name: aboutClose.text }
         }
     }
 

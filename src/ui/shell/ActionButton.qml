@@ -12,7 +12,6 @@ Button {
     property color tint: Theme.teal
     property bool large: false
 
-    Accessible.name: text
     leftPadding: large ? 16 : 12
     rightPadding: large ? 16 : 12
     topPadding: large ? 8 : 5
@@ -21,6 +20,11 @@ Button {
 
     ToolTip.delay: 600
     ToolTip.visible: hovered && ToolTip.text !== ""
+    ControlAccess {
+        control: button
+        name: button.text
+        description: button.ToolTip.text
+    }
 
     contentItem: Row {
         spacing: 6
@@ -47,7 +51,7 @@ Button {
         opacity: button.enabled ? 1 : 0.45
         color: button.prominent ? (button.down ? Qt.darker(button.tint, 1.2) : button.tint)
                                 : (button.down ? Theme.withAlpha(Theme.black, 0.08) : Theme.controlBackground)
-        border.width: button.prominent ? 0 : 1
-        border.color: Theme.withAlpha(Theme.black, 0.16)
+        border.width: button.visualFocus ? 2 : button.prominent ? 0 : 1
+        border.color: button.visualFocus ? Theme.systemAccent : Theme.withAlpha(Theme.black, 0.16)
     }
 }

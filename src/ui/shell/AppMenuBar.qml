@@ -2,7 +2,8 @@ import QtQuick
 import QtQuick.Controls
 import Twinsift
 
-// The menus of every main window.
+// The menus of every main window. Each menu opens by Alt and its underlined
+// letter, and by a reader's press; each entry shows its shortcut.
 MenuBar {
     id: bar
 
@@ -13,6 +14,15 @@ MenuBar {
     // No browser took the website: the window says so.
     signal websiteUnanswered(string message)
 
+    delegate: MenuBarItem {
+        id: barItem
+        ControlAccess {
+            control: barItem
+            role: Accessible.ButtonMenu
+            name: barItem.menu ? barItem.menu.title.replace("&", "") : ""
+        }
+    }
+
     // The guide in every open window, not only this one.
     readonly property Action helpAction: Action {
         text: qsTr("Ambrivo Twinsift Help")
@@ -21,7 +31,8 @@ MenuBar {
     }
 
     Menu {
-        title: qsTr("Twinsift")
+        title: qsTr("&Twinsift")
+        delegate: AccessibleMenuItem {}
         Action {
             text: qsTr("About Ambrivo Twinsift")
             onTriggered: AboutPanelKeeper.showAbout()
@@ -32,16 +43,22 @@ MenuBar {
             shortcut: "Ctrl+N"
             onTriggered: AppWindows.openNewWindow()
         }
+        Action {
+            text: qsTr("Close Window")
+            shortcut: "Ctrl+W"
+            onTriggered: bar.Window.window.close()
+        }
         MenuSeparator {}
         Action {
             text: qsTr("Quit")
-            shortcut: StandardKey.Quit
+            shortcut: "Ctrl+Q"
             onTriggered: Qt.quit()
         }
     }
 
     Menu {
-        title: qsTr("Edit")
+        title: qsTr("&Edit")
+        delegate: AccessibleMenuItem {}
         // Whether anything is left to restore is asked of the disk, off the
         // main thread, whenever the menu opens.
         onAboutToShow: CleanupRestorer.refresh()
@@ -59,8 +76,9 @@ MenuBar {
     }
 
     Menu {
-        title: qsTr("Help")
-        MenuItem {
+        title: qsTr("&Help")
+        delegate: AccessibleMenuItem {}
+        AccessibleMenuItem {
             action: bar.helpAction
         }
         MenuSeparator {}

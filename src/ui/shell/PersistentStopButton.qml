@@ -9,7 +9,11 @@ Button {
 
     property string symbol: "stop.circle.fill"
 
-    Accessible.name: text
+    ControlAccess {
+        control: button
+        name: button.text
+        description: button.ToolTip.text
+    }
     leftPadding: 16
     rightPadding: 16
     font.pointSize: Theme.pt(14)
@@ -42,5 +46,7 @@ Button {
         radius: 8
         color: Theme.red
         opacity: button.down ? 0.8 : 1
+        border.width: button.visualFocus ? 2 : 0
+        border.color: Theme.systemAccent
     }
 }

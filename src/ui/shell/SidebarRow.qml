@@ -3,8 +3,9 @@ import QtQuick.Controls
 import Twinsift
 
 // One sidebar row. A row with an item selects that destination; a row
-// without one is a plain button.
-ItemDelegate {
+// without one is a plain button. Rows take the keyboard focus: Up and Down
+// move between them, Return and Space choose.
+AbstractButton {
     id: row
 
     required property RootNavigation navigation
@@ -17,13 +18,28 @@ ItemDelegate {
     signal activated
 
     text: title
-    highlighted: selected
+    hoverEnabled: true
     leftPadding: 10
+    rightPadding: 10
     topPadding: 6
     bottomPadding: 6
-    focusPolicy: Qt.NoFocus
-    Accessible.name: title
-    Accessible.role: item !== "" ? Accessible.PageTab : Accessible.Button
+    focusPolicy: Qt.StrongFocus
+    ControlAccess {
+        control: row
+        name: row.title
+        description: row.toolTip
+        checkable: row.item !== ""
+        checked: row.selected
+    }
+
+    function moveFocus(forward) {
+        const next = nextItemInFocusChain(forward)
+        // Only among the rows: the ends do not leave the sidebar.
+        if (next && next.parent === row.parent && (forward ? next.y > row.y : next.y < row.y))
+            next.forceActiveFocus(forward ? Qt.TabFocusReason : Qt.BacktabFocusReason)
+    }
+    Keys.onUpPressed: moveFocus(false)
+    Keys.onDownPressed: moveFocus(true)
 
     ToolTip.visible: toolTip !== "" && hovered
     ToolTip.text: toolTip
@@ -49,6 +65,8 @@ ItemDelegate {
     background: Rectangle {
         radius: 6
         color: row.selected ? Theme.selection : row.hovered ? Theme.withAlpha(Theme.black, 0.04) : Theme.clear
+        border.width: row.visualFocus ? 2 : 0
+        border.color: Theme.systemAccent
     }
 
     onClicked: {

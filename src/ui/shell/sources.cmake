@@ -5,7 +5,9 @@ target_sources(twinsift_ui PRIVATE
   shell/rootnavigation.cpp
   shell/rootnavigation.h
   shell/symboltable.cpp
-  shell/symboltable.h)
+  shell/symboltable.h
+  shell/modalsheets.cpp
+  shell/modalsheets.h)
 
 set_source_files_properties(shell/Theme.qml PROPERTIES QT_QML_SINGLETON_TYPE TRUE)
 qt_target_qml_sources(twinsift_ui
@@ -19,7 +21,11 @@ qt_target_qml_sources(twinsift_ui
     shell/GradientPanel.qml
     shell/ActionButton.qml
     shell/PersistentStopButton.qml
-    shell/DesktopNotice.qml)
+    shell/DesktopNotice.qml
+    shell/ControlAccess.qml
+    shell/ModalSheet.qml
+    shell/AccessibleMenuItem.qml
+    shell/Announcer.qml)
 
 # The icon font ships inside the binary, so a missing font package shows up
 # when building, not as blank icons at run time.

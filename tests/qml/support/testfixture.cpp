@@ -1,5 +1,7 @@
 #include "testfixture.h"
 
+#include "accesstree.h"
+
 #include "duplicatescanviewmodel.h"
 #include "fileurls.h"
 
@@ -7,6 +9,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QJSEngine>
 #include <QJSValueIterator>
@@ -146,6 +149,16 @@ void TestFixture::shot(QQuickWindow *window, const QString &name) {
             varied = image.pixel(x, y) != image.pixel(0, 0);
     if (!varied || !image.save(m_shotFolder + QLatin1Char('/') + name + QStringLiteral(".png"))) {
         std::fprintf(stderr, "shot %s: nothing, or only a background, to save\n", qPrintable(name));
+        ++m_failures;
+    }
+    // Each state is read as a screen reader reads it, too: what it reaches
+    // is written beside the picture, and what it would trip over fails.
+    const AccessTree *tree = AccessTree::instance();
+    QFile table(m_shotFolder + QLatin1Char('/') + name + QStringLiteral(".controls.txt"));
+    if (table.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        table.write((tree->table(window).join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    for (const QString &problem : tree->problems(window)) {
+        std::fprintf(stderr, "shot %s: %s\n", qPrintable(name), qPrintable(problem));
         ++m_failures;
     }
 }
