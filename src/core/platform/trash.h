@@ -8,7 +8,7 @@
 #include <string_view>
 #include <sys/types.h>
 
-// The user's Trash, as the freedesktop Trash specification lays it out, so
+// The user's Trash, laid out as every freedesktop file manager reads it, so
 // that any file manager can restore what we put there, and we can too.
 //
 // A file goes to the home Trash when it is on that Trash's filesystem, else
