@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -98,6 +99,13 @@ std::string dataHome() {
     if (const char *data = std::getenv("XDG_DATA_HOME"); data && data[0] == '/')
         return data;
     return appending(homeDirectory(), ".local/share");
+}
+
+void makeFolders(const std::string &folder, unsigned mode) {
+    for (std::size_t slash = 1; slash != std::string::npos;) {
+        slash = folder.find('/', slash + 1);
+        ::mkdir(folder.substr(0, slash).c_str(), static_cast<mode_t>(mode));
+    }
 }
 
 std::string_view lastComponent(std::string_view path) {

@@ -22,6 +22,10 @@ std::string homeDirectory();
 // freedesktop reader does), else ~/.local/share.
 std::string dataHome();
 
+// Makes folder and every missing folder above it, with mode (as the umask
+// allows). Whether they all exist afterwards is for the caller to find out.
+void makeFolders(const std::string &folder, unsigned mode);
+
 std::string_view lastComponent(std::string_view path);
 std::string parent(std::string_view path);
 std::string appending(std::string_view folder, std::string_view name);

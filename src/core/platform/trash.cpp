@@ -174,10 +174,7 @@ Result<std::optional<Can>> homeCan(dev_t device) {
     // The data home itself may be reached through links the user set up.
     UniqueFd dataFd(::open(data.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!dataFd.valid() && errno == ENOENT) {
-        for (std::size_t slash = 1; slash != std::string::npos;) {
-            slash = data.find('/', slash + 1);
-            ::mkdir(data.substr(0, slash).c_str(), 0700);
-        }
+        paths::makeFolders(data, 0700);
         dataFd.reset(::open(data.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     }
     if (!dataFd.valid())

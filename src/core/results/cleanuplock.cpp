@@ -32,10 +32,7 @@ std::vector<std::string> lockFiles() {
     if (const char *runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/')
         out.push_back(paths::appending(runtime, name));
     const std::string data = paths::appending(paths::dataHome(), "Ambrivo/Twinsift");
-    for (std::size_t slash = 1; slash != std::string::npos;) {
-        slash = data.find('/', slash + 1);
-        ::mkdir(data.substr(0, slash).c_str(), 0755);
-    }
+    paths::makeFolders(data, 0755);
     out.push_back(paths::appending(data, "cleanup.lock"));
     return out;
 }

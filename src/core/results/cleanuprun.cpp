@@ -235,7 +235,6 @@ public:
                 return CleanupRun::changedMessage;
             const Identity identity{file->attributes.device, file->attributes.inode};
             markedIdentities.push_back(identity);
-            m_identities.insert_or_assign(f->url, identity);
             m_validated.insert_or_assign(f->url, file->attributes);
         }
 
@@ -275,11 +274,11 @@ public:
         return m_keptCopies[m_keptCopyOf.at(path)];
     }
 
-    // The identity each validated marked file had, to compare again right
-    // before it moves.
-    const Identity *identityOf(const std::string &path) const {
-        const auto it = m_identities.find(path);
-        return it == m_identities.end() ? nullptr : &it->second;
+    // What each validated marked file was, to compare again right before it
+    // moves; none for a file that was never validated.
+    const FileAttributes *validatedAs(const std::string &path) const {
+        const auto it = m_validated.find(path);
+        return it == m_validated.end() ? nullptr : &it->second;
     }
 
     // Whether the marked file at path is still the one validated: an inode
@@ -299,7 +298,6 @@ private:
     const Tree &m_tree;
     const std::unordered_set<std::string> &m_selectedPaths;
     Sha256Hasher m_hasher;
-    std::unordered_map<std::string, Identity> m_identities;
     std::unordered_map<std::string, FileAttributes> m_validated;
     std::vector<KeptCopy> m_keptCopies;
     std::unordered_map<std::string, std::size_t> m_keptCopyOf;
@@ -360,7 +358,7 @@ private:
             m_report.failures.push_back({f.url, CleanupRun::protectedMessage});
             return std::nullopt;
         }
-        const Identity *validated = m_validation.identityOf(f.url);
+        const FileAttributes *validated = m_validation.validatedAs(f.url);
         const auto now = place ? FileAttributes::readAt(place->folder.get(), place->name.c_str())
                                : Result<FileAttributes>(Failed{place.error()});
         if (!now || !isScannedShape(*now, f.size) || !m_validation.isAsValidated(f.url, *now)) {
@@ -441,7 +439,7 @@ CleanupOutcome run(const DuplicateScanResult &result, const std::vector<Duplicat
     // A selected file that belongs to no set was never checked against a
     // surviving copy, so nothing may move.
     for (const DuplicateFile &f : selected) {
-        if (!validation.identityOf(f.url))
+        if (!validation.validatedAs(f.url))
             return CleanupStop{notRevalidatedMessage};
     }
 
