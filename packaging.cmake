@@ -27,9 +27,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "qml6-module-qtqml, qml6-module-qtqml-models, qml6-module-qtqml-workerscript, \
 qml6-module-qtquick, qml6-module-qtquick-window, qml6-module-qtquick-layouts, \
-qml6-module-qtquick-controls, qml6-module-qtquick-templates, qml6-module-qtquick-dialogs, \
-qml6-module-qt-labs-folderlistmodel, qt6-qpa-plugins, qt6-wayland, \
+qml6-module-qtquick-controls, qml6-module-qtquick-templates, qt6-qpa-plugins, qt6-wayland, \
 qt6-xdgdesktopportal-platformtheme, xdg-utils")
-# GNOME's own dialog when there is no portal.
+# GNOME's fonts and settings for Qt applications outside the portal.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-gtk-platformtheme")
 include(CPack)

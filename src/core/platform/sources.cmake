@@ -4,4 +4,5 @@ target_sources(twinsift_core PRIVATE
   platform/filesystemtype.cpp
   platform/spinningdisk.cpp
   platform/folderwalker.cpp
-  platform/paths.cpp)
+  platform/paths.cpp
+  platform/subfolders.cpp)

@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Dialogs
 import Twinsift
 
 // The "Mark" menu beside the sort of the grouped exact view: each entry marks
@@ -74,12 +73,12 @@ Button {
         }
     }
 
-    FolderDialog {
+    FolderChooser {
         id: folderChooser
         objectName: "markFolderChooser"
         title: qsTr("Mark Copies in Folder…")
         currentFolder: markButton.review.marks.scannedFolder
         // The chosen URL goes to C++ as it is; its path bytes name the folder.
-        onAccepted: markButton.review.marks.markCopiesInFolder(selectedFolder)
+        onChosen: folder => markButton.review.marks.markCopiesInFolder(folder)
     }
 }

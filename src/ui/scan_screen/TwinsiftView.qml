@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Dialogs
 import QtQuick.Layouts
 import Twinsift
 
@@ -14,7 +13,7 @@ Item {
     readonly property DuplicateScanViewModel scanModel: controller.scanModel
     readonly property bool isDropTargeted: dropArea.containsDrag
     readonly property bool hasResult: scanModel.result.hasValue
-    readonly property FolderDialog chooser: chooser
+    readonly property FolderChooserDialog chooser: folderChooser.builtIn
     readonly property Item dropTarget: hero
     readonly property Item results: resultsLoader.item
 
@@ -26,30 +25,20 @@ Item {
     }
     Component.onCompleted: controller.serveRequests()
 
-    // The desktop's chooser first; the built-in one where there is none.
-    DesktopFolderChooser {
-        id: desktopChooser
+    FolderChooser {
+        id: folderChooser
         title: qsTr("Choose a folder to scan")
+        currentFolder: controller.chooserStartFolder
         onChosen: folder => controller.folderChosen(folder)
         onDismissed: controller.chooserDismissed()
-        onUnavailable: {
-            chooser.currentFolder = controller.chooserStartFolder
-            chooser.open()
-        }
-    }
-    FolderDialog {
-        id: chooser
-        title: qsTr("Choose a folder to scan")
-        onAccepted: controller.folderChosen(selectedFolder)
-        onRejected: controller.chooserDismissed()
     }
     Connections {
         target: controller
         function onIsImporterPresentedChanged() {
             if (controller.isImporterPresented)
-                desktopChooser.open(controller.chooserStartFolder)
+                folderChooser.open()
             else
-                chooser.close()
+                folderChooser.close()
         }
     }
 

@@ -1,8 +1,6 @@
 # The scan screen: choosing a folder and a size, starting, stopping and
 # watching a scan, and handing a result to the results screen.
 target_sources(twinsift_ui PRIVATE
-  scan_screen/desktopfolderchooser.cpp
-  scan_screen/desktopfolderchooser.h
   scan_screen/scanscreencontroller.cpp
   scan_screen/scanscreencontroller.h)
 

@@ -11,6 +11,8 @@ Button {
     property bool prominent: false
     property color tint: Theme.teal
     property bool large: false
+    // A symbol-only button is named by its tooltip.
+    property string accessibleName: text !== "" ? text : ToolTip.text
 
     leftPadding: large ? 16 : 12
     rightPadding: large ? 16 : 12
@@ -22,8 +24,8 @@ Button {
     ToolTip.visible: hovered && ToolTip.text !== ""
     ControlAccess {
         control: button
-        name: button.text
-        description: button.ToolTip.text
+        name: button.accessibleName
+        description: button.ToolTip.text !== button.accessibleName ? button.ToolTip.text : ""
     }
 
     contentItem: Row {

@@ -7,7 +7,11 @@ target_sources(twinsift_ui PRIVATE
   shell/symboltable.cpp
   shell/symboltable.h
   shell/modalsheets.cpp
-  shell/modalsheets.h)
+  shell/modalsheets.h
+  shell/desktopfolderchooser.cpp
+  shell/desktopfolderchooser.h
+  shell/folderbrowser.cpp
+  shell/folderbrowser.h)
 
 set_source_files_properties(shell/Theme.qml PROPERTIES QT_QML_SINGLETON_TYPE TRUE)
 qt_target_qml_sources(twinsift_ui
@@ -25,7 +29,9 @@ qt_target_qml_sources(twinsift_ui
     shell/ControlAccess.qml
     shell/ModalSheet.qml
     shell/AccessibleMenuItem.qml
-    shell/Announcer.qml)
+    shell/Announcer.qml
+    shell/FolderChooser.qml
+    shell/FolderChooserDialog.qml)
 
 # The icon font ships inside the binary, so a missing font package shows up
 # when building, not as blank icons at run time.

@@ -2,7 +2,8 @@ import QtQuick
 import Twinsift
 import TwinsiftTest
 
-// The scan screen before a folder is chosen, with one, and while scanning.
+// The scan screen before a folder is chosen, its own folder chooser, with a
+// folder, and while scanning.
 Main {
     id: window
 
@@ -24,7 +25,32 @@ Main {
     function noFolder() {
         Fixture.shot(window, "landing-no-folder")
         scanScreen.controller.folderChosen(folder)
-        Fixture.when(() => scanScreen.controller.hasFolder, withFolder)
+        Fixture.when(() => scanScreen.controller.hasFolder, chooser)
+    }
+
+    // Opens where the last choice was, with one of its folders selected.
+    function chooser() {
+        scanScreen.controller.changeFolder()
+        const dialog = scanScreen.chooser
+        Fixture.when(() => dialog.opened && !dialog.browser.loading && dialog.browser.rowCount() > 0,
+                     () => {
+            findChild(dialog.contentItem, "subfolderList").currentIndex = 2
+            Fixture.shot(window, "folder-chooser")
+            dialog.reject()
+            scanScreen.controller.folderChosen(folder)
+            Fixture.when(() => !dialog.visible && scanScreen.controller.hasFolder, withFolder)
+        })
+    }
+
+    function findChild(item, name) {
+        if (item.objectName === name)
+            return item
+        for (let i = 0; i < item.children.length; ++i) {
+            const found = findChild(item.children[i], name)
+            if (found)
+                return found
+        }
+        return null
     }
 
     function withFolder() {

@@ -7,6 +7,7 @@
 #include "appsession.h"
 #include "desktopfolderchooser.h"
 #include "fileurls.h"
+#include "folderbrowser.h"
 #include "scanscreencontroller.h"
 #include "tempdir.h"
 
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QtQml/qqmlextensionplugin.h>
+#include <unistd.h>
 
 Q_IMPORT_QML_PLUGIN(TwinsiftPlugin)
 
@@ -77,6 +79,7 @@ private slots:
     void cancelledOrOddAnswersChooseNothing_data();
     void cancelledOrOddAnswersChooseNothing();
     void withoutPortalTheBuiltInChooserIsAsked();
+    void theBuiltInChooserListsFoldersByTheirBytes();
 
 private:
     QDBusConnection portalBus() {
@@ -176,6 +179,70 @@ void FolderChooserTest::withoutPortalTheBuiltInChooserIsAsked() {
     QCOMPARE(fileurls::toPath(builtIn->property("currentFolder").toUrl()),
              std::string(getenv("HOME")));
     QVERIFY(portalBus().registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
+}
+
+namespace {
+QStringList shownNames(const FolderBrowser &browser) {
+    QStringList names;
+    for (int row = 0; row < browser.rowCount(); ++row)
+        names << browser.data(browser.index(row), FolderBrowser::NameRole).toString();
+    return names;
+}
+} // namespace
+
+void FolderChooserTest::theBuiltInChooserListsFoldersByTheirBytes() {
+    testing::TempDir dir;
+    testing::makeDirs(dir / "caf\xe9");
+    testing::makeDirs(dir / "Zebra");
+    testing::makeDirs(dir / "apple");
+    testing::makeDirs(dir / ".hidden");
+    testing::writeFile(dir / "file.txt", "x");
+    QCOMPARE(::symlink((dir / "apple").c_str(), (dir / "to apple").c_str()), 0);
+    QCOMPARE(::symlink((dir / "gone").c_str(), (dir / "dangling").c_str()), 0);
+
+    FolderBrowser browser;
+    QSignalSpy changed(&browser, &FolderBrowser::folderChanged);
+    // Read off the main thread: nothing is listed until the answer comes.
+    browser.start(fileurls::fromPath(dir.path()));
+    QVERIFY(browser.loading());
+    QTRY_VERIFY(!browser.loading());
+    QCOMPARE(browser.folder(), fileurls::fromPath(dir.path()));
+    // Hidden folders, files and links to nothing are left out; a link to a
+    // folder is a folder; the order ignores case, as a file manager's does.
+    QCOMPARE(shownNames(browser),
+             QStringList({QStringLiteral("apple"), QStringLiteral("caf\uFFFD"),
+                          QStringLiteral("to apple"), QStringLiteral("Zebra")}));
+    // The name shown is for reading; the folder handed on is its bytes.
+    QCOMPARE(fileurls::toPath(browser.urlAt(1)), dir / "caf\xe9");
+
+    browser.show(browser.urlAt(1));
+    QTRY_COMPARE(fileurls::toPath(browser.folder()), dir / "caf\xe9");
+    QCOMPARE(browser.rowCount(), 0);
+    browser.showParent();
+    QTRY_COMPARE(fileurls::toPath(browser.folder()), dir.path());
+
+    // A folder that is gone: the chooser opens at home instead.
+    browser.start(fileurls::fromPath(dir / "gone"));
+    QTRY_VERIFY(!browser.loading());
+    QCOMPARE(fileurls::toPath(browser.folder()), std::string(getenv("HOME")));
+    QVERIFY(browser.errorText().isEmpty());
+
+    // Typed paths: "~" is home; a relative one is inside the folder shown;
+    // one that names no folder is refused and leaves the folder as it was.
+    QSignalSpy ready(&browser, &FolderBrowser::typedFolderReady);
+    browser.show(fileurls::fromPath(dir.path()));
+    QTRY_COMPARE(fileurls::toPath(browser.folder()), dir.path());
+    browser.showTyped(QStringLiteral("Zebra/"), true);
+    QVERIFY(ready.wait(3000));
+    QCOMPARE(fileurls::toPath(ready.last().first().toUrl()), dir / "Zebra");
+    browser.showTyped(QStringLiteral("../file.txt"), true);
+    QTRY_VERIFY(!browser.errorText().isEmpty());
+    QCOMPARE(browser.errorText(), QStringLiteral("There is no folder at “../file.txt”."));
+    QCOMPARE(fileurls::toPath(browser.folder()), dir / "Zebra");
+    QCOMPARE(ready.size(), 1);
+    browser.showTyped(QStringLiteral(" ~ "), false);
+    QTRY_COMPARE(fileurls::toPath(browser.folder()), std::string(getenv("HOME")));
+    QVERIFY(browser.errorText().isEmpty());
 }
 
 int main(int argc, char *argv[]) {
