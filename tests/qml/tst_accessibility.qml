@@ -229,6 +229,18 @@ ScreenTest {
         tryCompare(main.rootView, "selection", "How to Use")
         compare(AccessTree.problems(main), [])
 
+        // Alt and the underlined letter open a menu from the keyboard. An
+        // entry that can do nothing now is read as dimmed and refuses a press.
+        main.requestActivate()
+        tryVerify(() => main.active)
+        keyClick(Qt.Key_E, Qt.AltModifier)
+        tryVerify(() => AccessTree.controls(main).includes("Undo"))
+        verify(AccessTree.isDisabled(main, "Undo"))
+        verify(AccessTree.table(main).includes("menu item | Undo (dimmed) | Press"),
+               AccessTree.table(main).join("\n"))
+        keyClick(Qt.Key_Escape)
+        tryVerify(() => !AccessTree.controls(main).includes("Undo"))
+
         verify(AccessTree.pressAs(main, "menu bar", "Twinsift"))
         tryVerify(() => AccessTree.controls(main).includes("Close Window"))
         const entries = AccessTree.table(main).join("\n")

@@ -1,5 +1,7 @@
 #include "appsession.h"
 
+#include "accessibleitem.h"
+
 #include "fileurls.h"
 #include "rootnavigation.h"
 
@@ -40,6 +42,7 @@ void AppSession::configure(const QString &desktopFileName) {
     // with its launcher and icon.
     QGuiApplication::setDesktopFileName(desktopFileName);
     QQuickStyle::setStyle(QStringLiteral("Fusion"));
+    installAccessibleItems();
     // A CPU-drawn OpenGL redraws the whole window for every change, such as
     // each step of a scan's progress, and takes the cores the scan hashes
     // on. The scene graph's own software renderer redraws only what changed.

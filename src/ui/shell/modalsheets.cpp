@@ -2,30 +2,36 @@
 
 namespace twinsift {
 
+QList<QPointer<QQuickItem>> &ModalSheets::openSheets() {
+    static QList<QPointer<QQuickItem>> sheets;
+    return sheets;
+}
+
 void ModalSheets::opened(QQuickItem *sheet) {
-    if (!sheet || m_open.contains(sheet))
+    if (!sheet || openSheets().contains(sheet))
         return;
-    m_open.append(sheet);
+    openSheets().append(sheet);
     ++m_revision;
     emit changed();
 }
 
 void ModalSheets::closed(QQuickItem *sheet) {
-    if (m_open.removeAll(sheet) == 0)
+    if (openSheets().removeAll(sheet) == 0)
         return;
     ++m_revision;
     emit changed();
 }
 
-bool ModalSheets::hides(QQuickItem *control) const {
+bool ModalSheets::hidden(const QQuickItem *control) {
     if (!control || !control->window())
         return false;
     bool sheetInWindow = false;
-    for (const QPointer<QQuickItem> &sheet : m_open) {
+    for (const QPointer<QQuickItem> &sheet : openSheets()) {
         if (!sheet || sheet->window() != control->window())
             continue;
         sheetInWindow = true;
-        if (sheet == control || sheet->isAncestorOf(control))
+        // The sheet, what it holds, and what holds it stay.
+        if (sheet == control || sheet->isAncestorOf(control) || control->isAncestorOf(sheet))
             return false;
     }
     return sheetInWindow;

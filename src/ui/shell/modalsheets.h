@@ -27,13 +27,16 @@ public:
     // sheet is the item that holds the sheet's content.
     Q_INVOKABLE void opened(QQuickItem *sheet);
     Q_INVOKABLE void closed(QQuickItem *sheet);
-    Q_INVOKABLE bool hides(QQuickItem *control) const;
+    Q_INVOKABLE bool hides(QQuickItem *control) const { return hidden(control); }
+    // The same question from C++, such as the accessibility bus's: the open
+    // sheets are those of every window of the process.
+    static bool hidden(const QQuickItem *item);
 
 signals:
     void changed();
 
 private:
-    QList<QPointer<QQuickItem>> m_open;
+    static QList<QPointer<QQuickItem>> &openSheets();
     int m_revision = 0;
 };
 

@@ -11,7 +11,9 @@ target_sources(twinsift_ui PRIVATE
   shell/desktopfolderchooser.cpp
   shell/desktopfolderchooser.h
   shell/folderbrowser.cpp
-  shell/folderbrowser.h)
+  shell/folderbrowser.h
+  shell/accessibleitem.cpp
+  shell/accessibleitem.h)
 
 set_source_files_properties(shell/Theme.qml PROPERTIES QT_QML_SINGLETON_TYPE TRUE)
 qt_target_qml_sources(twinsift_ui

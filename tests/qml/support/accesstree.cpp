@@ -1,5 +1,7 @@
 #include "accesstree.h"
 
+#include "accessibleitem.h"
+
 #include <QAccessible>
 #include <QJSEngine>
 #include <QtGui/private/qguiapplication_p.h>
@@ -163,6 +165,7 @@ void AccessTree::activate() {
     if (QPlatformAccessibility *platform =
             QGuiApplicationPrivate::platformIntegration()->accessibility())
         platform->setActive(true);
+    twinsift::installAccessibleItems();
 }
 
 bool AccessTree::act(QQuickWindow *window, const QString &role, const QString &name,
@@ -212,6 +215,8 @@ QStringList AccessTree::table(QQuickWindow *window) const {
             state = " [" + r.element->text(QAccessible::Description) + "]";
         if (r.element->state().checkable)
             state += r.element->state().checked ? " (checked)" : " (not checked)";
+        if (r.element->state().disabled)
+            state += " (dimmed)";
         rows << QStringLiteral("%1 | %2%3 | %4")
                     .arg(roleText(role), r.element->text(QAccessible::Name), state,
                          actionsOf(r.element).join(", "));
@@ -227,6 +232,11 @@ QStringList AccessTree::problems(QQuickWindow *window) const {
         dialogOpen = dialogOpen || isDialog(r.element->role());
     for (const Reached &r : all) {
         const QAccessible::Role role = r.element->role();
+        // A text behind a dialog is read out as if it were part of it.
+        if (dialogOpen && !r.inDialog && role == QAccessible::StaticText &&
+            !r.element->text(QAccessible::Name).isEmpty())
+            found << "text \"" + r.element->text(QAccessible::Name) +
+                         "\" is reachable behind the open dialog";
         if (!operable(r.element))
             continue;
         const QString name = r.element->text(QAccessible::Name);
@@ -248,6 +258,11 @@ QStringList AccessTree::problems(QQuickWindow *window) const {
 bool AccessTree::isChecked(QQuickWindow *window, const QString &name) const {
     const std::vector<Reached> found = named(window, name);
     return found.size() == 1 && found.front().element->state().checked;
+}
+
+bool AccessTree::isDisabled(QQuickWindow *window, const QString &name) const {
+    const std::vector<Reached> found = named(window, name);
+    return found.size() == 1 && found.front().element->state().disabled;
 }
 
 QString AccessTree::roleOf(QQuickWindow *window, const QString &name) const {

@@ -41,10 +41,12 @@ public:
     Q_INVOKABLE QStringList table(QQuickWindow *window) const;
     // What a reader would trip over: an operable element without a name or
     // without the action its role promises, and, while a dialog is open,
-    // anything operable outside it.
+    // anything operable or any text outside it.
     Q_INVOKABLE QStringList problems(QQuickWindow *window) const;
     // Whether the element called name reports the checked state.
     Q_INVOKABLE bool isChecked(QQuickWindow *window, const QString &name) const;
+    // Whether the element called name reports itself disabled (dimmed).
+    Q_INVOKABLE bool isDisabled(QQuickWindow *window, const QString &name) const;
     // The role the element called name reports, as text ("" when unreachable).
     Q_INVOKABLE QString roleOf(QQuickWindow *window, const QString &name) const;
     // The name of the element that has the keyboard focus.
