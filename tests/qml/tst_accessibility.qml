@@ -219,7 +219,7 @@ ScreenTest {
     function test_menusOpenAndActThroughTheBusAndShowTheirShortcuts() {
         const main = createTemporaryObject(mainComponent, null)
         tryVerify(() => main.active || main.visible)
-        compare(AccessTree.roleOf(main, "Help"), "menu bar")
+        compare(AccessTree.roleOf(main, "Help"), "menu item")
         verify(AccessTree.press(main, "Help"))
         // The open menu's entries are reachable, with their shortcuts.
         tryVerify(() => AccessTree.controls(main).includes("Ambrivo Twinsift Help"))
@@ -241,7 +241,7 @@ ScreenTest {
         keyClick(Qt.Key_Escape)
         tryVerify(() => !AccessTree.controls(main).includes("Undo"))
 
-        verify(AccessTree.pressAs(main, "menu bar", "Twinsift"))
+        verify(AccessTree.pressAs(main, "menu item", "Twinsift"))
         tryVerify(() => AccessTree.controls(main).includes("Close Window"))
         const entries = AccessTree.table(main).join("\n")
         verify(entries.includes("menu item | Close Window [Ctrl+W] | Press"), entries)

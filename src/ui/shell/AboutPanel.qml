@@ -11,6 +11,9 @@ Window {
     id: panel
 
     title: qsTr("About Ambrivo Twinsift")
+    // How often a drag on the background asked the window system to move
+    // the panel; the tests read it where no window manager answers.
+    property int moveRequests: 0
     color: Theme.controlBackground
 
     component TrustBadge: Rectangle {
@@ -111,7 +114,12 @@ Window {
         anchors.fill: parent
         DragHandler {
             target: null
-            onActiveChanged: if (active) panel.startSystemMove()
+            onActiveChanged: {
+                if (!active)
+                    return
+                ++panel.moveRequests
+                panel.startSystemMove()
+            }
         }
     }
 

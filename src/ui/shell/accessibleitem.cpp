@@ -14,6 +14,7 @@ public:
     explicit AccessibleItem(QQuickItem *item) : QAccessibleQuickItem(item) {}
 
     QAccessible::State state() const override;
+    QAccessible::Role role() const override;
     QAccessibleInterface *child(int index) const override;
     int childCount() const override;
     int indexOfChild(const QAccessibleInterface *child) const override;
@@ -48,6 +49,16 @@ QAccessible::State AccessibleItem::state() const {
     if (ModalSheets::hidden(item()))
         state.invisible = true;
     return state;
+}
+
+QAccessible::Role AccessibleItem::role() const {
+    const QAccessible::Role role = QAccessibleQuickItem::role();
+    // Qt Quick gives each entry of a menu bar the bar's own role, so a reader
+    // would hear a menu bar per entry. Qt's widget menu bars show their
+    // entries as menu items; ours do the same.
+    if (role == QAccessible::MenuBar && item()->inherits("QQuickMenuBarItem"))
+        return QAccessible::MenuItem;
+    return role;
 }
 
 QList<QQuickItem *> AccessibleItem::reachableChildItems() const {

@@ -25,8 +25,6 @@ bool isDialog(QAccessible::Role role) {
 
 bool isOperable(QAccessible::Role role) {
     switch (role) {
-    // Qt 6.4 gives a menu bar's menus the menu bar's role.
-    case QAccessible::MenuBar:
     case QAccessible::Button:
     case QAccessible::CheckBox:
     case QAccessible::RadioButton:
@@ -45,11 +43,7 @@ bool isOperable(QAccessible::Role role) {
     }
 }
 
-// A menu bar counts as a control only where it can be pressed: a menu of it.
 bool operable(QAccessibleInterface *element) {
-    if (element->role() == QAccessible::MenuBar)
-        return element->actionInterface() && element->actionInterface()->actionNames().contains(
-                                                 QAccessibleActionInterface::pressAction());
     return isOperable(element->role());
 }
 

@@ -177,6 +177,16 @@ void AppShellTest::aboutPanelIsAFixedModalDialogOfTheMainWindow() {
     const QRectF inPanel = link->mapRectToScene(QRectF(0, 0, link->width(), link->height()));
     QVERIFY2(inPanel.bottom() <= panel->height(), QByteArray::number(inPanel.bottom()));
 
+    // A drag on its background, beside the content, asks the window system
+    // to move it; the buttons keep their presses.
+    const QPoint background(4, 4);
+    QTest::mousePress(panel, Qt::LeftButton, {}, background);
+    for (int step = 1; step <= 4; ++step)
+        QTest::mouseMove(panel, background + QPoint(8, 4) * step);
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, background + QPoint(32, 16));
+    QCOMPARE(panel->property("moveRequests").toInt(), 1);
+    QVERIFY(panel->isVisible());
+
     // Active already as its owner's dialog; the keys go to it once it has
     // the focus itself.
     QTRY_COMPARE(QGuiApplication::focusWindow(), panel.data());
