@@ -15,6 +15,7 @@ TestCase {
 
     function cleanup() {
         Fixture.releaseScans()
+        Fixture.releaseCleanups()
     }
 
     Component {

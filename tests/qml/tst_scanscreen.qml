@@ -146,4 +146,40 @@ ScreenTest {
         compare(view.scanModel.result.ignoredSmallFiles, 4)
         compare(historyCount(), before + 1)
     }
+
+    // Ctrl+R and F5 stand for the Rescan button: while a cleanup runs they
+    // do nothing, also once its review sheet is out of the way, and the run's
+    // report still comes.
+    function test_rescanKeysObeyTheRescanButtonDuringACleanup() {
+        const view = showRoot().detailItem
+        view.controller.folderChosen(duplicates())
+        click(findChild(view, "scanButton"))
+        tryCompare(view, "hasResult", true, 10000)
+        const review = view.results.review
+        const rows = review.rows
+        tryVerify(() => rows.rowCount() > 0
+                  && rows.data(rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === "keep", 10000)
+        review.toggleRow(0)
+        compare(review.selectedCount, 1)
+
+        Fixture.holdCleanups()
+        review.showCleanupReview = true
+        review.performCleanup()
+        tryCompare(review.cleanup, "isRunning", true)
+        const rescan = findChild(view.results, "rescanButton")
+        verify(!rescan.enabled)
+        keyClick(Qt.Key_Escape)
+        for (const press of [() => keyClick(Qt.Key_F5), () => keyClick(Qt.Key_R, Qt.ControlModifier)]) {
+            press()
+            settle()
+            verify(!view.scanModel.isScanning)
+            verify(view.hasResult)
+            compare(review.selectedCount, 1)
+        }
+
+        Fixture.releaseCleanups()
+        tryCompare(review.cleanup, "hasReport", true, 10000)
+        tryCompare(review.cleanup, "isRunning", false)
+        verify(rescan.enabled)
+    }
 }

@@ -19,6 +19,14 @@ Rectangle {
     signal rescanRequested()
 
     readonly property DuplicateReviewModel review: reviewModel
+    // The Rescan button's rule; the window's rescan keys follow it too, so a
+    // key can never do what the disabled button refuses.
+    readonly property bool canRescan: !root.isScanning && !reviewModel.cleanup.isRunning
+
+    function rescan() {
+        if (canRescan)
+            reviewModel.rescan()
+    }
 
     color: Theme.windowBackground
 
@@ -205,8 +213,8 @@ Rectangle {
                     tone: Theme.white
                     fill: Theme.teal
                     tip: qsTr("Scan the selected folder again and refresh the results.")
-                    enabled: !reviewModel.cleanup.isRunning
-                    onClicked: reviewModel.rescan()
+                    enabled: root.canRescan
+                    onClicked: root.rescan()
                 }
             }
         }

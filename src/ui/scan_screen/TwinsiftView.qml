@@ -58,10 +58,13 @@ Item {
         enabled: view.enabled
         onActivated: controller.changeFolder()
     }
+    // Stands for the button on screen: Rescan over a result, else Scan for
+    // Duplicates, and only while that button is enabled.
     Shortcut {
         sequences: ["Ctrl+R", "F5"]
-        enabled: view.enabled
-        onActivated: controller.rescan()
+        enabled: view.enabled && (view.hasResult ? view.results !== null && view.results.canRescan
+                                                 : controller.hasFolder && !view.scanModel.isScanning)
+        onActivated: view.hasResult ? view.results.rescan() : controller.startScan()
     }
 
     // Files came back from the Trash: the result no longer says what is on
