@@ -38,7 +38,7 @@ static_assert(DuplicateReviewModel::Filename == int(GroupSort::filename));
 static_assert(GroupSort::allCases().size() == 4);
 
 namespace {
-Q_LOGGING_CATEGORY(lcReview, "twinsift.results")
+Q_LOGGING_CATEGORY(lcReview, "twinsift.results", QtInfoMsg)
 
 QString display(std::string_view bytes) {
     return QString::fromStdString(paths::displayText(bytes));

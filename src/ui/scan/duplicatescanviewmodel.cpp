@@ -18,11 +18,11 @@
 namespace twinsift {
 
 namespace {
-Q_LOGGING_CATEGORY(lcScanController, "twinsift.scan")
+Q_LOGGING_CATEGORY(lcScanController, "twinsift.scan", QtInfoMsg)
 
 // Runs the engine and turns anything it throws into a failed scan: a worker
 // that dies with an exception would end the process, or leave the screen
-// scanning for ever.
+// scanning for ever. The folder is not to blame, so the user is not told so.
 ScanOutcome guarded(const DuplicateScanViewModel::ScanFunction &engine, const std::string &folder,
                     std::uint64_t threshold, const DuplicateScanner::ProgressCallback &progress,
                     std::stop_token stop) {
@@ -33,7 +33,7 @@ ScanOutcome guarded(const DuplicateScanViewModel::ScanFunction &engine, const st
     } catch (...) {
         qCCritical(lcScanController) << "scan failed with an unknown exception";
     }
-    return DuplicateScanError::folderUnavailable;
+    return DuplicateScanError::internalError;
 }
 
 DuplicateScanViewModel::ScanFunction &defaultEngine() {
@@ -196,7 +196,7 @@ QFuture<void> DuplicateScanViewModel::scan(const QByteArray &folderPath) {
         std::thread(std::move(work)).detach();
     } catch (const std::system_error &e) {
         qCCritical(lcScanController) << "no thread for the scan:" << e.what();
-        finishScan(run, DuplicateScanError::folderUnavailable);
+        finishScan(run, DuplicateScanError::internalError);
     }
     return ended;
 }
