@@ -88,4 +88,70 @@ ScreenTest {
         compare(host.view.review.rows.rowCount(), 3)
         verify(host.view.review.hasResult)
     }
+
+    Component {
+        id: glyphComponent
+        Text {
+            font.family: Theme.iconFont.name
+            renderType: Text.QtRendering
+        }
+    }
+
+    // The first visible icon of the icon font that draws symbol.
+    function iconOf(item, symbol) {
+        if (item.visible === false)
+            return null
+        if (item.name === symbol && item.font !== undefined && item.font.family === Theme.iconFont.name)
+            return item
+        const children = item.children || []
+        for (let i = 0; i < children.length; ++i) {
+            const found = iconOf(children[i], symbol)
+            if (found)
+                return found
+        }
+        if (item.contentItem && children.indexOf(item.contentItem) < 0)
+            return iconOf(item.contentItem, symbol)
+        return null
+    }
+
+    // Rows of the image with ink in them, top to bottom.
+    function inkHeight(image) {
+        let top = -1, bottom = -1
+        for (let y = 0; y < image.height; ++y) {
+            for (let x = 0; x < image.width; ++x) {
+                if (image.pixel(x, y).a > 0.3) {
+                    if (top < 0)
+                        top = y
+                    bottom = y
+                    break
+                }
+            }
+        }
+        return top < 0 ? 0 : bottom - top + 1
+    }
+
+    // Each icon is drawn at the size of the text it stands beside: as high
+    // as the same glyph drawn at that text's size in points.
+    function test_iconsAreDrawnAtTheSizeOfTheirText() {
+        const host = showResults(copies(["a.bin", "b.bin"]))
+        host.view.review.searchText = "a"
+        const cases = [
+            { symbol: "checkmark.shield.fill", points: Theme.captionPoints },
+            { symbol: "magnifyingglass", points: Theme.subheadlinePoints },
+            { symbol: "xmark.circle.fill", points: Theme.subheadlinePoints },
+            { symbol: "doc.text.magnifyingglass", points: Theme.title3Points },
+        ]
+        for (const c of cases) {
+            let icon = null
+            tryVerify(() => (icon = iconOf(host.view, c.symbol)) !== null, 5000, c.symbol)
+            const reference = createTemporaryObject(glyphComponent, stage,
+                                                    { text: icon.text, "font.pixelSize": c.points })
+            waitForRendering(reference)
+            const expected = inkHeight(grabImage(reference))
+            verify(expected > 0, c.symbol)
+            const drawn = inkHeight(grabImage(icon))
+            verify(Math.abs(drawn - expected) <= 1,
+                   c.symbol + " is " + drawn + " px high, its text's size draws it " + expected + " px high")
+        }
+    }
 }

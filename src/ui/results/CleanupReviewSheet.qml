@@ -29,7 +29,7 @@ ModalSheet {
             SymbolIcon {
                 name: "trash.circle.fill"
                 color: Theme.red
-                size: Theme.largeTitleSize
+                size: Theme.largeTitlePoints
             }
             ColumnLayout {
                 spacing: 2
@@ -62,7 +62,7 @@ ModalSheet {
                     Layout.alignment: Qt.AlignTop
                     name: "exclamationmark.triangle.fill"
                     color: Theme.orange
-                    size: Theme.title3Size
+                    size: Theme.title3Points
                 }
                 Label {
                     Layout.fillWidth: true
@@ -142,7 +142,7 @@ ModalSheet {
             SymbolIcon {
                 name: "shield.checkered"
                 color: Theme.teal
-                size: Theme.title3Size
+                size: Theme.title3Points
             }
             ColumnLayout {
                 Layout.fillWidth: true
@@ -191,7 +191,7 @@ ModalSheet {
                         visible: !sheet.moving
                         name: "trash"
                         color: Theme.white
-                        size: Theme.bodySize
+                        size: Theme.bodyPoints
                     }
                     Label {
                         text: sheet.moving ? qsTr("Moving…") : qsTr("Move to Trash")

@@ -81,7 +81,7 @@ Rectangle {
         }
         contentItem: RowLayout {
             spacing: 6
-            SymbolIcon { name: action.iconName; color: action.tone; size: Theme.bodySize }
+            SymbolIcon { name: action.iconName; color: action.tone; size: Theme.bodyPoints }
             Label { text: action.text; color: action.tone; font.pointSize: Theme.bodySize; font.weight: Font.DemiBold }
         }
     }
@@ -140,13 +140,13 @@ Rectangle {
                             id: verifiedRow
                             anchors.centerIn: parent
                             spacing: 4
-                            SymbolIcon { name: "checkmark.shield.fill"; color: Theme.teal; size: Theme.captionSize }
+                            SymbolIcon { name: "checkmark.shield.fill"; color: Theme.teal; size: Theme.captionPoints }
                             Label { text: qsTr("SHA-256 Verified"); color: Theme.teal; font.pointSize: Theme.captionSize; font.weight: Font.DemiBold }
                         }
                     }
                     Row {
                         spacing: 5
-                        SymbolIcon { name: "line.3.horizontal.decrease.circle"; color: Theme.secondaryText; size: Theme.subheadlineSize }
+                        SymbolIcon { name: "line.3.horizontal.decrease.circle"; color: Theme.secondaryText; size: Theme.subheadlinePoints }
                         Label { text: reviewModel.ignoredSmallFilesText; color: Theme.secondaryText; font.pointSize: Theme.subheadlineSize }
                     }
                     Row {
@@ -156,7 +156,7 @@ Rectangle {
                         ToolTip.visible: skippedHover.hovered
                         ToolTip.delay: 600
                         ToolTip.text: qsTr("Some files or folders could not be accessed or read. Duplicate results may therefore be incomplete.")
-                        SymbolIcon { name: "exclamationmark.triangle.fill"; color: Theme.orange; size: Theme.subheadlineSize }
+                        SymbolIcon { name: "exclamationmark.triangle.fill"; color: Theme.orange; size: Theme.subheadlinePoints }
                         Label { text: reviewModel.skippedFilesText; color: Theme.orange; font.pointSize: Theme.subheadlineSize }
                     }
                 }
@@ -256,7 +256,7 @@ Rectangle {
                     spacing: 14
                     Row {
                         spacing: 6
-                        SymbolIcon { name: "trash"; color: Theme.red; size: Theme.bodySize }
+                        SymbolIcon { name: "trash"; color: Theme.red; size: Theme.bodyPoints }
                         Label { text: reviewModel.selectedCountText; color: Theme.primaryText; font.pointSize: Theme.bodySize; font.weight: Font.DemiBold }
                     }
                     Label { text: reviewModel.selectedBytesLabel; color: Theme.secondaryText; font.pointSize: Theme.bodySize }
@@ -290,7 +290,7 @@ Rectangle {
                 anchors.leftMargin: 20
                 anchors.verticalCenter: parent.verticalCenter
                 spacing: 6
-                SymbolIcon { name: "checklist"; color: Theme.teal; size: Theme.subheadlineSize }
+                SymbolIcon { name: "checklist"; color: Theme.teal; size: Theme.subheadlinePoints }
                 Label {
                     id: feedbackLabel
                     text: reviewModel.marks.feedback

@@ -171,7 +171,7 @@ Item {
                         SymbolIcon {
                             name: "lock.shield.fill"
                             color: Theme.orange
-                            size: Theme.captionSize
+                            size: Theme.captionPoints
                         }
                         Label {
                             text: row.cleanupText
@@ -240,7 +240,7 @@ Item {
                     contentItem: SymbolIcon {
                         name: "ellipsis.circle"
                         color: Theme.secondaryText
-                        size: Theme.title3Size
+                        size: Theme.title3Points
                     }
                     onClicked: menu.popup()
                     Menu {
@@ -252,7 +252,9 @@ Item {
                             onTriggered: row.review.openRow(row.index)
                         }
                         AccessibleMenuItem {
+                            objectName: "showInFolderItem"
                             text: qsTr("Show in Folder")
+                            symbol: "folder"
                             onTriggered: row.review.revealRow(row.index)
                         }
                     }

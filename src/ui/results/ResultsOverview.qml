@@ -102,7 +102,7 @@ Column {
                 anchors.verticalCenter: parent.verticalCenter
                 name: "magnifyingglass"
                 color: Theme.secondaryText
-                size: Theme.subheadlineSize
+                size: Theme.subheadlinePoints
             }
             ToolButton {
                 id: clearButton
@@ -120,7 +120,7 @@ Column {
                 contentItem: SymbolIcon {
                     name: "xmark.circle.fill"
                     color: Theme.tertiaryText
-                    size: Theme.subheadlineSize
+                    size: Theme.subheadlinePoints
                 }
             }
         }

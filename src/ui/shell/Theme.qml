@@ -60,13 +60,23 @@ QtObject {
     function pt(points) {
         return points * 0.75
     }
-    readonly property real largeTitleSize: pt(26)
-    readonly property real title2Size: pt(17)
-    readonly property real title3Size: pt(15)
-    readonly property real headlineSize: pt(13)
-    readonly property real bodySize: pt(13)
-    readonly property real subheadlineSize: pt(11)
-    readonly property real captionSize: pt(10)
+    // The type ramp in layout points: what an icon beside a text takes as
+    // its size, since SymbolIcon converts points itself.
+    readonly property real largeTitlePoints: 26
+    readonly property real title2Points: 17
+    readonly property real title3Points: 15
+    readonly property real headlinePoints: 13
+    readonly property real bodyPoints: 13
+    readonly property real subheadlinePoints: 11
+    readonly property real captionPoints: 10
+    // The same as font.pointSize values, for texts.
+    readonly property real largeTitleSize: pt(largeTitlePoints)
+    readonly property real title2Size: pt(title2Points)
+    readonly property real title3Size: pt(title3Points)
+    readonly property real headlineSize: pt(headlinePoints)
+    readonly property real bodySize: pt(bodyPoints)
+    readonly property real subheadlineSize: pt(subheadlinePoints)
+    readonly property real captionSize: pt(captionPoints)
 
     // A colour with its alpha replaced.
     function withAlpha(c, alpha) {
