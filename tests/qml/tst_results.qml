@@ -154,4 +154,44 @@ ScreenTest {
                    c.symbol + " is " + drawn + " px high, its text's size draws it " + expected + " px high")
         }
     }
+
+    // Hovers item at (x, y) of row and waits for the tooltip it brings.
+    function expectTip(row, item, x, y, text, what) {
+        const p = item.mapToItem(row, x, y)
+        mouseMove(row, p.x, p.y)
+        tryCompare(row, "hoverTip", text, 2000, what)
+        tryVerify(() => row.ToolTip.toolTip.visible && row.ToolTip.toolTip.text === text, 3000,
+                  what + " shows its tooltip")
+    }
+
+    function test_eachPartOfARowShowsItsOwnTooltip() {
+        const host = showResults(copies(["a.bin", "sub/b.bin"]))
+        host.view.review.showFolderPaths = true
+        const grid = findChild(host.view, "resultGrid")
+        const index = rowOf(host, "sub/b.bin")
+        let row = null
+        tryVerify(() => (row = grid.itemAtIndex(index)) !== null && row.showFolderPaths)
+        waitForRendering(row)
+        const columns = grid.columns
+        const name = findChild(row, "fileNameLabel"), folder = findChild(row, "folderLabel")
+        const middle = row.height - 18
+        const rowTip = "Click the filename to show the file in its folder. Use Cleanup to mark a copy for Trash, or the actions menu to Open File explicitly."
+
+        expectTip(row, name, 2, name.height / 2, "Full path:\n" + Fixture.pathOf(Fixture.urlOf(host.folder, "sub/b.bin")), "the name")
+        expectTip(row, folder, 2, folder.height / 2, Fixture.pathOf(Fixture.urlOf(host.folder, "sub")), "the folder line")
+        expectTip(row, row, columns.strip + columns.file - 4, middle,
+                  "Click the filename area to show this file in its folder.", "the file cell")
+        expectTip(row, row, columns.strip + columns.file + columns.size / 2, middle, rowTip, "the size")
+        expectTip(row, row, 1, middle, rowTip, "the strip")
+        expectTip(row, row, columns.strip + columns.file + columns.size + columns.verification / 2, middle,
+                  "Same Content means the file size and SHA-256 content hash both match.", "the verification")
+        const cleanupX = columns.strip + columns.file + columns.size + columns.verification + columns.cleanup / 2
+        expectTip(row, row, cleanupX, middle, "Keep this copy. It will remain in place.", "KEEP")
+
+        // The mark flips under the pointer: the tooltip follows it at once.
+        mouseClick(row, cleanupX, middle)
+        tryCompare(host.view.review, "selectedCount", 1)
+        tryCompare(row, "hoverTip", "Trash this copy. It will be moved to the Trash when cleanup is run.")
+        tryVerify(() => row.ToolTip.toolTip.text === row.hoverTip && row.ToolTip.toolTip.visible)
+    }
 }
