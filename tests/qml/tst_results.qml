@@ -184,7 +184,7 @@ ScreenTest {
         expectTip(row, row, columns.strip + columns.file + columns.size / 2, middle, rowTip, "the size")
         expectTip(row, row, 1, middle, rowTip, "the strip")
         expectTip(row, row, columns.strip + columns.file + columns.size + columns.verification / 2, middle,
-                  "Same Content means the file size and SHA-256 content hash both match.", "the verification")
+                  "Verified exact duplicate: same file size and same SHA-256 content hash. Filenames may differ.", "the verification")
         const cleanupX = columns.strip + columns.file + columns.size + columns.verification + columns.cleanup / 2
         expectTip(row, row, cleanupX, middle, "Keep this copy. It will remain in place.", "KEEP")
 
