@@ -194,4 +194,25 @@ ScreenTest {
         tryCompare(row, "hoverTip", "Trash this copy. It will be moved to the Trash when cleanup is run.")
         tryVerify(() => row.ToolTip.toolTip.text === row.hoverTip && row.ToolTip.toolTip.visible)
     }
+
+    // A search that matches nothing says so in the flat list as it does in
+    // the grouped view, and neither shows a table header over nothing.
+    function test_aSearchThatMatchesNothingSaysSoInBothViews() {
+        const host = showResults(copies(["a.bin", "b.bin"]))
+        const review = host.view.review
+        const panel = findChild(host.view, "noMatchesPanel")
+        const grid = findChild(host.view, "resultGrid")
+        for (const show of [() => review.showDuplicateGroups(), () => review.showDuplicateFiles()]) {
+            show()
+            review.searchText = "a"
+            verify(!panel.visible)
+            verify(grid.count > 0)
+            review.searchText = "nothing-is-called-this"
+            tryCompare(panel, "visible", true)
+            compare(grid.count, 0)
+            review.clearSearch()
+            tryCompare(panel, "visible", false)
+        }
+        verify(review.showsFlatList)
+    }
 }

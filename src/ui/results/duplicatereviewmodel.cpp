@@ -143,7 +143,6 @@ template <typename Change> void DuplicateReviewModel::apply(Change change) {
 
 void DuplicateReviewModel::rebuildRows() {
     const int countBefore = groupCount();
-    const bool noMatchesBefore = hasNoMatches();
 
     std::vector<ReviewRowsModel::Row> rows;
     m_rowOfFile.clear();
@@ -193,8 +192,12 @@ void DuplicateReviewModel::rebuildRows() {
         }
     }
     m_rows.setRows(std::move(rows));
-    if (countBefore != groupCount() || noMatchesBefore != hasNoMatches())
+    // Groups always hold files, so no rows means no matches in either view.
+    const bool noMatches = !showsPlannedPanel() && m_rows.rowCount() == 0;
+    if (countBefore != groupCount() || noMatches != m_hasNoMatches) {
+        m_hasNoMatches = noMatches;
         emit shownGroupsChanged();
+    }
 }
 
 void DuplicateReviewModel::indexSelectionOrder() {
@@ -533,9 +536,6 @@ QString DuplicateReviewModel::groupCountText() const {
     return tr("%1 groups").arg(groupCount());
 }
 
-bool DuplicateReviewModel::hasNoMatches() const {
-    return m_review.mode() == ResultMode::groups && !showsPlannedPanel() && m_shownGroups.empty();
-}
 
 QStringList DuplicateReviewModel::sortOptions() {
     QStringList options;
