@@ -83,4 +83,20 @@ TestCase {
         }, 5000, "settled " + item)
         mouseClick(item)
     }
+
+    // Rows of the image with ink in them, top to bottom.
+    function inkHeight(image) {
+        let top = -1, bottom = -1
+        for (let y = 0; y < image.height; ++y) {
+            for (let x = 0; x < image.width; ++x) {
+                if (image.pixel(x, y).a > 0.3) {
+                    if (top < 0)
+                        top = y
+                    bottom = y
+                    break
+                }
+            }
+        }
+        return top < 0 ? 0 : bottom - top + 1
+    }
 }

@@ -166,6 +166,12 @@ ScreenTest {
         review.showCleanupReview = true
         review.performCleanup()
         tryCompare(review.cleanup, "isRunning", true)
+        // "Moving…" comes with a spinner as tall as its text, not a dot.
+        const spinner = findChild(view.results, "movingSpinner")
+        tryVerify(() => spinner.visible && spinner.width > 0)
+        waitForRendering(spinner)
+        verify(inkHeight(grabImage(spinner)) >= Theme.bodyPoints * 0.6,
+               "the spinner is " + inkHeight(grabImage(spinner)) + " px high")
         const rescan = findChild(view.results, "rescanButton")
         verify(!rescan.enabled)
         keyClick(Qt.Key_Escape)

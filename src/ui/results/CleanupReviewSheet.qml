@@ -181,11 +181,12 @@ ModalSheet {
                 }
                 contentItem: RowLayout {
                     spacing: 6
-                    BusyIndicator {
+                    Spinner {
+                        objectName: "movingSpinner"
                         visible: sheet.moving
                         running: sheet.moving
-                        Layout.preferredWidth: 16
-                        Layout.preferredHeight: 16
+                        color: Theme.white
+                        size: Theme.bodyPoints
                     }
                     SymbolIcon {
                         visible: !sheet.moving

@@ -178,11 +178,11 @@ Rectangle {
                         Layout.fillWidth: true
                         value: root.progressFraction === undefined ? 0 : root.progressFraction
                     }
-                    BusyIndicator {
+                    Spinner {
                         visible: root.progressFraction === undefined
                         running: visible
-                        Layout.preferredWidth: 20
-                        Layout.preferredHeight: 20
+                        color: Theme.secondaryText
+                        size: Theme.title3Points
                     }
                 }
                 ActionButton {

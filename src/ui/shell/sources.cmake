@@ -21,6 +21,7 @@ qt_target_qml_sources(twinsift_ui
     shell/GradientPanel.qml
     shell/ActionButton.qml
     shell/PersistentStopButton.qml
+    shell/Spinner.qml
     shell/DesktopNotice.qml
     shell/ControlAccess.qml
     shell/ModalSheet.qml

@@ -15,6 +15,7 @@ constexpr SymbolTable::Entry table[] = {
     {"1.circle.fill", "format_list_numbered", 0xe242},
     {"arrow.clockwise", "refresh", 0xe5d5},
     {"arrow.right", "arrow_forward", 0xe5c8},
+    {"arrow.triangle.2.circlepath", "autorenew", 0xe863},
     {"arrow.up.arrow.down", "swap_vert", 0xe8d5},
     {"arrow.uturn.backward.circle.fill", "restore_from_trash", 0xe938},
     {"checklist", "checklist", 0xe6b1},
