@@ -188,4 +188,44 @@ ScreenTest {
         tryCompare(review.cleanup, "isRunning", false)
         verify(rescan.enabled)
     }
+
+    // The central card keeps to its 315–345 points whatever it shows, with
+    // all of its content inside, and the tiles below it never move.
+    function test_theCardKeepsItsHeightInEveryStateAndTheShortPageScrolls() {
+        const view = showRoot().detailItem
+        const hero = findChild(view, "heroCard"), content = findChild(view, "heroContent")
+        const tiles = findChild(view, "featureGrid")
+        const check = (state) => {
+            waitForRendering(view)
+            verify(hero.height >= 315 && hero.height <= 345, state + ": the card is " + hero.height + " high")
+            verify(content.y >= 8 && content.y + content.height <= hero.height - 8,
+                   state + ": the content runs from " + content.y + " to " + (content.y + content.height))
+            return tiles.mapToItem(view, 0, 0).y
+        }
+        const tilesAt = check("no folder")
+        const folder = duplicates()
+        view.controller.folderChosen(folder)
+        compare(check("ready"), tilesAt)
+        Fixture.holdScansOf(folder)
+        click(findChild(view, "scanButton"))
+        tryVerify(() => Fixture.scanIsHeld(), 10000)
+        compare(check("scanning"), tilesAt)
+        view.scanModel.errorMessage = "The selected folder could not be accessed."
+        compare(check("scanning with an error"), tilesAt)
+        Fixture.releaseScans()
+        tryCompare(view.scanModel, "isScanning", false, 10000)
+
+        // At the smallest window the page runs past the bottom: its scroll
+        // bar says so.
+        const bar = findChild(view, "pageScrollBar")
+        verify(!bar.visible)
+        stage.height = 720
+        try {
+            view.controller.folderChosen(folder)
+            check("short window")
+            tryVerify(() => bar.visible && bar.size < 1)
+        } finally {
+            stage.height = 820
+        }
+    }
 }

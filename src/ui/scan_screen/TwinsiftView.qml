@@ -133,6 +133,13 @@ Item {
             interactive: contentHeight > height
             boundsBehavior: Flickable.StopAtBounds
             clip: true
+            // A page cut off at the window's edge must show that it goes on.
+            ScrollBar.vertical: ScrollBar {
+                id: pageScroll
+                objectName: "pageScrollBar"
+                policy: page.interactive ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
+                ControlAccess { control: pageScroll; role: Accessible.ScrollBar; name: qsTr("Scan screen") }
+            }
 
         ColumnLayout {
             id: column
@@ -196,11 +203,34 @@ Item {
             // Hero card and drop zone
             Item {
                 id: hero
+                objectName: "heroCard"
                 Layout.fillWidth: true
                 Layout.fillHeight: true
-                // Grows beyond its usual height only when its content needs it.
-                Layout.minimumHeight: Math.max(315, heroContent.implicitHeight + 60)
-                Layout.maximumHeight: Math.max(345, heroContent.implicitHeight + 60)
+                // Never taller than this, whatever it shows: the content is
+                // fitted in instead, so the tiles below stay where they are.
+                Layout.minimumHeight: 315
+                Layout.maximumHeight: 345
+                Layout.preferredHeight: 345
+
+                // The content's own height without the badge and the gaps, to
+                // work out the gaps, margins and badge that fit it in.
+                readonly property var fit: {
+                    let sum = 0, count = 0
+                    for (let i = 0; i < heroContent.children.length; ++i) {
+                        const child = heroContent.children[i]
+                        if (!child.visible)
+                            continue
+                        ++count
+                        if (child !== heroBadge)
+                            sum += child.implicitHeight
+                    }
+                    const gaps = Math.max(1, count - 1)
+                    const roomy = sum + 82 + gaps * 15 + 60 <= height
+                    const badge = sum + 82 + gaps * 6 + 32 <= height ? 82 : 56
+                    const margin = roomy ? 30 : Math.max(16, Math.min(30, (height - sum - badge - gaps * 6) / 2))
+                    const spacing = roomy ? 15 : Math.max(6, Math.min(15, (height - 2 * margin - sum - badge) / gaps))
+                    return { badge: badge, margin: margin, spacing: spacing }
+                }
 
                 GradientPanel {
                     anchors.fill: parent
@@ -227,31 +257,29 @@ Item {
 
                 ColumnLayout {
                     id: heroContent
-                    anchors.fill: parent
-                    anchors.topMargin: 30
-                    anchors.bottomMargin: 30
+                    objectName: "heroContent"
+                    anchors.left: parent.left
+                    anchors.right: parent.right
+                    anchors.verticalCenter: parent.verticalCenter
                     anchors.leftMargin: 28
                     anchors.rightMargin: 28
-                    spacing: 15
-
-                    Item {
-                        Layout.fillHeight: true
-                    }
+                    spacing: hero.fit.spacing
 
                     // Round badge
                     Item {
+                        id: heroBadge
                         Layout.alignment: Qt.AlignHCenter
-                        implicitWidth: 82
-                        implicitHeight: 82
+                        implicitWidth: hero.fit.badge
+                        implicitHeight: hero.fit.badge
                         GradientPanel {
                             anchors.fill: parent
-                            radius: 41
+                            radius: width / 2
                             colors: [Theme.withAlpha(Theme.teal, 0.2), Theme.withAlpha(Theme.systemAccent, 0.15)]
                         }
                         SymbolIcon {
                             anchors.centerIn: parent
                             name: "doc.on.doc.fill"
-                            size: 35
+                            size: 35 * hero.fit.badge / 82
                             color: Theme.navy
                         }
                     }
@@ -452,10 +480,6 @@ Item {
                         font.pointSize: Theme.captionSize
                         color: Theme.red
                     }
-
-                    Item {
-                        Layout.fillHeight: true
-                    }
                 }
             }
 
@@ -488,6 +512,7 @@ Item {
 
             // Feature grid
             RowLayout {
+                objectName: "featureGrid"
                 Layout.fillWidth: true
                 spacing: 16
                 FeatureCard {
