@@ -250,48 +250,54 @@ Item {
 
     onConfirmClearChanged: if (confirmClear) clearAlert.open()
 
-    Dialog {
+    // Like the other alerts: closed only by its buttons or Escape, never by a
+    // click beside it, which would read as a choice the user did not make.
+    ModalSheet {
         id: clearAlert
         objectName: "clearAlert"
-        anchors.centerIn: parent
-        modal: true
         title: qsTr("Clear Recent Scans?")
-        contentWidth: 380
-        onOpened: {
-            ModalSheets.opened(clearAlert.contentItem.parent)
-            cancelClearButton.forceActiveFocus(Qt.TabFocusReason)
-        }
-        onClosed: {
-            ModalSheets.closed(clearAlert.contentItem.parent)
-            view.confirmClear = false
-        }
+        width: 440
+        initialFocus: cancelClearButton
+        onClosed: view.confirmClear = false
 
-        Label {
-            width: 380
-            text: qsTr("This clears only the local scan-summary history. It does not delete, move, or modify any scanned files.")
-            wrapMode: Text.WordWrap
-            color: Theme.secondaryText
-        }
-
-        footer: DialogButtonBox {
-            Button {
-                id: cancelClearButton
-                objectName: "cancelClearButton"
-                text: qsTr("Cancel")
-                DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
-                ControlAccess { control: cancelClearButton; name: cancelClearButton.text }
+        contentItem: ColumnLayout {
+            spacing: 12
+            Label {
+                Layout.fillWidth: true
+                text: clearAlert.title
+                wrapMode: Text.Wrap
+                color: Theme.primaryText
+                font.pointSize: Theme.title3Size
+                font.weight: Font.Bold
             }
-            Button {
-                id: confirmClearButton
-                objectName: "confirmClearButton"
-                text: qsTr("Clear History")
-                palette.buttonText: Theme.red
-                DialogButtonBox.buttonRole: DialogButtonBox.DestructiveRole
-                onClicked: {
-                    scans.clearHistory()
-                    clearAlert.close()
+            Label {
+                Layout.fillWidth: true
+                text: qsTr("This clears only the local scan-summary history. It does not delete, move, or modify any scanned files.")
+                wrapMode: Text.WordWrap
+                color: Theme.secondaryText
+                font.pointSize: Theme.bodySize
+            }
+            RowLayout {
+                Layout.alignment: Qt.AlignRight
+                spacing: 8
+                Button {
+                    id: cancelClearButton
+                    objectName: "cancelClearButton"
+                    text: qsTr("Cancel")
+                    onClicked: clearAlert.close()
+                    ControlAccess { control: cancelClearButton; name: cancelClearButton.text }
                 }
-                ControlAccess { control: confirmClearButton; name: confirmClearButton.text }
+                Button {
+                    id: confirmClearButton
+                    objectName: "confirmClearButton"
+                    text: qsTr("Clear History")
+                    palette.buttonText: Theme.red
+                    onClicked: {
+                        scans.clearHistory()
+                        clearAlert.close()
+                    }
+                    ControlAccess { control: confirmClearButton; name: confirmClearButton.text }
+                }
             }
         }
     }
