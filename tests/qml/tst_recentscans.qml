@@ -162,5 +162,12 @@ TestCase {
         view.visible = true
         tryCompare(findChild(card, "availabilityText"), "text", "Available")
         verify(findChild(card, "rescanButton").enabled)
+
+        // While the screen stays in front, untouched, it follows the disk
+        // on its own within a few seconds.
+        Fixture.removeTree(folder)
+        tryCompare(findChild(card, "availabilityText"), "text", "Folder unavailable", 3 * view.recheckInterval)
+        verify(HistoryFixture.makeFolder(folder))
+        tryCompare(findChild(card, "availabilityText"), "text", "Available", 3 * view.recheckInterval)
     }
 }

@@ -24,8 +24,19 @@ Item {
     }
 
     // Availability follows the disk: asked again whenever the screen comes
-    // back into view or its window gets the focus back.
+    // back into view or its window gets the focus back, and every few
+    // seconds while it stays in front, so a folder that goes or comes back
+    // meanwhile shows as such. The probes are few and bounded, and a folder
+    // whose probe still hangs gets no second one.
+    readonly property int recheckInterval: 3000
     onVisibleChanged: if (visible) scans.checkAvailability()
+    Timer {
+        objectName: "availabilityRecheck"
+        interval: view.recheckInterval
+        repeat: true
+        running: view.visible && scans.count > 0
+        onTriggered: scans.checkAvailability()
+    }
     Connections {
         target: view.Window.window
         function onActiveChanged() {
