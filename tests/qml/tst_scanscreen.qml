@@ -203,6 +203,9 @@ ScreenTest {
             return tiles.mapToItem(view, 0, 0).y
         }
         const tilesAt = check("no folder")
+        // The screen's and the card's titles are set in the rounded face.
+        for (const name of ["screenTitle", "heroTitle"])
+            tryCompare(findChild(view, name).fontInfo, "family", Theme.roundedFamily)
         const folder = duplicates()
         view.controller.folderChosen(folder)
         compare(check("ready"), tilesAt)

@@ -65,7 +65,9 @@ Item {
             ColumnLayout {
                 spacing: 5
                 Label {
+                    objectName: "screenTitle"
                     text: qsTr("Recent Scans")
+                    font.family: Theme.roundedFamily
                     font.pointSize: Theme.pt(30)
                     font.bold: true
                     color: view.navy

@@ -157,7 +157,9 @@ Item {
                     Layout.alignment: Qt.AlignTop
                     spacing: 6
                     Label {
+                        objectName: "screenTitle"
                         text: qsTr("Twinsift")
+                        font.family: Theme.roundedFamily
                         font.pointSize: Theme.pt(31)
                         font.bold: true
                         color: Theme.navy
@@ -285,8 +287,10 @@ Item {
                     }
 
                     Label {
+                        objectName: "heroTitle"
                         Layout.alignment: Qt.AlignHCenter
                         text: controller.hasFolder ? qsTr("Ready to scan") : qsTr("Choose a folder to scan")
+                        font.family: Theme.roundedFamily
                         font.pointSize: Theme.pt(22)
                         font.weight: Font.DemiBold
                         color: Theme.navy

@@ -83,6 +83,13 @@ QtObject {
         return Qt.rgba(c.r, c.g, c.b, alpha)
     }
 
+    // The rounded face of the big titles (the screen titles and the scan
+    // card's title); it has one weight, bold, which also serves semibold.
+    readonly property FontLoader roundedFont: FontLoader {
+        source: "qrc:/Twinsift/fonts/Comfortaa-Bold.ttf"
+    }
+    readonly property string roundedFamily: roundedFont.status === FontLoader.Ready ? roundedFont.name : ""
+
     // The icon font: every symbol drawn by SymbolIcon comes from it.
     readonly property FontLoader iconFont: FontLoader {
         source: "qrc:/Twinsift/fonts/MaterialIcons-Regular.ttf"
