@@ -205,7 +205,7 @@ ScreenTest {
         const tilesAt = check("no folder")
         // The screen's and the card's titles are set in the rounded face.
         for (const name of ["screenTitle", "heroTitle"])
-            tryCompare(findChild(view, name).fontInfo, "family", Theme.roundedFamily)
+            tryVerify(() => findChild(view, name).fontInfo.family === Theme.roundedFamily, 2000, name)
         const folder = duplicates()
         view.controller.folderChosen(folder)
         compare(check("ready"), tilesAt)
