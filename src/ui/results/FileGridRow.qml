@@ -75,7 +75,7 @@ Item {
         if (over(verificationCell, p))
             return row.verificationHelp
         if (over(cleanupCell, p))
-            return row.cleanupState === "checking" ? row.rowTip : row.cleanupTooltip
+            return row.cleanupTooltip
         if (over(actions, p))
             return qsTr("Open File or Show in Folder")
         // The strip, the Size cell and the space around the actions button.
@@ -211,8 +211,9 @@ Item {
                 Button {
                     id: toggle
                     objectName: "cleanupToggle"
+                    // While the row's protection is worked out it shows KEEP as
+                    // usual, and a click waits for the answer.
                     visible: row.toggles || row.cleanupState === "checking"
-                    enabled: row.toggles
                     anchors.verticalCenter: parent.verticalCenter
                     width: 72
                     height: 24
@@ -230,7 +231,6 @@ Item {
                         radius: 6
                         color: Theme.withAlpha(toggle.tone, toggle.down ? 0.3 : 0.16)
                         border.color: toggle.tone
-                        opacity: toggle.enabled ? 1 : 0.4
                     }
                     contentItem: Label {
                         text: row.cleanupState === "checking" ? qsTr("KEEP") : row.cleanupText

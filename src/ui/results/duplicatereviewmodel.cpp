@@ -398,6 +398,10 @@ void DuplicateReviewModel::takeProtection(
     refreshSelection();
     emit selectionChanged();
     emit protectionKnown();
+    // A protected file's click raises the protected-location alert, as any
+    // click on it would have.
+    for (const PendingToggle &pending : std::exchange(m_pendingToggles, {}))
+        apply([&] { m_review.toggleTrash(pending.file, pending.group); });
 }
 
 // --- Result ------------------------------------------------------------------
@@ -418,6 +422,7 @@ void DuplicateReviewModel::setResult(const ScanResultValue &result) {
             }
     }
     m_protection = std::move(carried);
+    m_pendingToggles.clear();
     m_result = result;
     m_review.setResult(result.core());
     m_orderOfFile.clear();
@@ -536,7 +541,6 @@ QString DuplicateReviewModel::groupCountText() const {
     return tr("%1 groups").arg(groupCount());
 }
 
-
 QStringList DuplicateReviewModel::sortOptions() {
     QStringList options;
     for (auto s : GroupSort::allCases())
@@ -585,13 +589,17 @@ void DuplicateReviewModel::clearSearch() {
 
 void DuplicateReviewModel::toggleRow(int row) {
     const ReviewRowsModel::Row *shown = m_rows.rowAt(row);
-    // A row whose protection is not known yet offers no toggle.
-    if (!shown || shown->groupIndex < 0 || !shown->cleanupEnabled ||
-        shown->protection == ReviewRowsModel::Protection::unknown)
+    if (!shown || shown->groupIndex < 0 || !shown->cleanupEnabled)
         return;
     const DuplicateFile file = shown->file;
-    const DisplayGroup group =
+    DisplayGroup group =
         m_review.fullGroup(m_shownGroups[static_cast<std::size_t>(shown->groupIndex)]);
+    // Whether the file may be marked is not known yet: the click waits for
+    // the answer, which comes within moments.
+    if (shown->protection == ReviewRowsModel::Protection::unknown) {
+        m_pendingToggles.push_back({file, std::move(group)});
+        return;
+    }
     apply([&] { m_review.toggleTrash(file, group); });
 }
 

@@ -258,6 +258,13 @@ private:
     // Known answers for the shown result's exact-duplicate files, by FileId;
     // complete once the worker has answered.
     ProtectionAnswers m_protection;
+    // Clicks on KEEP made before the protection answers came, applied in
+    // order once they come: the button looks and acts as usual meanwhile.
+    struct PendingToggle {
+        DuplicateFile file;
+        DisplayGroup group;
+    };
+    std::vector<PendingToggle> m_pendingToggles;
     ProtectionTest m_protectionTest;
     std::vector<DisplayGroup> m_shownGroups;
     bool m_hasNoMatches = false;

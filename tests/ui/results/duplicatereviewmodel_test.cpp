@@ -140,6 +140,7 @@ private slots:
     // The "Mark" menu's bulk marks, their undo and feedback line.
     void keepOldestWaitsForTimesReadOnAWorkerThenWordsItsFeedbackUntilTheNextChange();
     void aRuleWaitsForTheProtectionAnswersAndLeavesProtectedCopiesAlone();
+    void clicksBeforeTheProtectionAnswersCountOnceTheyCome();
     void aFolderIsTakenByTheBytesOfItsUrlAndMustLieInsideTheScannedFolder();
 };
 
@@ -474,6 +475,36 @@ void DuplicateReviewModelTest::aRuleWaitsForTheProtectionAnswersAndLeavesProtect
              QStringLiteral("Marked 2 copies in 2 sets · 1 protected copies left alone"));
     QVERIFY(model.hasProtectedLocationMessage());
     QCOMPARE(alerts.count(), 1);
+}
+
+// KEEP is shown and clickable from the first frame; a click made before the
+// answers is carried out when they come, and one on a protected copy raises
+// the alert instead of marking it.
+void DuplicateReviewModelTest::clicksBeforeTheProtectionAnswersCountOnceTheyCome() {
+    TempDir dir;
+    for (const char *name : {"a1", "a2", "b1", "b2"})
+        writeFile(dir / name, std::string(2048, name[0]));
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    const std::string guarded = dir / "b1";
+    DuplicateReviewModel model;
+    model.setProtectionTest([released, guarded](const std::string &path) {
+        released.wait();
+        return path == guarded;
+    });
+    QSignalSpy known(&model, &DuplicateReviewModel::protectionKnown);
+    model.setResult(scanOf(dir, {}));
+    const int a1 = rowOf(model, dir / "a1"), b1 = rowOf(model, dir / "b1");
+    QCOMPARE(cleanupState(model, a1), QStringLiteral("checking"));
+    model.toggleRow(a1);
+    model.toggleRow(b1);
+    QVERIFY(marked(model).empty());
+
+    release.set_value();
+    QVERIFY(known.wait(10000));
+    QCOMPARE(marked(model), (Paths{dir / "a1"}));
+    QCOMPARE(cleanupState(model, rowOf(model, dir / "a1")), QStringLiteral("trash"));
+    QVERIFY(model.hasProtectedLocationMessage());
 }
 
 void DuplicateReviewModelTest::aFolderIsTakenByTheBytesOfItsUrlAndMustLieInsideTheScannedFolder() {
