@@ -170,4 +170,22 @@ TestCase {
         verify(HistoryFixture.makeFolder(folder))
         tryCompare(findChild(card, "availabilityText"), "text", "Available", 3 * view.recheckInterval)
     }
+
+    // A screen shown again draws each card's badge from the first frame,
+    // with the last answer, while it asks the disk afresh.
+    function test_aScreenShownAgainStartsWithTheLastAnswers() {
+        const folder = Fixture.makeTree({})
+        HistoryFixture.add(folder)
+        const first = makeView()
+        tryVerify(() => cardAt(first, 0) !== null)
+        tryCompare(findChild(cardAt(first, 0), "availabilityText"), "text", "Available")
+        first.destroy()
+
+        const again = createTemporaryObject(viewComponent, testCase)
+        const rows = again.history
+        // No event has been handled since it was made: no probe can have
+        // answered yet.
+        verify(rows.data(rows.index(0, 0), RecentScansModel.AvailabilityKnownRole))
+        verify(rows.data(rows.index(0, 0), RecentScansModel.AvailableRole))
+    }
 }
