@@ -329,22 +329,26 @@ void DuplicateReviewModel::startProtectionCheck() {
     const auto result = m_result.shared();
     if (!result)
         return;
-    auto work = [result, test = m_protectionTest, mailbox = m_mailbox] {
+    auto work = [result, test = m_protectionTest, mailbox = m_mailbox,
+                 grouped = m_review.hasReviewGroupings()] {
         // This runs while the window builds and draws the new result, and
         // on a busy machine it would take the time of that first frame. It
         // is background work: a thread of its own, at a lower priority.
         (void)::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
-        // The groupings first: they fill the category bar's counts, while
-        // the protection answers may wait on a slow disk.
-        try {
-            auto groupings = ResultReview::derive(*result);
-            mailbox->post(
-                [result, groupings = std::move(groupings)](DuplicateReviewModel *model) mutable {
+        // The groupings first, unless the scan brought them: they fill the
+        // category bar's counts, while the protection answers may wait on a
+        // slow disk.
+        if (!grouped) {
+            try {
+                auto groupings = ResultReview::derive(*result);
+                mailbox->post([result, groupings = std::move(groupings)](
+                                  DuplicateReviewModel *model) mutable {
                     model->takeGroupings(result, std::move(groupings));
                 });
-        } catch (const std::exception &error) {
-            // The review works them out itself when they are first shown.
-            qCWarning(lcReview) << "grouping the result failed:" << error.what();
+            } catch (const std::exception &error) {
+                // The review works them out itself when they are first shown.
+                qCWarning(lcReview) << "grouping the result failed:" << error.what();
+            }
         }
         // One answer per file in FileId order: set after set, copy after copy.
         ProtectionAnswers protection;
@@ -425,6 +429,8 @@ void DuplicateReviewModel::setResult(const ScanResultValue &result) {
     m_pendingToggles.clear();
     m_result = result;
     m_review.setResult(result.core());
+    if (const auto groupings = result.groupings())
+        m_review.adopt(*groupings);
     m_orderOfFile.clear();
     m_rowOfFile.clear();
     m_selected.clear();

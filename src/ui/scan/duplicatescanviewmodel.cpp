@@ -188,8 +188,20 @@ QFuture<void> DuplicateScanViewModel::scan(const QByteArray &folderPath) {
         };
         auto outcome = std::make_shared<ScanOutcome>(
             guarded(engine, folder, threshold, progress, run->stop.get_token()));
-        mailbox->post([run, outcome](DuplicateScanViewModel *vm) {
-            vm->finishScan(run, std::move(*outcome));
+        // The results screen's category counts, worked out here while the
+        // main thread is free, so they are there when the screen first draws.
+        auto groupings = std::make_shared<std::optional<ResultReview::Groupings>>();
+        if (const auto *result = std::get_if<DuplicateScanResult>(outcome.get());
+            result && !run->stop.stop_requested()) {
+            try {
+                *groupings = ResultReview::derive(*result);
+            } catch (const std::exception &e) {
+                // The results screen works them out itself.
+                qCWarning(lcScanController) << "grouping the result failed:" << e.what();
+            }
+        }
+        mailbox->post([run, outcome, groupings](DuplicateScanViewModel *vm) {
+            vm->finishScan(run, std::move(*outcome), std::move(*groupings));
         });
     };
     try {
@@ -235,14 +247,17 @@ void DuplicateScanViewModel::collectProgress() {
         setScanProgress(report);
 }
 
-void DuplicateScanViewModel::finishScan(const std::shared_ptr<Run> &run, ScanOutcome outcome) {
+void DuplicateScanViewModel::finishScan(const std::shared_ptr<Run> &run, ScanOutcome outcome,
+                                        std::optional<ResultReview::Groupings> groupings) {
     if (isCurrent(*run)) {
         std::visit(
-            [this, &run](auto &&value) {
+            [this, &run, &groupings](auto &&value) {
                 using T = std::decay_t<decltype(value)>;
                 if constexpr (std::is_same_v<T, DuplicateScanResult>) {
                     if (run->stop.stop_requested())
                         qCDebug(lcScanController) << "result after stop discarded";
+                    else if (groupings)
+                        setResult(ScanResultValue(std::move(value), std::move(*groupings)));
                     else
                         setResult(ScanResultValue(std::move(value)));
                 } else if constexpr (std::is_same_v<T, DuplicateScanError>) {

@@ -1,5 +1,6 @@
 #include "cleanupprotection.h"
 #include "duplicatereviewmodel.h"
+#include "duplicatescanviewmodel.h"
 #include "fileurls.h"
 #include "scanrecorder.h"
 #include "tempdir.h"
@@ -141,6 +142,7 @@ private slots:
     void keepOldestWaitsForTimesReadOnAWorkerThenWordsItsFeedbackUntilTheNextChange();
     void aRuleWaitsForTheProtectionAnswersAndLeavesProtectedCopiesAlone();
     void clicksBeforeTheProtectionAnswersCountOnceTheyCome();
+    void aScannedResultShowsItsCategoryCountsAtOnce();
     void aFolderIsTakenByTheBytesOfItsUrlAndMustLieInsideTheScannedFolder();
 };
 
@@ -505,6 +507,36 @@ void DuplicateReviewModelTest::clicksBeforeTheProtectionAnswersCountOnceTheyCome
     QCOMPARE(marked(model), (Paths{dir / "a1"}));
     QCOMPARE(cleanupState(model, rowOf(model, dir / "a1")), QStringLiteral("trash"));
     QVERIFY(model.hasProtectedLocationMessage());
+}
+
+// A result published by the scan controller carries the review-only
+// groupings: the category bar has its counts before any event is handled,
+// instead of showing bare titles for the first frames.
+void DuplicateReviewModelTest::aScannedResultShowsItsCategoryCountsAtOnce() {
+    TempDir dir;
+    writeFile(dir / "a/same.txt", std::string(2048, 'a'));
+    writeFile(dir / "b/same.txt", std::string(2048, 'b'));
+    writeFile(dir / "c/copy.bin", std::string(3000, 'c'));
+    writeFile(dir / "d/copy.bin", std::string(3000, 'c'));
+    DuplicateScanViewModel scanner;
+    const std::string folder = dir.path();
+    scanner.scan(QByteArray(folder.data(), static_cast<qsizetype>(folder.size())));
+    QTRY_VERIFY_WITH_TIMEOUT(scanner.result().hasValue(), 10000);
+
+    DuplicateReviewModel model;
+    model.setResult(scanner.result());
+    QStringList atOnce;
+    for (int c = 0; c < 4; ++c)
+        atOnce << model.categoryButtons()->label(c);
+
+    // The same result without them: the counts come later, and are the same.
+    DuplicateReviewModel later;
+    later.setResult(ScanResultValue(scanner.result().core()));
+    QVERIFY(!later.categoryButtons()->label(2).contains('('));
+    QTRY_VERIFY(later.categoryButtons()->label(2).contains('('));
+    for (int c = 0; c < 4; ++c)
+        QCOMPARE(atOnce[c], later.categoryButtons()->label(c));
+    QVERIFY(atOnce[1].endsWith(QStringLiteral(")")) && atOnce[2].endsWith(QStringLiteral(")")));
 }
 
 void DuplicateReviewModelTest::aFolderIsTakenByTheBytesOfItsUrlAndMustLieInsideTheScannedFolder() {
