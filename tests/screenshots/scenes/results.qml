@@ -64,6 +64,9 @@ ResultsScene {
             { act: () => Fixture.shot(window, "results-similar") },
             { act: () => { review.selectCategory(DuplicateReviewModel.Exact); review.searchText = "zebra" } },
             { act: () => Fixture.shot(window, "results-empty-search") },
+            { act: () => review.showDuplicateFiles() },
+            { act: () => Fixture.shot(window, "results-flat-empty-search") },
+            { act: () => review.selectCategory(DuplicateReviewModel.Exact) },
             { act: () => { review.clearSearch(); review.showCleanupReview = true } },
             { act: () => Fixture.shot(window, "review-sheet") },
             { act: () => {
@@ -96,8 +99,12 @@ ResultsScene {
                   review.toggleRow(rowNamed("setup (1).tar.gz", "Downloads"))
                   review.toggleRow(rowNamed("beach copy.jpg", "2021"))
                   review.showCleanupReview = true
+                  // Held at its start, to show the sheet while files move.
+                  Fixture.holdCleanups()
                   review.performCleanup()
               } },
+            { ready: () => review.cleanup.isRunning, act: () => Fixture.shot(window, "review-sheet-moving") },
+            { act: () => Fixture.releaseCleanups() },
             { ready: () => review.cleanup.hasReport, act: () => Fixture.shot(window, "result-sheet") },
             { act: () => review.closeCleanupReport() },
             // Restoring that cleanup from the Edit menu, after one of its
