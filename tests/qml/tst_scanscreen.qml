@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtTest
 import Twinsift
 import TwinsiftTest
@@ -6,6 +7,7 @@ import TwinsiftTest
 // The scan screen inside a real root view, over real folders: choosing,
 // dropping, scanning, stopping, and what the history records of each.
 ScreenTest {
+    id: screen
     name: "ScanScreen"
 
     function duplicates() {
@@ -222,13 +224,13 @@ ScreenTest {
         // bar says so.
         const bar = findChild(view, "pageScrollBar")
         verify(!bar.visible)
-        stage.height = 720
+        screen.height = 720
         try {
             view.controller.folderChosen(folder)
             check("short window")
             tryVerify(() => bar.visible && bar.size < 1)
         } finally {
-            stage.height = 820
+            screen.height = 820
         }
     }
 }

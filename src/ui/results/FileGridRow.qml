@@ -44,15 +44,21 @@ Item {
     Accessible.name: qsTr("%1, in %2").arg(fileName).arg(folderPath)
 
     // One tooltip for the whole row, its text chosen by what the pointer is
-    // over. Tooltips of their own on the cells would share the window's one
-    // tooltip and fight over it: whichever spoke last would win, not the
-    // element under the pointer.
+    // over. Tooltips of their own on the cells would share one tooltip and
+    // fight over it: whichever spoke last would win, not the element under
+    // the pointer.
     HoverHandler { id: rowHover }
     readonly property string rowTip: qsTr("Click the filename to show the file in its folder. Use Cleanup to mark a copy for Trash, or the actions menu to Open File explicitly.")
     readonly property string hoverTip: rowHover.hovered ? tipAt(rowHover.point.position) : ""
-    ToolTip.visible: hoverTip !== "" && !menu.visible
-    ToolTip.delay: 600
-    ToolTip.text: hoverTip
+    // A tooltip of the row's own: the window's shared one keeps the text it
+    // was opened with when the text changes during its delay.
+    ToolTip {
+        objectName: "rowToolTip"
+        parent: row
+        delay: 600
+        text: row.hoverTip
+        visible: row.hoverTip !== "" && !menu.visible
+    }
 
     function over(item, p) {
         if (!item.visible)
