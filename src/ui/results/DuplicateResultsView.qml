@@ -19,6 +19,7 @@ Rectangle {
     signal rescanRequested()
 
     readonly property DuplicateReviewModel review: reviewModel
+    readonly property ListView resultGrid: grid
     // The Rescan button's rule; the window's rescan keys follow it too, so a
     // key can never do what the disabled button refuses.
     readonly property bool canRescan: !root.isScanning && !reviewModel.cleanup.isRunning

@@ -34,6 +34,9 @@ Item {
     function openActions() {
         menu.popup(actions, 0, actions.height)
     }
+    function closeActions() {
+        menu.close()
+    }
 
     width: columns.rowWidth
     height: body.height + (opensGroup ? 10 : 0)

@@ -43,6 +43,12 @@ ResultsScene {
         return -1
     }
 
+    // The row item at index of the results table.
+    function rowMenuOf(index) {
+        const grid = view.resultGrid
+        return grid.itemAtIndex(index)
+    }
+
     Component.onCompleted: {
         // The scratch home holds this tree and the protected Library copy.
         scanner.scan(Fixture.urlOf(tree, "../.."))
@@ -56,6 +62,12 @@ ResultsScene {
             { act: () => Fixture.shot(window, "results-exact-marked") },
             { act: () => { review.showFolderPaths = true } },
             { act: () => Fixture.shot(window, "results-exact-folders") },
+            // The first row's actions menu, with its folder icon.
+            { act: () => {
+                  rowMenuOf(0).openActions()
+              } },
+            { act: () => Fixture.shot(window, "results-row-menu") },
+            { act: () => rowMenuOf(0).closeActions() },
             { act: () => review.selectCategory(DuplicateReviewModel.SameNameSize) },
             { act: () => Fixture.shot(window, "results-name-size") },
             { act: () => review.showDuplicateFiles() },
