@@ -184,7 +184,9 @@ void RecentScansModel::reveal(int row) {
     if (row < 0 || row >= count())
         return;
     const RecentScanRecord &record = m_rows[static_cast<size_t>(row)];
-    if (!m_available.value(key(record), false))
+    // Refused only for a folder known to be gone; one not asked about yet
+    // is handed to the file manager, which says so itself if it is gone.
+    if (!m_available.value(key(record), true))
         return;
     DesktopFiles::reveal(record.folderPath(), [self = QPointer(this)] {
         if (self)

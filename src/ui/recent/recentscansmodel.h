@@ -58,7 +58,8 @@ public:
     Q_INVOKABLE void checkAvailabilityAt(int row);
     // The entry behind a card, for a rescan request.
     Q_INVOKABLE twinsift::RecentScanRecord recordAt(int row) const;
-    // Shows the folder in the file manager; does nothing while it is gone.
+    // Shows the folder in the file manager; does nothing while it is known
+    // to be gone.
     Q_INVOKABLE void reveal(int row);
     // Empties the history and saves the empty list.
     Q_INVOKABLE void clearHistory();
