@@ -15,6 +15,7 @@ TestCase {
 
     function cleanup() {
         Fixture.releaseScans()
+        Fixture.releaseCleanups()
     }
 
     Component {
@@ -81,5 +82,25 @@ TestCase {
             return settled && item.visible
         }, 5000, "settled " + item)
         mouseClick(item)
+    }
+
+    // Rows of the image with ink in them, top to bottom: what differs from
+    // the background.
+    function inkHeight(image) {
+        // The corner is the background, whatever colour the grab gave it.
+        const back = image.pixel(0, 0)
+        let top = -1, bottom = -1
+        for (let y = 0; y < image.height; ++y) {
+            for (let x = 0; x < image.width; ++x) {
+                const p = image.pixel(x, y)
+                if (Math.abs(p.r - back.r) + Math.abs(p.g - back.g) + Math.abs(p.b - back.b) + Math.abs(p.a - back.a) > 0.3) {
+                    if (top < 0)
+                        top = y
+                    bottom = y
+                    break
+                }
+            }
+        }
+        return top < 0 ? 0 : bottom - top + 1
     }
 }

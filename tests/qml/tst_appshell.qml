@@ -82,4 +82,17 @@ ScreenTest {
         compare(first.rootView.selection, "Recent Scans")
         compare(second.rootView.selection, "How to Use")
     }
+
+    // The window's sizes are those of its content: the menu bar above it
+    // does not eat into the 1240 × 820 it opens with, nor the 1080 × 720 it
+    // can shrink to.
+    function test_theContentAreaHasTheWindowSizes() {
+        const window = createTemporaryObject(mainComponent, null)
+        tryVerify(() => window.visible && window.menuBar.height > 0)
+        tryCompare(window.contentItem, "width", 1240)
+        tryCompare(window.contentItem, "height", 820)
+        compare(window.rootView.height, 820)
+        compare(window.minimumWidth, 1080)
+        compare(window.minimumHeight - window.menuBar.height, 720)
+    }
 }

@@ -121,8 +121,13 @@ TestCase {
         compare(view.history.count, 2)
         compare(HistoryFixture.fileText(), before)
 
+        // A click beside the alert is no answer: it stays open.
         mouseClick(findChild(view, "clearHistoryButton"))
         tryCompare(alert, "opened", true)
+        mouseClick(view, 5, view.height - 5)
+        wait(50)
+        verify(alert.opened)
+        compare(view.history.count, 2)
         mouseClick(findChild(alert, "confirmClearButton"))
         tryCompare(alert, "visible", false)
         compare(view.history.count, 0)
@@ -157,5 +162,30 @@ TestCase {
         view.visible = true
         tryCompare(findChild(card, "availabilityText"), "text", "Available")
         verify(findChild(card, "rescanButton").enabled)
+
+        // While the screen stays in front, untouched, it follows the disk
+        // on its own within a few seconds.
+        Fixture.removeTree(folder)
+        tryCompare(findChild(card, "availabilityText"), "text", "Folder unavailable", 3 * view.recheckInterval)
+        verify(HistoryFixture.makeFolder(folder))
+        tryCompare(findChild(card, "availabilityText"), "text", "Available", 3 * view.recheckInterval)
+    }
+
+    // A screen shown again draws each card's badge from the first frame,
+    // with the last answer, while it asks the disk afresh.
+    function test_aScreenShownAgainStartsWithTheLastAnswers() {
+        const folder = Fixture.makeTree({})
+        HistoryFixture.add(folder)
+        const first = makeView()
+        tryVerify(() => cardAt(first, 0) !== null)
+        tryCompare(findChild(cardAt(first, 0), "availabilityText"), "text", "Available")
+        first.destroy()
+
+        const again = createTemporaryObject(viewComponent, testCase)
+        const rows = again.history
+        // No event has been handled since it was made: no probe can have
+        // answered yet.
+        verify(rows.data(rows.index(0, 0), RecentScansModel.AvailabilityKnownRole))
+        verify(rows.data(rows.index(0, 0), RecentScansModel.AvailableRole))
     }
 }

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtTest
 import Twinsift
 import TwinsiftTest
@@ -6,6 +7,7 @@ import TwinsiftTest
 // The results screen over real scans of real folders, driven through its
 // buttons; cleanup moves files into the process's own Trash.
 ScreenTest {
+    id: screen
     name: "ResultsScreen"
 
     function rowOf(host, relative) {
@@ -87,5 +89,115 @@ ScreenTest {
         // The result that was shown stays, with its rows.
         compare(host.view.review.rows.rowCount(), 3)
         verify(host.view.review.hasResult)
+    }
+
+    Component {
+        id: glyphComponent
+        Text {
+            font.family: Theme.iconFont.name
+            renderType: Text.QtRendering
+        }
+    }
+
+    // The first visible icon of the icon font that draws symbol.
+    function iconOf(item, symbol) {
+        if (item.visible === false)
+            return null
+        if (item.name === symbol && item.font !== undefined && item.font.family === Theme.iconFont.name)
+            return item
+        const children = item.children || []
+        for (let i = 0; i < children.length; ++i) {
+            const found = iconOf(children[i], symbol)
+            if (found)
+                return found
+        }
+        if (item.contentItem && item.contentItem.parent !== item)
+            return iconOf(item.contentItem, symbol)
+        return null
+    }
+
+    // Each icon is drawn at the size of the text it stands beside: as high
+    // as the same glyph drawn at that text's size in points.
+    function test_iconsAreDrawnAtTheSizeOfTheirText() {
+        const host = showResults(copies(["a.bin", "b.bin"]))
+        const cases = [
+            { symbol: "checkmark.shield.fill", points: Theme.captionPoints },
+            { symbol: "magnifyingglass", points: Theme.subheadlinePoints },
+            { symbol: "doc.text.magnifyingglass", points: Theme.title3Points },
+        ]
+        for (const c of cases) {
+            let icon = null
+            tryVerify(() => (icon = iconOf(host.view, c.symbol)) !== null, 5000, c.symbol)
+            const reference = createTemporaryObject(glyphComponent, screen,
+                                                    { text: icon.text, "font.pixelSize": c.points })
+            waitForRendering(reference)
+            const expected = inkHeight(grabImage(reference))
+            verify(expected > 0, c.symbol)
+            const drawn = inkHeight(grabImage(icon))
+            verify(Math.abs(drawn - expected) <= 1,
+                   c.symbol + " is " + drawn + " px high, its text's size draws it " + expected + " px high")
+        }
+    }
+
+    // Hovers item at (x, y) of row and waits for the tooltip it brings.
+    function expectTip(row, item, x, y, text, what) {
+        const p = item.mapToItem(row, x, y)
+        mouseMove(row, p.x, p.y)
+        tryCompare(row, "hoverTip", text, 2000, what)
+        const tip = findChild(row, "rowToolTip")
+        tryVerify(() => tip.visible && tip.text === text, 3000, what + " shows its tooltip")
+    }
+
+    function test_eachPartOfARowShowsItsOwnTooltip() {
+        const host = showResults(copies(["a.bin", "sub/b.bin"]))
+        host.view.review.showFolderPaths = true
+        const grid = findChild(host.view, "resultGrid")
+        const index = rowOf(host, "sub/b.bin")
+        let row = null
+        tryVerify(() => (row = grid.itemAtIndex(index)) !== null && row.showFolderPaths)
+        waitForRendering(row)
+        const columns = grid.columns
+        const name = findChild(row, "fileNameLabel"), folder = findChild(row, "folderLabel")
+        const middle = row.height - 18
+        const rowTip = "Click the filename to show the file in its folder. Use Cleanup to mark a copy for Trash, or the actions menu to Open File explicitly."
+
+        expectTip(row, name, 2, name.height / 2, "Full path:\n" + Fixture.pathOf(Fixture.urlOf(host.folder, "sub/b.bin")), "the name")
+        expectTip(row, folder, 2, folder.height / 2, Fixture.pathOf(Fixture.urlOf(host.folder, "sub")), "the folder line")
+        expectTip(row, row, columns.strip + columns.file - 4, middle,
+                  "Click the filename area to show this file in its folder.", "the file cell")
+        expectTip(row, row, columns.strip + columns.file + columns.size / 2, middle, rowTip, "the size")
+        expectTip(row, row, 1, middle, rowTip, "the strip")
+        expectTip(row, row, columns.strip + columns.file + columns.size + columns.verification / 2, middle,
+                  "Verified exact duplicate: same file size and same SHA-256 content hash. Filenames may differ.", "the verification")
+        const cleanupX = columns.strip + columns.file + columns.size + columns.verification + columns.cleanup / 2
+        expectTip(row, row, cleanupX, middle, "Keep this copy. It will remain in place.", "KEEP")
+
+        // The mark flips under the pointer: the tooltip follows it at once.
+        mouseClick(row, cleanupX, middle)
+        tryCompare(host.view.review, "selectedCount", 1)
+        tryCompare(row, "hoverTip", "Trash this copy. It will be moved to the Trash when cleanup is run.")
+        const tip = findChild(row, "rowToolTip")
+        tryVerify(() => tip.text === row.hoverTip && tip.visible)
+    }
+
+    // A search that matches nothing says so in the flat list as it does in
+    // the grouped view, and neither shows a table header over nothing.
+    function test_aSearchThatMatchesNothingSaysSoInBothViews() {
+        const host = showResults(copies(["a.bin", "b.bin"]))
+        const review = host.view.review
+        const panel = findChild(host.view, "noMatchesPanel")
+        const grid = findChild(host.view, "resultGrid")
+        for (const show of [() => review.showDuplicateGroups(), () => review.showDuplicateFiles()]) {
+            show()
+            review.searchText = "a"
+            verify(!panel.visible)
+            verify(grid.count > 0)
+            review.searchText = "nothing-is-called-this"
+            tryCompare(panel, "visible", true)
+            compare(grid.count, 0)
+            review.clearSearch()
+            tryCompare(panel, "visible", false)
+        }
+        verify(review.showsFlatList)
     }
 }

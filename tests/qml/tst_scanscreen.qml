@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtTest
 import Twinsift
 import TwinsiftTest
@@ -6,6 +7,7 @@ import TwinsiftTest
 // The scan screen inside a real root view, over real folders: choosing,
 // dropping, scanning, stopping, and what the history records of each.
 ScreenTest {
+    id: screen
     name: "ScanScreen"
 
     function duplicates() {
@@ -145,5 +147,93 @@ ScreenTest {
         compare(view.scanModel.result.groupCount, 0)
         compare(view.scanModel.result.ignoredSmallFiles, 4)
         compare(historyCount(), before + 1)
+    }
+
+    // Ctrl+R and F5 stand for the Rescan button: while a cleanup runs they
+    // do nothing, also once its review sheet is out of the way, and the run's
+    // report still comes.
+    function test_rescanKeysObeyTheRescanButtonDuringACleanup() {
+        const view = showRoot().detailItem
+        view.controller.folderChosen(duplicates())
+        click(findChild(view, "scanButton"))
+        tryCompare(view, "hasResult", true, 10000)
+        const review = view.results.review
+        const rows = review.rows
+        tryVerify(() => rows.rowCount() > 0
+                  && rows.data(rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === "keep", 10000)
+        review.toggleRow(0)
+        compare(review.selectedCount, 1)
+
+        Fixture.holdCleanups()
+        review.showCleanupReview = true
+        review.performCleanup()
+        tryCompare(review.cleanup, "isRunning", true)
+        // "Moving…" comes with a spinner as tall as its text, not a dot.
+        const spinner = findChild(view.results, "movingSpinner")
+        tryVerify(() => spinner.visible && spinner.width > 0)
+        // A glyph at the size of the button's text turns there, where the
+        // style's indicator drew a dot.
+        const glyph = spinner.contentItem
+        verify(glyph.visible && glyph.text !== "")
+        compare(glyph.fontInfo.pixelSize, Theme.bodyPoints)
+        verify(spinner.running)
+        const rescan = findChild(view.results, "rescanButton")
+        verify(!rescan.enabled)
+        keyClick(Qt.Key_Escape)
+        for (const press of [() => keyClick(Qt.Key_F5), () => keyClick(Qt.Key_R, Qt.ControlModifier)]) {
+            press()
+            settle()
+            verify(!view.scanModel.isScanning)
+            verify(view.hasResult)
+            compare(review.selectedCount, 1)
+        }
+
+        Fixture.releaseCleanups()
+        tryCompare(review.cleanup, "hasReport", true, 10000)
+        tryCompare(review.cleanup, "isRunning", false)
+        verify(rescan.enabled)
+    }
+
+    // The central card keeps to its 315–345 points whatever it shows, with
+    // all of its content inside, and the tiles below it never move.
+    function test_theCardKeepsItsHeightInEveryStateAndTheShortPageScrolls() {
+        const view = showRoot().detailItem
+        const hero = findChild(view, "heroCard"), content = findChild(view, "heroContent")
+        const tiles = findChild(view, "featureGrid")
+        const check = (state) => {
+            waitForRendering(view)
+            verify(hero.height >= 315 && hero.height <= 345, state + ": the card is " + hero.height + " high")
+            verify(content.y >= 8 && content.y + content.height <= hero.height - 8,
+                   state + ": the content runs from " + content.y + " to " + (content.y + content.height))
+            return tiles.mapToItem(view, 0, 0).y
+        }
+        const tilesAt = check("no folder")
+        // The screen's and the card's titles are set in the rounded face.
+        for (const name of ["screenTitle", "heroTitle"])
+            tryVerify(() => findChild(view, name).fontInfo.family === Theme.roundedFamily, 2000, name)
+        const folder = duplicates()
+        view.controller.folderChosen(folder)
+        compare(check("ready"), tilesAt)
+        Fixture.holdScansOf(folder)
+        click(findChild(view, "scanButton"))
+        tryVerify(() => Fixture.scanIsHeld(), 10000)
+        compare(check("scanning"), tilesAt)
+        view.scanModel.errorMessage = "The selected folder could not be accessed."
+        compare(check("scanning with an error"), tilesAt)
+        Fixture.releaseScans()
+        tryCompare(view.scanModel, "isScanning", false, 10000)
+
+        // At the smallest window the page runs past the bottom: its scroll
+        // bar says so.
+        const bar = findChild(view, "pageScrollBar")
+        verify(!bar.visible)
+        screen.height = 720
+        try {
+            view.controller.folderChosen(folder)
+            check("short window")
+            tryVerify(() => bar.visible && bar.size < 1)
+        } finally {
+            screen.height = 820
+        }
     }
 }

@@ -30,4 +30,35 @@ TestCase {
         icon.name = "trash"
         compare(icon.text.length, 1)
     }
+
+    // The titles set in the rounded face get it, not a fallback sans.
+    function test_theRoundedTitlesUseTheRoundedFace() {
+        tryCompare(Theme.roundedFont, "status", FontLoader.Ready)
+        verify(Theme.roundedFamily !== "")
+        const title = createTemporaryObject(titleComponent, testCase)
+        compare(title.font.family, Theme.roundedFamily)
+        compare(title.fontInfo.family, Theme.roundedFamily)
+        // The face has its own shapes: the same text is set wider or
+        // narrower than in the default sans.
+        const plain = createTemporaryObject(plainComponent, testCase)
+        verify(Math.abs(title.implicitWidth - plain.implicitWidth) > 2)
+    }
+
+    Component {
+        id: titleComponent
+        Text {
+            text: "Recent Scans"
+            font.family: Theme.roundedFamily
+            font.pointSize: Theme.pt(30)
+            font.bold: true
+        }
+    }
+    Component {
+        id: plainComponent
+        Text {
+            text: "Recent Scans"
+            font.pointSize: Theme.pt(30)
+            font.bold: true
+        }
+    }
 }

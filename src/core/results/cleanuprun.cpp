@@ -362,13 +362,13 @@ private:
         const auto now = place ? FileAttributes::readAt(place->folder.get(), place->name.c_str())
                                : Result<FileAttributes>(Failed{place.error()});
         if (!now || !isScannedShape(*now, f.size) || !m_validation.isAsValidated(f.url, *now)) {
-            m_report.failures.push_back({f.url, CleanupRun::changedMessage});
+            m_report.failures.push_back({f.url, CleanupRun::changedNotMovedMessage});
             return std::nullopt;
         }
         // Its set passed on a kept copy that may have gone or changed since,
         // while later sets were hashed. Without it, this copy may be the last.
         if (!m_validation.keptCopyOf(f.url).isUnchanged(m_tree)) {
-            m_report.failures.push_back({f.url, CleanupRun::noUnchangedKeepCopyMessage});
+            m_report.failures.push_back({f.url, CleanupRun::keptCopyGoneNotMovedMessage});
             return std::nullopt;
         }
         auto entry = Trash::moveAt(place->folder.get(), place->name,
@@ -376,7 +376,7 @@ private:
         if (!entry) {
             const bool changed = entry.error() == Trash::changedMessage;
             m_report.failures.push_back(
-                {f.url, changed ? CleanupRun::changedMessage : entry.error()});
+                {f.url, changed ? CleanupRun::changedNotMovedMessage : entry.error()});
             return std::nullopt;
         }
         m_report.movedPaths.push_back(f.url);
@@ -393,14 +393,13 @@ private:
         if (const auto back = Trash::putBackAt(entry, place.folder.get(), place.name); !back) {
             // It stays in the Trash, where a file manager can still restore it.
             m_report.failures.push_back(
-                {f.url, std::string(CleanupRun::noUnchangedKeepCopyMessage) + " " +
-                            CleanupRun::stillInTrashMessage + " " + back.error()});
+                {f.url, std::string(CleanupRun::stillInTrashMessage) + " " + back.error()});
             return;
         }
         paths.erase(at);
         m_report.trashed.erase(m_report.trashed.begin() + static_cast<std::ptrdiff_t>(index));
         m_report.movedBytes -= f.size;
-        m_report.failures.push_back({f.url, CleanupRun::noUnchangedKeepCopyMessage});
+        m_report.failures.push_back({f.url, CleanupRun::putBackMessage});
     }
 
     const Tree &m_tree;

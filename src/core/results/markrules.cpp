@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <tuple>
 
 namespace twinsift::MarkRules {
 
@@ -32,18 +33,25 @@ std::size_t keeperOf(MarkRule rule, const DisplayGroup &set, const MarkRuleInput
         return inputs.times ? inputs.times->of(group, i) : ModificationTimes::unreadable;
     };
     // Smaller keys win; each key is worked out once per copy.
-    using Key = std::pair<std::int64_t, std::size_t>;
+    using Key = std::tuple<std::int64_t, std::size_t, std::size_t>;
     const auto keyOf = [&](std::size_t i) -> Key {
         switch (rule.value()) {
         case MarkRule::keepOldest:
-            return {timeOf(i), 0};
+            return {timeOf(i), 0, 0};
         case MarkRule::keepNewest:
             // Later first, without overflow: unreadable sorts last.
-            return {~timeOf(i), 0};
-        case MarkRule::keepShortestPath:
-            return {static_cast<std::int64_t>(componentCount(files[i].url)), files[i].url.size()};
+            return {~timeOf(i), 0, 0};
+        case MarkRule::keepShortestPath: {
+            // Paths of one length: the plainer name is the likelier
+            // original ("img1.jpg" over "img1 (2).jpg").
+            const std::string &url = files[i].url;
+            const auto slash = url.rfind('/');
+            const std::size_t nameLength =
+                slash == std::string::npos ? url.size() : url.size() - slash - 1;
+            return {static_cast<std::int64_t>(componentCount(url)), url.size(), nameLength};
+        }
         default:
-            return {0, 0};
+            return {0, 0, 0};
         }
     };
     if (rule == MarkRule::keepFirst)

@@ -8,12 +8,15 @@ namespace twinsift {
 // stopped scan is an outcome of its own and is never shown as an error.
 enum class DuplicateScanError {
     folderUnavailable, // missing, not a directory, or cannot be walked
+    internalError,     // the scan itself failed (out of memory, a thrown exception)
 };
 
 constexpr std::string_view description(DuplicateScanError error) {
     switch (error) {
     case DuplicateScanError::folderUnavailable:
         return "The selected folder could not be accessed.";
+    case DuplicateScanError::internalError:
+        return "The scan stopped because of an internal error.";
     }
     return {};
 }

@@ -169,7 +169,9 @@ Item {
             ColumnLayout {
                 spacing: 4
                 Label {
+                    objectName: "guideTitle"
                     text: qsTr("How to Use Twinsift")
+                    font.family: Theme.roundedFamily
                     font.pointSize: Theme.pt(38)
                     font.bold: true
                     color: Theme.primaryText

@@ -27,6 +27,11 @@ Rectangle {
     signal rescan()
     signal reveal()
 
+    // Only a folder known to be gone disables the buttons: until the disk
+    // answers they look and work as usual (a rescan checks the folder again
+    // anyway), so they do not flash grey on every visit.
+    readonly property bool actionsEnabled: !availabilityKnown || folderAvailable
+
     implicitHeight: content.implicitHeight + 36
     radius: 16
     color: Theme.withAlpha(Theme.controlBackground, 0.82)
@@ -184,14 +189,14 @@ Rectangle {
                 symbol: "arrow.clockwise"
                 prominent: true
                 tint: card.navy
-                enabled: card.folderAvailable
+                enabled: card.actionsEnabled
                 onClicked: card.rescan()
             }
             ActionButton {
                 objectName: "revealButton"
                 text: qsTr("Show in Folder")
                 symbol: "folder"
-                enabled: card.folderAvailable
+                enabled: card.actionsEnabled
                 onClicked: card.reveal()
             }
             Item {

@@ -24,8 +24,19 @@ Item {
     }
 
     // Availability follows the disk: asked again whenever the screen comes
-    // back into view or its window gets the focus back.
+    // back into view or its window gets the focus back, and every few
+    // seconds while it stays in front, so a folder that goes or comes back
+    // meanwhile shows as such. The probes are few and bounded, and a folder
+    // whose probe still hangs gets no second one.
+    readonly property int recheckInterval: 3000
     onVisibleChanged: if (visible) scans.checkAvailability()
+    Timer {
+        objectName: "availabilityRecheck"
+        interval: view.recheckInterval
+        repeat: true
+        running: view.visible && scans.count > 0
+        onTriggered: scans.checkAvailability()
+    }
     Connections {
         target: view.Window.window
         function onActiveChanged() {
@@ -54,7 +65,9 @@ Item {
             ColumnLayout {
                 spacing: 5
                 Label {
+                    objectName: "screenTitle"
                     text: qsTr("Recent Scans")
+                    font.family: Theme.roundedFamily
                     font.pointSize: Theme.pt(30)
                     font.bold: true
                     color: view.navy
@@ -250,48 +263,54 @@ Item {
 
     onConfirmClearChanged: if (confirmClear) clearAlert.open()
 
-    Dialog {
+    // Like the other alerts: closed only by its buttons or Escape, never by a
+    // click beside it, which would read as a choice the user did not make.
+    ModalSheet {
         id: clearAlert
         objectName: "clearAlert"
-        anchors.centerIn: parent
-        modal: true
         title: qsTr("Clear Recent Scans?")
-        contentWidth: 380
-        onOpened: {
-            ModalSheets.opened(clearAlert.contentItem.parent)
-            cancelClearButton.forceActiveFocus(Qt.TabFocusReason)
-        }
-        onClosed: {
-            ModalSheets.closed(clearAlert.contentItem.parent)
-            view.confirmClear = false
-        }
+        width: 440
+        initialFocus: cancelClearButton
+        onClosed: view.confirmClear = false
 
-        Label {
-            width: 380
-            text: qsTr("This clears only the local scan-summary history. It does not delete, move, or modify any scanned files.")
-            wrapMode: Text.WordWrap
-            color: Theme.secondaryText
-        }
-
-        footer: DialogButtonBox {
-            Button {
-                id: cancelClearButton
-                objectName: "cancelClearButton"
-                text: qsTr("Cancel")
-                DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
-                ControlAccess { control: cancelClearButton; name: cancelClearButton.text }
+        contentItem: ColumnLayout {
+            spacing: 12
+            Label {
+                Layout.fillWidth: true
+                text: clearAlert.title
+                wrapMode: Text.Wrap
+                color: Theme.primaryText
+                font.pointSize: Theme.title3Size
+                font.weight: Font.Bold
             }
-            Button {
-                id: confirmClearButton
-                objectName: "confirmClearButton"
-                text: qsTr("Clear History")
-                palette.buttonText: Theme.red
-                DialogButtonBox.buttonRole: DialogButtonBox.DestructiveRole
-                onClicked: {
-                    scans.clearHistory()
-                    clearAlert.close()
+            Label {
+                Layout.fillWidth: true
+                text: qsTr("This clears only the local scan-summary history. It does not delete, move, or modify any scanned files.")
+                wrapMode: Text.WordWrap
+                color: Theme.secondaryText
+                font.pointSize: Theme.bodySize
+            }
+            RowLayout {
+                Layout.alignment: Qt.AlignRight
+                spacing: 8
+                Button {
+                    id: cancelClearButton
+                    objectName: "cancelClearButton"
+                    text: qsTr("Cancel")
+                    onClicked: clearAlert.close()
+                    ControlAccess { control: cancelClearButton; name: cancelClearButton.text }
                 }
-                ControlAccess { control: confirmClearButton; name: confirmClearButton.text }
+                Button {
+                    id: confirmClearButton
+                    objectName: "confirmClearButton"
+                    text: qsTr("Clear History")
+                    palette.buttonText: Theme.red
+                    onClicked: {
+                        scans.clearHistory()
+                        clearAlert.close()
+                    }
+                    ControlAccess { control: confirmClearButton; name: confirmClearButton.text }
+                }
             }
         }
     }

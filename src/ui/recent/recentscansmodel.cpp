@@ -13,12 +13,22 @@ namespace twinsift {
 
 RecentScansModel::RecentScansModel(QObject *parent)
     : RecentScansModel(RecentScanStore::shared(), FolderAvailability::isExistingFolder,
-                       FolderAvailability::defaultDeadline, parent) {}
+                       FolderAvailability::defaultDeadline, true, parent) {}
 
 RecentScansModel::RecentScansModel(RecentScanStore *store, FolderAvailability::Probe probe,
                                    std::chrono::milliseconds deadline, QObject *parent)
+    : RecentScansModel(store, std::move(probe), deadline, false, parent) {}
+
+RecentScansModel::RecentScansModel(RecentScanStore *store, FolderAvailability::Probe probe,
+                                   std::chrono::milliseconds deadline, bool sharesAnswers,
+                                   QObject *parent)
     : QAbstractListModel(parent), m_store(store),
-      m_availability(new FolderAvailability(this, std::move(probe), deadline)) {
+      m_availability(new FolderAvailability(this, std::move(probe), deadline)),
+      m_sharesAnswers(sharesAnswers) {
+    // The last word stands until the disk is asked again, right below: a
+    // badge that is blank for a moment and then appears reads as a flicker.
+    if (m_sharesAnswers)
+        m_available = lastAnswers();
     connect(m_availability, &FolderAvailability::answered, this, &RecentScansModel::applyAnswer);
     connect(m_store, &RecentScanStore::recordsChanged, this, &RecentScansModel::follow);
     follow();
@@ -174,7 +184,9 @@ void RecentScansModel::reveal(int row) {
     if (row < 0 || row >= count())
         return;
     const RecentScanRecord &record = m_rows[static_cast<size_t>(row)];
-    if (!m_available.value(key(record), false))
+    // Refused only for a folder known to be gone; one not asked about yet
+    // is handed to the file manager, which says so itself if it is gone.
+    if (!m_available.value(key(record), true))
         return;
     DesktopFiles::reveal(record.folderPath(), [self = QPointer(this)] {
         if (self)
@@ -186,7 +198,14 @@ void RecentScansModel::clearHistory() {
     m_store->clear();
 }
 
+QHash<QByteArray, bool> &RecentScansModel::lastAnswers() {
+    static QHash<QByteArray, bool> answers;
+    return answers;
+}
+
 void RecentScansModel::applyAnswer(const QByteArray &path, bool available) {
+    if (m_sharesAnswers)
+        lastAnswers().insert(path, available);
     const auto known = m_available.constFind(path);
     if (known != m_available.constEnd() && *known == available)
         return;

@@ -41,8 +41,10 @@ public:
         AvailabilityKnownRole,
         AvailableRole,
     };
+    Q_ENUM(Role)
 
-    // Lists RecentScanStore::shared().
+    // Lists RecentScanStore::shared(), starting from the last answers any
+    // such list had, so a screen shown again draws its badges at once.
     explicit RecentScansModel(QObject *parent = nullptr);
     RecentScansModel(RecentScanStore *store, FolderAvailability::Probe probe,
                      std::chrono::milliseconds deadline, QObject *parent = nullptr);
@@ -56,7 +58,8 @@ public:
     Q_INVOKABLE void checkAvailabilityAt(int row);
     // The entry behind a card, for a rescan request.
     Q_INVOKABLE twinsift::RecentScanRecord recordAt(int row) const;
-    // Shows the folder in the file manager; does nothing while it is gone.
+    // Shows the folder in the file manager; does nothing while it is known
+    // to be gone.
     Q_INVOKABLE void reveal(int row);
     // Empties the history and saves the empty list.
     Q_INVOKABLE void clearHistory();
@@ -67,6 +70,12 @@ signals:
     void desktopUnanswered(const QString &message);
 
 private:
+    RecentScansModel(RecentScanStore *store, FolderAvailability::Probe probe,
+                     std::chrono::milliseconds deadline, bool sharesAnswers, QObject *parent);
+    // The newest answer for every folder asked about, by the lists of the
+    // shared store. Main thread only.
+    static QHash<QByteArray, bool> &lastAnswers();
+
     void follow();
     void applyAnswer(const QByteArray &path, bool available);
     static QByteArray key(const RecentScanRecord &record);
@@ -75,6 +84,7 @@ private:
     FolderAvailability *m_availability;
     std::vector<RecentScanRecord> m_rows;
     QHash<QByteArray, bool> m_available;
+    bool m_sharesAnswers = false;
 };
 
 } // namespace twinsift

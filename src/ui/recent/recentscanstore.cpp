@@ -25,7 +25,7 @@
 namespace twinsift {
 
 namespace {
-Q_LOGGING_CATEGORY(lcRecent, "twinsift.recent")
+Q_LOGGING_CATEGORY(lcRecent, "twinsift.recent", QtInfoMsg)
 } // namespace
 
 RecentScanStore::RecentScanStore(QObject *parent)

@@ -129,7 +129,7 @@ ModalSheet {
                 }
                 contentItem: RowLayout {
                     spacing: 6
-                    SymbolIcon { name: "arrow.clockwise"; color: Theme.white; size: Theme.bodySize }
+                    SymbolIcon { name: "arrow.clockwise"; color: Theme.white; size: Theme.bodyPoints }
                     Label { text: qsTr("Rescan Now"); color: Theme.white; font.pointSize: Theme.bodySize; font.weight: Font.DemiBold }
                 }
             }

@@ -29,7 +29,7 @@ ModalSheet {
             SymbolIcon {
                 name: "trash.circle.fill"
                 color: Theme.red
-                size: Theme.largeTitleSize
+                size: Theme.largeTitlePoints
             }
             ColumnLayout {
                 spacing: 2
@@ -62,7 +62,7 @@ ModalSheet {
                     Layout.alignment: Qt.AlignTop
                     name: "exclamationmark.triangle.fill"
                     color: Theme.orange
-                    size: Theme.title3Size
+                    size: Theme.title3Points
                 }
                 Label {
                     Layout.fillWidth: true
@@ -142,7 +142,7 @@ ModalSheet {
             SymbolIcon {
                 name: "shield.checkered"
                 color: Theme.teal
-                size: Theme.title3Size
+                size: Theme.title3Points
             }
             ColumnLayout {
                 Layout.fillWidth: true
@@ -181,17 +181,18 @@ ModalSheet {
                 }
                 contentItem: RowLayout {
                     spacing: 6
-                    BusyIndicator {
+                    Spinner {
+                        objectName: "movingSpinner"
                         visible: sheet.moving
                         running: sheet.moving
-                        Layout.preferredWidth: 16
-                        Layout.preferredHeight: 16
+                        color: Theme.white
+                        size: Theme.bodyPoints
                     }
                     SymbolIcon {
                         visible: !sheet.moving
                         name: "trash"
                         color: Theme.white
-                        size: Theme.bodySize
+                        size: Theme.bodyPoints
                     }
                     Label {
                         text: sheet.moving ? qsTr("Moving…") : qsTr("Move to Trash")

@@ -19,6 +19,15 @@ Rectangle {
     signal rescanRequested()
 
     readonly property DuplicateReviewModel review: reviewModel
+    readonly property ListView resultGrid: grid
+    // The Rescan button's rule; the window's rescan keys follow it too, so a
+    // key can never do what the disabled button refuses.
+    readonly property bool canRescan: !root.isScanning && !reviewModel.cleanup.isRunning
+
+    function rescan() {
+        if (canRescan)
+            reviewModel.rescan()
+    }
 
     color: Theme.windowBackground
 
@@ -73,7 +82,7 @@ Rectangle {
         }
         contentItem: RowLayout {
             spacing: 6
-            SymbolIcon { name: action.iconName; color: action.tone; size: Theme.bodySize }
+            SymbolIcon { name: action.iconName; color: action.tone; size: Theme.bodyPoints }
             Label { text: action.text; color: action.tone; font.pointSize: Theme.bodySize; font.weight: Font.DemiBold }
         }
     }
@@ -132,13 +141,13 @@ Rectangle {
                             id: verifiedRow
                             anchors.centerIn: parent
                             spacing: 4
-                            SymbolIcon { name: "checkmark.shield.fill"; color: Theme.teal; size: Theme.captionSize }
+                            SymbolIcon { name: "checkmark.shield.fill"; color: Theme.teal; size: Theme.captionPoints }
                             Label { text: qsTr("SHA-256 Verified"); color: Theme.teal; font.pointSize: Theme.captionSize; font.weight: Font.DemiBold }
                         }
                     }
                     Row {
                         spacing: 5
-                        SymbolIcon { name: "line.3.horizontal.decrease.circle"; color: Theme.secondaryText; size: Theme.subheadlineSize }
+                        SymbolIcon { name: "line.3.horizontal.decrease.circle"; color: Theme.secondaryText; size: Theme.subheadlinePoints }
                         Label { text: reviewModel.ignoredSmallFilesText; color: Theme.secondaryText; font.pointSize: Theme.subheadlineSize }
                     }
                     Row {
@@ -148,7 +157,7 @@ Rectangle {
                         ToolTip.visible: skippedHover.hovered
                         ToolTip.delay: 600
                         ToolTip.text: qsTr("Some files or folders could not be accessed or read. Duplicate results may therefore be incomplete.")
-                        SymbolIcon { name: "exclamationmark.triangle.fill"; color: Theme.orange; size: Theme.subheadlineSize }
+                        SymbolIcon { name: "exclamationmark.triangle.fill"; color: Theme.orange; size: Theme.subheadlinePoints }
                         Label { text: reviewModel.skippedFilesText; color: Theme.orange; font.pointSize: Theme.subheadlineSize }
                     }
                 }
@@ -170,11 +179,11 @@ Rectangle {
                         Layout.fillWidth: true
                         value: root.progressFraction === undefined ? 0 : root.progressFraction
                     }
-                    BusyIndicator {
+                    Spinner {
                         visible: root.progressFraction === undefined
                         running: visible
-                        Layout.preferredWidth: 20
-                        Layout.preferredHeight: 20
+                        color: Theme.secondaryText
+                        size: Theme.title3Points
                     }
                 }
                 ActionButton {
@@ -205,8 +214,8 @@ Rectangle {
                     tone: Theme.white
                     fill: Theme.teal
                     tip: qsTr("Scan the selected folder again and refresh the results.")
-                    enabled: !reviewModel.cleanup.isRunning
-                    onClicked: reviewModel.rescan()
+                    enabled: root.canRescan
+                    onClicked: root.rescan()
                 }
             }
         }
@@ -248,7 +257,7 @@ Rectangle {
                     spacing: 14
                     Row {
                         spacing: 6
-                        SymbolIcon { name: "trash"; color: Theme.red; size: Theme.bodySize }
+                        SymbolIcon { name: "trash"; color: Theme.red; size: Theme.bodyPoints }
                         Label { text: reviewModel.selectedCountText; color: Theme.primaryText; font.pointSize: Theme.bodySize; font.weight: Font.DemiBold }
                     }
                     Label { text: reviewModel.selectedBytesLabel; color: Theme.secondaryText; font.pointSize: Theme.bodySize }
@@ -282,7 +291,7 @@ Rectangle {
                 anchors.leftMargin: 20
                 anchors.verticalCenter: parent.verticalCenter
                 spacing: 6
-                SymbolIcon { name: "checklist"; color: Theme.teal; size: Theme.subheadlineSize }
+                SymbolIcon { name: "checklist"; color: Theme.teal; size: Theme.subheadlinePoints }
                 Label {
                     id: feedbackLabel
                     text: reviewModel.marks.feedback

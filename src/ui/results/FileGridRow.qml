@@ -34,6 +34,9 @@ Item {
     function openActions() {
         menu.popup(actions, 0, actions.height)
     }
+    function closeActions() {
+        menu.close()
+    }
 
     width: columns.rowWidth
     height: body.height + (opensGroup ? 10 : 0)
@@ -43,11 +46,50 @@ Item {
     Accessible.role: Accessible.Row
     Accessible.name: qsTr("%1, in %2").arg(fileName).arg(folderPath)
 
+    // One tooltip for the whole row, its text chosen by what the pointer is
+    // over. Tooltips of their own on the cells would share one tooltip and
+    // fight over it: whichever spoke last would win, not the element under
+    // the pointer.
     HoverHandler { id: rowHover }
-    ToolTip.visible: rowHover.hovered && !fileHover.hovered && !sizeHover.hovered
-                     && !verificationHover.hovered && !cleanupHover.hovered && !actions.hovered
-    ToolTip.delay: 900
-    ToolTip.text: qsTr("Click the filename to show the file in its folder. Use Cleanup to mark a copy for Trash, or the actions menu to Open File explicitly.")
+    readonly property string rowTip: qsTr("Click the filename to show the file in its folder. Use Cleanup to mark a copy for Trash, or the actions menu to Open File explicitly.")
+    readonly property string hoverTip: rowHover.hovered ? tipAt(rowHover.point.position) : ""
+    // A tooltip of the row's own: the window's shared one keeps the text it
+    // was opened with when the text changes during its delay.
+    ToolTip {
+        objectName: "rowToolTip"
+        parent: row
+        delay: 600
+        text: row.hoverTip
+        visible: row.hoverTip !== "" && !menu.visible
+    }
+
+    function over(item, p) {
+        if (!item.visible)
+            return false
+        const q = item.mapFromItem(row, p.x, p.y)
+        return q.x >= 0 && q.y >= 0 && q.x < item.width && q.y < item.height
+    }
+
+    // What the element at p (in the row's coordinates) says about itself.
+    function tipAt(p) {
+        if (!over(body, p))
+            return ""
+        if (over(fileCell, p)) {
+            if (over(nameLabel, p) && nameLabel.mapFromItem(row, p.x, p.y).x <= nameLabel.contentWidth)
+                return row.fileTooltip
+            if (over(folderLabel, p) && folderLabel.mapFromItem(row, p.x, p.y).x <= folderLabel.contentWidth)
+                return row.folderPath
+            return qsTr("Click the filename area to show this file in its folder.")
+        }
+        if (over(verificationCell, p))
+            return row.verificationHelp
+        if (over(cleanupCell, p))
+            return row.cleanupTooltip
+        if (over(actions, p))
+            return qsTr("Open File or Show in Folder")
+        // The strip, the Size cell and the space around the actions button.
+        return row.rowTip
+    }
 
     Rectangle {
         visible: row.opensGroup
@@ -89,16 +131,13 @@ Item {
                 height: parent.height
                 signal clicked()
                 onClicked: row.review.revealRow(row.index)
-                HoverHandler { id: fileHover; cursorShape: Qt.PointingHandCursor }
+                HoverHandler { cursorShape: Qt.PointingHandCursor }
                 TapHandler { onTapped: fileCell.clicked() }
                 ControlAccess {
                     control: fileCell
                     name: qsTr("Show in Folder")
                     description: row.fileTooltip
                 }
-                ToolTip.visible: fileHover.hovered
-                ToolTip.delay: 600
-                ToolTip.text: row.fileTooltip + "\n" + qsTr("Click the filename area to show this file in its folder.")
                 Column {
                     anchors.verticalCenter: parent.verticalCenter
                     anchors.left: parent.left
@@ -107,6 +146,8 @@ Item {
                     anchors.rightMargin: 10
                     spacing: 2
                     Label {
+                        id: nameLabel
+                        objectName: "fileNameLabel"
                         width: parent.width
                         text: row.fileName
                         elide: Text.ElideMiddle
@@ -116,6 +157,8 @@ Item {
                         font.weight: Font.Medium
                     }
                     Label {
+                        id: folderLabel
+                        objectName: "folderLabel"
                         visible: row.showFolderPaths
                         width: parent.width
                         text: row.folderPath
@@ -134,9 +177,9 @@ Item {
                 elide: Text.ElideRight
                 color: Theme.primaryText
                 font.pointSize: Theme.subheadlineSize
-                HoverHandler { id: sizeHover }
             }
             Label {
+                id: verificationCell
                 width: row.columns.verification
                 height: parent.height
                 verticalAlignment: Text.AlignVCenter
@@ -144,18 +187,11 @@ Item {
                 elide: Text.ElideRight
                 color: Theme.secondaryText
                 font.pointSize: Theme.subheadlineSize
-                HoverHandler { id: verificationHover }
-                ToolTip.visible: verificationHover.hovered
-                ToolTip.delay: 600
-                ToolTip.text: row.verificationHelp
             }
             Item {
+                id: cleanupCell
                 width: row.columns.cleanup
                 height: parent.height
-                HoverHandler { id: cleanupHover }
-                ToolTip.visible: cleanupHover.hovered && row.cleanupState !== "checking"
-                ToolTip.delay: 600
-                ToolTip.text: row.cleanupTooltip
 
                 Rectangle {
                     visible: row.cleanupState === "protected"
@@ -171,7 +207,7 @@ Item {
                         SymbolIcon {
                             name: "lock.shield.fill"
                             color: Theme.orange
-                            size: Theme.captionSize
+                            size: Theme.captionPoints
                         }
                         Label {
                             text: row.cleanupText
@@ -184,8 +220,9 @@ Item {
                 Button {
                     id: toggle
                     objectName: "cleanupToggle"
+                    // While the row's protection is worked out it shows KEEP as
+                    // usual, and a click waits for the answer.
                     visible: row.toggles || row.cleanupState === "checking"
-                    enabled: row.toggles
                     anchors.verticalCenter: parent.verticalCenter
                     width: 72
                     height: 24
@@ -203,7 +240,6 @@ Item {
                         radius: 6
                         color: Theme.withAlpha(toggle.tone, toggle.down ? 0.3 : 0.16)
                         border.color: toggle.tone
-                        opacity: toggle.enabled ? 1 : 0.4
                     }
                     contentItem: Label {
                         text: row.cleanupState === "checking" ? qsTr("KEEP") : row.cleanupText
@@ -234,13 +270,10 @@ Item {
                         role: Accessible.ButtonMenu
                         name: qsTr("Open File or Show in Folder")
                     }
-                    ToolTip.visible: hovered && !menu.visible
-                    ToolTip.delay: 600
-                    ToolTip.text: qsTr("Open File or Show in Folder")
                     contentItem: SymbolIcon {
                         name: "ellipsis.circle"
                         color: Theme.secondaryText
-                        size: Theme.title3Size
+                        size: Theme.title3Points
                     }
                     onClicked: menu.popup()
                     Menu {
@@ -252,7 +285,9 @@ Item {
                             onTriggered: row.review.openRow(row.index)
                         }
                         AccessibleMenuItem {
+                            objectName: "showInFolderItem"
                             text: qsTr("Show in Folder")
+                            symbol: "folder"
                             onTriggered: row.review.revealRow(row.index)
                         }
                     }

@@ -60,7 +60,7 @@ Rectangle {
                         SymbolIcon {
                             name: header.showFolderPaths ? "folder.fill" : "folder"
                             color: header.showFolderPaths ? Theme.teal : Theme.secondaryText
-                            size: Theme.subheadlineSize
+                            size: Theme.subheadlinePoints
                         }
                         Label {
                             text: qsTr("Show Folders")
@@ -88,7 +88,7 @@ Rectangle {
                     anchors.verticalCenter: parent.verticalCenter
                     name: "info.circle"
                     color: Theme.secondaryText
-                    size: Theme.captionSize
+                    size: Theme.captionPoints
                 }
             }
         }

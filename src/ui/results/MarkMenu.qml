@@ -31,7 +31,7 @@ Button {
             anchors.verticalCenter: parent.verticalCenter
             name: "chevron.down"
             color: Theme.secondaryText
-            size: Theme.captionSize
+            size: Theme.captionPoints
         }
     }
 

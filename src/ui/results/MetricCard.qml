@@ -46,7 +46,7 @@ AbstractButton {
             SymbolIcon {
                 name: card.iconName
                 color: card.accent
-                size: Theme.title3Size
+                size: Theme.title3Points
             }
             Label {
                 Layout.fillWidth: true
@@ -60,7 +60,7 @@ AbstractButton {
                 visible: card.clickable
                 name: "arrow.right"
                 color: Theme.tertiaryText
-                size: Theme.subheadlineSize
+                size: Theme.subheadlinePoints
             }
         }
         Label {

@@ -102,7 +102,7 @@ Column {
                 anchors.verticalCenter: parent.verticalCenter
                 name: "magnifyingglass"
                 color: Theme.secondaryText
-                size: Theme.subheadlineSize
+                size: Theme.subheadlinePoints
             }
             ToolButton {
                 id: clearButton
@@ -120,7 +120,7 @@ Column {
                 contentItem: SymbolIcon {
                     name: "xmark.circle.fill"
                     color: Theme.tertiaryText
-                    size: Theme.subheadlineSize
+                    size: Theme.subheadlinePoints
                 }
             }
         }
@@ -262,40 +262,42 @@ Column {
                 onActivated: index => overview.review.sortMode = index
             }
         }
+    }
 
-        Rectangle {
-            visible: overview.review.hasNoMatches
-            width: parent.width
-            height: emptyColumn.implicitHeight + 48
-            radius: 10
-            color: Theme.controlBackground
-            border.color: Theme.separator
-            Column {
-                id: emptyColumn
-                anchors.centerIn: parent
-                width: parent.width - 40
-                spacing: 8
-                SymbolIcon {
-                    anchors.horizontalCenter: parent.horizontalCenter
-                    name: "magnifyingglass"
-                    color: Theme.tertiaryText
-                    size: 26
-                }
-                Label {
-                    anchors.horizontalCenter: parent.horizontalCenter
-                    text: qsTr("No matching results")
-                    color: Theme.primaryText
-                    font.pointSize: Theme.title3Size
-                    font.weight: Font.DemiBold
-                }
-                Label {
-                    width: parent.width
-                    horizontalAlignment: Text.AlignHCenter
-                    wrapMode: Text.Wrap
-                    text: qsTr("Try clearing the search or selecting another result category.")
-                    color: Theme.secondaryText
-                    font.pointSize: Theme.bodySize
-                }
+    // --- Nothing matches, in either view -------------------------------------
+    Rectangle {
+        objectName: "noMatchesPanel"
+        visible: overview.review.hasNoMatches
+        width: parent.width
+        height: emptyColumn.implicitHeight + 48
+        radius: 10
+        color: Theme.controlBackground
+        border.color: Theme.separator
+        Column {
+            id: emptyColumn
+            anchors.centerIn: parent
+            width: parent.width - 40
+            spacing: 8
+            SymbolIcon {
+                anchors.horizontalCenter: parent.horizontalCenter
+                name: "magnifyingglass"
+                color: Theme.tertiaryText
+                size: 26
+            }
+            Label {
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: qsTr("No matching results")
+                color: Theme.primaryText
+                font.pointSize: Theme.title3Size
+                font.weight: Font.DemiBold
+            }
+            Label {
+                width: parent.width
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.Wrap
+                text: qsTr("Try clearing the search or selecting another result category.")
+                color: Theme.secondaryText
+                font.pointSize: Theme.bodySize
             }
         }
     }

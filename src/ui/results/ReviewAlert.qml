@@ -26,7 +26,7 @@ ModalSheet {
             SymbolIcon {
                 name: "exclamationmark.triangle.fill"
                 color: Theme.orange
-                size: Theme.title2Size
+                size: Theme.title2Points
             }
             Label {
                 Layout.fillWidth: true

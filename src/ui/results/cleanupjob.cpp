@@ -13,7 +13,7 @@
 namespace twinsift {
 
 namespace {
-Q_LOGGING_CATEGORY(lcCleanup, "twinsift.cleanup")
+Q_LOGGING_CATEGORY(lcCleanup, "twinsift.cleanup", QtInfoMsg)
 } // namespace
 
 CleanupJob::CleanupJob(QObject *parent)

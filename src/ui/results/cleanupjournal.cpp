@@ -19,7 +19,7 @@ namespace twinsift::CleanupJournal {
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcJournal, "twinsift.cleanup")
+Q_LOGGING_CATEGORY(lcJournal, "twinsift.cleanup", QtInfoMsg)
 
 constexpr int formatVersion = 1;
 

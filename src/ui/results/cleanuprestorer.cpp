@@ -12,7 +12,7 @@
 namespace twinsift {
 
 namespace {
-Q_LOGGING_CATEGORY(lcRestore, "twinsift.cleanup")
+Q_LOGGING_CATEGORY(lcRestore, "twinsift.cleanup", QtInfoMsg)
 } // namespace
 
 CleanupRestorer::CleanupRestorer(QObject *parent)

@@ -16,7 +16,7 @@
 namespace twinsift::DesktopFiles {
 
 namespace {
-Q_LOGGING_CATEGORY(lcDesktop, "twinsift.desktop")
+Q_LOGGING_CATEGORY(lcDesktop, "twinsift.desktop", QtInfoMsg)
 
 // On a desktop without a session helper, xdg-open runs the application it
 // finds in the foreground and ends only when that application does. Its

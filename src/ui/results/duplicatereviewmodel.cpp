@@ -38,7 +38,7 @@ static_assert(DuplicateReviewModel::Filename == int(GroupSort::filename));
 static_assert(GroupSort::allCases().size() == 4);
 
 namespace {
-Q_LOGGING_CATEGORY(lcReview, "twinsift.results")
+Q_LOGGING_CATEGORY(lcReview, "twinsift.results", QtInfoMsg)
 
 QString display(std::string_view bytes) {
     return QString::fromStdString(paths::displayText(bytes));
@@ -143,7 +143,6 @@ template <typename Change> void DuplicateReviewModel::apply(Change change) {
 
 void DuplicateReviewModel::rebuildRows() {
     const int countBefore = groupCount();
-    const bool noMatchesBefore = hasNoMatches();
 
     std::vector<ReviewRowsModel::Row> rows;
     m_rowOfFile.clear();
@@ -193,8 +192,12 @@ void DuplicateReviewModel::rebuildRows() {
         }
     }
     m_rows.setRows(std::move(rows));
-    if (countBefore != groupCount() || noMatchesBefore != hasNoMatches())
+    // Groups always hold files, so no rows means no matches in either view.
+    const bool noMatches = !showsPlannedPanel() && m_rows.rowCount() == 0;
+    if (countBefore != groupCount() || noMatches != m_hasNoMatches) {
+        m_hasNoMatches = noMatches;
         emit shownGroupsChanged();
+    }
 }
 
 void DuplicateReviewModel::indexSelectionOrder() {
@@ -326,22 +329,26 @@ void DuplicateReviewModel::startProtectionCheck() {
     const auto result = m_result.shared();
     if (!result)
         return;
-    auto work = [result, test = m_protectionTest, mailbox = m_mailbox] {
+    auto work = [result, test = m_protectionTest, mailbox = m_mailbox,
+                 grouped = m_review.hasReviewGroupings()] {
         // This runs while the window builds and draws the new result, and
         // on a busy machine it would take the time of that first frame. It
         // is background work: a thread of its own, at a lower priority.
         (void)::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
-        // The groupings first: they fill the category bar's counts, while
-        // the protection answers may wait on a slow disk.
-        try {
-            auto groupings = ResultReview::derive(*result);
-            mailbox->post(
-                [result, groupings = std::move(groupings)](DuplicateReviewModel *model) mutable {
+        // The groupings first, unless the scan brought them: they fill the
+        // category bar's counts, while the protection answers may wait on a
+        // slow disk.
+        if (!grouped) {
+            try {
+                auto groupings = ResultReview::derive(*result);
+                mailbox->post([result, groupings = std::move(groupings)](
+                                  DuplicateReviewModel *model) mutable {
                     model->takeGroupings(result, std::move(groupings));
                 });
-        } catch (const std::exception &error) {
-            // The review works them out itself when they are first shown.
-            qCWarning(lcReview) << "grouping the result failed:" << error.what();
+            } catch (const std::exception &error) {
+                // The review works them out itself when they are first shown.
+                qCWarning(lcReview) << "grouping the result failed:" << error.what();
+            }
         }
         // One answer per file in FileId order: set after set, copy after copy.
         ProtectionAnswers protection;
@@ -395,6 +402,10 @@ void DuplicateReviewModel::takeProtection(
     refreshSelection();
     emit selectionChanged();
     emit protectionKnown();
+    // A protected file's click raises the protected-location alert, as any
+    // click on it would have.
+    for (const PendingToggle &pending : std::exchange(m_pendingToggles, {}))
+        apply([&] { m_review.toggleTrash(pending.file, pending.group); });
 }
 
 // --- Result ------------------------------------------------------------------
@@ -415,8 +426,11 @@ void DuplicateReviewModel::setResult(const ScanResultValue &result) {
             }
     }
     m_protection = std::move(carried);
+    m_pendingToggles.clear();
     m_result = result;
     m_review.setResult(result.core());
+    if (const auto groupings = result.groupings())
+        m_review.adopt(*groupings);
     m_orderOfFile.clear();
     m_rowOfFile.clear();
     m_selected.clear();
@@ -533,10 +547,6 @@ QString DuplicateReviewModel::groupCountText() const {
     return tr("%1 groups").arg(groupCount());
 }
 
-bool DuplicateReviewModel::hasNoMatches() const {
-    return m_review.mode() == ResultMode::groups && !showsPlannedPanel() && m_shownGroups.empty();
-}
-
 QStringList DuplicateReviewModel::sortOptions() {
     QStringList options;
     for (auto s : GroupSort::allCases())
@@ -585,13 +595,17 @@ void DuplicateReviewModel::clearSearch() {
 
 void DuplicateReviewModel::toggleRow(int row) {
     const ReviewRowsModel::Row *shown = m_rows.rowAt(row);
-    // A row whose protection is not known yet offers no toggle.
-    if (!shown || shown->groupIndex < 0 || !shown->cleanupEnabled ||
-        shown->protection == ReviewRowsModel::Protection::unknown)
+    if (!shown || shown->groupIndex < 0 || !shown->cleanupEnabled)
         return;
     const DuplicateFile file = shown->file;
-    const DisplayGroup group =
+    DisplayGroup group =
         m_review.fullGroup(m_shownGroups[static_cast<std::size_t>(shown->groupIndex)]);
+    // Whether the file may be marked is not known yet: the click waits for
+    // the answer, which comes within moments.
+    if (shown->protection == ReviewRowsModel::Protection::unknown) {
+        m_pendingToggles.push_back({file, std::move(group)});
+        return;
+    }
     apply([&] { m_review.toggleTrash(file, group); });
 }
 

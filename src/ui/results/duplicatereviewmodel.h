@@ -81,7 +81,7 @@ public:
 
     Q_PROPERTY(int groupCount READ groupCount NOTIFY shownGroupsChanged)
     Q_PROPERTY(QString groupCountText READ groupCountText NOTIFY shownGroupsChanged)
-    // The grouped view has nothing to show for the search.
+    // The table, grouped or flat, has nothing to show for the search.
     Q_PROPERTY(bool hasNoMatches READ hasNoMatches NOTIFY shownGroupsChanged)
     Q_PROPERTY(QStringList sortOptions READ sortOptions CONSTANT)
     Q_PROPERTY(twinsift::ReviewRowsModel *rows READ rows CONSTANT)
@@ -155,7 +155,7 @@ public:
     bool showsFlatList() const;
     int groupCount() const { return static_cast<int>(m_shownGroups.size()); }
     QString groupCountText() const;
-    bool hasNoMatches() const;
+    bool hasNoMatches() const { return m_hasNoMatches; }
     static QStringList sortOptions();
     ReviewRowsModel *rows() { return &m_rows; }
 
@@ -258,8 +258,16 @@ private:
     // Known answers for the shown result's exact-duplicate files, by FileId;
     // complete once the worker has answered.
     ProtectionAnswers m_protection;
+    // Clicks on KEEP made before the protection answers came, applied in
+    // order once they come: the button looks and acts as usual meanwhile.
+    struct PendingToggle {
+        DuplicateFile file;
+        DisplayGroup group;
+    };
+    std::vector<PendingToggle> m_pendingToggles;
     ProtectionTest m_protectionTest;
     std::vector<DisplayGroup> m_shownGroups;
+    bool m_hasNoMatches = false;
     // The table row of each file, by FileId, when the table takes marks; -1
     // for a file not shown.
     std::vector<int> m_rowOfFile;

@@ -18,7 +18,7 @@ static_assert(MarkRuleRunner::InvertMarks == int(MarkRule::invert));
 static_assert(MarkRule::allCases().size() == 6);
 
 namespace {
-Q_LOGGING_CATEGORY(lcMarks, "twinsift.marks")
+Q_LOGGING_CATEGORY(lcMarks, "twinsift.marks", QtInfoMsg)
 }
 
 MarkRuleRunner::MarkRuleRunner(Host host, QObject *parent)

@@ -18,11 +18,11 @@
 namespace twinsift {
 
 namespace {
-Q_LOGGING_CATEGORY(lcScanController, "twinsift.scan")
+Q_LOGGING_CATEGORY(lcScanController, "twinsift.scan", QtInfoMsg)
 
 // Runs the engine and turns anything it throws into a failed scan: a worker
 // that dies with an exception would end the process, or leave the screen
-// scanning for ever.
+// scanning for ever. The folder is not to blame, so the user is not told so.
 ScanOutcome guarded(const DuplicateScanViewModel::ScanFunction &engine, const std::string &folder,
                     std::uint64_t threshold, const DuplicateScanner::ProgressCallback &progress,
                     std::stop_token stop) {
@@ -33,7 +33,7 @@ ScanOutcome guarded(const DuplicateScanViewModel::ScanFunction &engine, const st
     } catch (...) {
         qCCritical(lcScanController) << "scan failed with an unknown exception";
     }
-    return DuplicateScanError::folderUnavailable;
+    return DuplicateScanError::internalError;
 }
 
 DuplicateScanViewModel::ScanFunction &defaultEngine() {
@@ -188,15 +188,27 @@ QFuture<void> DuplicateScanViewModel::scan(const QByteArray &folderPath) {
         };
         auto outcome = std::make_shared<ScanOutcome>(
             guarded(engine, folder, threshold, progress, run->stop.get_token()));
-        mailbox->post([run, outcome](DuplicateScanViewModel *vm) {
-            vm->finishScan(run, std::move(*outcome));
+        // The results screen's category counts, worked out here while the
+        // main thread is free, so they are there when the screen first draws.
+        auto groupings = std::make_shared<std::optional<ResultReview::Groupings>>();
+        if (const auto *result = std::get_if<DuplicateScanResult>(outcome.get());
+            result && !run->stop.stop_requested()) {
+            try {
+                *groupings = ResultReview::derive(*result);
+            } catch (const std::exception &e) {
+                // The results screen works them out itself.
+                qCWarning(lcScanController) << "grouping the result failed:" << e.what();
+            }
+        }
+        mailbox->post([run, outcome, groupings](DuplicateScanViewModel *vm) {
+            vm->finishScan(run, std::move(*outcome), std::move(*groupings));
         });
     };
     try {
         std::thread(std::move(work)).detach();
     } catch (const std::system_error &e) {
         qCCritical(lcScanController) << "no thread for the scan:" << e.what();
-        finishScan(run, DuplicateScanError::folderUnavailable);
+        finishScan(run, DuplicateScanError::internalError);
     }
     return ended;
 }
@@ -235,14 +247,17 @@ void DuplicateScanViewModel::collectProgress() {
         setScanProgress(report);
 }
 
-void DuplicateScanViewModel::finishScan(const std::shared_ptr<Run> &run, ScanOutcome outcome) {
+void DuplicateScanViewModel::finishScan(const std::shared_ptr<Run> &run, ScanOutcome outcome,
+                                        std::optional<ResultReview::Groupings> groupings) {
     if (isCurrent(*run)) {
         std::visit(
-            [this, &run](auto &&value) {
+            [this, &run, &groupings](auto &&value) {
                 using T = std::decay_t<decltype(value)>;
                 if constexpr (std::is_same_v<T, DuplicateScanResult>) {
                     if (run->stop.stop_requested())
                         qCDebug(lcScanController) << "result after stop discarded";
+                    else if (groupings)
+                        setResult(ScanResultValue(std::move(value), std::move(*groupings)));
                     else
                         setResult(ScanResultValue(std::move(value)));
                 } else if constexpr (std::is_same_v<T, DuplicateScanError>) {

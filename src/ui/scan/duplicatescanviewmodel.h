@@ -110,7 +110,10 @@ private:
     bool isCurrent(const Run &run) const;
     // Shows the newest report of the running scan, if a new one came.
     void collectProgress();
-    void finishScan(const std::shared_ptr<Run> &run, ScanOutcome outcome);
+    // groupings: the review's groupings of a result, when the worker could
+    // work them out.
+    void finishScan(const std::shared_ptr<Run> &run, ScanOutcome outcome,
+                    std::optional<ResultReview::Groupings> groupings = std::nullopt);
 
     void setIsScanning(bool scanning);
     void setResult(ScanResultValue result);

@@ -7,6 +7,10 @@ namespace twinsift {
 ScanResultValue::ScanResultValue(DuplicateScanResult result)
     : m_result(std::make_shared<const DuplicateScanResult>(std::move(result))) {}
 
+ScanResultValue::ScanResultValue(DuplicateScanResult result, ResultReview::Groupings groupings)
+    : m_result(std::make_shared<const DuplicateScanResult>(std::move(result))),
+      m_groupings(std::make_shared<const ResultReview::Groupings>(std::move(groupings))) {}
+
 const DuplicateScanResult &ScanResultValue::core() const {
     static const DuplicateScanResult none;
     return m_result ? *m_result : none;

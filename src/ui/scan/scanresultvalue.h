@@ -1,6 +1,7 @@
 #pragma once
 
 #include "duplicatescanresult.h"
+#include "resultreview.h"
 
 #include <QObject>
 #include <QString>
@@ -31,12 +32,17 @@ class ScanResultValue {
 public:
     ScanResultValue() = default;
     explicit ScanResultValue(DuplicateScanResult result);
+    // With the review's groupings worked out beside the scan, so that the
+    // results screen has its category counts for its first frame.
+    ScanResultValue(DuplicateScanResult result, ResultReview::Groupings groupings);
 
     bool hasValue() const { return m_result != nullptr; }
 
     // The scan result; an empty one when there is none.
     const DuplicateScanResult &core() const;
     std::shared_ptr<const DuplicateScanResult> shared() const { return m_result; }
+    // None when the result came without them.
+    std::shared_ptr<const ResultReview::Groupings> groupings() const { return m_groupings; }
 
     // Display text of the scanned folder; never a path to act on.
     QString rootPath() const;
@@ -56,6 +62,7 @@ public:
 
 private:
     std::shared_ptr<const DuplicateScanResult> m_result;
+    std::shared_ptr<const ResultReview::Groupings> m_groupings;
 };
 
 } // namespace twinsift

@@ -47,10 +47,13 @@ Item {
         enabled: view.enabled
         onActivated: controller.changeFolder()
     }
+    // Stands for the button on screen: Rescan over a result, else Scan for
+    // Duplicates, and only while that button is enabled.
     Shortcut {
         sequences: ["Ctrl+R", "F5"]
-        enabled: view.enabled
-        onActivated: controller.rescan()
+        enabled: view.enabled && (view.hasResult ? view.results !== null && view.results.canRescan
+                                                 : controller.hasFolder && !view.scanModel.isScanning)
+        onActivated: view.hasResult ? view.results.rescan() : controller.startScan()
     }
 
     // Files came back from the Trash: the result no longer says what is on
@@ -119,6 +122,13 @@ Item {
             interactive: contentHeight > height
             boundsBehavior: Flickable.StopAtBounds
             clip: true
+            // A page cut off at the window's edge must show that it goes on.
+            ScrollBar.vertical: ScrollBar {
+                id: pageScroll
+                objectName: "pageScrollBar"
+                policy: page.interactive ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
+                ControlAccess { control: pageScroll; role: Accessible.ScrollBar; name: qsTr("Scan screen") }
+            }
 
         ColumnLayout {
             id: column
@@ -136,7 +146,9 @@ Item {
                     Layout.alignment: Qt.AlignTop
                     spacing: 6
                     Label {
+                        objectName: "screenTitle"
                         text: qsTr("Twinsift")
+                        font.family: Theme.roundedFamily
                         font.pointSize: Theme.pt(31)
                         font.bold: true
                         color: Theme.navy
@@ -182,11 +194,34 @@ Item {
             // Hero card and drop zone
             Item {
                 id: hero
+                objectName: "heroCard"
                 Layout.fillWidth: true
                 Layout.fillHeight: true
-                // Grows beyond its usual height only when its content needs it.
-                Layout.minimumHeight: Math.max(315, heroContent.implicitHeight + 60)
-                Layout.maximumHeight: Math.max(345, heroContent.implicitHeight + 60)
+                // Never taller than this, whatever it shows: the content is
+                // fitted in instead, so the tiles below stay where they are.
+                Layout.minimumHeight: 315
+                Layout.maximumHeight: 345
+                Layout.preferredHeight: 345
+
+                // The content's own height without the badge and the gaps, to
+                // work out the gaps, margins and badge that fit it in.
+                readonly property var fit: {
+                    let sum = 0, count = 0
+                    for (let i = 0; i < heroContent.children.length; ++i) {
+                        const child = heroContent.children[i]
+                        if (!child.visible)
+                            continue
+                        ++count
+                        if (child !== heroBadge)
+                            sum += child.implicitHeight
+                    }
+                    const gaps = Math.max(1, count - 1)
+                    const roomy = sum + 82 + gaps * 15 + 60 <= height
+                    const badge = sum + 82 + gaps * 6 + 32 <= height ? 82 : 56
+                    const margin = roomy ? 30 : Math.max(16, Math.min(30, (height - sum - badge - gaps * 6) / 2))
+                    const spacing = roomy ? 15 : Math.max(6, Math.min(15, (height - 2 * margin - sum - badge) / gaps))
+                    return { badge: badge, margin: margin, spacing: spacing }
+                }
 
                 GradientPanel {
                     anchors.fill: parent
@@ -213,38 +248,38 @@ Item {
 
                 ColumnLayout {
                     id: heroContent
-                    anchors.fill: parent
-                    anchors.topMargin: 30
-                    anchors.bottomMargin: 30
+                    objectName: "heroContent"
+                    anchors.left: parent.left
+                    anchors.right: parent.right
+                    anchors.verticalCenter: parent.verticalCenter
                     anchors.leftMargin: 28
                     anchors.rightMargin: 28
-                    spacing: 15
-
-                    Item {
-                        Layout.fillHeight: true
-                    }
+                    spacing: hero.fit.spacing
 
                     // Round badge
                     Item {
+                        id: heroBadge
                         Layout.alignment: Qt.AlignHCenter
-                        implicitWidth: 82
-                        implicitHeight: 82
+                        implicitWidth: hero.fit.badge
+                        implicitHeight: hero.fit.badge
                         GradientPanel {
                             anchors.fill: parent
-                            radius: 41
+                            radius: width / 2
                             colors: [Theme.withAlpha(Theme.teal, 0.2), Theme.withAlpha(Theme.systemAccent, 0.15)]
                         }
                         SymbolIcon {
                             anchors.centerIn: parent
                             name: "doc.on.doc.fill"
-                            size: 35
+                            size: 35 * hero.fit.badge / 82
                             color: Theme.navy
                         }
                     }
 
                     Label {
+                        objectName: "heroTitle"
                         Layout.alignment: Qt.AlignHCenter
                         text: controller.hasFolder ? qsTr("Ready to scan") : qsTr("Choose a folder to scan")
+                        font.family: Theme.roundedFamily
                         font.pointSize: Theme.pt(22)
                         font.weight: Font.DemiBold
                         color: Theme.navy
@@ -438,10 +473,6 @@ Item {
                         font.pointSize: Theme.captionSize
                         color: Theme.red
                     }
-
-                    Item {
-                        Layout.fillHeight: true
-                    }
                 }
             }
 
@@ -474,6 +505,7 @@ Item {
 
             // Feature grid
             RowLayout {
+                objectName: "featureGrid"
                 Layout.fillWidth: true
                 spacing: 16
                 FeatureCard {

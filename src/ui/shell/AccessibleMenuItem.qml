@@ -8,6 +8,8 @@ MenuItem {
     id: item
 
     readonly property string shortcutText: action && action.shortcut ? shortcutLabel.nativeText : ""
+    // A symbol drawn before the text; none when empty.
+    property string symbol
 
     ControlAccess {
         control: item
@@ -25,11 +27,23 @@ MenuItem {
     contentItem: Row {
         spacing: 24
         leftPadding: item.checkable ? item.indicator.width + item.spacing : 0
-        Label {
-            text: item.text
-            font: item.font
-            color: item.highlighted ? item.palette.highlightedText
-                                    : item.enabled ? Theme.primaryText : Theme.tertiaryText
+        Row {
+            spacing: 8
+            SymbolIcon {
+                objectName: "menuItemIcon"
+                visible: item.symbol !== ""
+                anchors.verticalCenter: parent.verticalCenter
+                name: item.symbol
+                size: Theme.bodyPoints
+                color: item.highlighted ? item.palette.highlightedText
+                                        : item.enabled ? Theme.secondaryText : Theme.tertiaryText
+            }
+            Label {
+                text: item.text
+                font: item.font
+                color: item.highlighted ? item.palette.highlightedText
+                                        : item.enabled ? Theme.primaryText : Theme.tertiaryText
+            }
         }
         Label {
             visible: item.shortcutText !== ""

@@ -5,10 +5,12 @@ import Twinsift
 ApplicationWindow {
     id: window
     title: "Ambrivo - Twinsift"
+    // The sizes are the content's; the in-window menu bar comes on top.
+    readonly property real menuBarHeight: menuBar ? menuBar.implicitHeight : 0
     width: 1240
-    height: 820
+    height: 820 + menuBarHeight
     minimumWidth: 1080
-    minimumHeight: 720
+    minimumHeight: 720 + menuBarHeight
     visible: true
     color: Theme.windowBackground
 

@@ -30,9 +30,31 @@ Rectangle {
         color: Theme.secondaryText
     }
 
+    // The column's title, where a window's title bar names its column.
+    Label {
+        id: columnTitle
+        objectName: "sidebarTitle"
+        x: 20
+        height: 38
+        verticalAlignment: Text.AlignVCenter
+        text: qsTr("Ambrivo")
+        font.pointSize: Theme.headlineSize
+        font.weight: Font.Bold
+        color: Theme.secondaryText
+        Accessible.role: Accessible.Heading
+        Accessible.name: text
+    }
+    Rectangle {
+        y: columnTitle.height
+        width: parent.width
+        height: 1
+        color: Theme.separator
+    }
+
     ColumnLayout {
         anchors.fill: parent
         anchors.margins: 10
+        anchors.topMargin: columnTitle.height + 11
         spacing: 2
 
         ColumnLayout {

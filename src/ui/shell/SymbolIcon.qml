@@ -7,7 +7,8 @@ Text {
     id: icon
 
     property string name
-    // In layout points, like every size the screens are drawn to.
+    // In layout points, like every size the screens are drawn to: a number,
+    // or one of Theme's *Points, never a *Size (those are converted already).
     property real size: 13
 
     text: SymbolTable.glyph(name)

@@ -60,18 +60,35 @@ QtObject {
     function pt(points) {
         return points * 0.75
     }
-    readonly property real largeTitleSize: pt(26)
-    readonly property real title2Size: pt(17)
-    readonly property real title3Size: pt(15)
-    readonly property real headlineSize: pt(13)
-    readonly property real bodySize: pt(13)
-    readonly property real subheadlineSize: pt(11)
-    readonly property real captionSize: pt(10)
+    // The type ramp in layout points: what an icon beside a text takes as
+    // its size, since SymbolIcon converts points itself.
+    readonly property real largeTitlePoints: 26
+    readonly property real title2Points: 17
+    readonly property real title3Points: 15
+    readonly property real headlinePoints: 13
+    readonly property real bodyPoints: 13
+    readonly property real subheadlinePoints: 11
+    readonly property real captionPoints: 10
+    // The same as font.pointSize values, for texts.
+    readonly property real largeTitleSize: pt(largeTitlePoints)
+    readonly property real title2Size: pt(title2Points)
+    readonly property real title3Size: pt(title3Points)
+    readonly property real headlineSize: pt(headlinePoints)
+    readonly property real bodySize: pt(bodyPoints)
+    readonly property real subheadlineSize: pt(subheadlinePoints)
+    readonly property real captionSize: pt(captionPoints)
 
     // A colour with its alpha replaced.
     function withAlpha(c, alpha) {
         return Qt.rgba(c.r, c.g, c.b, alpha)
     }
+
+    // The rounded face of the big titles (the screen titles and the scan
+    // card's title); it has one weight, bold, which also serves semibold.
+    readonly property FontLoader roundedFont: FontLoader {
+        source: "qrc:/Twinsift/fonts/Comfortaa-Bold.ttf"
+    }
+    readonly property string roundedFamily: roundedFont.status === FontLoader.Ready ? roundedFont.name : ""
 
     // The icon font: every symbol drawn by SymbolIcon comes from it.
     readonly property FontLoader iconFont: FontLoader {

@@ -12,7 +12,7 @@
 namespace twinsift {
 
 namespace {
-Q_LOGGING_CATEGORY(lcAbout, "twinsift.about")
+Q_LOGGING_CATEGORY(lcAbout, "twinsift.about", QtInfoMsg)
 } // namespace
 
 AboutPanelKeeper::AboutPanelKeeper(QQmlEngine *engine) : QObject(engine), m_engine(engine) {}

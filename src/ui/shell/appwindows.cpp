@@ -8,7 +8,7 @@
 namespace twinsift {
 
 namespace {
-Q_LOGGING_CATEGORY(lcWindows, "twinsift.windows")
+Q_LOGGING_CATEGORY(lcWindows, "twinsift.windows", QtInfoMsg)
 } // namespace
 
 AppWindows::AppWindows(QQmlEngine *engine) : QObject(engine), m_engine(engine) {}

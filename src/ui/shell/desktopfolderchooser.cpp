@@ -15,7 +15,7 @@
 namespace twinsift {
 
 namespace {
-Q_LOGGING_CATEGORY(lcChooser, "twinsift.chooser")
+Q_LOGGING_CATEGORY(lcChooser, "twinsift.chooser", QtInfoMsg)
 
 const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");

@@ -27,6 +27,7 @@ qt_target_qml_sources(twinsift_ui
     shell/GradientPanel.qml
     shell/ActionButton.qml
     shell/PersistentStopButton.qml
+    shell/Spinner.qml
     shell/DesktopNotice.qml
     shell/ControlAccess.qml
     shell/ModalSheet.qml
@@ -46,3 +47,13 @@ set_source_files_properties(${TWINSIFT_ICON_FONT} PROPERTIES QT_RESOURCE_ALIAS M
 qt_add_resources(twinsift_ui twinsift_icon_font
   PREFIX /Twinsift/fonts
   FILES ${TWINSIFT_ICON_FONT})
+
+# The rounded face of the big titles, built in the same way.
+set(TWINSIFT_ROUNDED_FONT /usr/share/fonts/truetype/comfortaa/Comfortaa-Bold.ttf)
+if(NOT EXISTS ${TWINSIFT_ROUNDED_FONT})
+  message(FATAL_ERROR "Comfortaa font missing: run scripts/install-deps")
+endif()
+set_source_files_properties(${TWINSIFT_ROUNDED_FONT} PROPERTIES QT_RESOURCE_ALIAS Comfortaa-Bold.ttf)
+qt_add_resources(twinsift_ui twinsift_rounded_font
+  PREFIX /Twinsift/fonts
+  FILES ${TWINSIFT_ROUNDED_FONT})

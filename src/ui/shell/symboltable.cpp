@@ -11,9 +11,11 @@ namespace {
 
 // Sorted by symbol name, so a lookup is a binary search.
 constexpr SymbolTable::Entry table[] = {
-    {"1.circle.fill", "looks_one", 0xe400},
+    // The font has no numeral in a circle; a numbered list says "steps".
+    {"1.circle.fill", "format_list_numbered", 0xe242},
     {"arrow.clockwise", "refresh", 0xe5d5},
     {"arrow.right", "arrow_forward", 0xe5c8},
+    {"arrow.triangle.2.circlepath", "autorenew", 0xe863},
     {"arrow.up", "arrow_upward", 0xe5d8},
     {"arrow.up.arrow.down", "swap_vert", 0xe8d5},
     {"arrow.uturn.backward.circle.fill", "restore_from_trash", 0xe938},
@@ -35,7 +37,7 @@ constexpr SymbolTable::Entry table[] = {
     {"doc.text.magnifyingglass", "find_in_page", 0xe880},
     {"ellipsis.circle", "more_horiz", 0xe5d3},
     {"exclamationmark.triangle.fill", "warning", 0xe002},
-    {"externaldrive.fill", "sd_storage", 0xe1c2},
+    {"externaldrive.fill", "storage", 0xe1db},
     {"eye", "visibility", 0xe8f4},
     {"eye.fill", "visibility", 0xe8f4},
     {"eye.slash", "visibility_off", 0xe8f5},

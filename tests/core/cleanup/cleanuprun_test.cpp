@@ -234,9 +234,12 @@ TEST_F(CleanupRunTest, aFileChangedOrProtectedAtItsTurnIsListedAndTheOthersMove)
     EXPECT_EQ(report->movedPaths, Paths{dir / "m1.bin"});
     EXPECT_EQ(report->movedBytes, 3000u);
     EXPECT_EQ(report->failures,
-              (std::vector<CleanupFailure>{{dir / "m2.bin", CleanupRun::changedMessage},
-                                           {dir / "m3.bin", CleanupRun::changedMessage},
+              (std::vector<CleanupFailure>{{dir / "m2.bin", CleanupRun::changedNotMovedMessage},
+                                           {dir / "m3.bin", CleanupRun::changedNotMovedMessage},
                                            {dir / "m4.bin", CleanupRun::protectedMessage}}));
+    // The run went on: no entry of its report may read as if it stopped.
+    for (const CleanupFailure &failure : report->failures)
+        EXPECT_FALSE(failure.message.starts_with("Cleanup stopped")) << failure.message;
     EXPECT_EQ(readFile(dir / "m2.bin"), song);
     EXPECT_TRUE(FileAttributes::read(dir / "m3.bin")->isSymbolicLink);
     EXPECT_EQ(readFile(dir / "m4.bin"), song);
@@ -319,7 +322,7 @@ TEST_F(CleanupRunTest, aKeptCopyChangedAfterValidationKeepsTheMarkedCopyInPlace)
     ASSERT_TRUE(report);
     EXPECT_EQ(report->movedPaths, Paths{dir / "intact/marked.bin"});
     EXPECT_EQ(report->movedBytes, 4001u);
-    const auto keptGone = CleanupRun::noUnchangedKeepCopyMessage;
+    const auto keptGone = CleanupRun::keptCopyGoneNotMovedMessage;
     // Sets go largest first.
     EXPECT_EQ(report->failures,
               (std::vector<CleanupFailure>{{dir / "rewritten/marked.bin", keptGone},

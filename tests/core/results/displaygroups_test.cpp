@@ -129,3 +129,26 @@ TEST(GroupSorting, eachSortIsStableAndUsesTheFirstFileOfTheFilteredGroup) {
     // Names compare case-insensitively with numbers by value; B2 and b2 tie.
     EXPECT_EQ(sorted(GroupSort::filename), (Strings{"r", "q", "s", "p"}));
 }
+
+// More groups than a sort handles by insertion: where every key ties, only a
+// stable sort keeps the order the groups came in, which is the order the
+// user saw before choosing another sort.
+TEST(GroupSorting, fortyGroupsThatTieKeepTheirOrderUnderEverySort) {
+    PathOrder order;
+    std::vector<DisplayGroup> groups;
+    for (int i = 0; i < 40; ++i) {
+        DisplayGroup g;
+        // Ids out of any order a sort could fall back on.
+        g.id = std::to_string((i * 17) % 40);
+        g.reclaimableBytes = 4096;
+        const std::string folder = "/d/" + std::to_string((i * 23) % 40);
+        g.files = {file(folder + "/same.bin", 4096), file(folder + "/x/same.bin", 4096)};
+        groups.push_back(std::move(g));
+    }
+    for (auto mode : GroupSort::allCases()) {
+        SCOPED_TRACE(std::string(mode.label()));
+        auto sorted = groups;
+        DisplayGroups::sort(sorted, mode, order);
+        EXPECT_EQ(idsOf(sorted), idsOf(groups));
+    }
+}

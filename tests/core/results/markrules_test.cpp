@@ -118,11 +118,15 @@ TEST(KeepRules, equalTimesAndUnreadableTimesAndEqualPathShapesFallBackToTheSetOr
             allBut({two, three, five}, {"/d/two/a/first", "/d/three/a/b/one", "/d/five/x/y/one"}));
     }
 
-    // Same depth, same length: the earlier copy in the set stays.
-    const auto twins = group("tt", 1, {"/d/zz/c/d", "/d/x/bb", "/d/y/aa", "/d/xx/b"});
-    Review shortest({twins});
+    // Same depth, same length: the shorter file name stays, and with names
+    // of one length too, the earlier copy in the set.
+    const auto names = group("tt", 1, {"/d/zz/c/d", "/d/x/bb", "/d/y/aa", "/d/xx/b"});
+    const auto twins = group("uu", 2, {"/e/zz/c/d", "/e/x/bb", "/e/y/aa"});
+    const auto copies = group("cc", 3, {"/d/Docs/img1 (2).jpg", "/d/Pictures/img1.jpg"});
+    Review shortest({names, twins, copies});
     shortest.review.applyMarkRule(MarkRule::keepShortestPath);
-    EXPECT_EQ(shortest.review.selectedForTrash(), (Marks{"/d/zz/c/d", "/d/y/aa", "/d/xx/b"}));
+    EXPECT_EQ(shortest.review.selectedForTrash(),
+              allBut({names, twins, copies}, {"/d/xx/b", "/e/x/bb", "/d/Pictures/img1.jpg"}));
 }
 
 TEST(KeepRules, aProtectedCopyIsLeftAloneAndCountedWithOneAlert) {

@@ -112,6 +112,12 @@ void TestFixture::releaseScans() {
     m_gate.release();
 }
 
+void TestFixture::holdCleanups() {
+    // Every run takes this lock first; holding it holds them.
+    if (!m_cleanupHold)
+        m_cleanupHold = std::make_unique<CleanupLock>();
+}
+
 bool TestFixture::dragUrls(QQuickItem *target, const QList<QUrl> &urls, bool drop) {
     if (!target || !target->window())
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cleanuplock.h"
 #include "scangate.h"
 #include "tempdir.h"
 
@@ -54,6 +55,11 @@ public:
     Q_INVOKABLE bool scanIsHeld() const { return m_gate.isHeld(); }
     Q_INVOKABLE bool heldScanSawStop() const { return m_gate.stopWasRequested(); }
 
+    // Cleanup runs started after holdCleanups() wait, before they check or
+    // move anything, until releaseCleanups(): a test can act while one runs.
+    Q_INVOKABLE void holdCleanups();
+    Q_INVOKABLE void releaseCleanups() { m_cleanupHold.reset(); }
+
     // Drags urls from outside the window over the middle of target, as a
     // file manager does, and drops them there unless drop is false.
     Q_INVOKABLE bool dragUrls(QQuickItem *target, const QList<QUrl> &urls, bool drop = true);
@@ -79,6 +85,7 @@ private:
 
     std::vector<std::unique_ptr<TempDir>> m_folders;
     ScanGate m_gate;
+    std::unique_ptr<CleanupLock> m_cleanupHold;
     QString m_shotFolder;
     int m_failures = 0;
 };

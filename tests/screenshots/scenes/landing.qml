@@ -62,7 +62,24 @@ Main {
 
     function scanning() {
         Fixture.shot(window, "landing-scanning")
+        scanScreen.scanModel.errorMessage = qsTr("The scan stopped because of an internal error.")
+        Fixture.when(() => true, scanningWithError)
+    }
+
+    function scanningWithError() {
+        Fixture.shot(window, "landing-scanning-error")
         Fixture.releaseScans()
-        Fixture.when(() => !scanScreen.scanModel.isScanning, () => Fixture.finish())
+        Fixture.when(() => !scanScreen.scanModel.isScanning, shortWindow)
+    }
+
+    // The smallest window: the page runs past the bottom and says so.
+    function shortWindow() {
+        scanScreen.controller.folderChosen(folder)
+        window.width = window.minimumWidth
+        window.height = window.minimumHeight
+        Fixture.when(() => window.contentItem.height === 720 && !scanScreen.hasResult, () => {
+            Fixture.shot(window, "landing-smallest-window")
+            Fixture.finish()
+        })
     }
 }

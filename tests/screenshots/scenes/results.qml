@@ -43,6 +43,12 @@ ResultsScene {
         return -1
     }
 
+    // The row item at index of the results table.
+    function rowMenuOf(index) {
+        const grid = view.resultGrid
+        return grid.itemAtIndex(index)
+    }
+
     Component.onCompleted: {
         // The scratch home holds this tree and the protected Library copy.
         scanner.scan(Fixture.urlOf(tree, "../.."))
@@ -56,6 +62,12 @@ ResultsScene {
             { act: () => Fixture.shot(window, "results-exact-marked") },
             { act: () => { review.showFolderPaths = true } },
             { act: () => Fixture.shot(window, "results-exact-folders") },
+            // The first row's actions menu, with its folder icon.
+            { act: () => {
+                  rowMenuOf(0).openActions()
+              } },
+            { act: () => Fixture.shot(window, "results-row-menu") },
+            { act: () => rowMenuOf(0).closeActions() },
             { act: () => review.selectCategory(DuplicateReviewModel.SameNameSize) },
             { act: () => Fixture.shot(window, "results-name-size") },
             { act: () => review.showDuplicateFiles() },
@@ -64,6 +76,9 @@ ResultsScene {
             { act: () => Fixture.shot(window, "results-similar") },
             { act: () => { review.selectCategory(DuplicateReviewModel.Exact); review.searchText = "zebra" } },
             { act: () => Fixture.shot(window, "results-empty-search") },
+            { act: () => review.showDuplicateFiles() },
+            { act: () => Fixture.shot(window, "results-flat-empty-search") },
+            { act: () => review.selectCategory(DuplicateReviewModel.Exact) },
             { act: () => { review.clearSearch(); review.showCleanupReview = true } },
             { act: () => Fixture.shot(window, "review-sheet") },
             { act: () => {
@@ -96,8 +111,12 @@ ResultsScene {
                   review.toggleRow(rowNamed("setup (1).tar.gz", "Downloads"))
                   review.toggleRow(rowNamed("beach copy.jpg", "2021"))
                   review.showCleanupReview = true
+                  // Held at its start, to show the sheet while files move.
+                  Fixture.holdCleanups()
                   review.performCleanup()
               } },
+            { ready: () => review.cleanup.isRunning, act: () => Fixture.shot(window, "review-sheet-moving") },
+            { act: () => Fixture.releaseCleanups() },
             { ready: () => review.cleanup.hasReport, act: () => Fixture.shot(window, "result-sheet") },
             { act: () => review.closeCleanupReport() },
             // Restoring that cleanup from the Edit menu, after one of its

@@ -1,5 +1,6 @@
 #include "cleanupprotection.h"
 #include "duplicatereviewmodel.h"
+#include "duplicatescanviewmodel.h"
 #include "fileurls.h"
 #include "scanrecorder.h"
 #include "tempdir.h"
@@ -140,6 +141,8 @@ private slots:
     // The "Mark" menu's bulk marks, their undo and feedback line.
     void keepOldestWaitsForTimesReadOnAWorkerThenWordsItsFeedbackUntilTheNextChange();
     void aRuleWaitsForTheProtectionAnswersAndLeavesProtectedCopiesAlone();
+    void clicksBeforeTheProtectionAnswersCountOnceTheyCome();
+    void aScannedResultShowsItsCategoryCountsAtOnce();
     void aFolderIsTakenByTheBytesOfItsUrlAndMustLieInsideTheScannedFolder();
 };
 
@@ -225,11 +228,14 @@ void DuplicateReviewModelTest::protectedRowsAreReviewOnlyAndASweepAlertsOnce() {
         });
     model.setResult(ScanResultValue(result));
     QCOMPARE(cleanupState(model, 2), QStringLiteral("checking"));
+    // A click before the answer waits for it.
     model.toggleRow(2);
     QCOMPARE(model.selectedCount(), 0);
     QSignalSpy known(&model, &DuplicateReviewModel::protectionKnown);
     QVERIFY(known.wait(10000));
     QCOMPARE(cleanupState(model, 0), QStringLiteral("protected"));
+    QCOMPARE(cleanupState(model, 2), QStringLiteral("trash"));
+    model.toggleRow(2);
     QCOMPARE(cleanupState(model, 2), QStringLiteral("keep"));
 
     // A click that reaches a protected row anyway is swept straight back out.
@@ -474,6 +480,66 @@ void DuplicateReviewModelTest::aRuleWaitsForTheProtectionAnswersAndLeavesProtect
              QStringLiteral("Marked 2 copies in 2 sets · 1 protected copies left alone"));
     QVERIFY(model.hasProtectedLocationMessage());
     QCOMPARE(alerts.count(), 1);
+}
+
+// KEEP is shown and clickable from the first frame; a click made before the
+// answers is carried out when they come, and one on a protected copy raises
+// the alert instead of marking it.
+void DuplicateReviewModelTest::clicksBeforeTheProtectionAnswersCountOnceTheyCome() {
+    TempDir dir;
+    for (const char *name : {"a1", "a2", "b1", "b2"})
+        writeFile(dir / name, std::string(2048, name[0]));
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    const std::string guarded = dir / "b1";
+    DuplicateReviewModel model;
+    model.setProtectionTest([released, guarded](const std::string &path) {
+        released.wait();
+        return path == guarded;
+    });
+    QSignalSpy known(&model, &DuplicateReviewModel::protectionKnown);
+    model.setResult(scanOf(dir, {}));
+    const int a1 = rowOf(model, dir / "a1"), b1 = rowOf(model, dir / "b1");
+    QCOMPARE(cleanupState(model, a1), QStringLiteral("checking"));
+    model.toggleRow(a1);
+    model.toggleRow(b1);
+    QVERIFY(marked(model).empty());
+
+    release.set_value();
+    QVERIFY(known.wait(10000));
+    QCOMPARE(marked(model), (Paths{dir / "a1"}));
+    QCOMPARE(cleanupState(model, rowOf(model, dir / "a1")), QStringLiteral("trash"));
+    QVERIFY(model.hasProtectedLocationMessage());
+}
+
+// A result published by the scan controller carries the review-only
+// groupings: the category bar has its counts before any event is handled,
+// instead of showing bare titles for the first frames.
+void DuplicateReviewModelTest::aScannedResultShowsItsCategoryCountsAtOnce() {
+    TempDir dir;
+    writeFile(dir / "a/same.txt", std::string(2048, 'a'));
+    writeFile(dir / "b/same.txt", std::string(2048, 'b'));
+    writeFile(dir / "c/copy.bin", std::string(3000, 'c'));
+    writeFile(dir / "d/copy.bin", std::string(3000, 'c'));
+    DuplicateScanViewModel scanner;
+    const std::string folder = dir.path();
+    scanner.scan(QByteArray(folder.data(), static_cast<qsizetype>(folder.size())));
+    QTRY_VERIFY_WITH_TIMEOUT(scanner.result().hasValue(), 10000);
+
+    DuplicateReviewModel model;
+    model.setResult(scanner.result());
+    QStringList atOnce;
+    for (int c = 0; c < 4; ++c)
+        atOnce << model.categoryButtons()->label(c);
+
+    // The same result without them: the counts come later, and are the same.
+    DuplicateReviewModel later;
+    later.setResult(ScanResultValue(scanner.result().core()));
+    QVERIFY(!later.categoryButtons()->label(2).contains('('));
+    QTRY_VERIFY(later.categoryButtons()->label(2).contains('('));
+    for (int c = 0; c < 4; ++c)
+        QCOMPARE(atOnce[c], later.categoryButtons()->label(c));
+    QVERIFY(atOnce[1].endsWith(QStringLiteral(")")) && atOnce[2].endsWith(QStringLiteral(")")));
 }
 
 void DuplicateReviewModelTest::aFolderIsTakenByTheBytesOfItsUrlAndMustLieInsideTheScannedFolder() {
