@@ -36,6 +36,7 @@ double processCpuSeconds() {
 } // namespace
 
 int main(int argc, char *argv[]) {
+    twinsift::AppSession::prepareProcess();
     if (argc < 2) {
         std::fprintf(stderr, "usage: twinsift-appbench TREE [RUNS]\n");
         return 2;

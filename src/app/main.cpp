@@ -7,6 +7,7 @@
 Q_IMPORT_QML_PLUGIN(TwinsiftPlugin)
 
 int main(int argc, char *argv[]) {
+    twinsift::AppSession::prepareProcess();
     // Help and the version need no display: they are answered before the
     // GUI connects to one, so they work over ssh and in a package check.
     if (twinsift::CommandLine::asksOnlyForText(argc, argv)) {

@@ -11,7 +11,7 @@
 namespace twinsift {
 
 ResultReview::ResultReview(DuplicateScanResult result, ProtectionTest isProtected)
-    : m_result(std::move(result)),
+    : m_result(std::make_shared<const DuplicateScanResult>(std::move(result))),
       m_isProtected(isProtected ? std::move(isProtected)
                                 : ProtectionTest(CleanupProtection::isProtected)),
       m_order(std::make_unique<PathOrder>()) {
@@ -23,6 +23,12 @@ ResultReview::ResultReview(DuplicateScanResult result, ProtectionTest isProtecte
 ResultReview::~ResultReview() = default;
 
 void ResultReview::setResult(DuplicateScanResult result) {
+    setResult(std::make_shared<const DuplicateScanResult>(std::move(result)));
+}
+
+void ResultReview::setResult(std::shared_ptr<const DuplicateScanResult> result) {
+    if (!result)
+        result = std::make_shared<const DuplicateScanResult>();
     // Marks follow paths from one result to the next.
     std::vector<std::string> marked(m_marksElsewhere.begin(), m_marksElsewhere.end());
     m_marks.forEach([&](FileId id) { marked.push_back(file(id).url); });
@@ -45,8 +51,8 @@ void ResultReview::setResult(DuplicateScanResult result) {
 void ResultReview::indexFiles() {
     m_groupStart.clear();
     m_files.clear();
-    m_groupStart.reserve(m_result.groups.size() + 1);
-    for (const auto &group : m_result.groups) {
+    m_groupStart.reserve(m_result->groups.size() + 1);
+    for (const auto &group : m_result->groups) {
         m_groupStart.push_back(m_files.size());
         for (const auto &f : group.files)
             m_files.push_back(&f);
@@ -125,19 +131,19 @@ void ResultReview::showPotentialSavings() {
 
 const std::vector<DisplayGroup> &ResultReview::exactGroups() const {
     if (!m_exactGroups)
-        m_exactGroups = DisplayGroups::exactGroups(m_result);
+        m_exactGroups = DisplayGroups::exactGroups(*m_result);
     return *m_exactGroups;
 }
 
 const std::vector<DisplayGroup> &ResultReview::sameNameSizeGroups() const {
     if (!m_sameNameSizeGroups)
-        m_sameNameSizeGroups = DisplayGroups::sameNameSizeGroups(m_result, *m_order);
+        m_sameNameSizeGroups = DisplayGroups::sameNameSizeGroups(*m_result, *m_order);
     return *m_sameNameSizeGroups;
 }
 
 const std::vector<DisplayGroup> &ResultReview::sameNameGroups() const {
     if (!m_sameNameGroups)
-        m_sameNameGroups = DisplayGroups::sameNameGroups(m_result, *m_order);
+        m_sameNameGroups = DisplayGroups::sameNameGroups(*m_result, *m_order);
     return *m_sameNameGroups;
 }
 
@@ -165,7 +171,7 @@ std::vector<DisplayGroup> ResultReview::searchedGroups() const {
 const std::shared_ptr<const std::vector<DuplicateFile>> &
 ResultReview::sharedDuplicateFiles() const {
     if (!m_duplicateFiles) {
-        auto [files, ids] = orderedFiles(m_result, *m_order);
+        auto [files, ids] = orderedFiles(*m_result, *m_order);
         m_duplicateFiles = std::make_shared<const std::vector<DuplicateFile>>(std::move(files));
         m_duplicateFileIds = std::move(ids);
     }
@@ -184,8 +190,8 @@ const std::vector<FileId> &ResultReview::duplicateFileIds() const {
 std::optional<FileId> ResultReview::fileIdIn(const DisplayGroup &group,
                                              const std::string &path) const {
     const auto g = static_cast<std::size_t>(group.accentIndex);
-    if (group.exact && group.accentIndex >= 0 && g < m_result.groups.size()) {
-        const auto &files = m_result.groups[g].files;
+    if (group.exact && group.accentIndex >= 0 && g < m_result->groups.size()) {
+        const auto &files = m_result->groups[g].files;
         for (std::size_t i = 0; i < files.size(); ++i)
             if (files[i].url == path)
                 return fileId(g, i);
@@ -379,7 +385,7 @@ std::optional<std::vector<DuplicateFile>> ResultReview::prepareCleanup() {
     std::vector<DuplicateFile> selected = selectedFiles();
     if (selected.empty())
         return std::nullopt;
-    for (std::size_t g = 0; g < m_result.groups.size(); ++g) {
+    for (std::size_t g = 0; g < m_result->groups.size(); ++g) {
         bool everyCopy = m_groupStart[g] < m_groupStart[g + 1];
         for (std::size_t id = m_groupStart[g]; everyCopy && id < m_groupStart[g + 1]; ++id)
             everyCopy =

@@ -51,10 +51,13 @@ public:
     ~ResultReview();
     void setFileProtectionTest(FileProtectionTest test) { m_isFileProtected = std::move(test); }
 
-    const DuplicateScanResult &result() const { return m_result; }
+    const DuplicateScanResult &result() const { return *m_result; }
     // A new result (after a rescan) keeps every selection and mark; marks on
     // paths that are no longer in an exact set simply stop counting.
     void setResult(DuplicateScanResult result);
+    // The same without a copy: a result of a million files is shared with
+    // whoever else holds it, not held twice.
+    void setResult(std::shared_ptr<const DuplicateScanResult> result);
 
     // The groupings of a result that take long on a large one (the two
     // review-only categories over every scanned file, and the path-ordered
@@ -187,7 +190,7 @@ private:
     void resetDerived();
     void marksChanged() { m_markedPaths.reset(); }
 
-    DuplicateScanResult m_result;
+    std::shared_ptr<const DuplicateScanResult> m_result;
     ProtectionTest m_isProtected;
     std::unique_ptr<PathOrder> m_order;
 

@@ -428,7 +428,7 @@ void DuplicateReviewModel::setResult(const ScanResultValue &result) {
     m_protection = std::move(carried);
     m_pendingToggles.clear();
     m_result = result;
-    m_review.setResult(result.core());
+    m_review.setResult(result.shared());
     if (const auto groupings = result.groupings())
         m_review.adopt(*groupings);
     m_orderOfFile.clear();

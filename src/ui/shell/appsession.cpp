@@ -13,6 +13,8 @@
 #include <QQuickWindow>
 #include <QTimer>
 
+#include <malloc.h>
+
 namespace twinsift {
 
 namespace {
@@ -33,6 +35,17 @@ bool openGLIsSoftware() {
            renderer.contains("software rasterizer") || renderer.contains("swrast");
 }
 } // namespace
+
+void AppSession::prepareProcess() {
+    // glibc gives each thread that allocates an arena of its own, up to eight
+    // per core, and memory freed in one arena serves only its threads. The
+    // scan's workers build and free hundreds of megabytes over a large tree
+    // that the window's thread then cannot reuse: at a million files the
+    // window peaked at 815 MB, and at 566 MB with two arenas, at no cost in
+    // speed. A limit the user set still wins.
+    if (!qEnvironmentVariableIsSet("MALLOC_ARENA_MAX"))
+        mallopt(M_ARENA_MAX, 2);
+}
 
 void AppSession::configure(const QString &desktopFileName) {
     QGuiApplication::setOrganizationName(QStringLiteral("Ambrivo"));

@@ -15,6 +15,9 @@ namespace twinsift {
 // start through here, so what they drive is what users run.
 class AppSession {
 public:
+    // Settles what must be settled before any thread starts. Call first in
+    // main.
+    static void prepareProcess();
     // Names the application for the desktop and picks the style. Call once,
     // after the QGuiApplication exists and before a session is made.
     static void configure(const QString &desktopFileName);
