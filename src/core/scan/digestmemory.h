@@ -83,6 +83,9 @@ public:
         Sha256Digest state; // of the path, size and times
         Sha256Digest digest;
     };
+
+    // The entry find would take its digest from.
+    std::optional<Entry> findEntry(const Key &key) const;
     using Entries = std::deque<Entry>;
 
     // Adds to fresh the digest of the file key describes, read no earlier
