@@ -98,11 +98,11 @@ TEST(EdgeCheck, filesDifferingOnlyInTheFirstOrLastByteAreNeverReadWhole) {
     }
 }
 
-// A file no larger than the two ends is read once, whole, never checked
-// first; one byte more and it is checked.
-TEST(EdgeCheck, filesOfTwoEdgesOrLessAreReadOnce) {
+// A small file is read once, whole, never checked first; one byte more and
+// it is checked.
+TEST(EdgeCheck, smallFilesAreReadOnce) {
     TempDir dir;
-    const auto edges = static_cast<std::size_t>(2 * HashWorkers::edgeBytes);
+    const auto edges = static_cast<std::size_t>(HashWorkers::readWholeUpTo);
     writePair(dir, "small", edges, 0);
     writePair(dir, "equal", edges, std::string::npos);
     writePair(dir, "bigger", edges + 1, 0);
@@ -200,7 +200,7 @@ TEST(EdgeCheck, aFileChangedBetweenItsCheckAndItsReadIsSkipped) {
 TEST(EdgeCheck, aStopDuringTheChecksEndsTheScan) {
     TempDir dir;
     for (std::size_t i = 0; i < 40; ++i)
-        writePair(dir, "p" + std::to_string(i), 20'000 + i, 0);
+        writePair(dir, "p" + std::to_string(i), 40'000 + i, 0);
     for (const HashingOptions way : {HashingOptions{}, HashingOptions{0, true}}) {
         std::stop_source stop;
         ScanRecorder scan;
@@ -220,8 +220,9 @@ TEST(EdgeCheck, aStopDuringTheChecksEndsTheScan) {
 TEST(EdgeCheck, reportsAndSetsAreThoseOfAScanWithoutChecks) {
     TempDir dir;
     const auto edge = static_cast<std::size_t>(HashWorkers::edgeBytes);
-    const std::size_t sizes[] = {0,        1,           edge - 1,     edge,
-                                 edge + 1, 2 * edge,    2 * edge + 1, 3 * edge,
+    const auto whole = static_cast<std::size_t>(HashWorkers::readWholeUpTo);
+    const std::size_t sizes[] = {0,        1,           edge - 1,       edge,     edge + 1,
+                                 2 * edge, 2 * edge + 1, whole,         whole + 1, 3 * whole,
                                  1048576,  1048576 + 1, 2 * 1048576 + 5};
     std::uint32_t seed = 1;
     for (const auto size : sizes) {
@@ -274,7 +275,7 @@ TEST(EdgeCheck, reportsAndSetsAreThoseOfAScanWithoutChecks) {
         EXPECT_EQ(a.scannedFiles, b.scannedFiles);
     };
     const HashingOptions ways[] = {{}, {1, false}, {3, false}, {0, true}};
-    const std::string changed = dir / "s12288/eq2";
+    const std::string changed = dir / ("s" + std::to_string(3 * whole) + "/eq2");
     const std::string original = readFile(changed);
     for (const auto &way : ways) {
         const auto withoutChecks = [&] {
@@ -287,7 +288,7 @@ TEST(EdgeCheck, reportsAndSetsAreThoseOfAScanWithoutChecks) {
         // are read whole. One file changed since is read again.
         DigestMemory memory(DigestMemory::defaultCapacity, [] { return std::int64_t{1} << 62; });
         scanAll(way, &memory);
-        writeFile(changed, patterned(3 * edge, 5000));
+        writeFile(changed, patterned(3 * whole, 5000));
         same(scanAll(way, &memory), withoutChecks());
         writeFile(changed, original);
     }

@@ -93,9 +93,10 @@ Result<void> FileReader::openAt(int dirFd, const char *name, bool identify) {
     return {};
 }
 
-void FileReader::prefetch(std::uint64_t bytes) {
+void FileReader::prefetch(std::uint64_t bytes, std::uint64_t offset) {
     if (m_fd >= 0 && bytes > 0)
-        ::posix_fadvise(m_fd, 0, static_cast<off_t>(bytes), POSIX_FADV_WILLNEED);
+        ::posix_fadvise(m_fd, static_cast<off_t>(offset), static_cast<off_t>(bytes),
+                        POSIX_FADV_WILLNEED);
 }
 
 Result<std::size_t> FileReader::read(void *buffer, std::size_t capacity) {

@@ -52,7 +52,7 @@ public:
     Result<void> openAt(int dirFd, const char *name, bool identify = true);
     // Asks the kernel to start reading the first bytes now, so that several
     // files are on their way from the disk while another is digested.
-    void prefetch(std::uint64_t bytes);
+    void prefetch(std::uint64_t bytes, std::uint64_t offset = 0);
     // Reads up to capacity bytes: the count read, 0 at the end. Interrupted
     // reads are retried.
     Result<std::size_t> read(void *buffer, std::size_t capacity);

@@ -645,6 +645,17 @@ private:
         std::vector<std::uint32_t> parallel, serial;
         for (const auto index : toRead)
             (spins(m_w.files.identity(index).device) ? serial : parallel).push_back(index);
+        // Files read whole without a check (their size has a remembered
+        // digest, or no other file of it is read) go first when they are of
+        // a chunk or more, largest first, so that no large file is left to
+        // finish alone at the end; the rest keep walk order, which keeps a
+        // folder's files together.
+        const auto weight = [this](std::uint32_t index) {
+            const auto size = m_w.files.fileSize(index);
+            return size >= HashWorkers::chunkSize && !m_setOf.contains(index) ? size : 0;
+        };
+        std::stable_sort(parallel.begin(), parallel.end(),
+                         [&](std::uint32_t a, std::uint32_t b) { return weight(a) > weight(b); });
         m_jobs += parallel.size() + serial.size();
         m_workers.finish(
             std::move(parallel), std::move(serial),

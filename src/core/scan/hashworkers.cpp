@@ -366,20 +366,19 @@ void HashWorkers::work(unsigned index) {
             queued += weightOf(file.job);
             if (file.serial)
                 break;
-            if (file.opened && ahead && !file.job.check)
+            if (file.opened && ahead && file.job.check) {
+                file.reader.prefetch(edgeBytes);
+                file.reader.prefetch(edgeBytes, file.job.size - edgeBytes);
+            } else if (file.opened && ahead) {
                 file.reader.prefetch(std::min(file.job.size, prefetchBytes));
+            }
         }
         if (window.empty())
             return;
         Open &front = window.front();
-        if (front.job.check) {
-            check(front, buffer.get(), hasher);
-            queued -= weightOf(front.job);
-            window.pop_front();
-            continue;
-        }
         const bool tryCached = mayPrefetch && !front.serial;
-        const bool cached = digest(front, buffer.get(), hasher, tryCached);
+        const bool cached = front.job.check ? check(front, buffer.get(), hasher, tryCached)
+                                            : digest(front, buffer.get(), hasher, tryCached);
         if (tryCached && !cached) {
             ahead = true;
             cachedInARow = 0;
@@ -391,7 +390,8 @@ void HashWorkers::work(unsigned index) {
     }
 }
 
-void HashWorkers::check(Open &file, unsigned char *buffer, Sha256Hasher &hasher) {
+bool HashWorkers::check(Open &file, unsigned char *buffer, Sha256Hasher &hasher, bool tryCached) {
+    bool cached = true;
     Done done;
     done.id = file.job.id;
     done.check = true;
@@ -399,6 +399,11 @@ void HashWorkers::check(Open &file, unsigned char *buffer, Sha256Hasher &hasher)
     // A file that is no longer the size the walk saw changed since.
     if (file.opened && !stopping() && file.reader.size() == size && worthChecking(size)) {
         const auto edge = static_cast<std::size_t>(edgeBytes);
+        // Whether the disk has to be waited for, as digest() finds out.
+        if (tryCached) {
+            const auto head = file.reader.readCached(buffer, edge);
+            cached = head && *head == edge;
+        }
         if (const auto head = file.reader.readAt(buffer, edge, 0); head && *head == edge) {
             const auto tail = file.reader.readAt(buffer + edge, edge, size - edge);
             if (tail && *tail == edge && hasher.begin()) {
@@ -413,8 +418,9 @@ void HashWorkers::check(Open &file, unsigned char *buffer, Sha256Hasher &hasher)
     }
     file.reader.close();
     if (stopping())
-        return;
+        return cached;
     post(done);
+    return cached;
 }
 
 bool HashWorkers::digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher, bool tryCached) {

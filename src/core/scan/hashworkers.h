@@ -37,10 +37,13 @@ namespace twinsift {
 class HashWorkers {
 public:
     static constexpr std::size_t chunkSize = Sha256Hasher::chunkSize;
-    // What a check reads at each end of a file. A file of at most two of
-    // them is read whole at once: a check would read every byte of it.
+    // What a check reads at each end of a file.
     static constexpr std::uint64_t edgeBytes = 4096;
-    static bool worthChecking(std::uint64_t size) { return size > 2 * edgeBytes; }
+    // A file of at most this size is read whole at once, never checked
+    // first: reading the rest of it costs less than the second open and
+    // read that a check adds for a file it cannot rule out.
+    static constexpr std::uint64_t readWholeUpTo = 32 * 1024;
+    static bool worthChecking(std::uint64_t size) { return size > readWholeUpTo; }
 
     struct Options {
         unsigned workers = 0;   // 0: one per core, at most 8
@@ -149,7 +152,10 @@ private:
     // Digests file and posts the outcome. With tryCached the first read
     // takes only what the page cache holds; false when that was not all.
     bool digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher, bool tryCached);
-    void check(Open &file, unsigned char *buffer, Sha256Hasher &hasher);
+    // Digests a file's first and last edgeBytes and posts the outcome.
+    // With tryCached, it first asks for what the page cache holds; false
+    // when that was not all.
+    bool check(Open &file, unsigned char *buffer, Sha256Hasher &hasher, bool tryCached);
     void describeLate(const Late &late, Job &job);
     void post(const Done &done);
     void requestStop();
