@@ -18,6 +18,7 @@
 #include "digestcache.h"
 #include "digestmemory.h"
 #include "duplicatescanner.h"
+#include "hashworkers.h"
 #include "platform/paths.h"
 
 #include <algorithm>
@@ -124,6 +125,10 @@ int main(int argc, char **argv) {
             hashing.digestCache = &diskCache;
         } else if (std::strcmp(argv[i], "--report-times") == 0) {
             reportTimes = true;
+        } else if (std::strcmp(argv[i], "--no-edge-checks") == 0) {
+            // Reads every candidate whole, as scans did before the checks:
+            // for comparing the two.
+            HashWorkers::setChecksEdges(false);
         } else if (std::strcmp(argv[i], "--one-at-a-time") == 0) {
             hashing.oneFileAtATime = true;
         } else if (std::strcmp(argv[i], "--workers") == 0 && i + 1 < argc) {
@@ -181,13 +186,20 @@ int main(int argc, char **argv) {
     putField("filesScanned", result.filesScanned);
     if (reportTimes) {
         const auto seconds = [](Clock::duration d) { return std::chrono::duration<double>(d).count(); };
-        double first = -1, stall = 0;
+        double first = -1, stall = 0, stallStart = 0;
+        std::int64_t stallAfter = 0;
         for (std::size_t i = 0; i < hashingReports.size(); ++i) {
             if (first < 0 && hashingReports[i].second > 0)
                 first = seconds(hashingReports[i].first - started);
             const auto next = i + 1 < hashingReports.size() ? hashingReports[i + 1].first : ended;
-            stall = std::max(stall, seconds(next - hashingReports[i].first));
+            if (seconds(next - hashingReports[i].first) > stall) {
+                stall = seconds(next - hashingReports[i].first);
+                stallStart = seconds(hashingReports[i].first - started);
+                stallAfter = hashingReports[i].second;
+            }
         }
+        putField("longestStallAfterFiles", stallAfter);
+        putField("longestStallStartSeconds", stallStart);
         putField("firstVerifiedSeconds", first);
         putField("hashingStartSeconds",
                  hashingReports.empty() ? -1.0 : seconds(hashingReports.front().first - started));
