@@ -116,12 +116,12 @@ TEST(DigestCache, aDamagedOrForeignFileIsIgnoredAndReplaced) {
 
     const auto damaged = [&](std::string bytes) {
         writeFile(file, bytes);
-        EXPECT_TRUE(cache.load(dir / "tree").empty());
+        EXPECT_TRUE(cache.load(dir / "tree").entries.empty());
         const Scanned scan = freshScan(dir / "tree", cacheFolder);
         EXPECT_EQ(scan.opened, first.opened);
         EXPECT_EQ(scan.scan.result().groups, first.scan.result().groups);
         // Replaced by a good one.
-        EXPECT_EQ(cache.load(dir / "tree").size(), 12u);
+        EXPECT_EQ(cache.load(dir / "tree").entries.size(), 12u);
     };
     // One bit of a digest flipped; cut short; grown; another version; empty.
     std::string bytes = good;
@@ -148,17 +148,17 @@ TEST(DigestCache, theFoldersScannedLongestAgoAreDroppedBeyondTheBudget) {
         entries[i].digest.fill(static_cast<unsigned char>(i + 1));
     }
     // Room for two files of 100 entries, not three.
-    const DigestCache cache(dir / "cache", 2 * (100 * sizeof(DigestMemory::Entry) + 96) + 50);
+    const DigestCache cache(dir / "cache", 2 * (100 * sizeof(DigestMemory::Entry) + 144) + 50);
     for (const char *root : {"/a", "/b", "/c"}) {
-        ASSERT_TRUE(cache.save(root, entries));
+        ASSERT_TRUE(cache.save(root, {entries, {}, {}}));
         // Older first: a, then b, then c.
         const timespec when[2] = {{0, UTIME_OMIT}, {1'000'000'000 + root[1], 0}};
         ASSERT_EQ(::utimensat(AT_FDCWD, cache.fileOf(root).c_str(), when, 0), 0);
     }
-    EXPECT_TRUE(cache.load("/a").empty());
-    ASSERT_EQ(cache.load("/b").size(), 100u);
-    EXPECT_EQ(cache.load("/c").size(), 100u);
-    const auto loaded = cache.load("/b");
+    EXPECT_TRUE(cache.load("/a").entries.empty());
+    ASSERT_EQ(cache.load("/b").entries.size(), 100u);
+    EXPECT_EQ(cache.load("/c").entries.size(), 100u);
+    const auto loaded = cache.load("/b").entries;
     EXPECT_EQ(loaded[42].inode, 42u);
     EXPECT_EQ(loaded[42].digest, entries[42].digest);
     EXPECT_EQ(loaded[42].state, entries[42].state);

@@ -29,10 +29,12 @@ struct Header {
     std::uint32_t byteOrder;
     std::uint32_t entryBytes;
     std::uint32_t reserved;
-    std::uint64_t count;
-    Sha256Digest root; // of the folder's path
+    std::uint64_t count;      // entries
+    std::uint64_t orderCount; // ranks of the order by path, 4 bytes each
+    Sha256Digest root;        // of the folder's path
+    Sha256Digest orderFingerprint;
 };
-static_assert(sizeof(Header) == 64);
+static_assert(sizeof(Header) == 104);
 static_assert(std::is_trivially_copyable_v<DigestMemory::Entry>);
 
 Sha256Digest digestOf(const void *data, std::size_t size) {
@@ -63,6 +65,26 @@ bool writeAll(int fd, const unsigned char *data, std::size_t size) {
     return true;
 }
 
+// Whether the file at path holds exactly bytes.
+bool sameBytes(const std::string &path, const std::vector<unsigned char> &bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                static_cast<std::uint64_t>(st.st_size) == bytes.size();
+    std::vector<unsigned char> chunk(1 << 16);
+    for (std::size_t at = 0; same && at < bytes.size();) {
+        const ssize_t n = ::read(fd, chunk.data(), std::min(chunk.size(), bytes.size() - at));
+        if (n < 0 && errno == EINTR)
+            continue;
+        same = n > 0 && std::memcmp(chunk.data(), bytes.data() + at, static_cast<std::size_t>(n)) == 0;
+        at += n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+    ::close(fd);
+    return same;
+}
+
 } // namespace
 
 DigestCache::DigestCache(std::string folder, std::uint64_t budgetBytes)
@@ -82,15 +104,15 @@ std::string DigestCache::fileOf(std::string_view root) const {
                                           suffix);
 }
 
-DigestMemory::Entries DigestCache::load(std::string_view root) const {
-    DigestMemory::Entries entries;
+DigestCache::Kept DigestCache::load(std::string_view root) const {
+    Kept kept;
     const int fd = ::open(fileOf(root).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
-        return entries;
+        return kept;
     struct stat st;
     std::vector<unsigned char> bytes;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        static_cast<std::uint64_t>(st.st_size) <= m_budget + sizeof(Header) + 32 &&
+        static_cast<std::uint64_t>(st.st_size) <= 2 * m_budget + sizeof(Header) + 32 &&
         static_cast<std::uint64_t>(st.st_size) >= sizeof(Header) + 32) {
         bytes.resize(static_cast<std::size_t>(st.st_size));
         std::size_t got = 0;
@@ -107,32 +129,37 @@ DigestMemory::Entries DigestCache::load(std::string_view root) const {
     }
     ::close(fd);
     if (bytes.empty())
-        return entries;
+        return kept;
     Header header;
     std::memcpy(&header, bytes.data(), sizeof header);
     constexpr std::size_t entryBytes = sizeof(DigestMemory::Entry);
     const std::size_t body = bytes.size() - sizeof header - 32;
     if (header.magic != magic || header.version != version || header.byteOrder != byteOrder ||
-        header.entryBytes != entryBytes || body % entryBytes != 0 ||
-        header.count != body / entryBytes ||
+        header.entryBytes != entryBytes || header.count > body / entryBytes ||
+        header.orderCount > body / 4 ||
+        header.count * entryBytes + header.orderCount * 4 != body ||
         header.root != digestOf(root.data(), root.size()))
-        return entries;
+        return kept;
     Sha256Digest sum;
     std::memcpy(sum.data(), bytes.data() + bytes.size() - 32, 32);
     if (sum != digestOf(bytes.data(), bytes.size() - 32))
-        return entries;
+        return kept;
     const unsigned char *at = bytes.data() + sizeof header;
     for (std::uint64_t i = 0; i < header.count; ++i, at += entryBytes) {
         DigestMemory::Entry entry;
         std::memcpy(&entry, at, entryBytes);
-        entries.push_back(entry);
+        kept.entries.push_back(entry);
     }
-    if (!std::is_sorted(entries.begin(), entries.end(), byInode))
-        std::sort(entries.begin(), entries.end(), byInode);
-    return entries;
+    if (!std::is_sorted(kept.entries.begin(), kept.entries.end(), byInode))
+        std::sort(kept.entries.begin(), kept.entries.end(), byInode);
+    kept.order.resize(static_cast<std::size_t>(header.orderCount));
+    std::memcpy(kept.order.data(), at, kept.order.size() * 4);
+    kept.orderFingerprint = header.orderFingerprint;
+    return kept;
 }
 
-bool DigestCache::save(std::string_view root, DigestMemory::Entries entries) const {
+bool DigestCache::save(std::string_view root, Kept kept) const {
+    DigestMemory::Entries &entries = kept.entries;
     std::sort(entries.begin(), entries.end(), byInode);
     entries.erase(std::unique(entries.begin(), entries.end(),
                               [](const auto &a, const auto &b) { return !byInode(a, b); }),
@@ -141,6 +168,9 @@ bool DigestCache::save(std::string_view root, DigestMemory::Entries entries) con
     const std::size_t most = static_cast<std::size_t>(m_budget / entryBytes);
     if (entries.size() > most)
         entries.resize(most);
+    // The order is worth keeping only beside digests, and within the budget.
+    if (entries.empty() || kept.order.size() > m_budget / 4)
+        kept.order.clear();
 
     Header header{};
     header.magic = magic;
@@ -148,8 +178,11 @@ bool DigestCache::save(std::string_view root, DigestMemory::Entries entries) con
     header.byteOrder = byteOrder;
     header.entryBytes = entryBytes;
     header.count = entries.size();
+    header.orderCount = kept.order.size();
     header.root = digestOf(root.data(), root.size());
-    std::vector<unsigned char> bytes(sizeof header + entries.size() * entryBytes + 32);
+    header.orderFingerprint = kept.order.empty() ? Sha256Digest{} : kept.orderFingerprint;
+    std::vector<unsigned char> bytes(sizeof header + entries.size() * entryBytes +
+                                     kept.order.size() * 4 + 32);
     std::memcpy(bytes.data(), &header, sizeof header);
     unsigned char *at = bytes.data() + sizeof header;
     for (const auto &entry : entries) {
@@ -161,9 +194,20 @@ bool DigestCache::save(std::string_view root, DigestMemory::Entries entries) con
         std::memcpy(at, &plain, entryBytes);
         at += entryBytes;
     }
+    std::memcpy(at, kept.order.data(), kept.order.size() * 4);
+    at += kept.order.size() * 4;
     const Sha256Digest sum = digestOf(bytes.data(), bytes.size() - 32);
     std::memcpy(at, sum.data(), 32);
 
+    // A rescan that found every digest here and computed none would write
+    // the very same bytes: the file is only marked as used now, for the
+    // budget's order, and the disk is spared a write and a flush.
+    const std::string target = fileOf(root);
+    if (sameBytes(target, bytes)) {
+        ::utimensat(AT_FDCWD, target.c_str(), nullptr, 0);
+        trim(target);
+        return true;
+    }
     paths::makeFolders(m_folder, 0700);
     std::string temporary = paths::appending(m_folder, "write-XXXXXX");
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
@@ -171,7 +215,6 @@ bool DigestCache::save(std::string_view root, DigestMemory::Entries entries) con
         return false;
     const bool written = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
-    const std::string target = fileOf(root);
     if (!written || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;

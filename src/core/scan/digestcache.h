@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace twinsift {
 
@@ -38,13 +39,22 @@ public:
     // The file that holds the digests of the scans of root.
     std::string fileOf(std::string_view root) const;
 
-    // The entries kept for root, sorted by inode; none when there is no
-    // file, or one that is damaged or not ours.
-    DigestMemory::Entries load(std::string_view root) const;
-    // Replaces root's file with entries, then drops the files of the
-    // folders scanned longest ago until the budget holds. False when the
-    // file could not be written.
-    bool save(std::string_view root, DigestMemory::Entries entries) const;
+    // What is kept for one folder: the digests, and the last scan's order
+    // by path under the fingerprint of what it follows from (as
+    // DigestMemory keeps it), so a fresh process need not collate again.
+    struct Kept {
+        DigestMemory::Entries entries; // sorted by inode once loaded
+        Sha256Digest orderFingerprint{};
+        std::vector<std::uint32_t> order;
+    };
+
+    // What is kept for root; nothing when there is no file, or one that is
+    // damaged or not ours.
+    Kept load(std::string_view root) const;
+    // Replaces root's file with kept, then drops the files of the folders
+    // scanned longest ago until the budget holds. False when the file
+    // could not be written.
+    bool save(std::string_view root, Kept kept) const;
 
 private:
     void trim(const std::string &kept) const;

@@ -310,23 +310,23 @@ public:
         // keeps inode numbers with their files.
         if (m_options.digestCache && trusted && !isViewFilesystem(rootFd)) {
             m_cacheKey = root.empty() ? std::string("/") : std::string(root);
-            if (auto kept = m_options.digestCache->load(m_cacheKey); !kept.empty()) {
+            auto kept = m_options.digestCache->load(m_cacheKey);
+            if (!kept.entries.empty()) {
                 m_disk = std::make_unique<DigestMemory>();
-                m_disk->remember(std::move(kept));
+                m_disk->remember(std::move(kept.entries));
             }
+            // The order by path of the last scan of this folder, from
+            // whatever process: taken only if this scan meets the same paths.
+            if (!kept.order.empty())
+                m_memory->keepPathOrder(kept.orderFingerprint, std::move(kept.order));
         }
     }
 
-    // Writes the digests of this scan's files to the disk, on a thread of
-    // its own that the caller joins: nothing, without a disk cache.
-    std::jthread saveDigests() {
-        if (m_cacheKey.empty())
-            return {};
-        return std::jthread([cache = m_options.digestCache, key = std::move(m_cacheKey),
-                             kept = std::move(m_kept)]() mutable {
-            cache->save(key, std::move(kept));
-        });
-    }
+    // Where the digests of this scan's files go, and what they are:
+    // nothing, without a disk cache.
+    const DigestCache *cache() const { return m_cacheKey.empty() ? nullptr : m_options.digestCache; }
+    std::string takeCacheKey() { return std::move(m_cacheKey); }
+    DigestMemory::Entries takeKept() { return std::move(m_kept); }
 
     // The walk found the file at index, with links names.
     void seen(std::uint32_t index, nlink_t links) {
@@ -852,7 +852,8 @@ std::optional<Sha256Digest> pathsFingerprint(const WalkedFiles &files) {
 // they free, then by their number of files. The walked files are handed
 // over to the result. The memory, when there is one, may hold the order of
 // the same paths from the last scan, and keeps this one for the next.
-DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups, DigestMemory *memory) {
+DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups, DigestMemory *memory,
+                          DigestCache::Kept *kept) {
     // One collation pass over every eligible file gives each its rank,
     // which orders both scannedFiles and every group's files.
     const std::size_t count = files.size();
@@ -898,6 +899,10 @@ DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups, DigestM
     // path order in place.
     result.scannedFiles = files.take();
     result.scannedFiles.permute(rank);
+    if (fingerprint && kept) {
+        kept->orderFingerprint = *fingerprint;
+        kept->order = rank;
+    }
     if (fingerprint)
         memory->keepPathOrder(*fingerprint, std::move(rank));
     return result;
@@ -925,8 +930,10 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
     WalkOutput w;
     DuplicateScanProgress report;
     std::optional<std::vector<Hashed>> hashed;
-    // Ends, and so waits for the digests to be on the disk, last.
-    std::jthread saving;
+    // What goes to the disk cache, if anything.
+    const DigestCache *cache = nullptr;
+    std::string cacheKey;
+    DigestCache::Kept kept;
     {
         HashStage hashing(w, memory, options, stop);
         if (auto failed = walk(
@@ -939,8 +946,10 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
                   static_cast<std::int64_t>(candidates.size()), w.ignoredSmallFiles};
         progress(report);
         hashed = hashing.finish(candidates, progress, report, w.skipped);
-        if (hashed)
-            saving = hashing.saveDigests();
+        if (hashed && (cache = hashing.cache())) {
+            cacheKey = hashing.takeCacheKey();
+            kept.entries = hashing.takeKept();
+        }
     }
     if (!hashed)
         return ScanCancelled{};
@@ -948,7 +957,13 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
     hashed.reset();
     w.files.dropIdentities();
 
-    DuplicateScanResult result = order(w.files, std::move(groups), memory);
+    DuplicateScanResult result = order(w.files, std::move(groups), memory, cache ? &kept : nullptr);
+    // Written while the last fields are filled in; on the disk before the
+    // scan returns.
+    std::jthread saving;
+    if (cache)
+        saving = std::jthread(
+            [cache, &cacheKey, &kept] { cache->save(cacheKey, std::move(kept)); });
     result.rootURL = folder;
     result.filesScanned = w.filesScanned;
     result.filesHashed = report.filesHashed;
