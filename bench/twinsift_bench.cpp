@@ -24,11 +24,11 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
-#include <vector>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 using namespace twinsift;
 
@@ -185,7 +185,9 @@ int main(int argc, char **argv) {
     putField("filesHashed", result.filesHashed);
     putField("filesScanned", result.filesScanned);
     if (reportTimes) {
-        const auto seconds = [](Clock::duration d) { return std::chrono::duration<double>(d).count(); };
+        const auto seconds = [](Clock::duration d) {
+            return std::chrono::duration<double>(d).count();
+        };
         double first = -1, stall = 0, stallStart = 0;
         std::int64_t stallAfter = 0;
         for (std::size_t i = 0; i < hashingReports.size(); ++i) {

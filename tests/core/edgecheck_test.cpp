@@ -25,8 +25,7 @@ namespace {
 using Phase = DuplicateScanPhase;
 
 // Content of size bytes from seed, with the byte at offset set to mark.
-std::string patterned(std::size_t size, std::uint32_t seed, std::size_t offset = 0,
-                      char mark = 0) {
+std::string patterned(std::size_t size, std::uint32_t seed, std::size_t offset = 0, char mark = 0) {
     std::string bytes(size, '\0');
     std::uint32_t x = seed * 2654435761u + 1;
     for (auto &c : bytes) {
@@ -40,10 +39,8 @@ std::string patterned(std::size_t size, std::uint32_t seed, std::size_t offset =
 
 // A pair of files of one size: equal but for the byte at offset, or equal
 // when offset is npos.
-void writePair(const TempDir &dir, const std::string &name, std::size_t size,
-               std::size_t offset) {
-    std::string bytes =
-        patterned(size, static_cast<std::uint32_t>(std::hash<std::string>()(name)));
+void writePair(const TempDir &dir, const std::string &name, std::size_t size, std::size_t offset) {
+    std::string bytes = patterned(size, static_cast<std::uint32_t>(std::hash<std::string>()(name)));
     writeFile(dir / (name + "-1"), bytes);
     if (offset != std::string::npos)
         bytes[offset] = static_cast<char>(bytes[offset] ^ 0x5a);
@@ -221,9 +218,9 @@ TEST(EdgeCheck, reportsAndSetsAreThoseOfAScanWithoutChecks) {
     TempDir dir;
     const auto edge = static_cast<std::size_t>(HashWorkers::edgeBytes);
     const auto whole = static_cast<std::size_t>(HashWorkers::readWholeUpTo);
-    const std::size_t sizes[] = {0,        1,           edge - 1,       edge,     edge + 1,
-                                 2 * edge, 2 * edge + 1, whole,         whole + 1, 3 * whole,
-                                 1048576,  1048576 + 1, 2 * 1048576 + 5};
+    const std::size_t sizes[] = {
+        0,     1,         edge - 1,  edge,    edge + 1,    2 * edge,       2 * edge + 1,
+        whole, whole + 1, 3 * whole, 1048576, 1048576 + 1, 2 * 1048576 + 5};
     std::uint32_t seed = 1;
     for (const auto size : sizes) {
         const std::string folder = "s" + std::to_string(size) + "/";

@@ -149,8 +149,8 @@ Result<std::size_t> FileReader::readAt(void *buffer, std::size_t capacity, std::
     std::size_t total = 0;
     auto *bytes = static_cast<unsigned char *>(buffer);
     while (total < capacity) {
-        const ssize_t n = ::pread(m_fd, bytes + total, capacity - total,
-                                  static_cast<off_t>(offset + total));
+        const ssize_t n =
+            ::pread(m_fd, bytes + total, capacity - total, static_cast<off_t>(offset + total));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

@@ -78,7 +78,8 @@ bool sameBytes(const std::string &path, const std::vector<unsigned char> &bytes)
         const ssize_t n = ::read(fd, chunk.data(), std::min(chunk.size(), bytes.size() - at));
         if (n < 0 && errno == EINTR)
             continue;
-        same = n > 0 && std::memcmp(chunk.data(), bytes.data() + at, static_cast<std::size_t>(n)) == 0;
+        same =
+            n > 0 && std::memcmp(chunk.data(), bytes.data() + at, static_cast<std::size_t>(n)) == 0;
         at += n > 0 ? static_cast<std::size_t>(n) : 0;
     }
     ::close(fd);
@@ -100,8 +101,8 @@ std::string DigestCache::defaultFolder() {
 }
 
 std::string DigestCache::fileOf(std::string_view root) const {
-    return paths::appending(m_folder, Sha256Hasher::hex(digestOf(root.data(), root.size())) +
-                                          suffix);
+    return paths::appending(m_folder,
+                            Sha256Hasher::hex(digestOf(root.data(), root.size())) + suffix);
 }
 
 DigestCache::Kept DigestCache::load(std::string_view root) const {
@@ -136,8 +137,7 @@ DigestCache::Kept DigestCache::load(std::string_view root) const {
     const std::size_t body = bytes.size() - sizeof header - 32;
     if (header.magic != magic || header.version != version || header.byteOrder != byteOrder ||
         header.entryBytes != entryBytes || header.count > body / entryBytes ||
-        header.orderCount > body / 4 ||
-        header.count * entryBytes + header.orderCount * 4 != body ||
+        header.orderCount > body / 4 || header.count * entryBytes + header.orderCount * 4 != body ||
         header.root != digestOf(root.data(), root.size()))
         return kept;
     Sha256Digest sum;
@@ -258,8 +258,8 @@ void DigestCache::trim(const std::string &kept) const {
         }
         total += static_cast<std::uint64_t>(st.st_size);
         if (path != kept)
-            files.push_back({st.st_mtim.tv_sec, static_cast<std::uint64_t>(st.st_size),
-                             std::move(path)});
+            files.push_back(
+                {st.st_mtim.tv_sec, static_cast<std::uint64_t>(st.st_size), std::move(path)});
     }
     ::closedir(dir);
     std::sort(files.begin(), files.end(),

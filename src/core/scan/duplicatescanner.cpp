@@ -324,7 +324,9 @@ public:
 
     // Where the digests of this scan's files go, and what they are:
     // nothing, without a disk cache.
-    const DigestCache *cache() const { return m_cacheKey.empty() ? nullptr : m_options.digestCache; }
+    const DigestCache *cache() const {
+        return m_cacheKey.empty() ? nullptr : m_options.digestCache;
+    }
     std::string takeCacheKey() { return std::move(m_cacheKey); }
     DigestMemory::Entries takeKept() { return std::move(m_kept); }
 
@@ -563,9 +565,7 @@ private:
         return m_devices.emplace_back(device, isSpinningDisk(device)).second;
     }
 
-    bool checks(std::uint64_t size) const {
-        return m_checking && HashWorkers::worthChecking(size);
-    }
+    bool checks(std::uint64_t size) const { return m_checking && HashWorkers::worthChecking(size); }
 
     // What came back of a job started during the walk.
     void collectEarly(const HashWorkers::Done &done) {
@@ -962,8 +962,8 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
     // scan returns.
     std::jthread saving;
     if (cache)
-        saving = std::jthread(
-            [cache, &cacheKey, &kept] { cache->save(cacheKey, std::move(kept)); });
+        saving =
+            std::jthread([cache, &cacheKey, &kept] { cache->save(cacheKey, std::move(kept)); });
     result.rootURL = folder;
     result.filesScanned = w.filesScanned;
     result.filesHashed = report.filesHashed;
