@@ -1,4 +1,5 @@
 // twinsift-bench scan DIR [--min-bytes N] [--rescan | --forget] [--workers N] [--one-at-a-time]
+//                         [--disk-cache] [--report-times]
 //
 // Runs the scan engine with no window and prints one JSON object, so the
 // bench scripts and the peer comparison can read exactly what the app would
@@ -9,16 +10,25 @@
 // the difference in peak memory; rememberedDigests says how many it holds.
 // --workers sets how many threads hash; --one-at-a-time reads files as on a
 // spinning disk, one at a time after the walk. Neither changes the output
-// except for the times.
+// except for the times. --disk-cache keeps digests on disk as the app does,
+// under $XDG_CACHE_HOME/Ambrivo/Twinsift, and uses those kept by earlier
+// runs. --report-times adds when reports came: firstVerifiedSeconds, from
+// the start of the scan to the first verified file, and longestStallSeconds,
+// the longest time without a report from the start of hashing to the end.
+#include "digestcache.h"
 #include "digestmemory.h"
 #include "duplicatescanner.h"
+#include "hashworkers.h"
 #include "platform/paths.h"
 
+#include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 using namespace twinsift;
 
@@ -26,7 +36,7 @@ namespace {
 
 int usage() {
     std::fputs("usage: twinsift-bench scan DIR [--min-bytes N] [--rescan | --forget] "
-               "[--workers N] [--one-at-a-time]\n",
+               "[--workers N] [--one-at-a-time] [--disk-cache] [--report-times]\n",
                stderr);
     return 64;
 }
@@ -103,12 +113,22 @@ int main(int argc, char **argv) {
     std::uint64_t minBytes = 1024;
     bool rescan = false;
     bool forget = false;
+    bool reportTimes = false;
     HashingOptions hashing;
+    const DigestCache diskCache(DigestCache::defaultFolder());
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--rescan") == 0) {
             rescan = true;
         } else if (std::strcmp(argv[i], "--forget") == 0) {
             forget = true;
+        } else if (std::strcmp(argv[i], "--disk-cache") == 0) {
+            hashing.digestCache = &diskCache;
+        } else if (std::strcmp(argv[i], "--report-times") == 0) {
+            reportTimes = true;
+        } else if (std::strcmp(argv[i], "--no-edge-checks") == 0) {
+            // Reads every candidate whole, as scans did before the checks:
+            // for comparing the two.
+            HashWorkers::setChecksEdges(false);
         } else if (std::strcmp(argv[i], "--one-at-a-time") == 0) {
             hashing.oneFileAtATime = true;
         } else if (std::strcmp(argv[i], "--workers") == 0 && i + 1 < argc) {
@@ -136,9 +156,19 @@ int main(int argc, char **argv) {
         if (const auto *done = std::get_if<DuplicateScanResult>(&first))
             firstScanSeconds = done->elapsedSeconds;
     }
+    using Clock = std::chrono::steady_clock;
+    // Each hashing report's time, taken on the scanning thread.
+    std::vector<std::pair<Clock::time_point, std::int64_t>> hashingReports;
+    const auto started = Clock::now();
     const ScanOutcome outcome = DuplicateScanner::scanRemembering(
-        folder, minBytes, [&reports](const DuplicateScanProgress &) { ++reports; }, {},
-        forget ? nullptr : &DigestMemory::process(), hashing);
+        folder, minBytes,
+        [&](const DuplicateScanProgress &p) {
+            ++reports;
+            if (reportTimes && p.phase == DuplicateScanPhase::hashing)
+                hashingReports.emplace_back(Clock::now(), p.filesHashed);
+        },
+        {}, forget ? nullptr : &DigestMemory::process(), hashing);
+    const auto ended = Clock::now();
 
     if (const auto *error = std::get_if<DuplicateScanError>(&outcome)) {
         const auto message = description(*error);
@@ -154,6 +184,29 @@ int main(int argc, char **argv) {
     putField("elapsedSeconds", result.elapsedSeconds);
     putField("filesHashed", result.filesHashed);
     putField("filesScanned", result.filesScanned);
+    if (reportTimes) {
+        const auto seconds = [](Clock::duration d) {
+            return std::chrono::duration<double>(d).count();
+        };
+        double first = -1, stall = 0, stallStart = 0;
+        std::int64_t stallAfter = 0;
+        for (std::size_t i = 0; i < hashingReports.size(); ++i) {
+            if (first < 0 && hashingReports[i].second > 0)
+                first = seconds(hashingReports[i].first - started);
+            const auto next = i + 1 < hashingReports.size() ? hashingReports[i + 1].first : ended;
+            if (seconds(next - hashingReports[i].first) > stall) {
+                stall = seconds(next - hashingReports[i].first);
+                stallStart = seconds(hashingReports[i].first - started);
+                stallAfter = hashingReports[i].second;
+            }
+        }
+        putField("longestStallAfterFiles", stallAfter);
+        putField("longestStallStartSeconds", stallStart);
+        putField("firstVerifiedSeconds", first);
+        putField("hashingStartSeconds",
+                 hashingReports.empty() ? -1.0 : seconds(hashingReports.front().first - started));
+        putField("longestStallSeconds", stall);
+    }
     if (rescan)
         putField("firstScanSeconds", firstScanSeconds);
     putField("ignoredSmallFiles", result.ignoredSmallFiles);

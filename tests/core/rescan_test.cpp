@@ -1,3 +1,4 @@
+#include "digestcache.h"
 #include "digestmemory.h"
 #include "duplicatescanner.h"
 #include "hashworkers.h"
@@ -281,6 +282,14 @@ TEST(ScanRemembered, filesOnFuseAndFatFilesystemsAreReadOnEveryScan) {
         EXPECT_EQ(scanWith(mountPoint, &shifted.memory).filesRead, 2u) << mountPoint;
         EXPECT_EQ(scanWith(mountPoint, &shifted.memory).filesRead, 2u) << mountPoint;
         EXPECT_EQ(shifted.memory.size(), 0u) << mountPoint;
+        // Nor are they kept on disk.
+        const DigestCache cache(dir / "cache");
+        HashingOptions options;
+        options.digestCache = &cache;
+        ScanRecorder kept;
+        kept.runRemembering(mountPoint, &shifted.memory, options);
+        EXPECT_TRUE(kept.succeeded());
+        EXPECT_NE(::access(cache.fileOf(mountPoint).c_str(), F_OK), 0) << mountPoint;
     }
     if (unavailable.size() > 0 && unavailable.find("bindfs") != std::string::npos &&
         unavailable.find("vfat") != std::string::npos)

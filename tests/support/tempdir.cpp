@@ -10,6 +10,7 @@
 #include <iterator>
 #include <sched.h>
 #include <stdexcept>
+#include <string>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +28,15 @@ std::string madeTemporary(const char *pattern) {
         throw std::runtime_error(std::string("mkdtemp: ") + std::strerror(errno));
     return path;
 }
+
+// Scans through DuplicateScanner::scan keep digests on disk as the app does;
+// a test process keeps them in a folder of the tests', never in the cache of
+// the home it runs under.
+[[maybe_unused]] const bool testsKeepDigestsApart = [] {
+    const std::string folder = "/tmp/twinsift-test-cache-" + std::to_string(::getuid());
+    ::setenv("XDG_CACHE_HOME", folder.c_str(), 1);
+    return true;
+}();
 
 } // namespace
 

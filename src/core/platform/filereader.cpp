@@ -33,6 +33,9 @@ FileReader &FileReader::operator=(FileReader &&other) noexcept {
         m_fd = other.m_fd;
         m_device = other.m_device;
         m_inode = other.m_inode;
+        m_size = other.m_size;
+        m_modified = other.m_modified;
+        m_changed = other.m_changed;
         m_offset = other.m_offset;
         m_failing = other.m_failing;
         other.m_fd = -1;
@@ -61,6 +64,8 @@ Result<void> FileReader::openAt(int dirFd, const char *name, bool identify) {
     m_offset = 0;
     m_device = 0;
     m_inode = 0;
+    m_size = 0;
+    m_modified = m_changed = 0;
     if (auto &fault = readFault(); fault.armed.load(std::memory_order_relaxed)) {
         std::lock_guard lock(fault.mutex);
         const char *slash = std::strrchr(name, '/');
@@ -81,12 +86,17 @@ Result<void> FileReader::openAt(int dirFd, const char *name, bool identify) {
     }
     m_device = st.st_dev;
     m_inode = st.st_ino;
+    m_size = static_cast<std::uint64_t>(st.st_size);
+    constexpr std::int64_t billion = 1'000'000'000;
+    m_modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * billion + st.st_mtim.tv_nsec;
+    m_changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * billion + st.st_ctim.tv_nsec;
     return {};
 }
 
-void FileReader::prefetch(std::uint64_t bytes) {
+void FileReader::prefetch(std::uint64_t bytes, std::uint64_t offset) {
     if (m_fd >= 0 && bytes > 0)
-        ::posix_fadvise(m_fd, 0, static_cast<off_t>(bytes), POSIX_FADV_WILLNEED);
+        ::posix_fadvise(m_fd, static_cast<off_t>(offset), static_cast<off_t>(bytes),
+                        POSIX_FADV_WILLNEED);
 }
 
 Result<std::size_t> FileReader::read(void *buffer, std::size_t capacity) {
@@ -127,6 +137,29 @@ Result<std::size_t> FileReader::readSome(void *buffer, std::size_t capacity, boo
         if (errno != EINTR)
             return Failed{errno};
     }
+}
+
+Result<std::size_t> FileReader::readAt(void *buffer, std::size_t capacity, std::uint64_t offset) {
+    if (m_failing) {
+        auto &fault = readFault();
+        std::lock_guard lock(fault.mutex);
+        if (offset + capacity > fault.offset)
+            return Failed{fault.error};
+    }
+    std::size_t total = 0;
+    auto *bytes = static_cast<unsigned char *>(buffer);
+    while (total < capacity) {
+        const ssize_t n =
+            ::pread(m_fd, bytes + total, capacity - total, static_cast<off_t>(offset + total));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return Failed{errno};
+        if (n == 0)
+            break;
+        total += static_cast<std::size_t>(n);
+    }
+    return total;
 }
 
 void FileReader::close() {

@@ -52,7 +52,7 @@ public:
     Result<void> openAt(int dirFd, const char *name, bool identify = true);
     // Asks the kernel to start reading the first bytes now, so that several
     // files are on their way from the disk while another is digested.
-    void prefetch(std::uint64_t bytes);
+    void prefetch(std::uint64_t bytes, std::uint64_t offset = 0);
     // Reads up to capacity bytes: the count read, 0 at the end. Interrupted
     // reads are retried.
     Result<std::size_t> read(void *buffer, std::size_t capacity);
@@ -60,11 +60,19 @@ public:
     // disk: fewer bytes than asked when only some are cached, EAGAIN when
     // none are. Where the kernel cannot tell, it reads as read() does.
     Result<std::size_t> readCached(void *buffer, std::size_t capacity);
+    // Reads up to capacity bytes from offset, leaving the position alone:
+    // the count read, short only at the end of the file.
+    Result<std::size_t> readAt(void *buffer, std::size_t capacity, std::uint64_t offset);
     void close();
     bool isOpen() const { return m_fd >= 0; }
     // The inode that the open file is, as the open saw it.
     dev_t device() const { return m_device; }
     ino_t inode() const { return m_inode; }
+    // With identify: the size and the times (nanoseconds since the epoch)
+    // the open saw.
+    std::uint64_t size() const { return m_size; }
+    std::int64_t modifiedNanoseconds() const { return m_modified; }
+    std::int64_t changedNanoseconds() const { return m_changed; }
 
     // Makes reads of every file named name fail with error once offset
     // bytes of it were read, so tests reach the failure of a disk that
@@ -77,6 +85,8 @@ private:
     int m_fd = -1;
     dev_t m_device = 0;
     ino_t m_inode = 0;
+    std::uint64_t m_size = 0;
+    std::int64_t m_modified = 0, m_changed = 0;
     std::uint64_t m_offset = 0;
     bool m_failing = false;
 };

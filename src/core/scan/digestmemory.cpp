@@ -78,6 +78,12 @@ bool DigestMemory::trustsFilesystem(std::uint32_t filesystemType) {
 }
 
 std::optional<Sha256Digest> DigestMemory::find(const Key &key) const {
+    if (const auto entry = findEntry(key))
+        return entry->digest;
+    return std::nullopt;
+}
+
+std::optional<DigestMemory::Entry> DigestMemory::findEntry(const Key &key) const {
     const auto device = deviceOf(key);
     if (!device)
         return std::nullopt;
@@ -93,7 +99,7 @@ std::optional<Sha256Digest> DigestMemory::find(const Key &key) const {
     // Only an inode met before costs a digest of its path.
     if (found.state != stateOf(key))
         return std::nullopt;
-    return found.digest;
+    return found;
 }
 
 void DigestMemory::note(Entries &fresh, const Key &key, const Sha256Digest &digest,

@@ -21,7 +21,8 @@ namespace twinsift {
 // least settleTime before the digest was computed: a write in the same
 // clock tick as the last one leaves the change time where it was, on
 // filesystems with coarse timestamps too, but never one that comes
-// settleTime later. Nothing is written to disk.
+// settleTime later. The memory itself writes nothing to disk; DigestCache
+// keeps a scan's entries for later runs.
 //
 // The path counts because an inode number alone names a file only where the
 // filesystem keeps it: FAT hands its numbers out afresh at every mount, so
@@ -83,6 +84,9 @@ public:
         Sha256Digest state; // of the path, size and times
         Sha256Digest digest;
     };
+
+    // The entry find would take its digest from.
+    std::optional<Entry> findEntry(const Key &key) const;
     using Entries = std::deque<Entry>;
 
     // Adds to fresh the digest of the file key describes, read no earlier

@@ -1,10 +1,12 @@
 #include "duplicatescanner.h"
 
+#include "digestcache.h"
 #include "digestmemory.h"
 #include "fileidentity.h"
 #include "hashworkers.h"
 #include "pathorder.h"
 #include "platform/fileattributes.h"
+#include "platform/filesystemtype.h"
 #include "platform/folderwalker.h"
 #include "platform/spinningdisk.h"
 #include "sha256hasher.h"
@@ -21,8 +23,10 @@
 #include <numeric>
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <thread>
 #include <tuple>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace twinsift::DuplicateScanner {
 
@@ -272,18 +276,22 @@ private:
 
 // The hash stage. It starts while the walk goes on: the moment a second
 // file of some size is seen, both are certain candidates, and workers begin
-// reading them. Once the walk is over, the other candidates follow: each
+// reading them; a file of more than two edge blocks only at its ends, to
+// begin with. Once the walk is over, the other candidates follow: each
 // inode is read once for all its names, a digest the memory still holds for
 // an unchanged file is not read at all, and files of spinning disks are read
-// one at a time in walk order. The reports, one per file with a digest, all
-// come from the scanning thread after the start-of-hashing report, in the
-// order the digests are ready.
+// one at a time. Once every checked file of a size is checked, a file whose
+// first and last bytes no other file of its size shares cannot be a
+// duplicate: it is verified without a digest. The others are read whole,
+// and must still be the inode, size and times their check saw. The reports,
+// one per verified file, all come from the scanning thread after the
+// start-of-hashing report, in the order the files are verified.
 class HashStage {
 public:
     HashStage(const WalkOutput &w, DigestMemory *memory, const HashingOptions &options,
               const std::stop_token &stop)
         : m_w(w), m_memory(memory), m_options(options), m_stop(stop),
-          m_computedAt(memory ? memory->now() : 0),
+          m_computedAt(memory ? memory->now() : 0), m_checking(HashWorkers::checksEdges()),
           m_workers({options.workers, options.oneFileAtATime ? 1u : 8u}, stop) {}
 
     // Every file the walk finds is below root ("" for "/"), the folder open
@@ -294,16 +302,40 @@ public:
             m_workers.openBelow(fd, std::string(root));
         struct stat st;
         struct statfs fs;
-        if (m_memory && ::fstat(rootFd, &st) == 0 && ::fstatfs(rootFd, &fs) == 0)
-            m_filesystems.emplace_back(
-                st.st_dev, DigestMemory::trustsFilesystem(static_cast<std::uint32_t>(fs.f_type)));
+        if (!m_memory || ::fstat(rootFd, &st) != 0 || ::fstatfs(rootFd, &fs) != 0)
+            return;
+        const bool trusted = DigestMemory::trustsFilesystem(static_cast<std::uint32_t>(fs.f_type));
+        m_filesystems.emplace_back(st.st_dev, trusted);
+        // The digests kept on disk for this folder, where its filesystem
+        // keeps inode numbers with their files.
+        if (m_options.digestCache && trusted && !isViewFilesystem(rootFd)) {
+            m_cacheKey = root.empty() ? std::string("/") : std::string(root);
+            auto kept = m_options.digestCache->load(m_cacheKey);
+            if (!kept.entries.empty()) {
+                m_disk = std::make_unique<DigestMemory>();
+                m_disk->remember(std::move(kept.entries));
+            }
+            // The order by path of the last scan of this folder, from
+            // whatever process: taken only if this scan meets the same paths.
+            if (!kept.order.empty())
+                m_memory->keepPathOrder(kept.orderFingerprint, std::move(kept.order));
+        }
     }
+
+    // Where the digests of this scan's files go, and what they are:
+    // nothing, without a disk cache.
+    const DigestCache *cache() const {
+        return m_cacheKey.empty() ? nullptr : m_options.digestCache;
+    }
+    std::string takeCacheKey() { return std::move(m_cacheKey); }
+    DigestMemory::Entries takeKept() { return std::move(m_kept); }
 
     // The walk found the file at index, with links names.
     void seen(std::uint32_t index, nlink_t links) {
         m_handled.push_back(false);
         m_linked.push_back(links > 1);
         m_shared.push_back(false);
+        m_checked.push_back(false);
         if (m_options.oneFileAtATime)
             return;
         const std::uint32_t first = m_sizes.note(m_w.files.fileSize(index), index);
@@ -325,51 +357,39 @@ public:
         return candidatesAmong(m_w.files, sharedSizes(m_w.files));
     }
 
-    // Hashes every candidate not hashed yet and reports each one that has a
-    // digest. Returns nullopt when stopped.
+    // Verifies every candidate not verified yet and reports each one
+    // verified. Returns the digests, or nullopt when stopped.
     std::optional<std::vector<Hashed>> finish(const std::vector<Candidate> &candidates,
                                               const ProgressCallback &progress,
                                               DuplicateScanProgress &report,
                                               std::int64_t &skipped) {
+        m_progress = &progress;
+        m_report = &report;
+        m_skipped = &skipped;
         m_workers.add(m_handOver);
         plan(candidates);
         // What finished during the walk is in m_hashed, not reported yet.
-        std::vector<Hashed> hashed = std::move(m_hashed);
-        hashed.reserve(candidates.size());
-        std::size_t reported = 0;
-        const auto reportNew = [&] {
-            for (; reported < hashed.size(); ++reported) {
-                if (m_stop.stop_requested())
-                    return false;
-                ++report.filesHashed;
-                progress(report);
-            }
-            return !m_stop.stop_requested();
-        };
-        // The names of a read inode that were not read themselves.
-        const auto others = [&](std::uint32_t index, const Sha256Digest *digest) {
-            auto link = std::lower_bound(m_links.begin(), m_links.end(),
-                                         std::pair{index, std::uint32_t{0}});
-            for (; link != m_links.end() && link->first == index; ++link) {
-                if (digest)
-                    hashed.push_back({*digest, m_w.files.fileSize(link->second), link->second});
-                else
-                    ++skipped;
-            }
-        };
-        for (std::size_t i = 0, early = hashed.size(); i < early; ++i) {
-            const Hashed done = hashed[i];
+        m_out = std::move(m_hashed);
+        m_out.reserve(candidates.size());
+        for (std::size_t i = 0, early = m_out.size(); i < early; ++i) {
+            const Hashed done = m_out[i];
             others(done.index, &done.digest);
         }
         skipped += static_cast<std::int64_t>(m_failed.size());
         for (const auto index : m_failed)
             others(index, nullptr);
         for (const auto &[index, digest] : m_remembered) {
-            hashed.push_back({digest, m_w.files.fileSize(index), index});
+            m_out.push_back({digest, m_w.files.fileSize(index), index});
             others(index, &digest);
         }
         if (!reportNew())
             return std::nullopt;
+        // Sizes whose every file was checked during the walk.
+        for (std::uint32_t set = 0; set < m_sets.size(); ++set)
+            if (m_sets[set].pending == 0 && !resolve(set))
+                return std::nullopt;
+        if (m_unresolved == 0)
+            m_workers.close();
         std::vector<HashWorkers::Done> batch;
         while (m_received < m_jobs) {
             batch.clear();
@@ -377,7 +397,12 @@ public:
                 return std::nullopt;
             m_received += batch.size();
             for (const auto &done : batch) {
-                keep(done, hashed);
+                if (done.check) {
+                    if (!checked(done))
+                        return std::nullopt;
+                    continue;
+                }
+                keep(done, m_out);
                 if (!done.ok)
                     ++skipped;
                 others(done.id, done.ok ? &done.digest : nullptr);
@@ -385,9 +410,11 @@ public:
                     return std::nullopt;
             }
         }
+        if (!m_cacheKey.empty())
+            m_kept.insert(m_kept.end(), m_computed.begin(), m_computed.end());
         if (m_memory)
             m_memory->remember(std::move(m_computed));
-        return hashed;
+        return std::move(m_out);
     }
 
 private:
@@ -397,6 +424,95 @@ private:
     // Files handed to the workers at once, and collected from them at once.
     static constexpr std::size_t handOverBatch = 32;
 
+    // The checked files of one size.
+    struct CheckedSize {
+        std::vector<std::uint32_t> members; // in walk order
+        std::size_t pending = 0;            // checks not back yet
+        // Some file of the size has a remembered digest, whose first and
+        // last bytes are not known: every member is read whole.
+        bool remembered = false;
+    };
+
+    // Reports every file verified and not reported yet. False when stopped.
+    bool reportNew() {
+        while (m_reported < m_out.size() || m_ruledOut > 0) {
+            if (m_stop.stop_requested())
+                return false;
+            if (m_reported < m_out.size())
+                ++m_reported;
+            else
+                --m_ruledOut;
+            ++m_report->filesHashed;
+            (*m_progress)(*m_report);
+        }
+        return !m_stop.stop_requested();
+    }
+
+    // The names of a read inode that were not read themselves.
+    void others(std::uint32_t index, const Sha256Digest *digest) {
+        auto link =
+            std::lower_bound(m_links.begin(), m_links.end(), std::pair{index, std::uint32_t{0}});
+        for (; link != m_links.end() && link->first == index; ++link) {
+            if (digest)
+                m_out.push_back({*digest, m_w.files.fileSize(link->second), link->second});
+            else
+                ++*m_skipped;
+        }
+    }
+
+    // A check came back after the walk. False when stopped.
+    bool checked(const HashWorkers::Done &done) {
+        m_checks.emplace(done.id, done);
+        const std::uint32_t set = m_setOf.at(done.id);
+        return --m_sets[set].pending > 0 || resolve(set);
+    }
+
+    // Every member of set is checked: rules out those whose ends no other
+    // member shares, and hands the others over to be read whole, once the
+    // ruled-out ones are reported. False when stopped.
+    bool resolve(std::uint32_t set) {
+        CheckedSize &size = m_sets[set];
+        std::vector<const HashWorkers::Done *> checks;
+        checks.reserve(size.members.size());
+        for (const auto index : size.members) {
+            const auto &check = m_checks.at(index);
+            if (check.ok) {
+                checks.push_back(&check);
+            } else {
+                ++*m_skipped;
+                others(index, nullptr);
+            }
+        }
+        std::sort(checks.begin(), checks.end(),
+                  [](const HashWorkers::Done *a, const HashWorkers::Done *b) {
+                      return std::tie(a->digest, a->id) < std::tie(b->digest, b->id);
+                  });
+        std::vector<HashWorkers::Late> parallel, serial;
+        for (std::size_t i = 0; i < checks.size(); ++i) {
+            const HashWorkers::Done &check = *checks[i];
+            const bool alone = (i == 0 || checks[i - 1]->digest != check.digest) &&
+                               (i + 1 == checks.size() || checks[i + 1]->digest != check.digest);
+            if (alone && !size.remembered && !m_leads[check.id]) {
+                ++m_ruledOut;
+                continue;
+            }
+            (spins(check.device) ? serial : parallel)
+                .push_back({check.id, m_w.files.fileSize(check.id), check.device, check.inode,
+                            check.modifiedNanoseconds, check.changedNanoseconds});
+        }
+        for (const auto index : size.members)
+            m_checks.erase(index);
+        std::vector<std::uint32_t>().swap(size.members);
+        if (!reportNew())
+            return false;
+        m_jobs += parallel.size() + serial.size();
+        m_workers.addLate(parallel, false);
+        m_workers.addLate(serial, true);
+        if (--m_unresolved == 0)
+            m_workers.close();
+        return true;
+    }
+
     // The key of the file at index, whose path it holds in m_path until
     // the next call.
     DigestMemory::Key keyOf(std::uint32_t index) {
@@ -404,11 +520,20 @@ private:
         return {m_w.files.identity(index), m_w.files.fileSize(index), m_path};
     }
 
-    // A remembered digest of the file at index, if the memory may serve it.
+    // A remembered digest of the file at index, if the memory or the disk
+    // may serve it.
     std::optional<Sha256Digest> recalled(std::uint32_t index) {
-        if (!m_memory || m_memory->size() == 0 || !remembers(index))
+        if (!m_memory || (m_memory->size() == 0 && !m_disk) || !remembers(index))
             return std::nullopt;
-        return m_memory->find(keyOf(index));
+        const auto key = keyOf(index);
+        auto entry = m_memory->findEntry(key);
+        if (!entry && m_disk)
+            entry = m_disk->findEntry(key);
+        if (!entry)
+            return std::nullopt;
+        if (!m_cacheKey.empty())
+            m_kept.push_back(*entry);
+        return entry->digest;
     }
 
     // Whether the file's filesystem keeps inode numbers with their files,
@@ -440,6 +565,19 @@ private:
         return m_devices.emplace_back(device, isSpinningDisk(device)).second;
     }
 
+    bool checks(std::uint64_t size) const { return m_checking && HashWorkers::worthChecking(size); }
+
+    // What came back of a job started during the walk.
+    void collectEarly(const HashWorkers::Done &done) {
+        if (done.check) {
+            m_checks.emplace(done.id, done);
+            return;
+        }
+        keep(done, m_hashed);
+        if (!done.ok)
+            m_failed.push_back(done.id);
+    }
+
     void startEarly(std::uint32_t index) {
         // Hard links wait for the end of the walk, where all names of an
         // inode are known and one read serves them all.
@@ -456,19 +594,18 @@ private:
             std::vector<HashWorkers::Done> batch;
             m_workers.take(batch, 0);
             m_received += batch.size();
-            for (const auto &done : batch) {
-                keep(done, m_hashed);
-                if (!done.ok)
-                    m_failed.push_back(done.id);
-            }
+            for (const auto &done : batch)
+                collectEarly(done);
             if (m_jobs - m_received >= earlyInFlight)
                 return;
         }
         HashWorkers::Job &job = m_handOver.emplace_back();
         job.id = index;
         job.size = m_w.files.fileSize(index);
+        job.check = checks(job.size);
         m_w.files.path(index, job.path);
         m_handled[index] = true;
+        m_checked[index] = job.check;
         ++m_jobs;
         if (m_handOver.size() == handOverBatch)
             m_workers.add(m_handOver);
@@ -483,11 +620,12 @@ private:
     }
 
     // Sorts the candidates not started yet into names of an inode read for
-    // another name, remembered digests, and files to read.
+    // another name, remembered digests, files to check and files to read
+    // whole, and gathers the checked files by size.
     void plan(const std::vector<Candidate> &candidates) {
         const auto first = firstOfEachInode(candidates, m_w.files, m_linked);
         m_leads.assign(m_w.files.size(), false);
-        std::vector<std::uint32_t> parallel, serial;
+        std::vector<std::uint32_t> toRead;
         for (std::uint32_t k = 0; k < candidates.size(); ++k) {
             const std::uint32_t index = candidates[k].index;
             if (m_handled[index])
@@ -498,28 +636,89 @@ private:
             } else if (auto digest = recalled(index)) {
                 m_remembered.emplace_back(index, *digest);
             } else {
-                (spins(m_w.files.identity(index).device) ? serial : parallel).push_back(index);
+                toRead.push_back(index);
             }
         }
         std::sort(m_links.begin(), m_links.end());
-        // Files of a chunk or more go first, largest first, so that no large
-        // file is left to finish alone at the end; smaller ones keep walk
-        // order, which keeps a folder's files together.
+        if (m_checking)
+            gatherChecks(candidates, toRead);
+        std::vector<std::uint32_t> parallel, serial;
+        for (const auto index : toRead)
+            (spins(m_w.files.identity(index).device) ? serial : parallel).push_back(index);
+        // Files read whole without a check (their size has a remembered
+        // digest, or no other file of it is read) go first when they are of
+        // a chunk or more, largest first, so that no large file is left to
+        // finish alone at the end; the rest keep walk order, which keeps a
+        // folder's files together.
         const auto weight = [this](std::uint32_t index) {
             const auto size = m_w.files.fileSize(index);
-            return size >= HashWorkers::chunkSize ? size : 0;
+            return size >= HashWorkers::chunkSize && !m_setOf.contains(index) ? size : 0;
         };
         std::stable_sort(parallel.begin(), parallel.end(),
                          [&](std::uint32_t a, std::uint32_t b) { return weight(a) > weight(b); });
         m_jobs += parallel.size() + serial.size();
-        m_workers.finish(std::move(parallel), std::move(serial),
-                         [this](std::uint32_t index, HashWorkers::Job &job) {
-                             job.size = m_w.files.fileSize(index);
-                             m_w.files.path(index, job.path);
-                             job.identify = m_leads[index];
-                             job.device = m_w.files.identity(index).device;
-                             job.inode = m_w.files.identity(index).inode;
-                         });
+        m_workers.finish(
+            std::move(parallel), std::move(serial),
+            [this](std::uint32_t index, HashWorkers::Job &job) {
+                job.size = m_w.files.fileSize(index);
+                m_w.files.path(index, job.path);
+                job.identify = m_leads[index];
+                job.device = m_w.files.identity(index).device;
+                job.inode = m_w.files.identity(index).inode;
+                job.check = m_setOf.contains(index);
+            },
+            m_unresolved > 0);
+    }
+
+    // Gathers by size the files checked during the walk and those of toRead
+    // worth checking, where another file of the size is checked too.
+    void gatherChecks(const std::vector<Candidate> &candidates,
+                      const std::vector<std::uint32_t> &toRead) {
+        std::vector<std::uint64_t> remembered;
+        for (const auto &[index, digest] : m_remembered)
+            remembered.push_back(m_w.files.fileSize(index));
+        std::sort(remembered.begin(), remembered.end());
+        const auto isRemembered = [&](std::uint64_t size) {
+            return std::binary_search(remembered.begin(), remembered.end(), size);
+        };
+        // How many files of each size would be checked.
+        std::unordered_map<std::uint64_t, std::uint32_t> count;
+        const auto mayCheck = [&](std::uint32_t index) {
+            const auto size = m_w.files.fileSize(index);
+            return checks(size) && !isRemembered(size);
+        };
+        for (const auto index : toRead)
+            if (mayCheck(index))
+                ++count[m_w.files.fileSize(index)];
+        for (const auto &candidate : candidates)
+            if (m_checked[candidate.index])
+                ++count[candidate.size];
+        std::unordered_map<std::uint64_t, std::uint32_t> setOfSize;
+        const auto join = [&](std::uint32_t index) {
+            const auto size = m_w.files.fileSize(index);
+            const auto [at, fresh] =
+                setOfSize.try_emplace(size, static_cast<std::uint32_t>(m_sets.size()));
+            if (fresh) {
+                m_sets.emplace_back().remembered = isRemembered(size);
+                ++m_unresolved;
+            }
+            CheckedSize &set = m_sets[at->second];
+            set.members.push_back(index);
+            if (!m_checks.contains(index))
+                ++set.pending;
+            m_setOf.emplace(index, at->second);
+        };
+        std::size_t next = 0; // into toRead, which is in walk order too
+        for (const auto &candidate : candidates) {
+            const auto index = candidate.index;
+            if (m_checked[index]) {
+                join(index);
+            } else if (next < toRead.size() && toRead[next] == index) {
+                ++next;
+                if (mayCheck(index) && count[candidate.size] >= 2)
+                    join(index);
+            }
+        }
     }
 
     const WalkOutput &m_w;
@@ -528,12 +727,14 @@ private:
     const std::stop_token m_stop;
     // Taken before the first read, so every read begins after it.
     const std::int64_t m_computedAt;
+    const bool m_checking;
 
     SizesSeen m_sizes;
     // Per eligible file: started early or found in the memory; seen by the
     // walk with several links; read for other names of its inode; of a size
-    // met twice or more (while every size is tracked).
-    std::vector<bool> m_handled, m_linked, m_leads, m_shared;
+    // met twice or more (while every size is tracked); checked during the
+    // walk.
+    std::vector<bool> m_handled, m_linked, m_leads, m_shared, m_checked;
     std::vector<std::pair<dev_t, bool>> m_devices;
     std::vector<std::pair<dev_t, bool>> m_filesystems; // trusted by the memory
     std::string m_path;
@@ -541,9 +742,27 @@ private:
     std::vector<std::pair<std::uint32_t, Sha256Digest>> m_remembered;
     std::vector<Hashed> m_hashed;        // read during the walk
     std::vector<std::uint32_t> m_failed; // failed during the walk
+    // Checks back and not yet resolved, the checked sizes, and each
+    // checked file's size.
+    std::unordered_map<std::uint32_t, HashWorkers::Done> m_checks;
+    std::vector<CheckedSize> m_sets;
+    std::unordered_map<std::uint32_t, std::uint32_t> m_setOf;
+    std::size_t m_unresolved = 0;
     DigestMemory::Entries m_computed;
+    // The digests kept on disk for this folder, its key there, and what
+    // this scan keeps there for the next.
+    std::unique_ptr<DigestMemory> m_disk;
+    std::string m_cacheKey;
+    DigestMemory::Entries m_kept;
     std::vector<HashWorkers::Job> m_handOver; // started, not yet handed over
     std::size_t m_jobs = 0, m_received = 0;
+    // While finishing: the digests, what was reported of them, files ruled
+    // out by their checks and not reported yet, and where reports go.
+    std::vector<Hashed> m_out;
+    std::size_t m_reported = 0, m_ruledOut = 0;
+    const ProgressCallback *m_progress = nullptr;
+    DuplicateScanProgress *m_report = nullptr;
+    std::int64_t *m_skipped = nullptr;
     HashWorkers m_workers; // last: its threads stop before the rest goes
 };
 
@@ -633,7 +852,8 @@ std::optional<Sha256Digest> pathsFingerprint(const WalkedFiles &files) {
 // they free, then by their number of files. The walked files are handed
 // over to the result. The memory, when there is one, may hold the order of
 // the same paths from the last scan, and keeps this one for the next.
-DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups, DigestMemory *memory) {
+DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups, DigestMemory *memory,
+                          DigestCache::Kept *kept) {
     // One collation pass over every eligible file gives each its rank,
     // which orders both scannedFiles and every group's files.
     const std::size_t count = files.size();
@@ -679,6 +899,10 @@ DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups, DigestM
     // path order in place.
     result.scannedFiles = files.take();
     result.scannedFiles.permute(rank);
+    if (fingerprint && kept) {
+        kept->orderFingerprint = *fingerprint;
+        kept->order = rank;
+    }
     if (fingerprint)
         memory->keepPathOrder(*fingerprint, std::move(rank));
     return result;
@@ -688,8 +912,11 @@ DuplicateScanResult order(WalkedFiles &files, std::vector<Group> groups, DigestM
 
 ScanOutcome scan(const std::string &folder, std::uint64_t minimumFileSizeBytes,
                  const ProgressCallback &progress, std::stop_token stop) {
+    const DigestCache cache(DigestCache::defaultFolder());
+    HashingOptions options;
+    options.digestCache = &cache;
     return scanRemembering(folder, minimumFileSizeBytes, progress, std::move(stop),
-                           &DigestMemory::process());
+                           &DigestMemory::process(), options);
 }
 
 ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFileSizeBytes,
@@ -703,6 +930,10 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
     WalkOutput w;
     DuplicateScanProgress report;
     std::optional<std::vector<Hashed>> hashed;
+    // What goes to the disk cache, if anything.
+    const DigestCache *cache = nullptr;
+    std::string cacheKey;
+    DigestCache::Kept kept;
     {
         HashStage hashing(w, memory, options, stop);
         if (auto failed = walk(
@@ -715,6 +946,10 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
                   static_cast<std::int64_t>(candidates.size()), w.ignoredSmallFiles};
         progress(report);
         hashed = hashing.finish(candidates, progress, report, w.skipped);
+        if (hashed && (cache = hashing.cache())) {
+            cacheKey = hashing.takeCacheKey();
+            kept.entries = hashing.takeKept();
+        }
     }
     if (!hashed)
         return ScanCancelled{};
@@ -722,7 +957,13 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
     hashed.reset();
     w.files.dropIdentities();
 
-    DuplicateScanResult result = order(w.files, std::move(groups), memory);
+    DuplicateScanResult result = order(w.files, std::move(groups), memory, cache ? &kept : nullptr);
+    // Written while the last fields are filled in; on the disk before the
+    // scan returns.
+    std::jthread saving;
+    if (cache)
+        saving =
+            std::jthread([cache, &cacheKey, &kept] { cache->save(cacheKey, std::move(kept)); });
     result.rootURL = folder;
     result.filesScanned = w.filesScanned;
     result.filesHashed = report.filesHashed;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
@@ -26,6 +27,13 @@ constexpr std::uint64_t prefetchBytes = 1024 * 1024;
 constexpr unsigned cachedToStopAhead = 64;
 
 std::atomic<std::uint64_t> openedFiles = 0;
+std::atomic<std::uint64_t> wholeFiles = 0;
+std::atomic<bool> edgeChecks = true;
+
+// How long a caller that waits for a batch of results waits once one is
+// ready: the count on the screen moves at least this often while files are
+// verified.
+constexpr auto batchPatience = std::chrono::milliseconds(40);
 
 // The folder of the files being opened, kept open while its files follow
 // one another, so the kernel resolves each folder once instead of every
@@ -83,6 +91,11 @@ private:
     int m_fd = -1;
 };
 
+// What a job adds to a worker's window of files on their way.
+std::uint64_t weightOf(const HashWorkers::Job &job) {
+    return job.check ? 2 * HashWorkers::edgeBytes : job.size;
+}
+
 } // namespace
 
 struct HashWorkers::Open {
@@ -98,8 +111,9 @@ unsigned HashWorkers::defaultWorkers() {
 
 HashWorkers::HashWorkers(Options options, std::stop_token stop)
     : m_lookahead(std::max(1u, options.lookahead)),
+      m_workerCount(options.workers ? std::min(options.workers, 8u) : defaultWorkers()),
       m_onStop(std::move(stop), std::function<void()>([this] { requestStop(); })) {
-    const unsigned count = options.workers ? std::min(options.workers, 8u) : defaultWorkers();
+    const unsigned count = m_workerCount;
     m_threads.reserve(count);
     for (unsigned i = 0; i < count; ++i)
         m_threads.emplace_back([this, i] { work(i); });
@@ -138,6 +152,10 @@ std::uint64_t HashWorkers::filesOpened() {
     return openedFiles.load(std::memory_order_relaxed);
 }
 
+std::uint64_t HashWorkers::filesReadWhole() {
+    return wholeFiles.load(std::memory_order_relaxed);
+}
+
 void HashWorkers::add(std::vector<Job> &jobs) {
     bool wake = false;
     {
@@ -152,22 +170,61 @@ void HashWorkers::add(std::vector<Job> &jobs) {
 }
 
 void HashWorkers::finish(std::vector<std::uint32_t> parallel, std::vector<std::uint32_t> serial,
-                         Describe describe) {
+                         Describe describe, bool lateJobsFollow) {
     {
         std::lock_guard lock(m_jobsMutex);
         m_parallel = std::move(parallel);
         m_serial = std::move(serial);
         m_describe = std::move(describe);
+        m_finished = !lateJobsFollow;
+    }
+    m_jobsReady.notify_all();
+}
+
+void HashWorkers::addLate(const std::vector<Late> &late, bool serial) {
+    if (late.empty())
+        return;
+    {
+        std::lock_guard lock(m_jobsMutex);
+        for (const Late &job : late) {
+            if (serial)
+                m_lateSerial.push_back(job);
+            else
+                m_late.emplace(job.size, job);
+        }
+    }
+    m_jobsReady.notify_all();
+}
+
+void HashWorkers::close() {
+    {
+        std::lock_guard lock(m_jobsMutex);
         m_finished = true;
     }
     m_jobsReady.notify_all();
 }
 
+bool HashWorkers::checksEdges() {
+    return edgeChecks.load(std::memory_order_relaxed);
+}
+
+void HashWorkers::setChecksEdges(bool on) {
+    edgeChecks = on;
+}
+
 bool HashWorkers::take(std::vector<Done> &out, std::size_t atLeast) {
     std::unique_lock lock(m_doneMutex);
     if (m_done.size() < atLeast && !stopping()) {
+        // Results are handed over in batches, which spares a wake-up per
+        // file; but a batch of large files can take seconds to fill, so
+        // whatever is ready after a moment goes.
+        const auto enough = [&] { return stopping() || m_done.size() >= atLeast; };
         m_awaited = atLeast;
-        m_doneReady.wait(lock, [&] { return stopping() || m_done.size() >= atLeast; });
+        m_doneReady.wait_for(lock, batchPatience, enough);
+        if (m_done.empty()) {
+            m_awaited = 1;
+            m_doneReady.wait(lock, [&] { return stopping() || !m_done.empty(); });
+        }
         m_awaited = 0;
     }
     if (stopping())
@@ -206,13 +263,37 @@ bool HashWorkers::takeJob(unsigned index, bool mayWait, bool serialAllowed, Take
                 return false;
             id = m_serial[m_nextSerial++];
             listed = taken.serial = true;
+        } else if (index == 0 && !m_lateSerial.empty() && m_nextSerial == m_serial.size()) {
+            if (!serialAllowed)
+                return false;
+            const Late late = m_lateSerial.front();
+            m_lateSerial.pop_front();
+            lock.unlock();
+            describeLate(late, taken.job);
+            taken.serial = true;
+            return true;
         } else if (!m_early.empty()) {
             taken.job = std::move(m_early.front());
             m_early.pop_front();
             return true;
+        } else if (index == 0 && m_workerCount > 1 && !m_late.empty()) {
+            // The first worker starts on the largest files at once, so that
+            // none is left to finish alone at the end.
+            const auto largest = std::prev(m_late.end());
+            const Late late = largest->second;
+            m_late.erase(largest);
+            lock.unlock();
+            describeLate(late, taken.job);
+            return true;
         } else if (m_nextParallel < m_parallel.size()) {
             id = m_parallel[m_nextParallel++];
             listed = true;
+        } else if (!m_late.empty()) {
+            const Late late = m_late.begin()->second;
+            m_late.erase(m_late.begin());
+            lock.unlock();
+            describeLate(late, taken.job);
+            return true;
         }
         if (listed) {
             lock.unlock();
@@ -226,6 +307,19 @@ bool HashWorkers::takeJob(unsigned index, bool mayWait, bool serialAllowed, Take
         m_jobsReady.wait(lock);
         --m_idle;
     }
+}
+
+void HashWorkers::describeLate(const Late &late, Job &job) {
+    m_describe(late.id, job);
+    job.id = late.id;
+    job.size = late.size;
+    job.check = false;
+    job.identify = true;
+    job.device = late.device;
+    job.inode = late.inode;
+    job.sameTimes = true;
+    job.modifiedNanoseconds = late.modifiedNanoseconds;
+    job.changedNanoseconds = late.changedNanoseconds;
 }
 
 void HashWorkers::work(unsigned index) {
@@ -255,32 +349,78 @@ void HashWorkers::work(unsigned index) {
             openedFiles.fetch_add(1, std::memory_order_relaxed);
             if (!folder)
                 folder = std::make_unique<FolderHandle>(m_rootFd, m_root);
-            file.opened = folder->openFile(file.reader, file.job.path, file.job.identify).ok();
+            file.opened =
+                folder->openFile(file.reader, file.job.path, file.job.identify || file.job.check)
+                    .ok();
             // A name that leads to another inode than the walk saw was
-            // replaced since: its bytes are not the walked file's.
+            // replaced since: its bytes are not the walked file's. One whose
+            // times moved since its check was written to in between: what
+            // the check read of it may not be there any more.
             if (file.opened && file.job.identify &&
-                (file.reader.device() != file.job.device || file.reader.inode() != file.job.inode))
+                (file.reader.device() != file.job.device || file.reader.inode() != file.job.inode ||
+                 (file.job.sameTimes &&
+                  (file.reader.size() != file.job.size ||
+                   file.reader.modifiedNanoseconds() != file.job.modifiedNanoseconds ||
+                   file.reader.changedNanoseconds() != file.job.changedNanoseconds))))
                 file.opened = false;
-            queued += file.job.size;
+            queued += weightOf(file.job);
             if (file.serial)
                 break;
-            if (file.opened && ahead)
+            if (file.opened && ahead && file.job.check) {
+                file.reader.prefetch(edgeBytes);
+                file.reader.prefetch(edgeBytes, file.job.size - edgeBytes);
+            } else if (file.opened && ahead) {
                 file.reader.prefetch(std::min(file.job.size, prefetchBytes));
+            }
         }
         if (window.empty())
             return;
         Open &front = window.front();
         const bool tryCached = mayPrefetch && !front.serial;
-        const bool cached = digest(front, buffer.get(), hasher, tryCached);
+        const bool cached = front.job.check ? check(front, buffer.get(), hasher, tryCached)
+                                            : digest(front, buffer.get(), hasher, tryCached);
         if (tryCached && !cached) {
             ahead = true;
             cachedInARow = 0;
         } else if (tryCached && ahead && ++cachedInARow == cachedToStopAhead) {
             ahead = false;
         }
-        queued -= window.front().job.size;
+        queued -= weightOf(window.front().job);
         window.pop_front();
     }
+}
+
+bool HashWorkers::check(Open &file, unsigned char *buffer, Sha256Hasher &hasher, bool tryCached) {
+    bool cached = true;
+    Done done;
+    done.id = file.job.id;
+    done.check = true;
+    const std::uint64_t size = file.job.size;
+    // A file that is no longer the size the walk saw changed since.
+    if (file.opened && !stopping() && file.reader.size() == size && worthChecking(size)) {
+        const auto edge = static_cast<std::size_t>(edgeBytes);
+        // Whether the disk has to be waited for, as digest() finds out.
+        if (tryCached) {
+            const auto head = file.reader.readCached(buffer, edge);
+            cached = head && *head == edge;
+        }
+        if (const auto head = file.reader.readAt(buffer, edge, 0); head && *head == edge) {
+            const auto tail = file.reader.readAt(buffer + edge, edge, size - edge);
+            if (tail && *tail == edge && hasher.begin()) {
+                hasher.update(buffer, 2 * edge);
+                done.ok = hasher.finish(done.digest);
+            }
+        }
+        done.device = file.reader.device();
+        done.inode = file.reader.inode();
+        done.modifiedNanoseconds = file.reader.modifiedNanoseconds();
+        done.changedNanoseconds = file.reader.changedNanoseconds();
+    }
+    file.reader.close();
+    if (stopping())
+        return cached;
+    post(done);
+    return cached;
 }
 
 bool HashWorkers::digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher, bool tryCached) {
@@ -289,6 +429,7 @@ bool HashWorkers::digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher
     const std::uint64_t size = file.job.size;
     bool cached = true;
     if (file.opened) {
+        wholeFiles.fetch_add(1, std::memory_order_relaxed);
         bool ok = hasher.begin();
         std::uint64_t total = 0;
         for (;;) {

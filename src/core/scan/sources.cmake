@@ -1,4 +1,5 @@
 target_sources(twinsift_core PRIVATE
+  scan/digestcache.cpp
   scan/digestmemory.cpp
   scan/duplicatescanner.cpp
   scan/pathorder.cpp

@@ -1,0 +1,275 @@
+#include "digestcache.h"
+
+#include "platform/paths.h"
+#include "sha256hasher.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <tuple>
+#include <unistd.h>
+#include <vector>
+
+namespace twinsift {
+namespace {
+
+constexpr std::array<char, 8> magic{'T', 'w', 'S', 'f', 'D', 'i', 'g', 0};
+constexpr std::uint32_t version = 1;
+constexpr std::uint32_t byteOrder = 0x01020304;
+constexpr const char *suffix = ".digests";
+
+// What opens every file, before its entries and the closing SHA-256.
+struct Header {
+    std::array<char, 8> magic;
+    std::uint32_t version;
+    std::uint32_t byteOrder;
+    std::uint32_t entryBytes;
+    std::uint32_t reserved;
+    std::uint64_t count;      // entries
+    std::uint64_t orderCount; // ranks of the order by path, 4 bytes each
+    Sha256Digest root;        // of the folder's path
+    Sha256Digest orderFingerprint;
+};
+static_assert(sizeof(Header) == 104);
+static_assert(std::is_trivially_copyable_v<DigestMemory::Entry>);
+
+Sha256Digest digestOf(const void *data, std::size_t size) {
+    Sha256Hasher hasher;
+    Sha256Digest digest{};
+    if (hasher.begin()) {
+        hasher.update(static_cast<const unsigned char *>(data), size);
+        if (!hasher.finish(digest))
+            digest.fill(0);
+    }
+    return digest;
+}
+
+bool byInode(const DigestMemory::Entry &a, const DigestMemory::Entry &b) {
+    return std::tie(a.device, a.inode) < std::tie(b.device, b.inode);
+}
+
+bool writeAll(int fd, const unsigned char *data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Whether the file at path holds exactly bytes.
+bool sameBytes(const std::string &path, const std::vector<unsigned char> &bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                static_cast<std::uint64_t>(st.st_size) == bytes.size();
+    std::vector<unsigned char> chunk(1 << 16);
+    for (std::size_t at = 0; same && at < bytes.size();) {
+        const ssize_t n = ::read(fd, chunk.data(), std::min(chunk.size(), bytes.size() - at));
+        if (n < 0 && errno == EINTR)
+            continue;
+        same =
+            n > 0 && std::memcmp(chunk.data(), bytes.data() + at, static_cast<std::size_t>(n)) == 0;
+        at += n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+    ::close(fd);
+    return same;
+}
+
+} // namespace
+
+DigestCache::DigestCache(std::string folder, std::uint64_t budgetBytes)
+    : m_folder(std::move(folder)), m_budget(budgetBytes) {}
+
+std::string DigestCache::defaultFolder() {
+    std::string home;
+    if (const char *cache = std::getenv("XDG_CACHE_HOME"); cache && cache[0] == '/')
+        home = cache;
+    else
+        home = paths::appending(paths::homeDirectory(), ".cache");
+    return paths::appending(home, "Ambrivo/Twinsift/digests");
+}
+
+std::string DigestCache::fileOf(std::string_view root) const {
+    return paths::appending(m_folder,
+                            Sha256Hasher::hex(digestOf(root.data(), root.size())) + suffix);
+}
+
+DigestCache::Kept DigestCache::load(std::string_view root) const {
+    Kept kept;
+    const int fd = ::open(fileOf(root).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return kept;
+    struct stat st;
+    std::vector<unsigned char> bytes;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        static_cast<std::uint64_t>(st.st_size) <= 2 * m_budget + sizeof(Header) + 32 &&
+        static_cast<std::uint64_t>(st.st_size) >= sizeof(Header) + 32) {
+        bytes.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += static_cast<std::size_t>(n);
+        }
+        if (got != bytes.size())
+            bytes.clear();
+    }
+    ::close(fd);
+    if (bytes.empty())
+        return kept;
+    Header header;
+    std::memcpy(&header, bytes.data(), sizeof header);
+    constexpr std::size_t entryBytes = sizeof(DigestMemory::Entry);
+    const std::size_t body = bytes.size() - sizeof header - 32;
+    if (header.magic != magic || header.version != version || header.byteOrder != byteOrder ||
+        header.entryBytes != entryBytes || header.count > body / entryBytes ||
+        header.orderCount > body / 4 || header.count * entryBytes + header.orderCount * 4 != body ||
+        header.root != digestOf(root.data(), root.size()))
+        return kept;
+    Sha256Digest sum;
+    std::memcpy(sum.data(), bytes.data() + bytes.size() - 32, 32);
+    if (sum != digestOf(bytes.data(), bytes.size() - 32))
+        return kept;
+    const unsigned char *at = bytes.data() + sizeof header;
+    for (std::uint64_t i = 0; i < header.count; ++i, at += entryBytes) {
+        DigestMemory::Entry entry;
+        std::memcpy(&entry, at, entryBytes);
+        kept.entries.push_back(entry);
+    }
+    if (!std::is_sorted(kept.entries.begin(), kept.entries.end(), byInode))
+        std::sort(kept.entries.begin(), kept.entries.end(), byInode);
+    kept.order.resize(static_cast<std::size_t>(header.orderCount));
+    std::memcpy(kept.order.data(), at, kept.order.size() * 4);
+    kept.orderFingerprint = header.orderFingerprint;
+    return kept;
+}
+
+bool DigestCache::save(std::string_view root, Kept kept) const {
+    DigestMemory::Entries &entries = kept.entries;
+    std::sort(entries.begin(), entries.end(), byInode);
+    entries.erase(std::unique(entries.begin(), entries.end(),
+                              [](const auto &a, const auto &b) { return !byInode(a, b); }),
+                  entries.end());
+    constexpr std::size_t entryBytes = sizeof(DigestMemory::Entry);
+    const std::size_t most = static_cast<std::size_t>(m_budget / entryBytes);
+    if (entries.size() > most)
+        entries.resize(most);
+    // The order is worth keeping only beside digests, and within the budget.
+    if (entries.empty() || kept.order.size() > m_budget / 4)
+        kept.order.clear();
+
+    Header header{};
+    header.magic = magic;
+    header.version = version;
+    header.byteOrder = byteOrder;
+    header.entryBytes = entryBytes;
+    header.count = entries.size();
+    header.orderCount = kept.order.size();
+    header.root = digestOf(root.data(), root.size());
+    header.orderFingerprint = kept.order.empty() ? Sha256Digest{} : kept.orderFingerprint;
+    std::vector<unsigned char> bytes(sizeof header + entries.size() * entryBytes +
+                                     kept.order.size() * 4 + 32);
+    std::memcpy(bytes.data(), &header, sizeof header);
+    unsigned char *at = bytes.data() + sizeof header;
+    for (const auto &entry : entries) {
+        DigestMemory::Entry plain{};
+        plain.device = entry.device;
+        plain.inode = entry.inode;
+        plain.state = entry.state;
+        plain.digest = entry.digest;
+        std::memcpy(at, &plain, entryBytes);
+        at += entryBytes;
+    }
+    std::memcpy(at, kept.order.data(), kept.order.size() * 4);
+    at += kept.order.size() * 4;
+    const Sha256Digest sum = digestOf(bytes.data(), bytes.size() - 32);
+    std::memcpy(at, sum.data(), 32);
+
+    // A rescan that found every digest here and computed none would write
+    // the very same bytes: the file is only marked as used now, for the
+    // budget's order, and the disk is spared a write and a flush.
+    const std::string target = fileOf(root);
+    if (sameBytes(target, bytes)) {
+        ::utimensat(AT_FDCWD, target.c_str(), nullptr, 0);
+        trim(target);
+        return true;
+    }
+    paths::makeFolders(m_folder, 0700);
+    std::string temporary = paths::appending(m_folder, "write-XXXXXX");
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool written = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    if (const int folder = ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    trim(target);
+    return true;
+}
+
+void DigestCache::trim(const std::string &kept) const {
+    DIR *dir = ::opendir(m_folder.c_str());
+    if (!dir)
+        return;
+    struct File {
+        std::int64_t modified;
+        std::uint64_t size;
+        std::string path;
+    };
+    std::vector<File> files;
+    std::uint64_t total = 0;
+    const std::int64_t now = ::time(nullptr);
+    while (const dirent *entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        const bool ours = name.ends_with(suffix);
+        const bool temporary = name.starts_with("write-");
+        if (!ours && !temporary)
+            continue;
+        std::string path = paths::appending(m_folder, name);
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        // A temporary file left by a write that never ended.
+        if (temporary) {
+            if (now - st.st_mtim.tv_sec > 3600)
+                ::unlink(path.c_str());
+            continue;
+        }
+        total += static_cast<std::uint64_t>(st.st_size);
+        if (path != kept)
+            files.push_back(
+                {st.st_mtim.tv_sec, static_cast<std::uint64_t>(st.st_size), std::move(path)});
+    }
+    ::closedir(dir);
+    std::sort(files.begin(), files.end(),
+              [](const File &a, const File &b) { return a.modified < b.modified; });
+    for (const auto &file : files) {
+        if (total <= m_budget)
+            break;
+        if (::unlink(file.path.c_str()) == 0)
+            total -= file.size;
+    }
+}
+
+} // namespace twinsift

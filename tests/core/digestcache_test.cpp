@@ -1,0 +1,165 @@
+// Digests kept on disk between runs: a scan in a fresh process, played here
+// by a fresh memory and a fresh cache object that load from disk, reads no
+// unchanged file again; a damaged or foreign file is never trusted.
+#include "digestcache.h"
+#include "digestmemory.h"
+#include "duplicatescanner.h"
+#include "hashworkers.h"
+#include "scanrecorder.h"
+#include "sha256hasher.h"
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace twinsift;
+using namespace twinsift::testing;
+
+namespace {
+
+// A memory whose clock is far ahead, so every file written by the test has
+// settled, as if the scan ran minutes later.
+struct LaterMemory {
+    DigestMemory memory{DigestMemory::defaultCapacity, [] { return std::int64_t{1} << 62; }};
+};
+
+struct Scanned {
+    ScanRecorder scan;
+    std::uint64_t opened = 0;
+};
+
+// A scan as a fresh process makes it: an empty memory, and a cache object
+// of its own on folder.
+Scanned freshScan(const std::string &tree, const std::string &folder) {
+    LaterMemory fresh;
+    const DigestCache cache(folder);
+    HashingOptions options;
+    options.digestCache = &cache;
+    Scanned out;
+    const auto before = HashWorkers::filesOpened();
+    out.scan.runRemembering(tree, &fresh.memory, options);
+    out.opened = HashWorkers::filesOpened() - before;
+    EXPECT_TRUE(out.scan.succeeded());
+    return out;
+}
+
+void writeTree(const TempDir &dir) {
+    // Small pairs read whole, large pairs whose ends match, and large files
+    // told apart by their ends, which keep no digest.
+    for (int i = 0; i < 5; ++i) {
+        const std::string content(2000 + static_cast<std::size_t>(i), static_cast<char>('a' + i));
+        writeFile(dir / ("tree/small" + std::to_string(i) + "-1"), content);
+        writeFile(dir / ("tree/small" + std::to_string(i) + "-2"), content);
+    }
+    std::string big(300'000, 'B');
+    writeFile(dir / "tree/big-1", big);
+    writeFile(dir / "tree/big-2", big);
+    big.front() = 'x';
+    writeFile(dir / "tree/big-other", big);
+}
+
+} // namespace
+
+TEST(DigestCache, aFreshScanReusesDigestsOfUnchangedFilesAndRereadsAFileChangedInPlace) {
+    TempDir dir;
+    writeTree(dir);
+    const std::string cacheFolder = dir / "cache/Ambrivo/Twinsift/digests";
+    const Scanned first = freshScan(dir / "tree", cacheFolder);
+    // 10 small files, 3 large ones checked, 2 of them read whole.
+    EXPECT_EQ(first.opened, 15u);
+    EXPECT_EQ(first.scan.result().groups.size(), 6u);
+    struct stat st;
+    ASSERT_EQ(::stat(DigestCache(cacheFolder).fileOf(dir / "tree").c_str(), &st), 0);
+    EXPECT_EQ((st.st_mode & 0777) & 0077, 0u);
+
+    // Nothing read but the file without a digest: checked during the walk,
+    // then, with every other file of its size remembered, read whole. Its
+    // digest is kept from now on.
+    const Scanned again = freshScan(dir / "tree", cacheFolder);
+    EXPECT_EQ(again.opened, 2u);
+    EXPECT_EQ(again.scan.reports, first.scan.reports);
+    EXPECT_EQ(again.scan.result().groups, first.scan.result().groups);
+    EXPECT_EQ(again.scan.result().filesHashed, first.scan.result().filesHashed);
+
+    // small0-2 rewritten in place, same size, same inode: read again, and it
+    // leaves its set.
+    const int fd = ::open((dir / "tree/small0-2").c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::pwrite(fd, "z", 1, 7), 1);
+    ::close(fd);
+    const Scanned changed = freshScan(dir / "tree", cacheFolder);
+    EXPECT_EQ(changed.opened, 1u);
+    EXPECT_EQ(changed.scan.result().groups.size(), 5u);
+
+    // Deleting the cache changes nothing but what is read.
+    removeTree(dir / "cache");
+    const Scanned forgotten = freshScan(dir / "tree", cacheFolder);
+    EXPECT_EQ(forgotten.opened, first.opened);
+    EXPECT_EQ(forgotten.scan.result().groups, changed.scan.result().groups);
+    EXPECT_EQ(forgotten.scan.reports, changed.scan.reports);
+}
+
+TEST(DigestCache, aDamagedOrForeignFileIsIgnoredAndReplaced) {
+    TempDir dir;
+    writeTree(dir);
+    writeFile(dir / "other/x-1", std::string(5000, 'o'));
+    writeFile(dir / "other/x-2", std::string(5000, 'o'));
+    const std::string cacheFolder = dir / "cache";
+    const DigestCache cache(cacheFolder);
+    const std::string file = cache.fileOf(dir / "tree");
+    const Scanned first = freshScan(dir / "tree", cacheFolder);
+    const std::string good = readFile(file);
+    ASSERT_GT(good.size(), 100u);
+
+    const auto damaged = [&](std::string bytes) {
+        writeFile(file, bytes);
+        EXPECT_TRUE(cache.load(dir / "tree").entries.empty());
+        const Scanned scan = freshScan(dir / "tree", cacheFolder);
+        EXPECT_EQ(scan.opened, first.opened);
+        EXPECT_EQ(scan.scan.result().groups, first.scan.result().groups);
+        // Replaced by a good one.
+        EXPECT_EQ(cache.load(dir / "tree").entries.size(), 12u);
+    };
+    // One bit of a digest flipped; cut short; grown; another version; empty.
+    std::string bytes = good;
+    bytes[good.size() / 2] = static_cast<char>(bytes[good.size() / 2] ^ 1);
+    damaged(bytes);
+    damaged(good.substr(0, good.size() - 1));
+    damaged(good + "x");
+    bytes = good;
+    bytes[8] = 2;
+    damaged(bytes);
+    damaged("");
+    // Another folder's file under this folder's name: foreign.
+    freshScan(dir / "other", cacheFolder);
+    damaged(readFile(cache.fileOf(dir / "other")));
+}
+
+TEST(DigestCache, theFoldersScannedLongestAgoAreDroppedBeyondTheBudget) {
+    TempDir dir;
+    DigestMemory::Entries entries(100);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        entries[i].device = 1;
+        entries[i].inode = i;
+        entries[i].state.fill(static_cast<unsigned char>(i));
+        entries[i].digest.fill(static_cast<unsigned char>(i + 1));
+    }
+    // Room for two files of 100 entries, not three.
+    const DigestCache cache(dir / "cache", 2 * (100 * sizeof(DigestMemory::Entry) + 144) + 50);
+    for (const char *root : {"/a", "/b", "/c"}) {
+        ASSERT_TRUE(cache.save(root, {entries, {}, {}}));
+        // Older first: a, then b, then c.
+        const timespec when[2] = {{0, UTIME_OMIT}, {1'000'000'000 + root[1], 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, cache.fileOf(root).c_str(), when, 0), 0);
+    }
+    EXPECT_TRUE(cache.load("/a").entries.empty());
+    ASSERT_EQ(cache.load("/b").entries.size(), 100u);
+    EXPECT_EQ(cache.load("/c").entries.size(), 100u);
+    const auto loaded = cache.load("/b").entries;
+    EXPECT_EQ(loaded[42].inode, 42u);
+    EXPECT_EQ(loaded[42].digest, entries[42].digest);
+    EXPECT_EQ(loaded[42].state, entries[42].state);
+}
