@@ -80,19 +80,14 @@ QtObject {
             property: "focusable"
             value: access.control.activeFocusOnTab
         },
-        // A combo box's text is its own element on the bus: it carries the
-        // combo box's name.
-        Binding {
-            target: access.role === Accessible.ComboBox && access.control.contentItem
-                    ? access.control.contentItem.Accessible : null
-            property: "name"
-            value: access.name
-        },
+        // A combo box's text is a field of its own inside it, not editable
+        // and so dimmed: a reader would read the choice twice, once as a
+        // dimmed field. The combo box says it.
         Binding {
             target: access.role === Accessible.ComboBox && access.control.contentItem
                     ? access.control.contentItem.Accessible : null
             property: "ignored"
-            value: access.behindSheet
+            value: true
         },
         Binding {
             target: access.control.Accessible
