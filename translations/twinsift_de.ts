@@ -13,7 +13,7 @@
     </message>
     <message>
         <source>Restorable Trash</source>
-        <translation>Wiederherstellbar aus dem Papierkorb</translation>
+        <translation>Wiederherstellbar</translation>
     </message>
     <message>
         <source>Ambrivo Twinsift</source>
