@@ -36,7 +36,8 @@ qt_target_qml_sources(twinsift_ui
     shell/AccessibleMenuItem.qml
     shell/Announcer.qml
     shell/FolderChooser.qml
-    shell/FolderChooserDialog.qml)
+    shell/FolderChooserDialog.qml
+    shell/FittingMenu.qml)
 
 # The icon font ships inside the binary, so a missing font package shows up
 # when building, not as blank icons at run time.
