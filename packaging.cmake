@@ -29,6 +29,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 qml6-module-qtquick, qml6-module-qtquick-window, qml6-module-qtquick-layouts, \
 qml6-module-qtquick-controls, qml6-module-qtquick-templates, qt6-qpa-plugins, qt6-wayland, \
 qt6-xdgdesktopportal-platformtheme, xdg-utils")
-# GNOME's fonts and settings for Qt applications outside the portal.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-gtk-platformtheme")
+# GNOME's fonts and settings for Qt applications outside the portal, and
+# Qt's own texts (its dialogs' buttons, the help's options) in the user's
+# language; Twinsift's own translations are built into the binary.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-gtk-platformtheme, qt6-translations-l10n")
 include(CPack)

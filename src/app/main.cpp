@@ -1,4 +1,5 @@
 #include "appsession.h"
+#include "apptranslations.h"
 #include "commandline.h"
 
 #include <QGuiApplication>
@@ -14,6 +15,8 @@ int main(int argc, char *argv[]) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Twinsift"));
         QCoreApplication::setApplicationVersion(QStringLiteral(TWINSIFT_VERSION));
+        // The help in the user's language, as the window would be.
+        twinsift::AppTranslations::install(app);
         std::optional<int> exitCode;
         twinsift::CommandLine::folderOfProcess(argc, argv, exitCode);
         if (exitCode)

@@ -2,6 +2,7 @@
 // throw-away home, so the history file and the Trash a test touches are its
 // own.
 #include "accesstree.h"
+#include "apptranslations.h"
 #include "tempdir.h"
 #include "testfixture.h"
 
@@ -24,6 +25,12 @@ public:
 public slots:
     void qmlEngineAvailable(QQmlEngine *engine) {
         engine->addImportPath("qrc:/");
+        // As the app does: a test run under a German locale sees German.
+        static const bool translated = [] {
+            twinsift::AppTranslations::install(*QCoreApplication::instance());
+            return true;
+        }();
+        Q_UNUSED(translated);
         // Screens made from here on scan through the fixture's gate.
         twinsift::testing::TestFixture::instance();
         // A screen reader is running: controls take their roles as made.

@@ -5,7 +5,8 @@ import Twinsift
 import TwinsiftTest
 
 // Runs under a German locale (see CMakeLists.txt), so figures that must keep
-// a point as decimal separator are checked where a comma would creep in.
+// a point as decimal separator are checked where a comma would creep in, and
+// the screen's words are the German translation's.
 TestCase {
     id: testCase
     name: "RecentScans"
@@ -67,23 +68,23 @@ TestCase {
 
         const folder = Fixture.makeTree({})
         HistoryFixture.add(folder, { files: 1234567, groups: 2, duplicates: 5, savings: 0, ignored: 9, seconds: 3 })
-        tryCompare(findChild(view, "countLine"), "text", "1 saved scan")
+        tryCompare(findChild(view, "countLine"), "text", "1 gespeicherte Suche")
         verify(findChild(view, "clearHistoryButton").visible)
         verify(!findChild(view, "emptyState").visible)
 
         verify(Qt.locale().name.startsWith("de"), "the test runs under a German locale")
         const card = cardAt(view, 0)
-        compare(tileValues(card), ["1234567 Files", "2 Groups", "5 Duplicates",
-                                   "Zero KB Potential Savings", "9 Under 1 KB Ignored"])
-        compare(textOf(card, "duration"), "3.00 sec")
+        compare(tileValues(card), ["1234567 Dateien", "2 Gruppen", "5 Duplikate",
+                                   "Zero KB Mögliche Ersparnis", "9 Unter 1 KB ignoriert"])
+        compare(textOf(card, "duration"), "3.00 s")
         compare(textOf(card, "folderPath"), Fixture.pathOf(folder))
 
         HistoryFixture.add(Fixture.makeTree({}))
-        tryCompare(findChild(view, "countLine"), "text", "2 saved scans")
+        tryCompare(findChild(view, "countLine"), "text", "2 gespeicherte Suchen")
     }
 
     function test_storageMessageShowsInBothStates() {
-        const message = "Recent Scans could not be saved. Current scan results are unaffected."
+        const message = "„Letzte Suchen“ konnte nicht gespeichert werden. Die aktuellen Ergebnisse sind davon nicht betroffen."
         const view = makeView()
         HistoryFixture.breakStorage()
         HistoryFixture.reset()
@@ -114,7 +115,7 @@ TestCase {
         mouseClick(findChild(view, "clearHistoryButton"))
         const alert = view.clearAlert
         tryCompare(alert, "opened", true)
-        compare(alert.title, "Clear Recent Scans?")
+        compare(alert.title, "Letzte Suchen leeren?")
         mouseClick(findChild(alert, "cancelClearButton"))
         tryCompare(alert, "visible", false)
         compare(view.confirmClear, false)
@@ -142,7 +143,7 @@ TestCase {
         HistoryFixture.add(folder)
         tryVerify(() => cardAt(view, 0) !== null)
         const card = cardAt(view, 0)
-        tryCompare(findChild(card, "availabilityText"), "text", "Available")
+        tryCompare(findChild(card, "availabilityText"), "text", "Verfügbar")
         verify(findChild(card, "rescanButton").enabled)
         verify(findChild(card, "revealButton").enabled)
 
@@ -150,7 +151,7 @@ TestCase {
         Fixture.removeTree(folder)
         view.visible = false
         view.visible = true
-        tryCompare(findChild(card, "availabilityText"), "text", "Folder unavailable")
+        tryCompare(findChild(card, "availabilityText"), "text", "Ordner nicht verfügbar")
         verify(!findChild(card, "rescanButton").enabled)
         verify(!findChild(card, "revealButton").enabled)
         rescanSpy.target = card
@@ -160,15 +161,15 @@ TestCase {
         verify(HistoryFixture.makeFolder(folder))
         view.visible = false
         view.visible = true
-        tryCompare(findChild(card, "availabilityText"), "text", "Available")
+        tryCompare(findChild(card, "availabilityText"), "text", "Verfügbar")
         verify(findChild(card, "rescanButton").enabled)
 
         // While the screen stays in front, untouched, it follows the disk
         // on its own within a few seconds.
         Fixture.removeTree(folder)
-        tryCompare(findChild(card, "availabilityText"), "text", "Folder unavailable", 3 * view.recheckInterval)
+        tryCompare(findChild(card, "availabilityText"), "text", "Ordner nicht verfügbar", 3 * view.recheckInterval)
         verify(HistoryFixture.makeFolder(folder))
-        tryCompare(findChild(card, "availabilityText"), "text", "Available", 3 * view.recheckInterval)
+        tryCompare(findChild(card, "availabilityText"), "text", "Verfügbar", 3 * view.recheckInterval)
     }
 
     // A screen shown again draws each card's badge from the first frame,
@@ -178,7 +179,7 @@ TestCase {
         HistoryFixture.add(folder)
         const first = makeView()
         tryVerify(() => cardAt(first, 0) !== null)
-        tryCompare(findChild(cardAt(first, 0), "availabilityText"), "text", "Available")
+        tryCompare(findChild(cardAt(first, 0), "availabilityText"), "text", "Verfügbar")
         first.destroy()
 
         const again = createTemporaryObject(viewComponent, testCase)

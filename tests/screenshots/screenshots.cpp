@@ -4,6 +4,7 @@
 // shots; the run fails when a scene does not load, times out, renders blank
 // or prints a warning.
 #include "accesstree.h"
+#include "apptranslations.h"
 #include "tempdir.h"
 #include "testfixture.h"
 
@@ -64,6 +65,8 @@ int main(int argc, char *argv[]) {
     ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     QGuiApplication app(argc, argv);
     QQuickStyle::setStyle("Fusion");
+    // Run under LANG=de_DE.UTF-8, the shots show the German screens.
+    twinsift::AppTranslations::install(app);
     twinsift::testing::AccessTree::activate();
     defaultHandler = qInstallMessageHandler(countWarnings);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");

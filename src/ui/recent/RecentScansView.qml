@@ -212,7 +212,7 @@ Item {
                         Label {
                             objectName: "countLine"
                             text: scans.count === 1 ? qsTr("1 saved scan")
-                                                    : qsTr("%1 saved scans").arg(scans.count)
+                                                    : qsTr("%n saved scans", "", scans.count)
                             font.pointSize: Theme.subheadlineSize
                             font.weight: Font.DemiBold
                             color: Theme.secondaryText

@@ -105,7 +105,7 @@ void RecentScanStore::clear() {
 void RecentScanStore::load() {
     const auto location = storageLocation();
     if (!location) {
-        setPersistenceError(QString::fromUtf8(locationUnavailableMessage));
+        setPersistenceError(tr(locationUnavailableMessage));
         return;
     }
     const QFileInfo info(*location);
@@ -148,7 +148,7 @@ void RecentScanStore::apply(const Loaded &loaded) {
         qCWarning(lcRecent) << "history unreadable:" << storageLocation().value_or(QString());
         m_unreadableOnDisk = true;
         change({});
-        setPersistenceError(QString::fromUtf8(readFailedMessage));
+        setPersistenceError(tr(readFailedMessage));
         return;
     }
     change(*loaded);
@@ -161,7 +161,7 @@ void RecentScanStore::land(const Loaded &loaded) {
     if (!loaded) {
         qCWarning(lcRecent) << "history unreadable:" << storageLocation().value_or(QString());
         m_unreadableOnDisk = true;
-        setPersistenceError(QString::fromUtf8(readFailedMessage));
+        setPersistenceError(tr(readFailedMessage));
     } else if (!m_replacedWhileLoading) {
         // Scans recorded meanwhile are the newest; the file's entries follow
         // as they would have after a load at once.
@@ -185,7 +185,7 @@ void RecentScanStore::persist() {
     }
     const auto location = storageLocation();
     if (!location) {
-        setPersistenceError(QString::fromUtf8(locationUnavailableMessage));
+        setPersistenceError(tr(locationUnavailableMessage));
         return;
     }
     const QString folder = QFileInfo(*location).path();
@@ -200,7 +200,7 @@ void RecentScanStore::persist() {
     }
     if (!saved) {
         qCWarning(lcRecent) << "history not saved:" << *location;
-        setPersistenceError(QString::fromUtf8(saveFailedMessage));
+        setPersistenceError(tr(saveFailedMessage));
         return;
     }
     setPersistenceError(QString());

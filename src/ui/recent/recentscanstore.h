@@ -40,12 +40,13 @@ class RecentScanStore : public QObject {
 public:
     static constexpr int maximumRecords = 50;
 
+    // In English; persistenceError() holds them in the user's language.
     static constexpr const char *locationUnavailableMessage =
-        "Recent Scans storage location is unavailable.";
-    static constexpr const char *readFailedMessage =
-        "Recent Scans history could not be read. New scans can still be recorded locally.";
+        QT_TR_NOOP("Recent Scans storage location is unavailable.");
+    static constexpr const char *readFailedMessage = QT_TR_NOOP(
+        "Recent Scans history could not be read. New scans can still be recorded locally.");
     static constexpr const char *saveFailedMessage =
-        "Recent Scans could not be saved. Current scan results are unaffected.";
+        QT_TR_NOOP("Recent Scans could not be saved. Current scan results are unaffected.");
 
     // History files larger than this are read on a worker thread.
     static constexpr qint64 readAtOnceBytes = 1024 * 1024;

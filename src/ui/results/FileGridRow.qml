@@ -224,7 +224,9 @@ Item {
                     // usual, and a click waits for the answer.
                     visible: row.toggles || row.cleanupState === "checking"
                     anchors.verticalCenter: parent.verticalCenter
-                    width: 72
+                    // Grows for a longer word in another language, within the
+                    // column.
+                    width: Math.min(row.columns.cleanup - 8, Math.max(72, contentItem.implicitWidth + 12))
                     height: 24
                     focusPolicy: Qt.NoFocus
                     readonly property color tone: row.cleanupState === "trash" ? Theme.red : Theme.green
@@ -245,6 +247,7 @@ Item {
                         text: row.cleanupState === "checking" ? qsTr("KEEP") : row.cleanupText
                         horizontalAlignment: Text.AlignHCenter
                         verticalAlignment: Text.AlignVCenter
+                        elide: Text.ElideRight
                         color: toggle.tone
                         font.pointSize: Theme.captionSize
                         font.weight: Font.Bold

@@ -40,7 +40,7 @@ Button {
         onTriggered: markButton.review.marks.apply(rule)
     }
 
-    Menu {
+    FittingMenu {
         id: menu
         objectName: "markMenu"
         y: markButton.height

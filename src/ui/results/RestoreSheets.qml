@@ -15,7 +15,9 @@ Item {
         id: confirmation
         objectName: "restoreConfirmation"
         readonly property bool shown: sheets.restorer.isConfirming
-        width: 440
+        // Wider where the title or the buttons need it, as in German.
+        width: Math.max(440, Math.max(restoreTitle.implicitWidth, restoreButtons.implicitWidth)
+                        + leftPadding + rightPadding)
         onShownChanged: shown ? open() : close()
         onClosed: sheets.restorer.cancelRestore()
         title: qsTr("Restore Files from Last Cleanup?")
@@ -30,6 +32,7 @@ Item {
                 size: 34
             }
             Label {
+                id: restoreTitle
                 Layout.alignment: Qt.AlignHCenter
                 text: confirmation.title
                 color: Theme.primaryText
@@ -53,6 +56,7 @@ Item {
                 font.pointSize: Theme.subheadlineSize
             }
             RowLayout {
+                id: restoreButtons
                 Layout.alignment: Qt.AlignRight
                 spacing: 10
                 Button {

@@ -99,15 +99,15 @@ QString CleanupJob::reportTitle() const {
 QString CleanupJob::reportSummary() const {
     if (!m_report)
         return {};
-    return tr("%1 files moved to Trash · %2")
-        .arg(m_report->movedPaths.size())
+    return tr("%n files moved to Trash · %1", nullptr,
+              static_cast<int>(m_report->movedPaths.size()))
         .arg(QString::fromStdString(formatBytes(m_report->movedBytes)));
 }
 
 QString CleanupJob::failureText() const {
     if (!m_report || m_report->failures.empty())
         return {};
-    return tr("%1 files could not be moved").arg(m_report->failures.size());
+    return tr("%n files could not be moved", nullptr, static_cast<int>(m_report->failures.size()));
 }
 
 } // namespace twinsift

@@ -136,8 +136,8 @@ QString CleanupRestorer::availableSize() const {
 }
 
 QString CleanupRestorer::confirmationText() const {
-    return tr("%1 files · %2 go back from the Trash to where they were.")
-        .arg(m_availableCount)
+    return tr("%n files · %1 go back from the Trash to where they were.", nullptr,
+              static_cast<int>(m_availableCount))
         .arg(availableSize());
 }
 
@@ -155,15 +155,15 @@ QString CleanupRestorer::reportTitle() const {
 QString CleanupRestorer::reportSummary() const {
     if (!m_report)
         return {};
-    return tr("%1 files restored · %2")
-        .arg(m_report->restored.size())
+    return tr("%n files restored · %1", nullptr, static_cast<int>(m_report->restored.size()))
         .arg(QString::fromStdString(formatBytes(m_report->restoredBytes)));
 }
 
 QString CleanupRestorer::failureText() const {
     if (!m_report || m_report->failures.empty())
         return {};
-    return tr("%1 files could not be restored").arg(m_report->failures.size());
+    return tr("%n files could not be restored", nullptr,
+              static_cast<int>(m_report->failures.size()));
 }
 
 } // namespace twinsift

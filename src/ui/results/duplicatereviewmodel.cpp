@@ -448,16 +448,17 @@ QString DuplicateReviewModel::folderPath() const {
 }
 
 QString DuplicateReviewModel::ignoredSmallFilesText() const {
-    return tr("%1 files below minimum size ignored").arg(m_review.result().ignoredSmallFiles);
+    return tr("%n files below minimum size ignored", nullptr,
+              static_cast<int>(m_review.result().ignoredSmallFiles));
 }
 
 QString DuplicateReviewModel::resultAnnouncement() const {
     if (!hasResult())
         return {};
     const DuplicateScanResult &r = m_review.result();
-    return tr("Scan finished: %1, %2 groups, %3 potential savings")
+    return tr("Scan finished: %1, %n groups, %2 potential savings", nullptr,
+              static_cast<int>(r.groups.size()))
         .arg(QString::fromStdString(m_review.categoryLabel(MatchCategory::exact)))
-        .arg(r.groups.size())
         .arg(bytesText(r.reclaimableBytes()));
 }
 
@@ -465,7 +466,8 @@ QString DuplicateReviewModel::skippedFilesText() const {
     const auto skipped = m_review.result().skippedFiles;
     if (skipped < 1)
         return {};
-    return tr("%1 item(s) could not be read — results may be incomplete").arg(skipped);
+    return tr("%n item(s) could not be read — results may be incomplete", nullptr,
+              static_cast<int>(skipped));
 }
 
 // --- View --------------------------------------------------------------------
@@ -544,7 +546,7 @@ bool DuplicateReviewModel::showsFlatList() const {
 }
 
 QString DuplicateReviewModel::groupCountText() const {
-    return tr("%1 groups").arg(groupCount());
+    return tr("%n groups", nullptr, static_cast<int>(groupCount()));
 }
 
 QStringList DuplicateReviewModel::sortOptions() {
@@ -626,7 +628,7 @@ QString DuplicateReviewModel::selectedBytesLabel() const {
 }
 
 QString DuplicateReviewModel::reviewSummaryText() const {
-    return tr("%1 files · %2").arg(selectedCount()).arg(selectedBytesText());
+    return tr("%n files · %1", nullptr, static_cast<int>(selectedCount())).arg(selectedBytesText());
 }
 
 QString DuplicateReviewModel::cleanupGuardMessage() const {

@@ -100,10 +100,13 @@ void MarkRuleRunner::runPending() {
             pending.rule, {m_timesFor == result && m_times ? &*m_times : nullptr, pending.folder});
     });
     if (summary) {
+        // Two counts, each with its own plural: the sets come in as a phrase.
         QString text =
-            tr("Marked %1 copies in %2 sets").arg(summary->copiesMarked).arg(summary->setsMarked);
+            tr("Marked %n copies in %1", nullptr, static_cast<int>(summary->copiesMarked))
+                .arg(tr("%n sets", nullptr, static_cast<int>(summary->setsMarked)));
         if (summary->protectedLeftAlone > 0)
-            text += tr(" · %1 protected copies left alone").arg(summary->protectedLeftAlone);
+            text += tr(" · %n protected copies left alone", nullptr,
+                       static_cast<int>(summary->protectedLeftAlone));
         setFeedback(text);
     }
     refreshCanUndo();

@@ -12,10 +12,11 @@ struct CardText {
 };
 
 constexpr std::array<CardText, 4> cards{{
-    {"Files Scanned", "doc.text.magnifyingglass"},
-    {"Duplicate Groups", "square.stack.3d.up.fill"},
-    {"Duplicate Files", "doc.on.doc.fill"},
-    {"Potential Savings", "internaldrive.fill"},
+    {QT_TRANSLATE_NOOP("twinsift::SummaryCardsModel", "Files Scanned"), "doc.text.magnifyingglass"},
+    {QT_TRANSLATE_NOOP("twinsift::SummaryCardsModel", "Duplicate Groups"),
+     "square.stack.3d.up.fill"},
+    {QT_TRANSLATE_NOOP("twinsift::SummaryCardsModel", "Duplicate Files"), "doc.on.doc.fill"},
+    {QT_TRANSLATE_NOOP("twinsift::SummaryCardsModel", "Potential Savings"), "internaldrive.fill"},
 }};
 
 } // namespace

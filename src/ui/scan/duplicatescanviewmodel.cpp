@@ -115,19 +115,19 @@ QVariantList DuplicateScanViewModel::minimumFileSizeOptions() {
 
 QString DuplicateScanViewModel::scanProgressText() const {
     if (!m_scanProgress)
-        return QStringLiteral("Preparing scan\u2026");
+        return tr("Preparing scan…");
     const auto &p = *m_scanProgress;
     const QString ignored = QString::number(p.ignoredSmallFiles) + QStringLiteral(" (") +
                             QString::fromStdString(m_minimumFileSize.ignoredText()) +
                             QStringLiteral(")");
     if (p.phase == DuplicateScanPhase::enumerating)
-        return QStringLiteral("Scanning files \u2014 ") + QString::number(p.filesScanned) +
-               QStringLiteral(" eligible \u00b7 ") + ignored;
+        return tr("Scanning files — %1 eligible · %2").arg(p.filesScanned).arg(ignored);
     if (p.candidateFiles != 0)
-        return QStringLiteral("Verifying duplicates \u2014 ") + QString::number(p.filesHashed) +
-               QStringLiteral(" of ") + QString::number(p.candidateFiles) +
-               QStringLiteral(" candidate files \u00b7 ") + ignored;
-    return QStringLiteral("No hash candidates \u00b7 ") + ignored;
+        return tr("Verifying duplicates — %1 of %2 candidate files · %3")
+            .arg(p.filesHashed)
+            .arg(p.candidateFiles)
+            .arg(ignored);
+    return tr("No hash candidates · %1").arg(ignored);
 }
 
 std::optional<double> DuplicateScanViewModel::scanProgressFraction() const {

@@ -30,7 +30,7 @@ MenuBar {
         onTriggered: AppEvents.postShowHowToUse()
     }
 
-    Menu {
+    FittingMenu {
         title: qsTr("&Twinsift")
         delegate: AccessibleMenuItem {}
         Action {
@@ -56,7 +56,7 @@ MenuBar {
         }
     }
 
-    Menu {
+    FittingMenu {
         title: qsTr("&Edit")
         delegate: AccessibleMenuItem {}
         // Whether anything is left to restore is asked of the disk, off the
@@ -75,7 +75,7 @@ MenuBar {
         }
     }
 
-    Menu {
+    FittingMenu {
         title: qsTr("&Help")
         delegate: AccessibleMenuItem {}
         AccessibleMenuItem {

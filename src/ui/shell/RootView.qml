@@ -90,8 +90,8 @@ Item {
         id: settingsScreen
         PlaceholderView {
             // Shown verbatim, as the settings screen is a placeholder.
-            title: "Settings"
-            subtitle: "Preferences and privacy controls will live here."
+            title: qsTr("Settings")
+            subtitle: qsTr("Preferences and privacy controls will live here.")
             icon: "gearshape"
         }
     }

@@ -1,6 +1,7 @@
 #include "appsession.h"
 
 #include "accessibleitem.h"
+#include "apptranslations.h"
 
 #include "fileurls.h"
 #include "rootnavigation.h"
@@ -55,6 +56,8 @@ void AppSession::configure(const QString &desktopFileName) {
     // with its launcher and icon.
     QGuiApplication::setDesktopFileName(desktopFileName);
     QQuickStyle::setStyle(QStringLiteral("Fusion"));
+    // The user's language, from LANG, LC_ALL or LC_MESSAGES.
+    AppTranslations::install(*QCoreApplication::instance());
     installAccessibleItems();
     // A CPU-drawn OpenGL redraws the whole window for every change, such as
     // each step of a scan's progress, and takes the cores the scan hashes

@@ -13,7 +13,9 @@ target_sources(twinsift_ui PRIVATE
   shell/folderbrowser.cpp
   shell/folderbrowser.h
   shell/accessibleitem.cpp
-  shell/accessibleitem.h)
+  shell/accessibleitem.h
+  shell/apptranslations.cpp
+  shell/apptranslations.h)
 
 set_source_files_properties(shell/Theme.qml PROPERTIES QT_QML_SINGLETON_TYPE TRUE)
 qt_target_qml_sources(twinsift_ui
@@ -34,7 +36,8 @@ qt_target_qml_sources(twinsift_ui
     shell/AccessibleMenuItem.qml
     shell/Announcer.qml
     shell/FolderChooser.qml
-    shell/FolderChooserDialog.qml)
+    shell/FolderChooserDialog.qml
+    shell/FittingMenu.qml)
 
 # The icon font ships inside the binary, so a missing font package shows up
 # when building, not as blank icons at run time.

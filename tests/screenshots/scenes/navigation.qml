@@ -8,7 +8,7 @@ Main {
 
     Component.onCompleted: {
         rootView.selection = "Settings"
-        Fixture.when(() => rootView.detailItem !== null && rootView.detailItem.title === "Settings", settings)
+        Fixture.when(() => rootView.detailItem !== null && rootView.detailItem.title === qsTranslate("RootView", "Settings"), settings)
     }
 
     function settings() {
