@@ -1,9 +1,10 @@
 #include "reviewrowsmodel.h"
 
-#include "formatbytes.h"
+#include "bytetexts.h"
+#include "cleanuptexts.h"
 #include "paths.h"
 #include "resultreview.h"
-#include "reviewtexts.h"
+#include "resulttexts.h"
 
 #include <algorithm>
 
@@ -40,7 +41,7 @@ QString cleanupTooltip(const ReviewRowsModel::Row &row) {
         return ReviewRowsModel::tr(
             "Cleanup is enabled only for SHA-256 verified exact duplicates.");
     if (row.isProtected())
-        return QString::fromUtf8(ResultReview::protectedLocationText);
+        return CleanupTexts::protectedLocation();
     return row.isMarked ? ReviewRowsModel::tr(
                               "Trash this copy. It will be moved to the Trash when cleanup is run.")
                         : ReviewRowsModel::tr("Keep this copy. It will remain in place.");
@@ -69,12 +70,11 @@ QVariant ReviewRowsModel::data(const QModelIndex &index, int role) const {
     case FileTooltipRole:
         return tr("Full path:") + QLatin1Char('\n') + display(row->file.url);
     case SizeTextRole:
-        return QString::fromStdString(formatBytes(row->file.size));
+        return ByteTexts::bytes(row->file.size);
     case VerificationRole:
-        return row->verification;
+        return ResultTexts::verificationLabel(row->category);
     case VerificationHelpRole:
-        return QString::fromStdString(
-            ReviewTexts::verificationHelp(row->verification.toStdString()));
+        return ResultTexts::verificationHelp(row->category);
     case GroupIndexRole:
         return row->groupIndex;
     case AccentIndexRole:

@@ -2,6 +2,7 @@
 
 #include "duplicatefile.h"
 #include "keyedrowupdate.h"
+#include "matchcategory.h"
 
 #include <QString>
 #include <QtQml/qqmlregistration.h>
@@ -63,14 +64,15 @@ public:
         bool cleanupEnabled = false;
         Protection protection = Protection::unknown;
         bool isMarked = false;
-        QString verification;
+        // Whose verification words the row shows.
+        MatchCategory category = MatchCategory::exact;
 
         bool isProtected() const { return protection == Protection::protectedPlace; }
         friend bool operator==(const Row &a, const Row &b) {
             return a.groupIndex == b.groupIndex && a.accentIndex == b.accentIndex &&
                    a.firstInGroup == b.firstInGroup && a.cleanupEnabled == b.cleanupEnabled &&
                    a.protection == b.protection && a.isMarked == b.isMarked &&
-                   a.verification == b.verification && a.file == b.file;
+                   a.category == b.category && a.file == b.file;
         }
     };
 
