@@ -16,18 +16,18 @@ QString display(std::string_view bytes) {
     return QString::fromStdString(paths::displayText(bytes));
 }
 
-QString cleanupState(const ReviewRowsModel::Row &row) {
+ReviewRowsModel::CleanupState cleanupState(const ReviewRowsModel::Row &row) {
     if (!row.cleanupEnabled)
-        return QStringLiteral("reviewOnly");
+        return ReviewRowsModel::ReviewOnly;
     switch (row.protection) {
     case ReviewRowsModel::Protection::protectedPlace:
-        return QStringLiteral("protected");
+        return ReviewRowsModel::Protected;
     case ReviewRowsModel::Protection::unknown:
-        return QStringLiteral("checking");
+        return ReviewRowsModel::Checking;
     case ReviewRowsModel::Protection::free:
         break;
     }
-    return row.isMarked ? QStringLiteral("trash") : QStringLiteral("keep");
+    return row.isMarked ? ReviewRowsModel::Trash : ReviewRowsModel::Keep;
 }
 
 QString cleanupText(const ReviewRowsModel::Row &row) {
@@ -88,7 +88,7 @@ QVariant ReviewRowsModel::data(const QModelIndex &index, int role) const {
     case IsMarkedRole:
         return row->isMarked;
     case CleanupStateRole:
-        return cleanupState(*row);
+        return int(cleanupState(*row));
     case CleanupTextRole:
         return cleanupText(*row);
     case CleanupTooltipRole:

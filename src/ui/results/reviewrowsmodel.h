@@ -40,14 +40,22 @@ public:
         CleanupEnabledRole,
         IsProtectedRole,
         IsMarkedRole,
-        // "keep", "trash", "protected" (a Review Only badge on an exact
-        // duplicate), "checking" (protection not known yet, no toggle) or
-        // "reviewOnly" (a table without cleanup).
+        // A CleanupState.
         CleanupStateRole,
         CleanupTextRole,
         CleanupTooltipRole,
     };
     Q_ENUM(Role)
+
+    // What the cleanup cell of a row offers.
+    enum CleanupState {
+        Keep,
+        Trash,
+        Protected,  // a Review Only badge on an exact duplicate
+        Checking,   // protection not known yet: no toggle
+        ReviewOnly, // a table without cleanup
+    };
+    Q_ENUM(CleanupState)
 
     // Whether a row's file lies in a protected place, as far as is known.
     enum class Protection : char { unknown, free, protectedPlace };

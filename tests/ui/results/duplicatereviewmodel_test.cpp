@@ -65,10 +65,9 @@ int rowOf(DuplicateReviewModel &model, const std::string &path) {
     return -1;
 }
 
-QString cleanupState(DuplicateReviewModel &model, int row) {
-    return model.rows()
-        ->data(model.rows()->index(row), ReviewRowsModel::CleanupStateRole)
-        .toString();
+ReviewRowsModel::CleanupState cleanupState(DuplicateReviewModel &model, int row) {
+    return ReviewRowsModel::CleanupState(
+        model.rows()->data(model.rows()->index(row), ReviewRowsModel::CleanupStateRole).toInt());
 }
 
 using Paths = std::set<std::string>;
@@ -172,7 +171,7 @@ void DuplicateReviewModelTest::aFilteredRowIsMarkedAgainstItsWholeSet() {
     QCOMPARE(model.categoryButtons()->label(DuplicateReviewModel::SameName),
              QStringLiteral("Same Name (0)"));
     QCOMPARE(model.rows()->rowCount(), 3);
-    QCOMPARE(cleanupState(model, 0), QStringLiteral("keep"));
+    QCOMPARE(cleanupState(model, 0), ReviewRowsModel::Keep);
 
     model.toggleRow(rowOf(model, dir / "match-1.txt"));
     // One row left on screen: by itself it would be its set's last copy. The
@@ -191,7 +190,7 @@ void DuplicateReviewModelTest::aFilteredRowIsMarkedAgainstItsWholeSet() {
     QVERIFY(!model.hasCleanupGuardMessage());
     QCOMPARE(model.selectedCount(), 2);
     QCOMPARE(rowChanges.count(), 1);
-    QCOMPARE(cleanupState(model, 0), QStringLiteral("trash"));
+    QCOMPARE(cleanupState(model, 0), ReviewRowsModel::Trash);
     QCOMPARE(model.selectedCountText(), QStringLiteral("2 selected for Trash"));
     QCOMPARE(model.reviewSummaryText(), QStringLiteral("2 files · 8 KB"));
 
@@ -237,16 +236,16 @@ void DuplicateReviewModelTest::protectedRowsAreReviewOnlyAndASweepAlertsOnce() {
             return CleanupProtection::isProtected(path);
         });
     model.setResult(ScanResultValue(result));
-    QCOMPARE(cleanupState(model, 2), QStringLiteral("checking"));
+    QCOMPARE(cleanupState(model, 2), ReviewRowsModel::Checking);
     // A click before the answer waits for it.
     model.toggleRow(2);
     QCOMPARE(model.selectedCount(), 0);
     QSignalSpy known(&model, &DuplicateReviewModel::protectionKnown);
     QVERIFY(known.wait(10000));
-    QCOMPARE(cleanupState(model, 0), QStringLiteral("protected"));
-    QCOMPARE(cleanupState(model, 2), QStringLiteral("trash"));
+    QCOMPARE(cleanupState(model, 0), ReviewRowsModel::Protected);
+    QCOMPARE(cleanupState(model, 2), ReviewRowsModel::Trash);
     model.toggleRow(2);
-    QCOMPARE(cleanupState(model, 2), QStringLiteral("keep"));
+    QCOMPARE(cleanupState(model, 2), ReviewRowsModel::Keep);
 
     // A click that reaches a protected row anyway is swept straight back out.
     QSignalSpy alerts(&model, &DuplicateReviewModel::protectedLocationMessageChanged);
@@ -510,7 +509,7 @@ void DuplicateReviewModelTest::clicksBeforeTheProtectionAnswersCountOnceTheyCome
     QSignalSpy known(&model, &DuplicateReviewModel::protectionKnown);
     model.setResult(scanOf(dir, {}));
     const int a1 = rowOf(model, dir / "a1"), b1 = rowOf(model, dir / "b1");
-    QCOMPARE(cleanupState(model, a1), QStringLiteral("checking"));
+    QCOMPARE(cleanupState(model, a1), ReviewRowsModel::Checking);
     model.toggleRow(a1);
     model.toggleRow(b1);
     QVERIFY(marked(model).empty());
@@ -518,7 +517,7 @@ void DuplicateReviewModelTest::clicksBeforeTheProtectionAnswersCountOnceTheyCome
     release.set_value();
     QVERIFY(known.wait(10000));
     QCOMPARE(marked(model), (Paths{dir / "a1"}));
-    QCOMPARE(cleanupState(model, rowOf(model, dir / "a1")), QStringLiteral("trash"));
+    QCOMPARE(cleanupState(model, rowOf(model, dir / "a1")), ReviewRowsModel::Trash);
     QVERIFY(model.hasProtectedLocationMessage());
 }
 
