@@ -87,7 +87,8 @@ int main(int argc, char **argv) {
     const double seconds = since(start);
     const auto *report = std::get_if<CleanupReport>(&ran);
     if (!report) {
-        std::fprintf(stderr, "the run stopped: %s\n", std::get<CleanupStop>(ran).message.c_str());
+        std::fprintf(stderr, "the run stopped (reason %d)\n",
+                     static_cast<int>(std::get<CleanupStop>(ran).reason));
         return 1;
     }
     const std::uint64_t expectedBytes = std::uint64_t(selected.size()) * size;

@@ -76,7 +76,7 @@ int main(int argc, char **argv) {
         }
         std::sort(ms.begin(), ms.end());
         std::sort(cpu.begin(), cpu.end());
-        const std::string title(rule.title());
+        const std::string title(rule.rawValue());
         std::printf(
             "{\"rule\": \"%s\", \"medianMs\": %.2f, \"maxMs\": %.2f, \"medianCpuMs\": %.2f, "
             "\"copiesMarked\": "

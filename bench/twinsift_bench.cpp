@@ -171,8 +171,10 @@ int main(int argc, char **argv) {
     const auto ended = Clock::now();
 
     if (const auto *error = std::get_if<DuplicateScanError>(&outcome)) {
-        const auto message = description(*error);
-        std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
+        std::fprintf(stderr, "%s\n",
+                     *error == DuplicateScanError::folderUnavailable
+                         ? "the folder could not be scanned"
+                         : "the scan stopped because of an internal error");
         return 2;
     }
     const auto &result = std::get<DuplicateScanResult>(outcome);

@@ -92,6 +92,37 @@
     </message>
 </context>
 <context>
+    <name>ByteTexts</name>
+    <message>
+        <source>1 byte</source>
+        <translation>1 Byte</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 Bytes</translation>
+    </message>
+    <message>
+        <source>Zero KB</source>
+        <translation>Null KB</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>%1 TB</source>
+        <translation>%1 TB</translation>
+    </message>
+</context>
+<context>
     <name>CleanupResultSheet</name>
     <message>
         <source>Files not moved</source>
@@ -159,6 +190,131 @@
     <message>
         <source>Moving…</source>
         <translation>Wird verschoben …</translation>
+    </message>
+</context>
+<context>
+    <name>CleanupTexts</name>
+    <message>
+        <source>Unknown error</source>
+        <translation>Unbekannter Fehler</translation>
+    </message>
+    <message>
+        <source>At least one copy in every exact-duplicate set must remain. Choose a different file to keep before selecting this one.</source>
+        <translation>Von jeder Duplikatgruppe muss mindestens eine Kopie bleiben. Wählen Sie eine andere Datei zum Behalten, bevor Sie diese auswählen.</translation>
+    </message>
+    <message>
+        <source>Cleanup stopped for safety. At least one copy in every exact-duplicate set must remain.</source>
+        <translation>Bereinigung aus Sicherheitsgründen angehalten. Von jeder Duplikatgruppe muss mindestens eine Kopie bleiben.</translation>
+    </message>
+    <message>
+        <source>Cleanup stopped for safety. No verified KEEP copy remains in one duplicate set. Please Rescan.</source>
+        <translation>Bereinigung aus Sicherheitsgründen angehalten. In einer Duplikatgruppe bleibt keine bestätigte Kopie mit BEHALTEN. Bitte erneut durchsuchen.</translation>
+    </message>
+    <message>
+        <source>Cleanup stopped because a selected file could not be revalidated. Please Rescan before cleaning.</source>
+        <translation>Bereinigung angehalten, weil eine ausgewählte Datei nicht erneut geprüft werden konnte. Bitte vor dem Bereinigen erneut durchsuchen.</translation>
+    </message>
+    <message>
+        <source>Cleanup stopped because a selected file changed after the scan. Please Rescan before cleaning.</source>
+        <translation>Bereinigung angehalten, weil sich eine ausgewählte Datei nach der Suche geändert hat. Bitte vor dem Bereinigen erneut durchsuchen.</translation>
+    </message>
+    <message>
+        <source>Cleanup stopped because no unchanged verified KEEP copy remains in one duplicate set. Please Rescan before cleaning.</source>
+        <translation>Bereinigung angehalten, weil in einer Duplikatgruppe keine unveränderte bestätigte Kopie mit BEHALTEN bleibt. Bitte vor dem Bereinigen erneut durchsuchen.</translation>
+    </message>
+    <message>
+        <source>Exact duplicate found. Ambrivo does not move files from system- or application-managed locations. Use Open File or Show in Folder to review manually.</source>
+        <translation>Exaktes Duplikat gefunden. Ambrivo verschiebt keine Dateien aus Orten, die vom System oder von Anwendungen verwaltet werden. Prüfen Sie sie selbst mit „Datei öffnen“ oder „In Ordner anzeigen“.</translation>
+    </message>
+    <message>
+        <source>Protected Location — Review Only. Ambrivo did not move this file.</source>
+        <translation>Geschützter Ort — nur prüfen. Ambrivo hat diese Datei nicht verschoben.</translation>
+    </message>
+    <message>
+        <source>Not moved: it changed after the scan.</source>
+        <translation>Nicht verschoben: Die Datei hat sich nach der Suche geändert.</translation>
+    </message>
+    <message>
+        <source>Not moved: the copy kept in its set changed or is gone.</source>
+        <translation>Nicht verschoben: Die behaltene Kopie ihrer Gruppe hat sich geändert oder ist nicht mehr da.</translation>
+    </message>
+    <message>
+        <source>Not moved: the copy kept in its set changed during the cleanup, so it was put back.</source>
+        <translation>Nicht verschoben: Die behaltene Kopie ihrer Gruppe hat sich während der Bereinigung geändert, daher wurde die Datei zurückgelegt.</translation>
+    </message>
+    <message>
+        <source>Moved, but the copy kept in its set changed during the cleanup. It is still in the Trash: %1</source>
+        <extracomment>%1 is why it could not be put back.</extracomment>
+        <translation>Verschoben, aber die behaltene Kopie ihrer Gruppe hat sich während der Bereinigung geändert. Die Datei liegt noch im Papierkorb: %1</translation>
+    </message>
+    <message>
+        <source>Not moved: the cleanup stopped because of an internal error.</source>
+        <translation>Nicht verschoben: Die Bereinigung wurde wegen eines internen Fehlers angehalten.</translation>
+    </message>
+    <message>
+        <source>The file could not be moved to the Trash. %1</source>
+        <extracomment>%1 says why.</extracomment>
+        <translation>Die Datei konnte nicht in den Papierkorb verschoben werden. %1</translation>
+    </message>
+    <message>
+        <source>Files in system locations cannot be moved to the Trash.</source>
+        <translation>Dateien an Systemorten können nicht in den Papierkorb verschoben werden.</translation>
+    </message>
+    <message>
+        <source>It is in the Trash already.</source>
+        <translation>Sie liegt bereits im Papierkorb.</translation>
+    </message>
+    <message>
+        <source>The disk that holds it is read-only.</source>
+        <translation>Das Laufwerk, auf dem sie liegt, ist schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>There is no Trash on the disk that holds it, and Twinsift never copies files to another disk.</source>
+        <translation>Auf ihrem Laufwerk gibt es keinen Papierkorb, und Twinsift kopiert Dateien nie auf ein anderes Laufwerk.</translation>
+    </message>
+    <message>
+        <source>The Trash could not be used: %1</source>
+        <translation>Der Papierkorb konnte nicht verwendet werden: %1</translation>
+    </message>
+    <message>
+        <source>Its disk&apos;s Trash could not be used: %1</source>
+        <translation>Der Papierkorb ihres Laufwerks konnte nicht verwendet werden: %1</translation>
+    </message>
+    <message>
+        <source>Its Trash information could not be written: %1</source>
+        <translation>Ihre Papierkorb-Informationen konnten nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>No free name was found in the Trash.</source>
+        <translation>Im Papierkorb wurde kein freier Name gefunden.</translation>
+    </message>
+    <message>
+        <source>It changed while it was being moved.</source>
+        <translation>Sie hat sich geändert, während sie verschoben wurde.</translation>
+    </message>
+    <message>
+        <source>It changed while it was being moved. What took its place is in the Trash now.</source>
+        <translation>Die Datei hat sich beim Verschieben geändert. Was an ihre Stelle trat, liegt jetzt im Papierkorb.</translation>
+    </message>
+    <message>
+        <source>It is no longer in the Trash.</source>
+        <translation>Sie liegt nicht mehr im Papierkorb.</translation>
+    </message>
+    <message>
+        <source>It changed in the Trash.</source>
+        <translation>Sie hat sich im Papierkorb geändert.</translation>
+    </message>
+    <message>
+        <source>Its name is taken again.</source>
+        <translation>Ihr Name ist wieder vergeben.</translation>
+    </message>
+    <message>
+        <source>It could not be put back. %1</source>
+        <translation>Sie konnte nicht zurückgelegt werden. %1</translation>
+    </message>
+    <message>
+        <source>Its folder is no longer there. %1</source>
+        <translation>Ihr Ordner ist nicht mehr vorhanden. %1</translation>
     </message>
 </context>
 <context>
@@ -519,6 +675,150 @@
     </message>
 </context>
 <context>
+    <name>ResultTexts</name>
+    <message>
+        <source>Exact Duplicates</source>
+        <translation>Exakte Duplikate</translation>
+    </message>
+    <message>
+        <source>Same Name + Size</source>
+        <translation>Gleicher Name + Größe</translation>
+    </message>
+    <message>
+        <source>Same Name</source>
+        <translation>Gleicher Name</translation>
+    </message>
+    <message>
+        <source>Similar Files</source>
+        <translation>Ähnliche Dateien</translation>
+    </message>
+    <message>
+        <source>Similar Files · Planned</source>
+        <translation>Ähnliche Dateien · geplant</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <extracomment>A category button: its title and how many sets it holds.</extracomment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Same size + same SHA-256 content hash. Content-identical even when filenames differ.</source>
+        <translation>Gleiche Größe + gleiche SHA-256-Prüfsumme. Inhaltlich identisch, auch wenn die Dateinamen abweichen.</translation>
+    </message>
+    <message>
+        <source>Same filename + same file size. Review only; identical size does not prove identical content.</source>
+        <translation>Gleicher Dateiname + gleiche Dateigröße. Nur prüfen; gleiche Größe beweist keinen gleichen Inhalt.</translation>
+    </message>
+    <message>
+        <source>Same filename found in multiple locations. Size and contents may differ.</source>
+        <translation>Gleicher Dateiname an mehreren Orten gefunden. Größe und Inhalt können abweichen.</translation>
+    </message>
+    <message>
+        <source>Planned similarity review. Similar files will remain separate from verified duplicates.</source>
+        <translation>Geplante Ähnlichkeitsprüfung. Ähnliche Dateien bleiben von bestätigten Duplikaten getrennt.</translation>
+    </message>
+    <message>
+        <source>Files verified as content-identical using matching size and SHA-256 hash.</source>
+        <translation>Dateien, die anhand gleicher Größe und SHA-256-Prüfsumme als inhaltlich identisch bestätigt sind.</translation>
+    </message>
+    <message>
+        <source>Files with the same filename and same size. Contents may still differ.</source>
+        <translation>Dateien mit gleichem Dateinamen und gleicher Größe. Der Inhalt kann trotzdem abweichen.</translation>
+    </message>
+    <message>
+        <source>Files sharing a filename. They may have different sizes and contents.</source>
+        <translation>Dateien mit gleichem Dateinamen. Größe und Inhalt können sich unterscheiden.</translation>
+    </message>
+    <message>
+        <source>Planned near-duplicate and visual-similarity review.</source>
+        <translation>Geplante Prüfung auf Fast-Duplikate und optische Ähnlichkeit.</translation>
+    </message>
+    <message>
+        <source>Same Content</source>
+        <translation>Gleicher Inhalt</translation>
+    </message>
+    <message>
+        <source>Review</source>
+        <translation>Prüfen</translation>
+    </message>
+    <message>
+        <source>Name Match</source>
+        <translation>Gleicher Name</translation>
+    </message>
+    <message>
+        <source>Similar</source>
+        <translation>Ähnlich</translation>
+    </message>
+    <message>
+        <source>Verified exact duplicate: same file size and same SHA-256 content hash. Filenames may differ.</source>
+        <translation>Bestätigtes exaktes Duplikat: gleiche Dateigröße und gleiche SHA-256-Prüfsumme. Die Dateinamen können abweichen.</translation>
+    </message>
+    <message>
+        <source>Same filename and same size. Content may still differ.</source>
+        <translation>Gleicher Dateiname und gleiche Größe. Der Inhalt kann trotzdem abweichen.</translation>
+    </message>
+    <message>
+        <source>Same filename found elsewhere. Size and content may differ.</source>
+        <translation>Gleicher Dateiname an anderer Stelle gefunden. Größe und Inhalt können abweichen.</translation>
+    </message>
+    <message>
+        <source>All Exact Duplicate Files</source>
+        <translation>Alle exakten Duplikate</translation>
+    </message>
+    <message>
+        <source>Reclaimable Size</source>
+        <translation>Freizugebender Speicher</translation>
+    </message>
+    <message>
+        <source>File Count</source>
+        <translation>Anzahl der Dateien</translation>
+    </message>
+    <message>
+        <source>File Size</source>
+        <translation>Dateigröße</translation>
+    </message>
+    <message>
+        <source>Filename</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>Files Scanned</source>
+        <translation>Durchsuchte Dateien</translation>
+    </message>
+    <message>
+        <source>Duplicate Groups</source>
+        <translation>Duplikatgruppen</translation>
+    </message>
+    <message>
+        <source>Duplicate Files</source>
+        <translation>Doppelte Dateien</translation>
+    </message>
+    <message>
+        <source>Potential Savings</source>
+        <translation>Mögliche Ersparnis</translation>
+    </message>
+    <message>
+        <source>All regular files meeting the selected minimum file size included in this scan.</source>
+        <translation>Alle normalen Dateien ab der gewählten Mindestgröße, die diese Suche erfasst hat.</translation>
+    </message>
+    <message>
+        <source>Sets of files verified as exact content duplicates.</source>
+        <translation>Gruppen von Dateien, die als exakte inhaltliche Duplikate bestätigt sind.</translation>
+    </message>
+    <message>
+        <source>Total files belonging to verified exact-duplicate sets.</source>
+        <translation>Alle Dateien, die zu bestätigten Duplikatgruppen gehören.</translation>
+    </message>
+    <message>
+        <source>Estimated space that could be reclaimed by keeping one copy in each exact-duplicate set.</source>
+        <translation>Geschätzter Speicherplatz, der frei würde, wenn von jeder Duplikatgruppe eine Kopie bleibt.</translation>
+    </message>
+    <message>
+        <source>Selected folder</source>
+        <translation>Gewählter Ordner</translation>
+    </message>
+</context>
+<context>
     <name>ResultsOverview</name>
     <message>
         <source>Clear search</source>
@@ -593,6 +893,69 @@
     <message>
         <source>Preferences and privacy controls will live here.</source>
         <translation>Hier finden Sie künftig Einstellungen und Datenschutzoptionen.</translation>
+    </message>
+</context>
+<context>
+    <name>ScanTexts</name>
+    <message>
+        <source>1 KB</source>
+        <translation>1 KB</translation>
+    </message>
+    <message>
+        <source>10 KB</source>
+        <translation>10 KB</translation>
+    </message>
+    <message>
+        <source>100 KB</source>
+        <translation>100 KB</translation>
+    </message>
+    <message>
+        <source>1 MB</source>
+        <translation>1 MB</translation>
+    </message>
+    <message>
+        <source>25 MB+</source>
+        <translation>25 MB+</translation>
+    </message>
+    <message>
+        <source>500 MB+</source>
+        <translation>500 MB+</translation>
+    </message>
+    <message>
+        <source>1024 MB+</source>
+        <translation>1024 MB+</translation>
+    </message>
+    <message>
+        <source>The selected folder could not be accessed.</source>
+        <translation>Auf den gewählten Ordner konnte nicht zugegriffen werden.</translation>
+    </message>
+    <message>
+        <source>The scan stopped because of an internal error.</source>
+        <translation>Die Suche wurde wegen eines internen Fehlers angehalten.</translation>
+    </message>
+    <message>
+        <source>Preparing scan…</source>
+        <translation>Suche wird vorbereitet …</translation>
+    </message>
+    <message>
+        <source>%1 (under %2 ignored)</source>
+        <translation>%1 (unter %2 ignoriert)</translation>
+    </message>
+    <message>
+        <source>Scanning files — %1 eligible</source>
+        <translation>Dateien werden durchsucht — %1 berücksichtigt</translation>
+    </message>
+    <message>
+        <source>Verifying duplicates — %1 of %2 candidate files</source>
+        <translation>Duplikate werden geprüft — %1 von %2 infrage kommenden Dateien</translation>
+    </message>
+    <message>
+        <source>No hash candidates</source>
+        <translation>Keine Dateien zum Prüfen</translation>
+    </message>
+    <message>
+        <source> · </source>
+        <translation> · </translation>
     </message>
 </context>
 <context>
@@ -1155,25 +1518,6 @@
     </message>
 </context>
 <context>
-    <name>twinsift::DuplicateScanViewModel</name>
-    <message>
-        <source>Preparing scan…</source>
-        <translation>Suche wird vorbereitet …</translation>
-    </message>
-    <message>
-        <source>Scanning files — %1 eligible · %2</source>
-        <translation>Dateien werden durchsucht — %1 berücksichtigt · %2</translation>
-    </message>
-    <message>
-        <source>Verifying duplicates — %1 of %2 candidate files · %3</source>
-        <translation>Duplikate werden geprüft — %1 von %2 infrage kommenden Dateien · %3</translation>
-    </message>
-    <message>
-        <source>No hash candidates · %1</source>
-        <translation>Keine Dateien zum Prüfen · %1</translation>
-    </message>
-</context>
-<context>
     <name>twinsift::FolderBrowser</name>
     <message>
         <source>There is no folder at “%1”.</source>
@@ -1274,25 +1618,6 @@
     <message>
         <source>This recent-scan folder is no longer available. Choose the folder again to scan it.</source>
         <translation>Der Ordner dieser Suche ist nicht mehr verfügbar. Wählen Sie ihn erneut aus, um ihn zu durchsuchen.</translation>
-    </message>
-</context>
-<context>
-    <name>twinsift::SummaryCardsModel</name>
-    <message>
-        <source>Files Scanned</source>
-        <translation>Durchsuchte Dateien</translation>
-    </message>
-    <message>
-        <source>Duplicate Groups</source>
-        <translation>Duplikatgruppen</translation>
-    </message>
-    <message>
-        <source>Duplicate Files</source>
-        <translation>Doppelte Dateien</translation>
-    </message>
-    <message>
-        <source>Potential Savings</source>
-        <translation>Mögliche Ersparnis</translation>
     </message>
 </context>
 <context>

@@ -67,7 +67,7 @@ TestCase {
         tryCompare(host.scanner, "isScanning", false, 10000)
         const rows = host.view.review.rows
         tryVerify(() => rows.rowCount() > 0
-                  && rows.data(rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === "keep", 10000)
+                  && rows.data(rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === ReviewRowsModel.Keep, 10000)
         return host
     }
 

@@ -95,7 +95,7 @@ ScreenTest {
         tryCompare(view, "hasResult", true, 10000)
         const review = view.results.review
         tryVerify(() => review.rows.rowCount() === 2
-                  && review.rows.data(review.rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === "keep", 10000)
+                  && review.rows.data(review.rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === ReviewRowsModel.Keep, 10000)
         review.toggleRow(0)
         review.searchText = "one"
         compare(review.selectedCount, 1)

@@ -75,7 +75,7 @@ TestCase {
         verify(Qt.locale().name.startsWith("de"), "the test runs under a German locale")
         const card = cardAt(view, 0)
         compare(tileValues(card), ["1234567 Dateien", "2 Gruppen", "5 Duplikate",
-                                   "Zero KB Mögliche Ersparnis", "9 Unter 1 KB ignoriert"])
+                                   "Null KB Mögliche Ersparnis", "9 Unter 1 KB ignoriert"])
         compare(textOf(card, "duration"), "3.00 s")
         compare(textOf(card, "folderPath"), Fixture.pathOf(folder))
 

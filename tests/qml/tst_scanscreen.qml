@@ -160,7 +160,7 @@ ScreenTest {
         const review = view.results.review
         const rows = review.rows
         tryVerify(() => rows.rowCount() > 0
-                  && rows.data(rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === "keep", 10000)
+                  && rows.data(rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === ReviewRowsModel.Keep, 10000)
         review.toggleRow(0)
         compare(review.selectedCount, 1)
 

@@ -32,22 +32,8 @@ int &lastInfoError() {
 }
 constexpr int folderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
-std::string reason(int error) {
-    char buffer[256];
-    // The GNU strerror_r returns its text, in the buffer or not.
-    const char *text = ::strerror_r(error, buffer, sizeof buffer);
-    std::string out = text ? text : "Unknown error";
-    if (!out.empty())
-        out.push_back('.');
-    return out;
-}
-
-Failed<std::string> notMoved(const std::string &why) {
-    return Failed<std::string>{"The file could not be moved to the Trash. " + why};
-}
-
-Failed<std::string> notMoved(int error) {
-    return notMoved(reason(error));
+Failed<Failure> fails(Problem problem, int error = 0) {
+    return Failed<Failure>{{problem, error}};
 }
 
 bool liesBelow(std::string_view path, std::string_view root) {
@@ -366,21 +352,20 @@ Result<Entry> moveInto(const Can &can, int folder, const std::string &name,
     return Failed{noFreeName};
 }
 
-Failed<std::string> describe(int error, const std::string &otherDisk) {
+Failed<Failure> describe(int error) {
     switch (error) {
     case infoFailed:
-        return notMoved("Its Trash information could not be written: " + reason(lastInfoError()));
+        return fails(Problem::infoNotWritten, lastInfoError());
     case changedWhileMoving:
-        return Failed<std::string>{changedMessage};
+        return fails(Problem::changed);
     case changedAndStuck:
-        return Failed<std::string>{std::string(changedMessage) +
-                                   " What took its place is in the Trash now."};
+        return fails(Problem::changedAndReplaced);
     case noFreeName:
-        return notMoved("No free name was found in the Trash.");
+        return fails(Problem::noFreeName);
     case EXDEV:
-        return notMoved(otherDisk);
+        return fails(Problem::noTrashOnDisk);
     default:
-        return notMoved(error);
+        return fails(Problem::refused, error);
     }
 }
 
@@ -447,93 +432,90 @@ std::string percentEncoded(std::string_view path) {
     return out;
 }
 
-Result<Entry, std::string> moveAt(int folder, const std::string &name,
-                                  std::optional<Expected> expected) {
+Result<Entry, Failure> moveAt(int folder, const std::string &name,
+                              std::optional<Expected> expected) {
     struct stat st;
     if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return notMoved(errno);
+        return fails(Problem::refused, errno);
     if (expected && (st.st_dev != expected->device || st.st_ino != expected->inode))
-        return Failed<std::string>{changedMessage};
+        return fails(Problem::changed);
     const auto where = folders::pathOf(folder);
     if (!where)
-        return notMoved(where.error());
+        return fails(Problem::refused, where.error());
     const std::string original = paths::appending(*where, name);
     if (isRuntimeLocation(original) || isPseudoFilesystem(folder, st.st_dev))
-        return notMoved("Files in system locations cannot be moved to the Trash.");
+        return fails(Problem::systemLocation);
     if (isInsideTrash(original))
-        return notMoved("It is in the Trash already.");
+        return fails(Problem::alreadyInTrash);
     struct statvfs vfs;
     if (::fstatvfs(folder, &vfs) == 0 && (vfs.f_flag & ST_RDONLY))
-        return notMoved("The disk that holds it is read-only.");
+        return fails(Problem::readOnlyDisk);
 
-    const std::string otherDisk = "There is no Trash on the disk that holds it, and Twinsift "
-                                  "never copies files to another disk.";
     // The home Trash first when it is on the file's disk; a bind mount of
     // that disk still cannot rename into it, and then the mount's own Trash
     // is the next choice.
     auto home = homeCan(st.st_dev);
     if (!home)
-        return notMoved("The Trash could not be used: " + reason(home.error()));
+        return fails(Problem::homeTrashUnusable, home.error());
     if (*home) {
         auto moved = moveInto(**home, folder, name, original, st, expected);
         if (moved || moved.error() != EXDEV)
-            return moved ? Result<Entry, std::string>(std::move(*moved))
-                         : describe(moved.error(), otherDisk);
+            return moved ? Result<Entry, Failure>(std::move(*moved)) : describe(moved.error());
     }
     auto top = topCan(folder, st.st_dev);
     if (!top) {
         if (top.error() == EXDEV || top.error() == EROFS)
-            return notMoved(otherDisk);
-        return notMoved("Its disk's Trash could not be used: " + reason(top.error()));
+            return fails(Problem::noTrashOnDisk);
+        return fails(Problem::diskTrashUnusable, top.error());
     }
     auto moved = moveInto(*top, folder, name, original, st, expected);
     if (!moved)
-        return describe(moved.error(), otherDisk);
+        return describe(moved.error());
     return std::move(*moved);
 }
 
-Result<Entry, std::string> move(const std::string &path) {
+Result<Entry, Failure> move(const std::string &path) {
     const auto [parent, name] = folders::split(path);
     if (name.empty() || name == "." || name == "..")
-        return notMoved(EINVAL);
+        return fails(Problem::refused, EINVAL);
     const std::string folder = parent.empty() ? std::string(".") : std::string(parent);
     const UniqueFd fd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!fd.valid())
-        return notMoved(errno);
+        return fails(Problem::refused, errno);
     return moveAt(fd.get(), std::string(name));
 }
 
-Result<void, std::string> putBackAt(const Entry &entry, int folder, const std::string &name) {
+Result<void, Failure> putBackAt(const Entry &entry, int folder, const std::string &name) {
     const auto can = folders::openAbsolute(entry.folder);
     if (!can)
-        return Failed<std::string>{goneFromTrashMessage};
+        return fails(Problem::goneFromTrash);
     const UniqueFd files(::openat(can->get(), "files", folderFlags));
     const UniqueFd info(::openat(can->get(), "info", folderFlags));
     if (!files.valid() || !info.valid())
-        return Failed<std::string>{goneFromTrashMessage};
+        return fails(Problem::goneFromTrash);
     struct stat st;
     if (::fstatat(files.get(), entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return Failed<std::string>{goneFromTrashMessage};
+        return fails(Problem::goneFromTrash);
     if (!isSameFile(st, entry))
-        return Failed<std::string>{changedInTrashMessage};
+        return fails(Problem::changedInTrash);
     if (const int error =
             safemove::renameNoReplace(files.get(), entry.name.c_str(), folder, name.c_str())) {
         if (error == EEXIST || error == ENOTEMPTY)
-            return Failed<std::string>{nameTakenMessage};
-        return Failed<std::string>{"It could not be put back. " + reason(error)};
+            return fails(Problem::nameTaken);
+        return fails(Problem::notPutBack, error);
     }
     ::unlinkat(info.get(), (entry.name + std::string(infoSuffix)).c_str(), 0);
     return {};
 }
 
-Result<void, std::string> putBack(const Entry &entry, bool makeMissingFolders) {
+Result<void, Failure> putBack(const Entry &entry, bool makeMissingFolders) {
     const auto [parent, name] = folders::split(entry.originalPath);
     // Nothing is made for an entry that is not there to go back.
     if (makeMissingFolders && !holds(entry))
         return putBackAt(entry, AT_FDCWD, std::string(name));
     const auto folder = folders::openAbsolute(parent, makeMissingFolders);
     if (!folder)
-        return Failed<std::string>{"Its folder is no longer there. " + reason(folder.error())};
+        return fails(Problem::folderGone, folder.error());
     return putBackAt(entry, folder->get(), std::string(name));
 }
 

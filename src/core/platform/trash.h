@@ -17,8 +17,37 @@
 // replaced or deleted: the info file is written whole and synced first, the
 // file then moves with one rename that refuses to replace anything, and any
 // failure undoes the info file and leaves the file where it was. Failures
-// come back as one sentence a user can read.
+// come back as a Failure: what went wrong, and the system's error behind it.
 namespace twinsift::Trash {
+
+// Why a file did not go to the Trash, or did not come back from it.
+enum class Problem : std::uint8_t {
+    // Moving in; the file stays where it was.
+    refused,            // the system refused; error says why
+    systemLocation,     // it lies in /proc, /sys, /dev, /run or a pseudo filesystem
+    alreadyInTrash,     // it is inside a Trash already
+    readOnlyDisk,       // its filesystem is mounted read-only
+    noTrashOnDisk,      // no Trash on its disk, and nothing is copied across disks
+    homeTrashUnusable,  // the home Trash could not be opened or made; error says why
+    diskTrashUnusable,  // its disk's Trash could not be opened or made; error says why
+    infoNotWritten,     // its info file could not be written; error says why
+    noFreeName,         // every name tried was taken
+    changed,            // another file took its place while it moved; nothing moved
+    changedAndReplaced, // as changed, but what took its place stayed in the Trash
+    // Putting back; the file stays in the Trash.
+    goneFromTrash,  // the Trash no longer holds it
+    changedInTrash, // the Trash holds another file under its name
+    nameTaken,      // its original name is taken
+    notPutBack,     // the system refused; error says why
+    folderGone,     // its folder could not be reached or made; error says why
+};
+
+struct Failure {
+    Problem problem = Problem::refused;
+    int error = 0; // the errno behind it, for the problems that say so; else 0
+
+    friend bool operator==(const Failure &, const Failure &) = default;
+};
 
 // One file we put in a Trash.
 struct Entry {
@@ -46,21 +75,21 @@ struct Expected {
 // Moves name, inside the folder open as folder, to the Trash. The folder's
 // own path is read from the kernel, so Path= names the real place even when
 // the caller reached the folder through links or "..".
-Result<Entry, std::string> moveAt(int folder, const std::string &name,
-                                  std::optional<Expected> expected = std::nullopt);
+Result<Entry, Failure> moveAt(int folder, const std::string &name,
+                              std::optional<Expected> expected = std::nullopt);
 
 // The same for a whole path; only its last component is taken as it is.
-Result<Entry, std::string> move(const std::string &path);
+Result<Entry, Failure> move(const std::string &path);
 
 // Puts an entry back: the Trash still holds that very file under its name,
 // its original name inside the folder open as folder is free, and the rename
 // refuses to replace anything. Its info file goes once it is back.
-Result<void, std::string> putBackAt(const Entry &entry, int folder, const std::string &name);
+Result<void, Failure> putBackAt(const Entry &entry, int folder, const std::string &name);
 
 // The same into entry.originalPath, reached without following links. With
 // makeMissingFolders, folders of that path that were removed since are made
 // again.
-Result<void, std::string> putBack(const Entry &entry, bool makeMissingFolders = false);
+Result<void, Failure> putBack(const Entry &entry, bool makeMissingFolders = false);
 
 // Whether the Trash still holds that very file under its name.
 bool holds(const Entry &entry);
@@ -75,11 +104,5 @@ bool isInsideTrash(std::string_view resolvedPath);
 // Path bytes as a Trash info file writes them: every byte but the unreserved
 // ones and "/" as %XX.
 std::string percentEncoded(std::string_view path);
-
-// The user-readable texts of failures that callers and tests tell apart.
-inline constexpr const char *changedMessage = "It changed while it was being moved.";
-inline constexpr const char *nameTakenMessage = "Its name is taken again.";
-inline constexpr const char *goneFromTrashMessage = "It is no longer in the Trash.";
-inline constexpr const char *changedInTrashMessage = "It changed in the Trash.";
 
 } // namespace twinsift::Trash

@@ -3,16 +3,38 @@
 #include "trash.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
 namespace twinsift {
 
+// Why a run stopped during validation, before anything was moved.
+enum class CleanupStopReason : std::uint8_t {
+    noKeepCopy,          // every copy of a set was marked
+    notRevalidated,      // a marked file could not be read again
+    changedAfterScan,    // a marked file is no longer what the scan found
+    noUnchangedKeepCopy, // no unmarked copy of a set still matches
+};
+
+// What became of one marked file the run did not leave in the Trash.
+enum class CleanupFailureReason : std::uint8_t {
+    protectedLocation, // it lies in a protected place
+    changedAfterScan,  // it is no longer the file validated
+    keptCopyGone,      // its set's kept copy changed or went away first
+    putBack,           // moved, then put back because its kept copy did not hold
+    stillInTrash,      // as putBack, but putting it back failed (see trash)
+    internalError,     // the run could not go on
+    trash,             // the Trash refused it (see trash)
+};
+
 // One marked file the run did not move, with the reason shown to the user.
 struct CleanupFailure {
     std::string path; // path bytes, as in the scan result
-    std::string message;
+    CleanupFailureReason reason = CleanupFailureReason::internalError;
+    // What the Trash answered, for the reasons that carry its answer.
+    std::optional<Trash::Failure> trash;
 
     friend bool operator==(const CleanupFailure &, const CleanupFailure &) = default;
 };
@@ -27,7 +49,7 @@ struct CleanupReport {
 
 // A run that stopped during validation, before anything was moved.
 struct CleanupStop {
-    std::string message;
+    CleanupStopReason reason;
 };
 
 using CleanupOutcome = std::variant<CleanupReport, CleanupStop>;

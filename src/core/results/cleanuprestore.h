@@ -8,10 +8,10 @@
 
 namespace twinsift {
 
-// One file a restore left in the Trash, with the reason shown to the user.
+// One file a restore left in the Trash, and why.
 struct RestoreFailure {
     Trash::Entry entry;
-    std::string message;
+    Trash::Failure failure;
 };
 
 // What a restore did.

@@ -208,31 +208,31 @@ public:
 
     // Checks one set that holds a marked file: every marked file must still be
     // what the scan found, and one kept copy that is a different file on disk,
-    // outside any Trash, must still match. Returns the stop message, or
+    // outside any Trash, must still match. Returns why the run stops, or
     // nothing when it passes.
-    std::optional<std::string> check(const DuplicateGroup &group) {
+    std::optional<CleanupStopReason> check(const DuplicateGroup &group) {
         std::vector<const DuplicateFile *> marked;
         std::vector<const DuplicateFile *> kept;
         for (const DuplicateFile &f : group.files)
             (m_selectedPaths.contains(f.url) ? marked : kept).push_back(&f);
         if (kept.empty())
-            return CleanupRun::noKeepCopyMessage;
+            return CleanupStopReason::noKeepCopy;
 
         std::vector<Identity> markedIdentities;
         for (const DuplicateFile *f : marked) {
             const auto place = m_tree.place(f->url);
             if (!place)
-                return isPathChange(place.error()) ? CleanupRun::changedMessage
-                                                   : CleanupRun::notRevalidatedMessage;
+                return isPathChange(place.error()) ? CleanupStopReason::changedAfterScan
+                                                   : CleanupStopReason::notRevalidated;
             auto file = openScanned(*place, group.size);
             if (!file)
-                return file.error() == ESTALE ? CleanupRun::changedMessage
-                                              : CleanupRun::notRevalidatedMessage;
+                return file.error() == ESTALE ? CleanupStopReason::changedAfterScan
+                                              : CleanupStopReason::notRevalidated;
             const HashOutcome digest = m_hasher.hash(file->reader);
             if (digest.status != HashOutcome::Status::ok)
-                return CleanupRun::notRevalidatedMessage;
+                return CleanupStopReason::notRevalidated;
             if (digest.digest != group.hash)
-                return CleanupRun::changedMessage;
+                return CleanupStopReason::changedAfterScan;
             const Identity identity{file->attributes.device, file->attributes.inode};
             markedIdentities.push_back(identity);
             m_validated.insert_or_assign(f->url, file->attributes);
@@ -266,7 +266,7 @@ public:
                 return std::nullopt;
             }
         }
-        return CleanupRun::noUnchangedKeepCopyMessage;
+        return CleanupStopReason::noUnchangedKeepCopy;
     }
 
     // The kept copy that let the set of a validated marked file pass.
@@ -339,7 +339,7 @@ public:
     void abandon(const std::vector<DuplicateFile> &selected) {
         for (const DuplicateFile &f : selected)
             if (!m_done.contains(f.url))
-                m_report.failures.push_back({f.url, CleanupRun::internalErrorMessage});
+                m_report.failures.push_back({f.url, CleanupFailureReason::internalError, {}});
     }
 
     CleanupReport take() { return std::move(m_report); }
@@ -355,28 +355,29 @@ private:
         };
         const std::string real = place ? Tree::realPath(*place, f.url) : f.url;
         if (isProtected(f.url) || (real != f.url && isProtected(real))) {
-            m_report.failures.push_back({f.url, CleanupRun::protectedMessage});
+            m_report.failures.push_back({f.url, CleanupFailureReason::protectedLocation, {}});
             return std::nullopt;
         }
         const FileAttributes *validated = m_validation.validatedAs(f.url);
         const auto now = place ? FileAttributes::readAt(place->folder.get(), place->name.c_str())
                                : Result<FileAttributes>(Failed{place.error()});
         if (!now || !isScannedShape(*now, f.size) || !m_validation.isAsValidated(f.url, *now)) {
-            m_report.failures.push_back({f.url, CleanupRun::changedNotMovedMessage});
+            m_report.failures.push_back({f.url, CleanupFailureReason::changedAfterScan, {}});
             return std::nullopt;
         }
         // Its set passed on a kept copy that may have gone or changed since,
         // while later sets were hashed. Without it, this copy may be the last.
         if (!m_validation.keptCopyOf(f.url).isUnchanged(m_tree)) {
-            m_report.failures.push_back({f.url, CleanupRun::keptCopyGoneNotMovedMessage});
+            m_report.failures.push_back({f.url, CleanupFailureReason::keptCopyGone, {}});
             return std::nullopt;
         }
         auto entry = Trash::moveAt(place->folder.get(), place->name,
                                    Trash::Expected{validated->device, validated->inode});
         if (!entry) {
-            const bool changed = entry.error() == Trash::changedMessage;
-            m_report.failures.push_back(
-                {f.url, changed ? CleanupRun::changedNotMovedMessage : entry.error()});
+            if (entry.error().problem == Trash::Problem::changed)
+                m_report.failures.push_back({f.url, CleanupFailureReason::changedAfterScan, {}});
+            else
+                m_report.failures.push_back({f.url, CleanupFailureReason::trash, entry.error()});
             return std::nullopt;
         }
         m_report.movedPaths.push_back(f.url);
@@ -392,14 +393,13 @@ private:
         const Trash::Entry entry = m_report.trashed[index];
         if (const auto back = Trash::putBackAt(entry, place.folder.get(), place.name); !back) {
             // It stays in the Trash, where a file manager can still restore it.
-            m_report.failures.push_back(
-                {f.url, std::string(CleanupRun::stillInTrashMessage) + " " + back.error()});
+            m_report.failures.push_back({f.url, CleanupFailureReason::stillInTrash, back.error()});
             return;
         }
         paths.erase(at);
         m_report.trashed.erase(m_report.trashed.begin() + static_cast<std::ptrdiff_t>(index));
         m_report.movedBytes -= f.size;
-        m_report.failures.push_back({f.url, CleanupRun::putBackMessage});
+        m_report.failures.push_back({f.url, CleanupFailureReason::putBack, {}});
     }
 
     const Tree &m_tree;
@@ -432,14 +432,14 @@ CleanupOutcome run(const DuplicateScanResult &result, const std::vector<Duplicat
         if (marked.empty())
             continue;
         if (auto stop = validation.check(group))
-            return CleanupStop{std::move(*stop)};
+            return CleanupStop{*stop};
         affected.emplace_back(&group, std::move(marked));
     }
     // A selected file that belongs to no set was never checked against a
     // surviving copy, so nothing may move.
     for (const DuplicateFile &f : selected) {
         if (!validation.validatedAs(f.url))
-            return CleanupStop{notRevalidatedMessage};
+            return CleanupStop{CleanupStopReason::notRevalidated};
     }
 
     Mover mover(tree, validation, isProtected);

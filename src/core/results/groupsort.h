@@ -9,8 +9,7 @@
 
 namespace twinsift {
 
-// How the grouped table is ordered. The raw value is the label in the sort
-// menu; the cases are listed in menu order.
+// How the grouped table is ordered; the cases are listed in menu order.
 class GroupSort : public CaseEnum<GroupSort> {
 public:
     enum Case : std::uint8_t {
@@ -22,9 +21,8 @@ public:
 
     constexpr GroupSort(Case c = reclaimable) : CaseEnum(c) {}
 
-    static constexpr std::array<std::string_view, 4> rawValues{"Reclaimable Size", "File Count",
-                                                               "File Size", "Filename"};
-    constexpr std::string_view label() const { return rawValue(); }
+    static constexpr std::array<std::string_view, 4> rawValues{"reclaimable", "fileCount",
+                                                               "fileSize", "filename"};
 };
 
 } // namespace twinsift

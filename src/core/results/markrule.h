@@ -8,9 +8,8 @@
 
 namespace twinsift {
 
-// The bulk marks of the "Mark" menu. Each one decides, set by set, which
-// copies go to the Trash; the raw value is the menu entry, and the cases are
-// listed in menu order.
+// The bulk marks of the mark menu. Each one decides, set by set, which
+// copies go to the Trash; the cases are listed in menu order.
 class MarkRule : public CaseEnum<MarkRule> {
 public:
     enum Case : std::uint8_t {
@@ -25,9 +24,7 @@ public:
     constexpr MarkRule(Case c = keepOldest) : CaseEnum(c) {}
 
     static constexpr std::array<std::string_view, 6> rawValues{
-        "Keep Oldest in Each Set",        "Keep Newest in Each Set", "Keep First in Each Set",
-        "Keep Shortest Path in Each Set", "Mark Copies in Folder…",  "Invert Marks in Each Set"};
-    constexpr std::string_view title() const { return rawValue(); }
+        "keepOldest", "keepNewest", "keepFirst", "keepShortestPath", "markInFolder", "invert"};
 
     // Only these two read the disk first: the copies' modification times.
     constexpr bool needsModificationTimes() const {

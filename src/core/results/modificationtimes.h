@@ -16,7 +16,7 @@ namespace twinsift {
 class ModificationTimes {
 public:
     // Nanoseconds since the epoch. A file whose time could not be read counts
-    // as older than any other, so "Keep Oldest" keeps it and "Keep Newest"
+    // as older than any other, so keepOldest keeps it and keepNewest
     // never picks it over a file with a real time.
     using Time = std::int64_t;
     static constexpr Time unreadable = std::numeric_limits<Time>::min();

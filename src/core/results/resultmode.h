@@ -1,6 +1,7 @@
 #pragma once
 
 #include "caseenum.h"
+#include "matchcategory.h"
 
 #include <array>
 #include <cstdint>
@@ -22,10 +23,8 @@ public:
 
     static constexpr std::array<std::string_view, 2> rawValues{"groups", "duplicateFiles"};
 
-    // The flat table's title and verification text; the grouped view takes
-    // both from its category instead.
-    static constexpr std::string_view duplicateFilesTitle = "All Exact Duplicate Files";
-    static constexpr std::string_view duplicateFilesVerification = "Same Content";
+    // The category whose rows the flat table shows.
+    static constexpr MatchCategory duplicateFilesCategory() { return MatchCategory::exact; }
 };
 
 } // namespace twinsift

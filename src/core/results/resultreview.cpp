@@ -3,7 +3,6 @@
 #include "cleanupprotection.h"
 #include "displaygroups.h"
 #include "filenamesearch.h"
-#include "reviewtexts.h"
 
 #include <algorithm>
 #include <utility>
@@ -229,10 +228,6 @@ std::optional<std::int64_t> ResultReview::categoryCount(MatchCategory category) 
     return std::nullopt;
 }
 
-std::string ResultReview::categoryLabel(MatchCategory category) const {
-    return ReviewTexts::categoryLabel(category, categoryCount(category));
-}
-
 bool ResultReview::isMarked(const DuplicateFile &file) const {
     if (const auto id = fileIdOf(file.url))
         return m_marks.test(*id);
@@ -274,7 +269,7 @@ void ResultReview::toggleTrash(const DuplicateFile &file, const DisplayGroup &gr
         m_marks.set(*id, true);
         commitMarks();
     } else {
-        m_cleanupGuardMessage = std::string(keepOneCopyMessage);
+        m_cleanupGuard = Guard::keepOneCopy;
     }
 }
 
@@ -312,7 +307,7 @@ std::optional<MarkRuleSummary> ResultReview::applyMarkRule(MarkRule rule,
     for (const FileId id : outcome.toMark)
         m_marks.set(id, true);
     if (outcome.summary.protectedLeftAlone > 0)
-        m_protectedLocationMessage = std::string(protectedLocationText);
+        m_protectedLocationAlert = true;
     commitMarks();
     return outcome.summary;
 }
@@ -352,7 +347,7 @@ void ResultReview::sweepProtected() {
         return;
     for (const FileId id : protectedFiles)
         m_marks.set(id, false);
-    m_protectedLocationMessage = std::string(protectedLocationText);
+    m_protectedLocationAlert = true;
 }
 
 std::vector<FileId> ResultReview::takeMarkChanges() {
@@ -391,7 +386,7 @@ std::optional<std::vector<DuplicateFile>> ResultReview::prepareCleanup() {
             everyCopy =
                 m_marks.test(static_cast<FileId>(id)) && !isProtected(static_cast<FileId>(id));
         if (everyCopy) {
-            m_cleanupGuardMessage = std::string(wholeSetSelectedMessage);
+            m_cleanupGuard = Guard::wholeSetSelected;
             return std::nullopt;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cleanupreport.h"
 #include "displaygroup.h"
 #include "duplicatescanresult.h"
 #include "filemarks.h"
@@ -18,6 +19,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <variant>
 #include <vector>
 
 namespace twinsift {
@@ -31,14 +33,14 @@ namespace twinsift {
 // replaced.
 class ResultReview {
 public:
-    static constexpr std::string_view keepOneCopyMessage =
-        "At least one copy in every exact-duplicate set must remain. Choose a different file to "
-        "keep before selecting this one.";
-    static constexpr std::string_view protectedLocationText =
-        "Exact duplicate found. Ambrivo does not move files from system- or application-managed "
-        "locations. Use Open File or Show in Folder to review manually.";
-    static constexpr std::string_view wholeSetSelectedMessage =
-        "Cleanup stopped for safety. At least one copy in every exact-duplicate set must remain.";
+    // Why the review held a mark or a cleanup back.
+    enum class Guard : std::uint8_t {
+        keepOneCopy,      // a click would have marked a set's last copy
+        wholeSetSelected, // a cleanup would have moved every copy of a set
+    };
+    // The alert above the table: the review's own guard, or why a cleanup
+    // run stopped before moving anything.
+    using GuardAlert = std::variant<Guard, CleanupStopReason>;
 
     // Decides whether a path lies in a protected place; the default asks the
     // disk through CleanupProtection::isProtected.
@@ -86,7 +88,7 @@ public:
     void setShowFolderPaths(bool show) { m_showFolderPaths = show; }
 
     // The category button: clears the search unless the same category is
-    // clicked again in the grouped view, and leaves "Reclaimable Size" for
+    // clicked again in the grouped view, and leaves the reclaimable-size sort for
     // categories that have no reclaimable size.
     void selectCategory(MatchCategory category);
     // The summary cards. None of them touches the search.
@@ -124,7 +126,6 @@ public:
     // The count on a category button, before any search; none for the
     // planned category.
     std::optional<std::int64_t> categoryCount(MatchCategory category) const;
-    std::string categoryLabel(MatchCategory category) const;
 
     // --- Marks -------------------------------------------------------------
     // The marked paths, built when asked, for checks and tests; views follow
@@ -166,13 +167,13 @@ public:
     std::vector<FileId> takeMarkChanges();
 
     // --- Alerts ------------------------------------------------------------
-    const std::optional<std::string> &cleanupGuardMessage() const { return m_cleanupGuardMessage; }
-    void setCleanupGuardMessage(std::string message) { m_cleanupGuardMessage = std::move(message); }
-    void dismissCleanupGuard() { m_cleanupGuardMessage.reset(); }
-    const std::optional<std::string> &protectedLocationMessage() const {
-        return m_protectedLocationMessage;
-    }
-    void dismissProtectedLocation() { m_protectedLocationMessage.reset(); }
+    const std::optional<GuardAlert> &cleanupGuard() const { return m_cleanupGuard; }
+    void setCleanupGuard(GuardAlert alert) { m_cleanupGuard = alert; }
+    void dismissCleanupGuard() { m_cleanupGuard.reset(); }
+    // A mark was refused, or taken back, because its file lies in a
+    // protected place.
+    bool hasProtectedLocationAlert() const { return m_protectedLocationAlert; }
+    void dismissProtectedLocation() { m_protectedLocationAlert = false; }
 
     // The check before a cleanup run. Returns the files to move, or nothing:
     // when nothing is selected, or when some set would lose every copy (then
@@ -213,8 +214,8 @@ private:
     FileMarks m_reported;
     MarkHistory m_history;
     mutable std::optional<std::set<std::string>> m_markedPaths;
-    std::optional<std::string> m_cleanupGuardMessage;
-    std::optional<std::string> m_protectedLocationMessage;
+    std::optional<GuardAlert> m_cleanupGuard;
+    bool m_protectedLocationAlert = false;
 
     // Derived from the immutable result alone, so computed once per result.
     mutable std::optional<std::vector<DisplayGroup>> m_exactGroups;

@@ -9,5 +9,5 @@ target_sources(twinsift_core PRIVATE
   results/markrules.cpp
   results/modificationtimes.cpp
   results/resultreview.cpp
-  results/reviewtexts.cpp
+  results/relativefolder.cpp
   results/unicodetext.cpp)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string_view>
-
 namespace twinsift {
 
 // The scan's own failure. Cancellation is deliberately not one of these: a
@@ -10,15 +8,5 @@ enum class DuplicateScanError {
     folderUnavailable, // missing, not a directory, or cannot be walked
     internalError,     // the scan itself failed (out of memory, a thrown exception)
 };
-
-constexpr std::string_view description(DuplicateScanError error) {
-    switch (error) {
-    case DuplicateScanError::folderUnavailable:
-        return "The selected folder could not be accessed.";
-    case DuplicateScanError::internalError:
-        return "The scan stopped because of an internal error.";
-    }
-    return {};
-}
 
 } // namespace twinsift

@@ -1,6 +1,6 @@
 #include "recentscantexts.h"
 
-#include "formatbytes.h"
+#include "bytetexts.h"
 #include "paths.h"
 
 #include <QRegularExpression>
@@ -40,7 +40,7 @@ QString seconds(double elapsedSeconds) {
 
 QString savings(quint64 bytes) {
     const auto limited = std::min<quint64>(bytes, std::numeric_limits<qint64>::max());
-    return QString::fromStdString(formatBytesKBToTB(limited));
+    return ByteTexts::bytesKBToTB(limited);
 }
 
 QString count(qint64 value) {

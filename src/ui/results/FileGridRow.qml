@@ -17,7 +17,7 @@ Item {
     required property string verificationHelp
     required property var accentIndex
     required property bool firstInGroup
-    required property string cleanupState
+    required property int cleanupState
     required property string cleanupText
     required property string cleanupTooltip
 
@@ -29,7 +29,7 @@ Item {
 
     readonly property color accent: accentIndex >= 0 ? Theme.accent(accentIndex) : Theme.teal
     readonly property bool opensGroup: firstInGroup && index > 0
-    readonly property bool toggles: cleanupState === "keep" || cleanupState === "trash"
+    readonly property bool toggles: cleanupState === ReviewRowsModel.Keep || cleanupState === ReviewRowsModel.Trash
 
     function openActions() {
         menu.popup(actions, 0, actions.height)
@@ -194,7 +194,7 @@ Item {
                 height: parent.height
 
                 Rectangle {
-                    visible: row.cleanupState === "protected"
+                    visible: row.cleanupState === ReviewRowsModel.Protected
                     anchors.verticalCenter: parent.verticalCenter
                     width: Math.min(badge.implicitWidth + 10, parent.width - 4)
                     height: 22
@@ -222,21 +222,21 @@ Item {
                     objectName: "cleanupToggle"
                     // While the row's protection is worked out it shows KEEP as
                     // usual, and a click waits for the answer.
-                    visible: row.toggles || row.cleanupState === "checking"
+                    visible: row.toggles || row.cleanupState === ReviewRowsModel.Checking
                     anchors.verticalCenter: parent.verticalCenter
                     // Grows for a longer word in another language, within the
                     // column.
                     width: Math.min(row.columns.cleanup - 8, Math.max(72, contentItem.implicitWidth + 12))
                     height: 24
                     focusPolicy: Qt.NoFocus
-                    readonly property color tone: row.cleanupState === "trash" ? Theme.red : Theme.green
+                    readonly property color tone: row.cleanupState === ReviewRowsModel.Trash ? Theme.red : Theme.green
                     onClicked: row.review.toggleRow(row.index)
                     ControlAccess {
                         control: toggle
                         name: qsTr("Trash %1").arg(row.fileName)
                         description: row.cleanupTooltip
                         checkable: true
-                        checked: row.cleanupState === "trash"
+                        checked: row.cleanupState === ReviewRowsModel.Trash
                     }
                     background: Rectangle {
                         radius: 6
@@ -244,7 +244,7 @@ Item {
                         border.color: toggle.tone
                     }
                     contentItem: Label {
-                        text: row.cleanupState === "checking" ? qsTr("KEEP") : row.cleanupText
+                        text: row.cleanupState === ReviewRowsModel.Checking ? qsTr("KEEP") : row.cleanupText
                         horizontalAlignment: Text.AlignHCenter
                         verticalAlignment: Text.AlignVCenter
                         elide: Text.ElideRight
@@ -254,7 +254,7 @@ Item {
                     }
                 }
                 Label {
-                    visible: row.cleanupState === "reviewOnly"
+                    visible: row.cleanupState === ReviewRowsModel.ReviewOnly
                     anchors.verticalCenter: parent.verticalCenter
                     text: row.cleanupText
                     color: Theme.orange

@@ -1,6 +1,7 @@
 #include "categorybuttonsmodel.h"
 
 #include "matchcategory.h"
+#include "resulttexts.h"
 
 namespace twinsift {
 
@@ -22,10 +23,8 @@ QVariant CategoryButtonsModel::data(const QModelIndex &index, int role) const {
     case Qt::DisplayRole:
     case LabelRole:
         return m_labels[row];
-    case HelpTextRole: {
-        const auto help = category.helpText();
-        return QString::fromUtf8(help.data(), static_cast<qsizetype>(help.size()));
-    }
+    case HelpTextRole:
+        return ResultTexts::categoryHelp(category);
     case SelectedRole:
         return index.row() == m_selected;
     }

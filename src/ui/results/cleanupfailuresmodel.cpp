@@ -1,5 +1,7 @@
 #include "cleanupfailuresmodel.h"
 
+#include "cleanuptexts.h"
+
 #include "paths.h"
 
 namespace twinsift {
@@ -40,7 +42,7 @@ void CleanupFailuresModel::setFailures(const std::vector<CleanupFailure> &failur
     beginInsertRows({}, 0, static_cast<int>(failures.size()) - 1);
     for (const auto &failure : failures)
         m_rows.push_back({QString::fromStdString(paths::displayText(failure.path)),
-                          QString::fromStdString(failure.message)});
+                          CleanupTexts::failure(failure)});
     endInsertRows();
 }
 

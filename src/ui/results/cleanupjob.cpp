@@ -1,9 +1,9 @@
 #include "cleanupjob.h"
 
+#include "bytetexts.h"
 #include "cleanupjournal.h"
 #include "cleanupprotection.h"
 #include "cleanuprun.h"
-#include "formatbytes.h"
 
 #include <QLoggingCategory>
 #include <QtConcurrent/QtConcurrentRun>
@@ -40,7 +40,7 @@ bool CleanupJob::start(std::shared_ptr<const DuplicateScanResult> result,
         // Exactly one outcome goes back, or the sheet would say "Moving…" for
         // good. Whatever the run throws, nothing it had not finished moving
         // moved, so the user is told to rescan.
-        CleanupOutcome outcome = CleanupStop{CleanupRun::notRevalidatedMessage};
+        CleanupOutcome outcome = CleanupStop{CleanupStopReason::notRevalidated};
         try {
             outcome = runner(*result, selected, CleanupProtection::isProtected);
             // Before the sheet shows, so that what it offers to restore is
@@ -65,7 +65,7 @@ void CleanupJob::finish(CleanupOutcome outcome) {
     emit isRunningChanged();
     if (auto *stop = std::get_if<CleanupStop>(&outcome)) {
         qCInfo(lcCleanup) << "cleanup stopped before moving anything";
-        emit stopped(QString::fromStdString(stop->message));
+        emit stopped(stop->reason);
         return;
     }
     auto &report = std::get<CleanupReport>(outcome);
@@ -101,7 +101,7 @@ QString CleanupJob::reportSummary() const {
         return {};
     return tr("%n files moved to Trash · %1", nullptr,
               static_cast<int>(m_report->movedPaths.size()))
-        .arg(QString::fromStdString(formatBytes(m_report->movedBytes)));
+        .arg(ByteTexts::bytes(m_report->movedBytes));
 }
 
 QString CleanupJob::failureText() const {

@@ -74,7 +74,7 @@ signals:
     void reportChanged();
     // Emitted on the main thread once isRunning is false, before the report
     // is shown: the owner closes the review and empties or keeps the marks.
-    void stopped(const QString &message);
+    void stopped(twinsift::CleanupStopReason reason);
     void completed();
 
 private:

@@ -1,7 +1,7 @@
 #include "cleanuprestorer.h"
 
+#include "bytetexts.h"
 #include "cleanupjournal.h"
-#include "formatbytes.h"
 
 #include <QJSEngine>
 #include <QLoggingCategory>
@@ -115,7 +115,7 @@ void CleanupRestorer::finish(RestoreReport report) {
                       << "not restored";
     std::vector<CleanupFailure> failures;
     for (const auto &f : report.failures)
-        failures.push_back({f.entry.originalPath, f.message});
+        failures.push_back({f.entry.originalPath, CleanupFailureReason::trash, f.failure});
     m_failures.setFailures(failures);
     m_report = std::move(report);
     emit reportChanged();
@@ -132,7 +132,7 @@ void CleanupRestorer::closeReport() {
 }
 
 QString CleanupRestorer::availableSize() const {
-    return QString::fromStdString(formatBytes(m_availableBytes));
+    return ByteTexts::bytes(m_availableBytes);
 }
 
 QString CleanupRestorer::confirmationText() const {
@@ -156,7 +156,7 @@ QString CleanupRestorer::reportSummary() const {
     if (!m_report)
         return {};
     return tr("%n files restored · %1", nullptr, static_cast<int>(m_report->restored.size()))
-        .arg(QString::fromStdString(formatBytes(m_report->restoredBytes)));
+        .arg(ByteTexts::bytes(m_report->restoredBytes));
 }
 
 QString CleanupRestorer::failureText() const {

@@ -1,8 +1,8 @@
 #include "cleanupselectionmodel.h"
 
-#include "formatbytes.h"
+#include "bytetexts.h"
 #include "paths.h"
-#include "reviewtexts.h"
+#include "resulttexts.h"
 
 #include <algorithm>
 #include <utility>
@@ -35,9 +35,9 @@ QVariant CleanupSelectionModel::data(const QModelIndex &index, int role) const {
     case FileNameRole:
         return display(paths::lastComponent(file.url));
     case LocationRole:
-        return display(ReviewTexts::relativeFolder(m_rootPath, file.url));
+        return ResultTexts::relativeFolder(m_rootPath, file.url);
     case SizeTextRole:
-        return QString::fromStdString(formatBytes(file.size));
+        return ByteTexts::bytes(file.size);
     case DisplayPathRole:
         return display(file.url);
     }

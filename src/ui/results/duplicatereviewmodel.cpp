@@ -1,10 +1,11 @@
 #include "duplicatereviewmodel.h"
 
+#include "bytetexts.h"
 #include "cleanupprotection.h"
+#include "cleanuptexts.h"
 #include "desktopfiles.h"
-#include "formatbytes.h"
 #include "paths.h"
-#include "reviewtexts.h"
+#include "resulttexts.h"
 
 #include <QDebug>
 #include <QElapsedTimer>
@@ -44,12 +45,8 @@ QString display(std::string_view bytes) {
     return QString::fromStdString(paths::displayText(bytes));
 }
 
-QString text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 QString bytesText(std::uint64_t bytes) {
-    return QString::fromStdString(formatBytes(bytes));
+    return ByteTexts::bytes(bytes);
 }
 
 template <typename Enum> std::optional<Enum> caseAt(int index) {
@@ -69,9 +66,9 @@ DuplicateReviewModel::DuplicateReviewModel(QObject *parent)
       m_marks({&m_review, [this](const std::function<void()> &change) { apply(change); },
                [this] { return m_result.shared(); }}),
       m_mailbox(std::make_shared<MainThreadMailbox<DuplicateReviewModel>>(this)) {
-    connect(&m_cleanup, &CleanupJob::stopped, this, [this](const QString &message) {
+    connect(&m_cleanup, &CleanupJob::stopped, this, [this](CleanupStopReason reason) {
         setShowCleanupReview(false);
-        apply([&] { m_review.setCleanupGuardMessage(message.toStdString()); });
+        apply([&] { m_review.setCleanupGuard(reason); });
     });
     connect(&m_cleanup, &CleanupJob::completed, this, [this] {
         setShowCleanupReview(false);
@@ -105,8 +102,8 @@ template <typename Change> void DuplicateReviewModel::apply(Change change) {
     // Marks changed outside a change announced here were announced by whoever
     // made them.
     (void)m_review.takeMarkChanges();
-    const auto guard = m_review.cleanupGuardMessage();
-    const auto protectedMessage = m_review.protectedLocationMessage();
+    const auto guard = m_review.cleanupGuard();
+    const bool protectedAlert = m_review.hasProtectedLocationAlert();
 
     change();
 
@@ -135,9 +132,9 @@ template <typename Change> void DuplicateReviewModel::apply(Change change) {
         emit selectionChanged();
         m_marks.marksChanged();
     }
-    if (guard != m_review.cleanupGuardMessage())
+    if (guard != m_review.cleanupGuard())
         emit cleanupGuardMessageChanged();
-    if (protectedMessage != m_review.protectedLocationMessage())
+    if (protectedAlert != m_review.hasProtectedLocationAlert())
         emit protectedLocationMessageChanged();
 }
 
@@ -148,18 +145,16 @@ void DuplicateReviewModel::rebuildRows() {
     m_rowOfFile.clear();
     m_shownGroups.clear();
     if (m_review.mode() == ResultMode::duplicateFiles) {
-        const QString verification = text(ResultMode::duplicateFilesVerification);
         for (auto &file : m_review.filterFiles(m_review.duplicateFiles())) {
             ReviewRowsModel::Row row;
             row.key = file.url;
             row.file = std::move(file);
-            row.verification = verification;
+            row.category = ResultMode::duplicateFilesCategory();
             rows.push_back(std::move(row));
         }
     } else {
         m_shownGroups = m_review.searchedGroups();
         const bool cleanup = cleanupEnabled();
-        const QString verification = verificationLabel();
         std::size_t total = 0;
         for (const auto &group : m_shownGroups)
             total += group.files.size();
@@ -186,7 +181,7 @@ void DuplicateReviewModel::rebuildRows() {
                     if (m_rowOfFile[*id] < 0)
                         m_rowOfFile[*id] = static_cast<int>(rows.size());
                 }
-                row.verification = verification;
+                row.category = m_review.category();
                 rows.push_back(std::move(row));
             }
         }
@@ -312,9 +307,9 @@ void DuplicateReviewModel::refreshCards() {
     std::array<QString, 4> labels;
     for (auto c : MatchCategory::allCases())
         labels[c.value()] =
-            QString::fromStdString(c == MatchCategory::exact || m_review.hasReviewGroupings()
-                                       ? m_review.categoryLabel(c)
-                                       : ReviewTexts::categoryLabel(c, std::nullopt));
+            ResultTexts::categoryLabel(c, c == MatchCategory::exact || m_review.hasReviewGroupings()
+                                              ? m_review.categoryCount(c)
+                                              : std::nullopt);
     m_categoryButtons.setLabels(labels);
     m_categoryButtons.setSelected(m_review.category().value());
 }
@@ -458,7 +453,8 @@ QString DuplicateReviewModel::resultAnnouncement() const {
     const DuplicateScanResult &r = m_review.result();
     return tr("Scan finished: %1, %n groups, %2 potential savings", nullptr,
               static_cast<int>(r.groups.size()))
-        .arg(QString::fromStdString(m_review.categoryLabel(MatchCategory::exact)))
+        .arg(ResultTexts::categoryLabel(MatchCategory::exact,
+                                        m_review.categoryCount(MatchCategory::exact)))
         .arg(bytesText(r.reclaimableBytes()));
 }
 
@@ -498,7 +494,7 @@ void DuplicateReviewModel::setSortMode(Sort sort) {
 }
 
 QString DuplicateReviewModel::sortLabel() const {
-    return text(m_review.sortMode().label());
+    return ResultTexts::sortLabel(m_review.sortMode());
 }
 
 void DuplicateReviewModel::setShowFolderPaths(bool show) {
@@ -516,17 +512,18 @@ QString DuplicateReviewModel::searchPlaceholder() const {
 }
 
 QString DuplicateReviewModel::sectionTitle() const {
-    return m_review.mode() == ResultMode::groups ? text(m_review.category().title())
-                                                 : text(ResultMode::duplicateFilesTitle);
+    return m_review.mode() == ResultMode::groups ? ResultTexts::categoryTitle(m_review.category())
+                                                 : ResultTexts::duplicateFilesTitle();
 }
 
 QString DuplicateReviewModel::categoryDescription() const {
-    return text(m_review.category().categoryDescription());
+    return ResultTexts::categoryDescription(m_review.category());
 }
 
 QString DuplicateReviewModel::verificationLabel() const {
-    return m_review.mode() == ResultMode::groups ? text(m_review.category().verificationLabel())
-                                                 : text(ResultMode::duplicateFilesVerification);
+    return ResultTexts::verificationLabel(m_review.mode() == ResultMode::groups
+                                              ? m_review.category()
+                                              : ResultMode::duplicateFilesCategory());
 }
 
 bool DuplicateReviewModel::cleanupEnabled() const {
@@ -552,7 +549,7 @@ QString DuplicateReviewModel::groupCountText() const {
 QStringList DuplicateReviewModel::sortOptions() {
     QStringList options;
     for (auto s : GroupSort::allCases())
-        options.push_back(text(s.label()));
+        options.push_back(ResultTexts::sortLabel(s));
     return options;
 }
 
@@ -632,11 +629,12 @@ QString DuplicateReviewModel::reviewSummaryText() const {
 }
 
 QString DuplicateReviewModel::cleanupGuardMessage() const {
-    return QString::fromStdString(m_review.cleanupGuardMessage().value_or(std::string()));
+    const auto &guard = m_review.cleanupGuard();
+    return guard ? CleanupTexts::alert(*guard) : QString();
 }
 
 QString DuplicateReviewModel::protectedLocationMessage() const {
-    return QString::fromStdString(m_review.protectedLocationMessage().value_or(std::string()));
+    return hasProtectedLocationMessage() ? CleanupTexts::protectedLocation() : QString();
 }
 
 void DuplicateReviewModel::dismissCleanupGuard() {

@@ -167,11 +167,9 @@ public:
     CleanupSelectionModel *selectedFilesModel() { return &m_selectedFilesModel; }
 
     QString cleanupGuardMessage() const;
-    bool hasCleanupGuardMessage() const { return m_review.cleanupGuardMessage().has_value(); }
+    bool hasCleanupGuardMessage() const { return m_review.cleanupGuard().has_value(); }
     QString protectedLocationMessage() const;
-    bool hasProtectedLocationMessage() const {
-        return m_review.protectedLocationMessage().has_value();
-    }
+    bool hasProtectedLocationMessage() const { return m_review.hasProtectedLocationAlert(); }
 
     bool showCleanupReview() const { return m_showCleanupReview; }
     void setShowCleanupReview(bool show);

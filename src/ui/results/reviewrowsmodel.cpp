@@ -1,9 +1,10 @@
 #include "reviewrowsmodel.h"
 
-#include "formatbytes.h"
+#include "bytetexts.h"
+#include "cleanuptexts.h"
 #include "paths.h"
 #include "resultreview.h"
-#include "reviewtexts.h"
+#include "resulttexts.h"
 
 #include <algorithm>
 
@@ -15,18 +16,18 @@ QString display(std::string_view bytes) {
     return QString::fromStdString(paths::displayText(bytes));
 }
 
-QString cleanupState(const ReviewRowsModel::Row &row) {
+ReviewRowsModel::CleanupState cleanupState(const ReviewRowsModel::Row &row) {
     if (!row.cleanupEnabled)
-        return QStringLiteral("reviewOnly");
+        return ReviewRowsModel::ReviewOnly;
     switch (row.protection) {
     case ReviewRowsModel::Protection::protectedPlace:
-        return QStringLiteral("protected");
+        return ReviewRowsModel::Protected;
     case ReviewRowsModel::Protection::unknown:
-        return QStringLiteral("checking");
+        return ReviewRowsModel::Checking;
     case ReviewRowsModel::Protection::free:
         break;
     }
-    return row.isMarked ? QStringLiteral("trash") : QStringLiteral("keep");
+    return row.isMarked ? ReviewRowsModel::Trash : ReviewRowsModel::Keep;
 }
 
 QString cleanupText(const ReviewRowsModel::Row &row) {
@@ -40,7 +41,7 @@ QString cleanupTooltip(const ReviewRowsModel::Row &row) {
         return ReviewRowsModel::tr(
             "Cleanup is enabled only for SHA-256 verified exact duplicates.");
     if (row.isProtected())
-        return QString::fromUtf8(ResultReview::protectedLocationText);
+        return CleanupTexts::protectedLocation();
     return row.isMarked ? ReviewRowsModel::tr(
                               "Trash this copy. It will be moved to the Trash when cleanup is run.")
                         : ReviewRowsModel::tr("Keep this copy. It will remain in place.");
@@ -69,12 +70,11 @@ QVariant ReviewRowsModel::data(const QModelIndex &index, int role) const {
     case FileTooltipRole:
         return tr("Full path:") + QLatin1Char('\n') + display(row->file.url);
     case SizeTextRole:
-        return QString::fromStdString(formatBytes(row->file.size));
+        return ByteTexts::bytes(row->file.size);
     case VerificationRole:
-        return row->verification;
+        return ResultTexts::verificationLabel(row->category);
     case VerificationHelpRole:
-        return QString::fromStdString(
-            ReviewTexts::verificationHelp(row->verification.toStdString()));
+        return ResultTexts::verificationHelp(row->category);
     case GroupIndexRole:
         return row->groupIndex;
     case AccentIndexRole:
@@ -88,7 +88,7 @@ QVariant ReviewRowsModel::data(const QModelIndex &index, int role) const {
     case IsMarkedRole:
         return row->isMarked;
     case CleanupStateRole:
-        return cleanupState(*row);
+        return int(cleanupState(*row));
     case CleanupTextRole:
         return cleanupText(*row);
     case CleanupTooltipRole:

@@ -2,6 +2,7 @@
 
 #include "duplicatefile.h"
 #include "keyedrowupdate.h"
+#include "matchcategory.h"
 
 #include <QString>
 #include <QtQml/qqmlregistration.h>
@@ -39,14 +40,22 @@ public:
         CleanupEnabledRole,
         IsProtectedRole,
         IsMarkedRole,
-        // "keep", "trash", "protected" (a Review Only badge on an exact
-        // duplicate), "checking" (protection not known yet, no toggle) or
-        // "reviewOnly" (a table without cleanup).
+        // A CleanupState.
         CleanupStateRole,
         CleanupTextRole,
         CleanupTooltipRole,
     };
     Q_ENUM(Role)
+
+    // What the cleanup cell of a row offers.
+    enum CleanupState {
+        Keep,
+        Trash,
+        Protected,  // a Review Only badge on an exact duplicate
+        Checking,   // protection not known yet: no toggle
+        ReviewOnly, // a table without cleanup
+    };
+    Q_ENUM(CleanupState)
 
     // Whether a row's file lies in a protected place, as far as is known.
     enum class Protection : char { unknown, free, protectedPlace };
@@ -63,14 +72,15 @@ public:
         bool cleanupEnabled = false;
         Protection protection = Protection::unknown;
         bool isMarked = false;
-        QString verification;
+        // Whose verification words the row shows.
+        MatchCategory category = MatchCategory::exact;
 
         bool isProtected() const { return protection == Protection::protectedPlace; }
         friend bool operator==(const Row &a, const Row &b) {
             return a.groupIndex == b.groupIndex && a.accentIndex == b.accentIndex &&
                    a.firstInGroup == b.firstInGroup && a.cleanupEnabled == b.cleanupEnabled &&
                    a.protection == b.protection && a.isMarked == b.isMarked &&
-                   a.verification == b.verification && a.file == b.file;
+                   a.category == b.category && a.file == b.file;
         }
     };
 

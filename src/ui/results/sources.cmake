@@ -1,5 +1,7 @@
 # The review model of the results screen, its list models and the cleanup run.
 target_sources(twinsift_ui PRIVATE
+  results/bytetexts.cpp
+  results/bytetexts.h
   results/categorybuttonsmodel.cpp
   results/categorybuttonsmodel.h
   results/cleanupfailuresmodel.cpp
@@ -12,6 +14,8 @@ target_sources(twinsift_ui PRIVATE
   results/cleanuprestorer.h
   results/cleanupselectionmodel.cpp
   results/cleanupselectionmodel.h
+  results/cleanuptexts.cpp
+  results/cleanuptexts.h
   results/desktopfiles.cpp
   results/desktopfiles.h
   results/duplicatereviewmodel.cpp
@@ -20,6 +24,8 @@ target_sources(twinsift_ui PRIVATE
   results/markrulerunner.cpp
   results/markrulerunner.h
   results/reviewrowsmodel.cpp
+  results/resulttexts.cpp
+  results/resulttexts.h
   results/reviewrowsmodel.h
   results/summarycardsmodel.cpp
   results/summarycardsmodel.h)

@@ -1,30 +1,24 @@
 #include "summarycardsmodel.h"
 
-#include "reviewtexts.h"
+#include "resulttexts.h"
 
 namespace twinsift {
 
 namespace {
 
-struct CardText {
-    const char *title;
-    const char *icon;
+constexpr std::array<const char *, 4> icons{
+    "doc.text.magnifyingglass",
+    "square.stack.3d.up.fill",
+    "doc.on.doc.fill",
+    "internaldrive.fill",
 };
-
-constexpr std::array<CardText, 4> cards{{
-    {QT_TRANSLATE_NOOP("twinsift::SummaryCardsModel", "Files Scanned"), "doc.text.magnifyingglass"},
-    {QT_TRANSLATE_NOOP("twinsift::SummaryCardsModel", "Duplicate Groups"),
-     "square.stack.3d.up.fill"},
-    {QT_TRANSLATE_NOOP("twinsift::SummaryCardsModel", "Duplicate Files"), "doc.on.doc.fill"},
-    {QT_TRANSLATE_NOOP("twinsift::SummaryCardsModel", "Potential Savings"), "internaldrive.fill"},
-}};
 
 } // namespace
 
 SummaryCardsModel::SummaryCardsModel(QObject *parent) : QAbstractListModel(parent) {}
 
 int SummaryCardsModel::rowCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(cards.size());
+    return parent.isValid() ? 0 : static_cast<int>(icons.size());
 }
 
 QVariant SummaryCardsModel::data(const QModelIndex &index, int role) const {
@@ -35,17 +29,17 @@ QVariant SummaryCardsModel::data(const QModelIndex &index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case TitleRole:
-        return tr(cards[card].title);
+        return ResultTexts::cardTitle(static_cast<Card>(card));
     case ValueRole:
         return m_values[card];
     case IconRole:
-        return QString::fromLatin1(cards[card].icon);
+        return QString::fromLatin1(icons[card]);
     case SelectedRole:
         return m_selected[card];
     case ClickableRole:
         return card != FilesScanned;
     case TooltipRole:
-        return QString::fromStdString(ReviewTexts::metricCardTooltip(cards[card].title));
+        return ResultTexts::cardTooltip(static_cast<Card>(card));
     }
     return {};
 }

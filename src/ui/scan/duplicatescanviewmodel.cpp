@@ -1,5 +1,7 @@
 #include "duplicatescanviewmodel.h"
 
+#include "scantexts.h"
+
 #include "fileurls.h"
 
 #include <QLoggingCategory>
@@ -103,31 +105,20 @@ QVariantList DuplicateScanViewModel::minimumFileSizeOptions() {
     QVariantList options;
     for (const auto size : DuplicateMinimumFileSize::allCases()) {
         const auto id = size.rawValue();
-        const auto label = size.label();
         options.append(QVariantMap{
             {QStringLiteral("id"), QString::fromUtf8(id.data(), static_cast<qsizetype>(id.size()))},
-            {QStringLiteral("label"),
-             QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()))},
+            {QStringLiteral("label"), ScanTexts::minimumFileSizeLabel(size)},
         });
     }
     return options;
 }
 
+QStringList DuplicateScanViewModel::scanProgressParts() const {
+    return ScanTexts::progressParts(m_scanProgress, m_minimumFileSize);
+}
+
 QString DuplicateScanViewModel::scanProgressText() const {
-    if (!m_scanProgress)
-        return tr("Preparing scan…");
-    const auto &p = *m_scanProgress;
-    const QString ignored = QString::number(p.ignoredSmallFiles) + QStringLiteral(" (") +
-                            QString::fromStdString(m_minimumFileSize.ignoredText()) +
-                            QStringLiteral(")");
-    if (p.phase == DuplicateScanPhase::enumerating)
-        return tr("Scanning files — %1 eligible · %2").arg(p.filesScanned).arg(ignored);
-    if (p.candidateFiles != 0)
-        return tr("Verifying duplicates — %1 of %2 candidate files · %3")
-            .arg(p.filesHashed)
-            .arg(p.candidateFiles)
-            .arg(ignored);
-    return tr("No hash candidates · %1").arg(ignored);
+    return ScanTexts::progressLine(scanProgressParts());
 }
 
 std::optional<double> DuplicateScanViewModel::scanProgressFraction() const {
@@ -261,9 +252,7 @@ void DuplicateScanViewModel::finishScan(const std::shared_ptr<Run> &run, ScanOut
                     else
                         setResult(ScanResultValue(std::move(value)));
                 } else if constexpr (std::is_same_v<T, DuplicateScanError>) {
-                    const auto text = description(value);
-                    setErrorMessage(
-                        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+                    setErrorMessage(ScanTexts::scanError(value));
                 } else {
                     setErrorMessage(QString());
                 }

@@ -10,6 +10,7 @@
 #include <QFuture>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QUrl>
 #include <QVariant>
@@ -79,6 +80,8 @@ public:
     std::optional<DuplicateScanProgress> scanProgress() const { return m_scanProgress; }
 
     QString scanProgressText() const;
+    // The same line in its parts; see ScanTexts::progressParts.
+    QStringList scanProgressParts() const;
     std::optional<double> scanProgressFraction() const;
 
     // Starts a scan of the folder at path bytes, superseding any running

@@ -5,4 +5,6 @@ target_sources(twinsift_ui PRIVATE
   scan/fileurls.cpp
   scan/fileurls.h
   scan/scanresultvalue.cpp
-  scan/scanresultvalue.h)
+  scan/scanresultvalue.h
+  scan/scantexts.cpp
+  scan/scantexts.h)

@@ -81,10 +81,7 @@ void ScanScreenController::setImporterPresented(bool presented) {
 }
 
 void ScanScreenController::showProgress() {
-    const QString text = m_scanModel->scanProgressText();
-    QStringList parts = text.split(QStringLiteral(" \u00B7 "));
-    if (parts.size() != 2)
-        parts = QStringList{text};
+    QStringList parts = m_scanModel->scanProgressParts();
     QVariant fraction = m_scanModel->property("scanProgressFraction");
     if (parts == m_progressParts && fraction == m_progressFraction)
         return;

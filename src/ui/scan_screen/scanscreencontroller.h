@@ -35,8 +35,8 @@ class ScanScreenController : public QObject {
     Q_PROPERTY(QUrl chooserStartFolder READ chooserStartFolder NOTIFY selectedFolderChanged)
     Q_PROPERTY(bool isImporterPresented READ isImporterPresented WRITE setImporterPresented NOTIFY
                    isImporterPresentedChanged)
-    // The progress line cut at " · ": two parts when it holds exactly one
-    // such separator, otherwise the whole line as one part.
+    // The progress line in its parts: what the scan does and, once it
+    // reports, the small files it passed over.
     Q_PROPERTY(QStringList progressParts READ progressParts NOTIFY progressPartsChanged)
     // The controller's fraction, undefined while there is none.
     Q_PROPERTY(QVariant progressFraction READ progressFraction NOTIFY progressPartsChanged)

@@ -184,8 +184,8 @@ TEST_F(CleanupSafetyTest, aFullDiskLeavesTheFileInPlaceAndSaysWhy) {
         EXPECT_EQ(path, disk + "/marked.bin") << "an entry nothing can restore: " << name;
     if (report->movedPaths.empty()) {
         ASSERT_EQ(report->failures.size(), 1u);
-        EXPECT_NE(report->failures[0].message.find("space"), std::string::npos)
-            << report->failures[0].message;
+        ASSERT_TRUE(report->failures[0].trash);
+        EXPECT_EQ(report->failures[0].trash->error, ENOSPC);
         EXPECT_EQ(readFile(disk + "/marked.bin"), song);
         EXPECT_TRUE(namesIn(trash + "/info").empty());
     }
@@ -308,7 +308,7 @@ TEST_F(CleanupSafetyTest, aCopyInTheTrashIsNeverASurvivingCopy) {
     const auto outcome =
         CleanupRun::run(result, selected, [](const std::string &) { return false; });
     ASSERT_TRUE(std::holds_alternative<CleanupStop>(outcome));
-    EXPECT_EQ(std::get<CleanupStop>(outcome).message, CleanupRun::noUnchangedKeepCopyMessage);
+    EXPECT_EQ(std::get<CleanupStop>(outcome).reason, CleanupStopReason::noUnchangedKeepCopy);
     EXPECT_EQ(readFile(data + "/Pictures/x.bin"), song);
 }
 

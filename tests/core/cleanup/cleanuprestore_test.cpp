@@ -105,12 +105,12 @@ TEST_F(CleanupRestoreTest, whatCannotGoBackStaysInTheTrashWithItsReason) {
     EXPECT_EQ(back, (std::set<std::string>{dir / "gone-folder/deep/marked.bin",
                                            dir / "fine/marked.bin"}));
     ASSERT_EQ(report.failures.size(), 3u);
-    std::map<std::string, std::string> reasons;
+    std::map<std::string, Trash::Problem> reasons;
     for (const auto &f : report.failures)
-        reasons[f.entry.originalPath] = f.message;
-    EXPECT_EQ(reasons[dir / "taken/marked.bin"], Trash::nameTakenMessage);
-    EXPECT_EQ(reasons[dir / "emptied/marked.bin"], Trash::goneFromTrashMessage);
-    EXPECT_EQ(reasons[dir / "replaced/marked.bin"], Trash::changedInTrashMessage);
+        reasons[f.entry.originalPath] = f.failure.problem;
+    EXPECT_EQ(reasons[dir / "taken/marked.bin"], Trash::Problem::nameTaken);
+    EXPECT_EQ(reasons[dir / "emptied/marked.bin"], Trash::Problem::goneFromTrash);
+    EXPECT_EQ(reasons[dir / "replaced/marked.bin"], Trash::Problem::changedInTrash);
     EXPECT_EQ(readFile(dir / "taken/marked.bin"), "a new file where it was");
     EXPECT_EQ(readFile(replaced.folder + "/files/" + replaced.name), "another file of that name");
     EXPECT_FALSE(exists(dir / "replaced/marked.bin"));

@@ -73,13 +73,13 @@ int main(int argc, char **argv) {
     };
     const auto ran = CleanupRun::run(*result, selected, beforeMove);
     if (const auto *stop = std::get_if<CleanupStop>(&ran)) {
-        std::printf("stop\t%s\n", stop->message.c_str());
+        std::printf("stop\t%d\n", static_cast<int>(stop->reason));
         return 0;
     }
     const auto &report = std::get<CleanupReport>(ran);
     for (const auto &path : report.movedPaths)
         std::printf("moved\t%s\n", path.c_str());
     for (const auto &failure : report.failures)
-        std::printf("failed\t%s\t%s\n", failure.path.c_str(), failure.message.c_str());
+        std::printf("failed\t%s\t%d\n", failure.path.c_str(), static_cast<int>(failure.reason));
     return 0;
 }

@@ -27,7 +27,7 @@
 namespace twinsift {
 // Readable failures in assertion output.
 void PrintTo(const CleanupFailure &f, std::ostream *os) {
-    *os << "{" << f.path << ", " << f.message << "}";
+    *os << "{" << f.path << ", reason " << static_cast<int>(f.reason) << "}";
 }
 } // namespace twinsift
 
@@ -139,7 +139,7 @@ TEST_F(CleanupRunTest, everyStopLeavesEveryFileInPlace) {
         Paths marked;
         // Works on the file named "touched" in the folder; none for some.
         std::function<void(const std::string &folder)> change;
-        const char *message;
+        CleanupStopReason reason;
     };
     const auto rewrite = [](const std::string &folder) {
         writeFile(folder + "/touched", std::string(2999, 's') + "X");
@@ -154,19 +154,19 @@ TEST_F(CleanupRunTest, everyStopLeavesEveryFileInPlace) {
         };
     };
     const std::vector<Case> cases{
-        {"edited", {"touched"}, rewrite, CleanupRun::changedMessage},
-        {"deleted", {"touched"}, remove, CleanupRun::notRevalidatedMessage},
-        {"linked", {"touched"}, replaceBy(::symlink, "other"), CleanupRun::changedMessage},
-        {"keep-edited", {"other"}, rewrite, CleanupRun::noUnchangedKeepCopyMessage},
-        {"keep-gone", {"other"}, remove, CleanupRun::noUnchangedKeepCopyMessage},
+        {"edited", {"touched"}, rewrite, CleanupStopReason::changedAfterScan},
+        {"deleted", {"touched"}, remove, CleanupStopReason::notRevalidated},
+        {"linked", {"touched"}, replaceBy(::symlink, "other"), CleanupStopReason::changedAfterScan},
+        {"keep-edited", {"other"}, rewrite, CleanupStopReason::noUnchangedKeepCopy},
+        {"keep-gone", {"other"}, remove, CleanupStopReason::noUnchangedKeepCopy},
         // Moving a hard link frees nothing: the other name is no second copy.
         {"hard-link",
          {"other"},
          replaceBy(::link, "other"),
-         CleanupRun::noUnchangedKeepCopyMessage},
-        {"all-marked", {"touched", "other"}, nullptr, CleanupRun::noKeepCopyMessage},
+         CleanupStopReason::noUnchangedKeepCopy},
+        {"all-marked", {"touched", "other"}, nullptr, CleanupStopReason::noKeepCopy},
         // Only a set's own files are ever checked against a surviving copy.
-        {"lonely", {"lonely.bin"}, nullptr, CleanupRun::notRevalidatedMessage},
+        {"lonely", {"lonely.bin"}, nullptr, CleanupStopReason::notRevalidated},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         // Content of its own per case, so that no two cases share a set.
@@ -190,7 +190,7 @@ TEST_F(CleanupRunTest, everyStopLeavesEveryFileInPlace) {
         const auto outcome = runFor(result, marked);
         const auto *stop = std::get_if<CleanupStop>(&outcome);
         ASSERT_TRUE(stop);
-        EXPECT_EQ(stop->message, c.message);
+        EXPECT_EQ(stop->reason, c.reason);
         expectAllInPlace(changed);
     }
 }
@@ -206,7 +206,7 @@ TEST_F(CleanupRunTest, bindMountAliasOfTheMarkedFileIsNotASurvivingCopy) {
     ASSERT_EQ(result.groups[0].files.size(), 2u) << "the scan sees the file through both paths";
     const auto outcome = runFor(result, {dir / "real/marked.bin"});
     ASSERT_TRUE(std::holds_alternative<CleanupStop>(outcome));
-    EXPECT_EQ(std::get<CleanupStop>(outcome).message, CleanupRun::noUnchangedKeepCopyMessage);
+    EXPECT_EQ(std::get<CleanupStop>(outcome).reason, CleanupStopReason::noUnchangedKeepCopy);
     expectAllInPlace();
 }
 
@@ -234,12 +234,10 @@ TEST_F(CleanupRunTest, aFileChangedOrProtectedAtItsTurnIsListedAndTheOthersMove)
     EXPECT_EQ(report->movedPaths, Paths{dir / "m1.bin"});
     EXPECT_EQ(report->movedBytes, 3000u);
     EXPECT_EQ(report->failures,
-              (std::vector<CleanupFailure>{{dir / "m2.bin", CleanupRun::changedNotMovedMessage},
-                                           {dir / "m3.bin", CleanupRun::changedNotMovedMessage},
-                                           {dir / "m4.bin", CleanupRun::protectedMessage}}));
-    // The run went on: no entry of its report may read as if it stopped.
-    for (const CleanupFailure &failure : report->failures)
-        EXPECT_FALSE(failure.message.starts_with("Cleanup stopped")) << failure.message;
+              (std::vector<CleanupFailure>{
+                  {dir / "m2.bin", CleanupFailureReason::changedAfterScan, {}},
+                  {dir / "m3.bin", CleanupFailureReason::changedAfterScan, {}},
+                  {dir / "m4.bin", CleanupFailureReason::protectedLocation, {}}}));
     EXPECT_EQ(readFile(dir / "m2.bin"), song);
     EXPECT_TRUE(FileAttributes::read(dir / "m3.bin")->isSymbolicLink);
     EXPECT_EQ(readFile(dir / "m4.bin"), song);
@@ -269,7 +267,8 @@ TEST_F(CleanupRunTest, aFileOnAnotherDiskGoesToThatDisksTrashAndARefusalIsListed
     EXPECT_EQ(report->movedBytes, 6000u);
     ASSERT_EQ(report->failures.size(), 1u);
     EXPECT_EQ(report->failures[0].path, dir / "planted/stuck.bin");
-    EXPECT_NE(report->failures[0].message.find("Trash"), std::string::npos);
+    EXPECT_EQ(report->failures[0].reason, CleanupFailureReason::trash);
+    EXPECT_TRUE(report->failures[0].trash);
 
     // The disk's Trash is private, and its info names the file relative to
     // the top of the disk, so the disk can be mounted elsewhere.
@@ -322,12 +321,12 @@ TEST_F(CleanupRunTest, aKeptCopyChangedAfterValidationKeepsTheMarkedCopyInPlace)
     ASSERT_TRUE(report);
     EXPECT_EQ(report->movedPaths, Paths{dir / "intact/marked.bin"});
     EXPECT_EQ(report->movedBytes, 4001u);
-    const auto keptGone = CleanupRun::keptCopyGoneNotMovedMessage;
+    const CleanupFailureReason keptGone = CleanupFailureReason::keptCopyGone;
     // Sets go largest first.
     EXPECT_EQ(report->failures,
-              (std::vector<CleanupFailure>{{dir / "rewritten/marked.bin", keptGone},
-                                           {dir / "linked/marked.bin", keptGone},
-                                           {dir / "deleted/marked.bin", keptGone}}));
+              (std::vector<CleanupFailure>{{dir / "rewritten/marked.bin", keptGone, {}},
+                                           {dir / "linked/marked.bin", keptGone, {}},
+                                           {dir / "deleted/marked.bin", keptGone, {}}}));
     for (const char *set : {"deleted", "linked", "rewritten"})
         EXPECT_TRUE(FileAttributes::read(dir / (std::string(set) + "/marked.bin"))->isRegularFile)
             << set;
@@ -392,7 +391,8 @@ TEST_F(CleanupRunTest, twoRunsWithOppositeMarksNeverTakeEveryCopy) {
         for (const auto &set : sets)
             EXPECT_TRUE(exists(set[0]) || exists(set[1])) << "no copy left of " << set[0];
         ASSERT_EQ(moved.size(), 1u);
-        EXPECT_EQ(stops, std::vector<std::string>{CleanupRun::noUnchangedKeepCopyMessage});
+        EXPECT_EQ(stops, std::vector<std::string>{std::to_string(
+                             static_cast<int>(CleanupStopReason::noUnchangedKeepCopy))});
         EXPECT_TRUE(std::set<std::string>(moved[0].begin(), moved[0].end()) == marks[0] ||
                     std::set<std::string>(moved[0].begin(), moved[0].end()) == marks[1]);
         for (const auto &path : moved[0])

@@ -49,8 +49,8 @@ TEST(ReviewOnlyGroups, nameCaseIsIgnoredAndSizeSplitsOnlyTheNameSizeCategory) {
 
     // Derived from every scanned file, even where no exact set exists.
     ResultReview review(r);
-    EXPECT_EQ(review.categoryLabel(MatchCategory::exact), "Exact Duplicates (0)");
-    EXPECT_EQ(review.categoryLabel(MatchCategory::sameNameSize), "Same Name + Size (1)");
+    EXPECT_EQ(review.categoryCount(MatchCategory::exact), 0);
+    EXPECT_EQ(review.categoryCount(MatchCategory::sameNameSize), 1);
 
     const auto name = DisplayGroups::sameNameGroups(r, order);
     ASSERT_EQ(name.size(), 1u);
@@ -146,7 +146,7 @@ TEST(GroupSorting, fortyGroupsThatTieKeepTheirOrderUnderEverySort) {
         groups.push_back(std::move(g));
     }
     for (auto mode : GroupSort::allCases()) {
-        SCOPED_TRACE(std::string(mode.label()));
+        SCOPED_TRACE(std::string(mode.rawValue()));
         auto sorted = groups;
         DisplayGroups::sort(sorted, mode, order);
         EXPECT_EQ(idsOf(sorted), idsOf(groups));

@@ -1,5 +1,5 @@
 #include "formatbytes.h"
-#include "reviewtexts.h"
+#include "relativefolder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,36 +8,45 @@
 
 using namespace twinsift;
 
-TEST(FormatBytes, decimalUnitsDropTrailingZerosAndTheKilobyteVariantNeverWritesBytes) {
-    const std::vector<std::pair<std::uint64_t, std::string>> cases{
-        {0, "Zero KB"},
-        {1, "1 byte"},
-        {999, "999 bytes"},
-        {1000, "1 KB"},
-        {1500, "2 KB"},
-        {999'499, "999 KB"},
-        {999'500, "1 MB"},
-        {12'449'999, "12.4 MB"},
-        {12'450'000, "12.5 MB"},
-        {999'960'000, "1 GB"},
-        {1'200'000'000, "1.2 GB"},
-        {3'456'789'000'000, "3.46 TB"},
-        {2'500'000'000'000'000, "2,500 TB"},
-        {UINT64_MAX, "18,446,744.07 TB"},
+TEST(ByteAmount, roundsHalfUpPerUnitAndDropsTrailingZeros) {
+    struct Case {
+        std::uint64_t bytes;
+        ByteAmount amount;
     };
-    for (const auto &[bytes, text] : cases) {
-        EXPECT_EQ(formatBytes(bytes), text) << bytes;
-        // From a kilobyte up the variant reads the same; below it, never bytes.
-        EXPECT_EQ(formatBytesKBToTB(bytes), bytes == 0     ? "Zero KB"
-                                            : bytes < 1000 ? "1 KB"
-                                                           : text)
-            << bytes;
+    const std::vector<Case> cases{
+        {0, {0, 0, 0, ByteUnit::KB}},
+        {1, {1, 0, 0, ByteUnit::bytes}},
+        {999, {999, 0, 0, ByteUnit::bytes}},
+        {1000, {1, 0, 0, ByteUnit::KB}},
+        {1500, {2, 0, 0, ByteUnit::KB}},
+        {999'499, {999, 0, 0, ByteUnit::KB}},
+        // 1000 KB after rounding reads as the next unit.
+        {999'500, {1, 0, 0, ByteUnit::MB}},
+        {12'449'999, {12, 4, 1, ByteUnit::MB}},
+        {12'450'000, {12, 5, 1, ByteUnit::MB}},
+        {999'960'000, {1, 0, 0, ByteUnit::GB}},
+        {1'200'000'000, {1, 2, 1, ByteUnit::GB}},
+        {1'050'000'000, {1, 5, 2, ByteUnit::GB}},
+        {3'456'789'000'000, {3, 46, 2, ByteUnit::TB}},
+        {2'500'000'000'000'000, {2500, 0, 0, ByteUnit::TB}},
+        {UINT64_MAX, {18'446'744, 7, 2, ByteUnit::TB}},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(byteAmount(c.bytes), c.amount) << c.bytes;
+        // From a kilobyte up the variant is the same; below it, never bytes.
+        const ByteAmount kb = byteAmountKBToTB(c.bytes);
+        if (c.bytes >= 1000 || c.bytes == 0)
+            EXPECT_EQ(kb, c.amount) << c.bytes;
+        else
+            EXPECT_EQ(kb, (ByteAmount{1, 0, 0, ByteUnit::KB})) << c.bytes;
     }
 }
 
-TEST(ReviewTexts, relativeFolderIsShownBelowTheScannedFolder) {
-    EXPECT_EQ(ReviewTexts::relativeFolder("/data/scan/", "/data/scan/a/b/c.jpg"), "a/b");
-    EXPECT_EQ(ReviewTexts::relativeFolder("/data/scan", "/data/scanned/c.jpg"), "/data/scanned");
-    EXPECT_EQ(ReviewTexts::relativeFolder("/", "/top.jpg"), "Selected folder");
-    EXPECT_EQ(ReviewTexts::relativeFolder("/", "/x/y/top.jpg"), "x/y");
+TEST(RelativeFolder, isShownBelowTheScannedFolder) {
+    EXPECT_EQ(relativeFolder("/data/scan/", "/data/scan/a/b/c.jpg"), "a/b");
+    EXPECT_EQ(relativeFolder("/data/scan", "/data/scanned/c.jpg"), "/data/scanned");
+    // The scanned folder itself has no path of its own to show.
+    EXPECT_EQ(relativeFolder("/", "/top.jpg"), std::nullopt);
+    EXPECT_EQ(relativeFolder("/data/scan", "/data/scan/top.jpg"), std::nullopt);
+    EXPECT_EQ(relativeFolder("/", "/x/y/top.jpg"), "x/y");
 }

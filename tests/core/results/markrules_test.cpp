@@ -94,7 +94,7 @@ TEST(KeepRules, eachKeepsItsOwnCopyInSetsOfTwoThreeAndFive) {
         {MarkRule::keepShortestPath, {"/d/second", "/d/3/c", "/d/f5"}},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(std::string(c.rule.title()));
+        SCOPED_TRACE(std::string(c.rule.rawValue()));
         Review r({two, three, five});
         // Whatever was marked before, the rule decides every copy of a set.
         toggle(r.review, "/d/three/two");
@@ -103,7 +103,7 @@ TEST(KeepRules, eachKeepsItsOwnCopyInSetsOfTwoThreeAndFive) {
         ASSERT_TRUE(summary);
         EXPECT_EQ(r.review.selectedForTrash(), allBut({two, three, five}, c.kept));
         EXPECT_EQ(*summary, (MarkRuleSummary{7, 3, 0}));
-        EXPECT_FALSE(r.review.protectedLocationMessage());
+        EXPECT_FALSE(r.review.hasProtectedLocationAlert());
     }
 }
 
@@ -139,8 +139,7 @@ TEST(KeepRules, aProtectedCopyIsLeftAloneAndCountedWithOneAlert) {
     EXPECT_EQ(r.review.selectedForTrash(), (Marks{"/d/second", "/d/three/two", "/d/five/x/three",
                                                   "/d/five/x/y/z/four", "/d/f5"}));
     EXPECT_EQ(*summary, (MarkRuleSummary{5, 3, 2}));
-    EXPECT_EQ(r.review.protectedLocationMessage(),
-              std::string(ResultReview::protectedLocationText));
+    EXPECT_TRUE(r.review.hasProtectedLocationAlert());
     EXPECT_TRUE(everySetKeepsACopy(r.review, protectedOnes));
 }
 
@@ -184,7 +183,7 @@ TEST(InvertMarks, flipsEachSetButNeverMarksAProtectedCopyOrAWholeSet) {
     // flipping would take all of it, and its first copy stays.
     EXPECT_EQ(r.review.selectedForTrash(), (Marks{"/d/y", "/d/n", "/d/o"}));
     EXPECT_EQ(*summary, (MarkRuleSummary{3, 2, 1}));
-    EXPECT_TRUE(r.review.protectedLocationMessage());
+    EXPECT_TRUE(r.review.hasProtectedLocationAlert());
 
     r.review.dismissProtectedLocation();
     summary = r.review.applyMarkRule(MarkRule::invert);
@@ -235,7 +234,7 @@ TEST(MarkUndo, takesBackClicksRulesAndClearingNewestFirstUpToTwentySteps) {
     toggle(r.review, "/d/3/c");
     toggle(r.review, "/d/three/two");
     toggle(r.review, "/d/three/a/b/one");
-    ASSERT_TRUE(r.review.cleanupGuardMessage());
+    ASSERT_TRUE(r.review.cleanupGuard());
     ASSERT_EQ(r.review.selectedForTrash().size(), 2u);
 
     r.review.undoMarks();

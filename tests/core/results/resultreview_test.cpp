@@ -58,15 +58,15 @@ TEST(TrashMarks, everySetKeepsOneCopyEvenBehindAFilteredRowAndReviewOnlyGroupsTa
                             group("bb", 20, {"/d/keep.txt", "/d/match-1.txt", "/d/match-2.txt"})},
                            {file("/d/x/a", 10)});
     toggle(review, "/d/a");
-    EXPECT_FALSE(review.cleanupGuardMessage());
+    EXPECT_FALSE(review.cleanupGuard());
     toggle(review, "/d/b");
     EXPECT_EQ(review.selectedForTrash(), (Marks{"/d/a"}));
-    EXPECT_EQ(review.cleanupGuardMessage(), std::string(ResultReview::keepOneCopyMessage));
+    EXPECT_EQ(review.cleanupGuard(), ResultReview::GuardAlert(ResultReview::Guard::keepOneCopy));
     review.dismissCleanupGuard();
     toggle(review, "/d/a");
     toggle(review, "/d/b");
     EXPECT_EQ(review.selectedForTrash(), (Marks{"/d/b"}));
-    EXPECT_FALSE(review.cleanupGuardMessage());
+    EXPECT_FALSE(review.cleanupGuard());
 
     toggle(review, "/d/match-1.txt");
     // One row is visible; judged by its filtered group alone it would be the
@@ -75,13 +75,13 @@ TEST(TrashMarks, everySetKeepsOneCopyEvenBehindAFilteredRowAndReviewOnlyGroupsTa
     ASSERT_EQ(review.searchedGroups().size(), 1u);
     ASSERT_EQ(review.searchedGroups()[0].files.size(), 1u);
     toggle(review, "/d/match-2.txt");
-    EXPECT_FALSE(review.cleanupGuardMessage());
+    EXPECT_FALSE(review.cleanupGuard());
 
     // Now the one row left is the set's last unmarked copy.
     review.setSearchText("keep");
     toggle(review, "/d/keep.txt");
     EXPECT_EQ(review.selectedForTrash(), (Marks{"/d/b", "/d/match-1.txt", "/d/match-2.txt"}));
-    EXPECT_EQ(review.cleanupGuardMessage(), std::string(ResultReview::keepOneCopyMessage));
+    EXPECT_EQ(review.cleanupGuard(), ResultReview::GuardAlert(ResultReview::Guard::keepOneCopy));
 
     // Review-only groups take no marks, not even on a copy of an exact set.
     review.dismissCleanupGuard();
@@ -89,7 +89,7 @@ TEST(TrashMarks, everySetKeepsOneCopyEvenBehindAFilteredRowAndReviewOnlyGroupsTa
         review.selectCategory(category);
         toggle(review, "/d/a");
         EXPECT_EQ(review.selectedForTrash().size(), 3u);
-        EXPECT_FALSE(review.cleanupGuardMessage());
+        EXPECT_FALSE(review.cleanupGuard());
     }
 }
 
@@ -108,7 +108,7 @@ TEST(TrashMarks, oneSweepDropsEveryProtectedPathAndRaisesOneAlert) {
     EXPECT_EQ(review.selectedFiles().size(), 0u) << "protected files are never selected";
     toggle(review, "/d/b1");
     EXPECT_EQ(review.selectedForTrash(), (Marks{"/d/b1"}));
-    EXPECT_EQ(review.protectedLocationMessage(), std::string(ResultReview::protectedLocationText));
+    EXPECT_TRUE(review.hasProtectedLocationAlert());
 
     // Unmarking sweeps too, and a path outside every exact set is left alone.
     review.dismissProtectedLocation();
@@ -116,7 +116,7 @@ TEST(TrashMarks, oneSweepDropsEveryProtectedPathAndRaisesOneAlert) {
     toggle(review, "/d/a3");
     EXPECT_TRUE(review.selectedForTrash().contains("/d/a3"));
     EXPECT_FALSE(review.selectedForTrash().contains("/d/b1"));
-    EXPECT_TRUE(review.protectedLocationMessage());
+    EXPECT_TRUE(review.hasProtectedLocationAlert());
 }
 
 TEST(TrashMarks, selectedFilesAreInPathOrderAndAddUpTheirSizes) {
@@ -137,7 +137,7 @@ TEST(CleanupPrecheck, aRescanThatLeavesASetFullyMarkedStopsTheCleanupAndKeepsThe
     review.selectCategory(MatchCategory::sameName);
     review.selectCategory(MatchCategory::exact);
     EXPECT_FALSE(review.prepareCleanup()) << "nothing selected starts nothing";
-    EXPECT_FALSE(review.cleanupGuardMessage());
+    EXPECT_FALSE(review.cleanupGuard());
     toggle(review, "/d/a");
     toggle(review, "/d/b");
     toggle(review, "/d/x");
@@ -151,7 +151,8 @@ TEST(CleanupPrecheck, aRescanThatLeavesASetFullyMarkedStopsTheCleanupAndKeepsThe
         resultOf({group("aa", 10, {"/d/a", "/d/b"}), group("bb", 20, {"/d/x", "/d/y"})}));
     EXPECT_EQ(review.sortMode(), GroupSort::fileCount);
     EXPECT_FALSE(review.prepareCleanup());
-    EXPECT_EQ(review.cleanupGuardMessage(), std::string(ResultReview::wholeSetSelectedMessage));
+    EXPECT_EQ(review.cleanupGuard(),
+              ResultReview::GuardAlert(ResultReview::Guard::wholeSetSelected));
     EXPECT_EQ(review.selectedForTrash(), (Marks{"/d/a", "/d/b", "/d/x"}));
 
     // A mark on a path that left every exact set stops counting.

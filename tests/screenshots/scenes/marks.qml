@@ -38,7 +38,7 @@ ResultsScene {
         scanner.scan(tree)
         play([
             { ready: () => scanner.result.hasValue && review.rows.rowCount() > 0
-                           && review.rows.data(review.rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === "keep",
+                           && review.rows.data(review.rows.index(0, 0), ReviewRowsModel.CleanupStateRole) === ReviewRowsModel.Keep,
               act: () => find(view, "markMenuButton").clicked() },
             { ready: () => find(view, "markMenu").opened,
               act: () => Fixture.shot(window, "marks-menu-open") },

@@ -54,7 +54,7 @@ ResultsScene {
         scanner.scan(Fixture.urlOf(tree, "../.."))
         play([
             { ready: () => scanner.result.hasValue && review.rows.rowCount() > 0
-                           && review.rows.data(review.rows.index(0, 0), ReviewRowsModel.CleanupStateRole) !== "checking",
+                           && review.rows.data(review.rows.index(0, 0), ReviewRowsModel.CleanupStateRole) !== ReviewRowsModel.Checking,
               act: () => {
                   review.toggleRow(rowNamed("setup (1).tar.gz", "Downloads"))
                   review.toggleRow(rowNamed("beach copy.jpg", "2021"))
@@ -106,7 +106,7 @@ ResultsScene {
               } },
             // Closing the sheet rescanned the folder; mark again and clean up.
             { ready: () => !scanner.isScanning && review.rows.rowCount() > 0
-                           && review.rows.data(review.rows.index(0, 0), ReviewRowsModel.CleanupStateRole) !== "checking",
+                           && review.rows.data(review.rows.index(0, 0), ReviewRowsModel.CleanupStateRole) !== ReviewRowsModel.Checking,
               act: () => {
                   review.toggleRow(rowNamed("setup (1).tar.gz", "Downloads"))
                   review.toggleRow(rowNamed("beach copy.jpg", "2021"))

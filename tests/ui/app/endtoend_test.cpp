@@ -92,7 +92,8 @@ void EndToEndTest::scanMarkAndMoveCopiesToTheTrash() {
     auto *review = results->property("review").value<DuplicateReviewModel *>();
     ReviewRowsModel *rows = review->rows();
     QTRY_VERIFY(rows->rowCount() == 3 &&
-                rows->data(rows->index(0), ReviewRowsModel::CleanupStateRole) == "keep");
+                rows->data(rows->index(0), ReviewRowsModel::CleanupStateRole).toInt() ==
+                    ReviewRowsModel::Keep);
     auto *grid = item(results, "resultGrid");
     const auto toggle = [&](const QString &path) {
         int at = 0;
@@ -174,7 +175,8 @@ void EndToEndTest::scanMarkAndMoveCopiesToTheTrash() {
     rows = review->rows();
     grid = item(results, "resultGrid");
     QTRY_VERIFY(rows->rowCount() == 3 &&
-                rows->data(rows->index(0), ReviewRowsModel::CleanupStateRole) == "keep");
+                rows->data(rows->index(0), ReviewRowsModel::CleanupStateRole).toInt() ==
+                    ReviewRowsModel::Keep);
     toggle(root + "/x.bin");
     toggle(root + "/a/b/x.bin");
     QVERIFY(click(item(results, "reviewCleanupButton")));

@@ -1,12 +1,17 @@
+#include "bytetexts.h"
 #include "cleanupprotection.h"
+#include "cleanuptexts.h"
 #include "duplicatereviewmodel.h"
 #include "duplicatescanviewmodel.h"
 #include "fileurls.h"
+#include "resulttexts.h"
 #include "scanrecorder.h"
 #include "tempdir.h"
 
 #include <QAbstractItemModelTester>
 #include <QCoreApplication>
+#include <QLocale>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -60,10 +65,9 @@ int rowOf(DuplicateReviewModel &model, const std::string &path) {
     return -1;
 }
 
-QString cleanupState(DuplicateReviewModel &model, int row) {
-    return model.rows()
-        ->data(model.rows()->index(row), ReviewRowsModel::CleanupStateRole)
-        .toString();
+ReviewRowsModel::CleanupState cleanupState(DuplicateReviewModel &model, int row) {
+    return ReviewRowsModel::CleanupState(
+        model.rows()->data(model.rows()->index(row), ReviewRowsModel::CleanupStateRole).toInt());
 }
 
 using Paths = std::set<std::string>;
@@ -94,7 +98,8 @@ struct HeldRun {
             released.wait();
             readAfterRelease.set_value(result.rootURL + '|' + selected.front().url);
             CleanupReport report;
-            report.failures.push_back({selected.front().url, "The Trash is full"});
+            report.failures.push_back({selected.front().url, CleanupFailureReason::trash,
+                                       Trash::Failure{Trash::Problem::refused, ENOSPC}});
             return CleanupOutcome(report);
         };
     }
@@ -144,6 +149,10 @@ private slots:
     void clicksBeforeTheProtectionAnswersCountOnceTheyCome();
     void aScannedResultShowsItsCategoryCountsAtOnce();
     void aFolderIsTakenByTheBytesOfItsUrlAndMustLieInsideTheScannedFolder();
+    // The words chosen for the core's values.
+    void everyValueHasWordsOfItsOwn();
+    void byteCountsReadInTheLocalesNumbers();
+    void aTrashFailureSaysWhatAndWhy();
 };
 
 void DuplicateReviewModelTest::aFilteredRowIsMarkedAgainstItsWholeSet() {
@@ -162,7 +171,7 @@ void DuplicateReviewModelTest::aFilteredRowIsMarkedAgainstItsWholeSet() {
     QCOMPARE(model.categoryButtons()->label(DuplicateReviewModel::SameName),
              QStringLiteral("Same Name (0)"));
     QCOMPARE(model.rows()->rowCount(), 3);
-    QCOMPARE(cleanupState(model, 0), QStringLiteral("keep"));
+    QCOMPARE(cleanupState(model, 0), ReviewRowsModel::Keep);
 
     model.toggleRow(rowOf(model, dir / "match-1.txt"));
     // One row left on screen: by itself it would be its set's last copy. The
@@ -181,7 +190,7 @@ void DuplicateReviewModelTest::aFilteredRowIsMarkedAgainstItsWholeSet() {
     QVERIFY(!model.hasCleanupGuardMessage());
     QCOMPARE(model.selectedCount(), 2);
     QCOMPARE(rowChanges.count(), 1);
-    QCOMPARE(cleanupState(model, 0), QStringLiteral("trash"));
+    QCOMPARE(cleanupState(model, 0), ReviewRowsModel::Trash);
     QCOMPARE(model.selectedCountText(), QStringLiteral("2 selected for Trash"));
     QCOMPARE(model.reviewSummaryText(), QStringLiteral("2 files · 8 KB"));
 
@@ -227,16 +236,16 @@ void DuplicateReviewModelTest::protectedRowsAreReviewOnlyAndASweepAlertsOnce() {
             return CleanupProtection::isProtected(path);
         });
     model.setResult(ScanResultValue(result));
-    QCOMPARE(cleanupState(model, 2), QStringLiteral("checking"));
+    QCOMPARE(cleanupState(model, 2), ReviewRowsModel::Checking);
     // A click before the answer waits for it.
     model.toggleRow(2);
     QCOMPARE(model.selectedCount(), 0);
     QSignalSpy known(&model, &DuplicateReviewModel::protectionKnown);
     QVERIFY(known.wait(10000));
-    QCOMPARE(cleanupState(model, 0), QStringLiteral("protected"));
-    QCOMPARE(cleanupState(model, 2), QStringLiteral("trash"));
+    QCOMPARE(cleanupState(model, 0), ReviewRowsModel::Protected);
+    QCOMPARE(cleanupState(model, 2), ReviewRowsModel::Trash);
     model.toggleRow(2);
-    QCOMPARE(cleanupState(model, 2), QStringLiteral("keep"));
+    QCOMPARE(cleanupState(model, 2), ReviewRowsModel::Keep);
 
     // A click that reaches a protected row anyway is swept straight back out.
     QSignalSpy alerts(&model, &DuplicateReviewModel::protectedLocationMessageChanged);
@@ -370,7 +379,7 @@ void DuplicateReviewModelTest::oneRunAtATimeAndNoneForAFullyMarkedSet() {
     auto *failures = model.cleanup()->failures();
     QCOMPARE(failures->rowCount(), 1);
     QCOMPARE(failures->data(failures->index(0), CleanupFailuresModel::MessageRole).toString(),
-             QStringLiteral("The Trash is full"));
+             QStringLiteral("The file could not be moved to the Trash. No space left on device."));
 }
 
 void DuplicateReviewModelTest::aModelDestroyedDuringARunIsLeftAlone() {
@@ -500,7 +509,7 @@ void DuplicateReviewModelTest::clicksBeforeTheProtectionAnswersCountOnceTheyCome
     QSignalSpy known(&model, &DuplicateReviewModel::protectionKnown);
     model.setResult(scanOf(dir, {}));
     const int a1 = rowOf(model, dir / "a1"), b1 = rowOf(model, dir / "b1");
-    QCOMPARE(cleanupState(model, a1), QStringLiteral("checking"));
+    QCOMPARE(cleanupState(model, a1), ReviewRowsModel::Checking);
     model.toggleRow(a1);
     model.toggleRow(b1);
     QVERIFY(marked(model).empty());
@@ -508,7 +517,7 @@ void DuplicateReviewModelTest::clicksBeforeTheProtectionAnswersCountOnceTheyCome
     release.set_value();
     QVERIFY(known.wait(10000));
     QCOMPARE(marked(model), (Paths{dir / "a1"}));
-    QCOMPARE(cleanupState(model, rowOf(model, dir / "a1")), QStringLiteral("trash"));
+    QCOMPARE(cleanupState(model, rowOf(model, dir / "a1")), ReviewRowsModel::Trash);
     QVERIFY(model.hasProtectedLocationMessage());
 }
 
@@ -568,6 +577,116 @@ void DuplicateReviewModelTest::aFolderIsTakenByTheBytesOfItsUrlAndMustLieInsideT
     QCOMPARE(marks.feedback(), QStringLiteral("Choose a folder inside the scanned folder."));
     QCOMPARE(applied.count(), 1);
     QCOMPARE(marked(model).size(), 3u);
+}
+
+void DuplicateReviewModelTest::everyValueHasWordsOfItsOwn() {
+    // A case added to the core without words would show an empty button,
+    // menu entry, alert or report line; two cases sharing words could not
+    // be told apart.
+    const auto distinctAndFilled = [](const QStringList &texts, qsizetype expected) {
+        QCOMPARE(texts.size(), expected);
+        for (const QString &text : texts)
+            QVERIFY2(!text.trimmed().isEmpty(), qPrintable(texts.join(QLatin1Char('|'))));
+        QCOMPARE(QSet<QString>(texts.begin(), texts.end()).size(), expected);
+    };
+    const auto categories = MatchCategory::allCases();
+    QStringList titles, descriptions, helps, verifications, labels;
+    for (const auto c : categories) {
+        titles << ResultTexts::categoryTitle(c);
+        descriptions << ResultTexts::categoryDescription(c);
+        helps << ResultTexts::categoryHelp(c);
+        verifications << ResultTexts::verificationLabel(c);
+        labels << ResultTexts::categoryLabel(c, 3);
+        QVERIFY(!ResultTexts::verificationHelp(c).isEmpty());
+    }
+    for (const auto &texts : {titles, descriptions, helps, verifications, labels})
+        distinctAndFilled(texts, qsizetype(categories.size()));
+    QStringList sorts;
+    for (const auto s : GroupSort::allCases())
+        sorts << ResultTexts::sortLabel(s);
+    distinctAndFilled(sorts, qsizetype(GroupSort::allCases().size()));
+    QCOMPARE(DuplicateReviewModel::sortOptions(), sorts);
+    QStringList cards, cardTips;
+    for (int card = SummaryCardsModel::FilesScanned; card <= SummaryCardsModel::PotentialSavings;
+         ++card) {
+        cards << ResultTexts::cardTitle(SummaryCardsModel::Card(card));
+        cardTips << ResultTexts::cardTooltip(SummaryCardsModel::Card(card));
+    }
+    distinctAndFilled(cards, 4);
+    distinctAndFilled(cardTips, 4);
+
+    QStringList alerts;
+    for (const auto guard :
+         {ResultReview::Guard::keepOneCopy, ResultReview::Guard::wholeSetSelected})
+        alerts << CleanupTexts::alert(guard);
+    for (int r = 0; r <= int(CleanupStopReason::noUnchangedKeepCopy); ++r) {
+        alerts << CleanupTexts::alert(CleanupStopReason(r));
+        QCOMPARE(alerts.last(), CleanupTexts::stop(CleanupStopReason(r)));
+    }
+    distinctAndFilled(alerts, 6);
+    QStringList failures;
+    const Trash::Failure full{Trash::Problem::refused, ENOSPC};
+    for (int r = 0; r <= int(CleanupFailureReason::trash); ++r)
+        failures << CleanupTexts::failure({"/x", CleanupFailureReason(r), full});
+    distinctAndFilled(failures, int(CleanupFailureReason::trash) + 1);
+    QStringList trash;
+    for (int p = 0; p <= int(Trash::Problem::folderGone); ++p)
+        trash << CleanupTexts::trashFailure({Trash::Problem(p), EACCES});
+    distinctAndFilled(trash, int(Trash::Problem::folderGone) + 1);
+
+    // The category bar's forms: a count, no count yet, and the planned one.
+    QCOMPARE(ResultTexts::categoryLabel(MatchCategory::exact, 12),
+             QStringLiteral("Exact Duplicates (12)"));
+    QCOMPARE(ResultTexts::categoryLabel(MatchCategory::sameName, std::nullopt),
+             ResultTexts::categoryTitle(MatchCategory::sameName));
+    QCOMPARE(ResultTexts::categoryLabel(MatchCategory::similar, 5),
+             QStringLiteral("Similar Files · Planned"));
+    QCOMPARE(ResultTexts::relativeFolder("/data/scan", "/data/scan/top.jpg"),
+             QStringLiteral("Selected folder"));
+    QCOMPARE(ResultTexts::relativeFolder("/data/scan", "/data/scan/a/b.jpg"), QStringLiteral("a"));
+}
+
+void DuplicateReviewModelTest::byteCountsReadInTheLocalesNumbers() {
+    const QLocale c = QLocale::c();
+    const std::vector<std::pair<std::uint64_t, const char *>> cases{
+        {0, "Zero KB"},
+        {1, "1 byte"},
+        {999, "999 bytes"},
+        {1000, "1 KB"},
+        {999'500, "1 MB"},
+        {12'449'999, "12.4 MB"},
+        {1'050'000'000, "1.05 GB"},
+        {3'456'789'000'000, "3.46 TB"},
+        {2'500'000'000'000'000, "2,500 TB"},
+        {UINT64_MAX, "18,446,744.07 TB"},
+    };
+    for (const auto &[bytes, text] : cases)
+        QCOMPARE(ByteTexts::text(byteAmount(bytes), c), QString::fromUtf8(text));
+    QCOMPARE(ByteTexts::text(byteAmountKBToTB(12), c), QStringLiteral("1 KB"));
+    // The point and the grouping are the locale's; the digits after the
+    // point keep their leading zero.
+    const QLocale german(QLocale::German, QLocale::Germany);
+    QCOMPARE(ByteTexts::text(byteAmount(1'050'000'000), german), QStringLiteral("1,05 GB"));
+    QCOMPARE(ByteTexts::text(byteAmount(2'500'000'000'000'000), german),
+             QStringLiteral("2.500 TB"));
+}
+
+void DuplicateReviewModelTest::aTrashFailureSaysWhatAndWhy() {
+    // The system's reason follows the sentence, and a report line that
+    // carries the Trash's answer ends with it.
+    const QString denied = CleanupTexts::trashFailure({Trash::Problem::refused, EACCES});
+    QCOMPARE(denied,
+             QStringLiteral("The file could not be moved to the Trash. Permission denied."));
+    QCOMPARE(CleanupTexts::trashFailure({Trash::Problem::homeTrashUnusable, ENOTDIR}),
+             QStringLiteral("The file could not be moved to the Trash. The Trash could not be "
+                            "used: Not a directory."));
+    QCOMPARE(CleanupTexts::failure({"/x", CleanupFailureReason::stillInTrash,
+                                    Trash::Failure{Trash::Problem::nameTaken, 0}}),
+             QStringLiteral("Moved, but the copy kept in its set changed during the cleanup. It "
+                            "is still in the Trash: Its name is taken again."));
+    QCOMPARE(CleanupTexts::failure({"/x", CleanupFailureReason::trash,
+                                    Trash::Failure{Trash::Problem::refused, EACCES}}),
+             denied);
 }
 
 int main(int argc, char **argv) {

@@ -2,9 +2,11 @@
 #include "fileurls.h"
 #include "paths.h"
 #include "scangate.h"
+#include "scantexts.h"
 #include "tempdir.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <QTest>
 
 #include <atomic>
@@ -70,6 +72,8 @@ class DuplicateScanViewModelTest : public QObject {
 private slots:
     void resultOutlivesTheNextScanUntilCleared();
     void progressTextsFollowReportsAndSetting();
+    void everySettingAndErrorHasItsOwnWords();
+    void progressLineIsItsPartsJoined();
     void newerScanSupersedesOlder();
     void stopIsNeverAnErrorButARemovedFolderIs();
     void destroyedWhileScanning();
@@ -105,6 +109,54 @@ void DuplicateScanViewModelTest::resultOutlivesTheNextScanUntilCleared() {
     QVERIFY(!(vm.result() == previous));
     vm.clearResult();
     QVERIFY(!vm.result().hasValue() && !vm.scanProgress());
+}
+
+void DuplicateScanViewModelTest::everySettingAndErrorHasItsOwnWords() {
+    // A case added to the engine without words would show an empty choice.
+    QSet<QString> labels;
+    for (const auto size : DuplicateMinimumFileSize::allCases()) {
+        const QString label = ScanTexts::minimumFileSizeLabel(size);
+        QVERIFY2(!label.isEmpty(), size.rawValue().data());
+        labels.insert(label);
+    }
+    QCOMPARE(labels.size(), qsizetype(DuplicateMinimumFileSize::allCases().size()));
+    const QString missing = ScanTexts::scanError(DuplicateScanError::folderUnavailable);
+    const QString failed = ScanTexts::scanError(DuplicateScanError::internalError);
+    QVERIFY(!missing.isEmpty() && !failed.isEmpty() && missing != failed);
+
+    // The settings' ids are what the preferences keep: they read back.
+    DuplicateScanViewModel vm;
+    const QVariantList options = vm.property("minimumFileSizeOptions").toList();
+    QCOMPARE(options.size(), qsizetype(DuplicateMinimumFileSize::allCases().size()));
+    for (const QVariant &option : options) {
+        const QString id = option.toMap().value(QStringLiteral("id")).toString();
+        vm.setProperty("minimumFileSize", id);
+        QCOMPARE(vm.property("minimumFileSize").toString(), id);
+        QCOMPARE(option.toMap().value(QStringLiteral("label")).toString(),
+                 ScanTexts::minimumFileSizeLabel(vm.minimumFileSize()));
+    }
+    vm.setProperty("minimumFileSize", QStringLiteral("tenKB"));
+    QCOMPARE(vm.minimumFileSize(), DuplicateMinimumFileSize::tenKB);
+}
+
+void DuplicateScanViewModelTest::progressLineIsItsPartsJoined() {
+    // Before the first report the line is one part; after it, two, and the
+    // second is the same in both phases, so the screen can set it apart.
+    QCOMPARE(ScanTexts::progressParts(std::nullopt, DuplicateMinimumFileSize::oneKB).size(), 1);
+    DuplicateScanProgress walking{DuplicateScanPhase::enumerating, 7, 0, 0, 3};
+    DuplicateScanProgress hashing{DuplicateScanPhase::hashing, 7, 2, 4, 3};
+    DuplicateScanProgress nothing{DuplicateScanPhase::hashing, 7, 0, 0, 3};
+    QString ignored;
+    for (const auto &p : {walking, hashing, nothing}) {
+        const QStringList parts = ScanTexts::progressParts(p, DuplicateMinimumFileSize::oneMB);
+        QCOMPARE(parts.size(), 2);
+        QVERIFY(!parts[0].isEmpty());
+        if (ignored.isEmpty())
+            ignored = parts[1];
+        QCOMPARE(parts[1], ignored);
+        QCOMPARE(ScanTexts::progressLine(parts), parts[0] + QStringLiteral(" · ") + parts[1]);
+    }
+    QCOMPARE(ignored, QStringLiteral("3 (under 1 MB ignored)"));
 }
 
 void DuplicateScanViewModelTest::progressTextsFollowReportsAndSetting() {
