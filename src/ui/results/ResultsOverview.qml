@@ -250,7 +250,9 @@ Column {
             ComboBox {
                 id: sortMenu
                 objectName: "sortMenu"
-                implicitWidth: 170
+                // As wide as its longest choice, which runs longer in German.
+                implicitContentWidthPolicy: ComboBox.WidestText
+                implicitWidth: Math.max(170, implicitContentWidth + leftPadding + rightPadding)
                 model: overview.review.sortOptions
                 currentIndex: overview.review.sortMode
                 ControlAccess {
