@@ -153,7 +153,9 @@ DigestCache::Kept DigestCache::load(std::string_view root) const {
     if (!std::is_sorted(kept.entries.begin(), kept.entries.end(), byInode))
         std::sort(kept.entries.begin(), kept.entries.end(), byInode);
     kept.order.resize(static_cast<std::size_t>(header.orderCount));
-    std::memcpy(kept.order.data(), at, kept.order.size() * 4);
+    // An empty vector's data() may be null, which memcpy must never see.
+    if (!kept.order.empty())
+        std::memcpy(kept.order.data(), at, kept.order.size() * 4);
     kept.orderFingerprint = header.orderFingerprint;
     return kept;
 }
@@ -194,7 +196,8 @@ bool DigestCache::save(std::string_view root, Kept kept) const {
         std::memcpy(at, &plain, entryBytes);
         at += entryBytes;
     }
-    std::memcpy(at, kept.order.data(), kept.order.size() * 4);
+    if (!kept.order.empty())
+        std::memcpy(at, kept.order.data(), kept.order.size() * 4);
     at += kept.order.size() * 4;
     const Sha256Digest sum = digestOf(bytes.data(), bytes.size() - 32);
     std::memcpy(at, sum.data(), 32);
