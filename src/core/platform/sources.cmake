@@ -1,8 +1,0 @@
-target_sources(twinsift_core PRIVATE
-  platform/fileattributes.cpp
-  platform/filereader.cpp
-  platform/filesystemtype.cpp
-  platform/spinningdisk.cpp
-  platform/folderwalker.cpp
-  platform/paths.cpp
-  platform/subfolders.cpp)
