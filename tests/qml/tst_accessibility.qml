@@ -43,7 +43,7 @@ ScreenTest {
         const root = showRoot()
 
         press("Recent Scans")
-        tryCompare(root, "selection", "Recent Scans")
+        tryCompare(root, "selection", RootNavigation.RecentScans)
         tryVerify(() => root.detailItem.history !== undefined && root.detailItem.history.count === 1)
         noProblems()
 
@@ -51,7 +51,7 @@ ScreenTest {
         const cards = findChild(root.detailItem, "cards")
         tryVerify(() => cards.itemAtIndex(0) !== null && findChild(cards.itemAtIndex(0), "rescanButton").enabled)
         press("Rescan")
-        tryCompare(root, "selection", "Twinsift")
+        tryCompare(root, "selection", RootNavigation.Twinsift)
         const scan = root.detailItem
         tryVerify(() => scan.hasResult, 20000)
         compare(Fixture.pathOf(scan.controller.selectedFolder), Fixture.pathOf(folder))
@@ -157,10 +157,10 @@ ScreenTest {
         keyClick(Qt.Key_Down)
         compare(AccessTree.focusedName(win()), "Recent Scans")
         keyClick(Qt.Key_Space)
-        tryCompare(root, "selection", "Recent Scans")
+        tryCompare(root, "selection", RootNavigation.RecentScans)
         keyClick(Qt.Key_Down)
         keyClick(Qt.Key_Return)
-        tryCompare(root, "selection", "Settings")
+        tryCompare(root, "selection", RootNavigation.Settings)
         keyClick(Qt.Key_Up)
         keyClick(Qt.Key_Up)
         keyClick(Qt.Key_Up)
@@ -168,17 +168,17 @@ ScreenTest {
         // The top row keeps the focus: Up does not leave the sidebar.
         compare(AccessTree.focusedName(win()), "Twinsift")
         verify(AccessTree.toggle(win(), "Twinsift"))
-        tryCompare(root, "selection", "Twinsift")
+        tryCompare(root, "selection", RootNavigation.Twinsift)
     }
 
     function test_everyScreenNamesItsControlsAndOffersTheirActions() {
         HistoryFixture.add(Fixture.makeTree(copies(["a.bin", "b.bin"])))
         const root = showRoot()
         noProblems()
-        root.selection = "Recent Scans"
+        root.selection = RootNavigation.RecentScans
         tryVerify(() => root.detailItem.history !== undefined && root.detailItem.history.count === 1)
         noProblems()
-        root.selection = "How to Use"
+        root.selection = RootNavigation.HowToUse
         tryVerify(() => root.guideItem !== null)
         noProblems()
     }
@@ -226,7 +226,7 @@ ScreenTest {
         const table = AccessTree.table(main).join("\n")
         verify(table.includes("menu item | Ambrivo Twinsift Help [Ctrl+?] | Press"), table)
         verify(AccessTree.press(main, "Ambrivo Twinsift Help"))
-        tryCompare(main.rootView, "selection", "How to Use")
+        tryCompare(main.rootView, "selection", RootNavigation.HowToUse)
         compare(AccessTree.problems(main), [])
 
         // Alt and the underlined letter open a menu from the keyboard. An

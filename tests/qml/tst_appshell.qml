@@ -19,7 +19,7 @@ ScreenTest {
     }
 
     function recentScansIn(root) {
-        root.selection = "Recent Scans"
+        root.selection = RootNavigation.RecentScans
         tryVerify(() => root.detailItem !== null && root.detailItem.history !== undefined)
         return root.detailItem
     }
@@ -40,7 +40,7 @@ ScreenTest {
         tryVerify(() => rescan.enabled)
         mouseClick(rescan)
 
-        compare(root.selection, "Twinsift")
+        compare(root.selection, RootNavigation.Twinsift)
         const scan = root.detailItem
         tryVerify(() => scan.hasResult, 20000)
         compare(Fixture.pathOf(scan.controller.selectedFolder), Fixture.pathOf(folder))
@@ -54,7 +54,7 @@ ScreenTest {
         const recent = recentScansIn(root)
         waitForRendering(recent)
         mouseClick(findChild(recent, "startNewScanButton"))
-        compare(root.selection, "Twinsift")
+        compare(root.selection, RootNavigation.Twinsift)
         tryVerify(() => root.detailItem.controller.isImporterPresented)
         root.detailItem.controller.chooserDismissed()
     }
@@ -62,25 +62,25 @@ ScreenTest {
     function test_helpMenuShowsTheGuideInEveryWindow() {
         const first = createTemporaryObject(mainComponent, null)
         const second = createTemporaryObject(mainComponent, null)
-        first.rootView.selection = "Recent Scans"
+        first.rootView.selection = RootNavigation.RecentScans
         verify(first.menuBar !== null, "the window has the menu bar")
 
         first.menuBar.helpAction.trigger()
-        compare(first.rootView.selection, "How to Use")
-        compare(second.rootView.selection, "How to Use")
+        compare(first.rootView.selection, RootNavigation.HowToUse)
+        compare(second.rootView.selection, RootNavigation.HowToUse)
         tryVerify(() => first.rootView.guideItem !== null && second.rootView.guideItem !== null)
 
         // A window opened later is its own copy and hears the next request too.
         const third = AppWindows.openNewWindow()
         verify(third !== null && third.rootView !== first.rootView)
-        compare(third.rootView.selection, "Twinsift")
+        compare(third.rootView.selection, RootNavigation.Twinsift)
         first.menuBar.helpAction.trigger()
-        compare(third.rootView.selection, "How to Use")
+        compare(third.rootView.selection, RootNavigation.HowToUse)
         third.close()
         // Closing the guide in one window leaves the others on it.
         first.rootView.guideItem.close()
-        compare(first.rootView.selection, "Recent Scans")
-        compare(second.rootView.selection, "How to Use")
+        compare(first.rootView.selection, RootNavigation.RecentScans)
+        compare(second.rootView.selection, RootNavigation.HowToUse)
     }
 
     // The window's sizes are those of its content: the menu bar above it

@@ -17,11 +17,11 @@ ScreenTest {
 
     function test_newScanFromSettingsShowsTheScanScreenWithItsChooserOpen() {
         const root = showRoot()
-        root.selection = "Settings"
+        root.selection = RootNavigation.Settings
         tryVerify(() => root.detailItem !== null && root.detailItem.title === "Settings")
 
         click(findChild(root, "newScanRow"))
-        compare(root.selection, "Twinsift")
+        compare(root.selection, RootNavigation.Twinsift)
         const view = scanScreenOf(root)
         verify(view.controller.isImporterPresented)
         tryCompare(view.chooser, "visible", true)
@@ -34,10 +34,10 @@ ScreenTest {
     function test_pendingRequestsAreServedWhenTheScanScreenIsShownPathFirst() {
         const root = showRoot()
         const folder = tree()
-        root.selection = "Settings"
+        root.selection = RootNavigation.Settings
         root.newScanRequested = true
         root.recentScanPathRequest = folder
-        root.selection = "Twinsift"
+        root.selection = RootNavigation.Twinsift
         const view = scanScreenOf(root)
         tryCompare(view, "hasResult", true, 10000)
         compare(view.controller.selectedFolder, folder)
@@ -73,13 +73,13 @@ ScreenTest {
         root.detailItem.controller.startScan()
         tryVerify(() => Fixture.scanIsHeld(), 10000)
 
-        root.selection = "Recent Scans"
+        root.selection = RootNavigation.RecentScans
         tryVerify(() => root.detailItem !== null && root.detailItem.controller === undefined)
         Fixture.releaseScans()
         tryVerify(() => Fixture.heldScanSawStop(), 10000)
 
         // Back on the scan screen: a fresh one, ready, with nothing recorded.
-        root.selection = "Twinsift"
+        root.selection = RootNavigation.Twinsift
         const view = scanScreenOf(root)
         verify(!view.controller.hasFolder)
         verify(!view.scanModel.isScanning)
@@ -103,7 +103,7 @@ ScreenTest {
 
         // Posted for every window, as the Help menu does.
         AppEvents.postShowHowToUse()
-        compare(root.selection, "How to Use")
+        compare(root.selection, RootNavigation.HowToUse)
         verify(root.guideItem !== null)
         verify(root.detailItem === view)
         verify(!view.enabled)
@@ -112,7 +112,7 @@ ScreenTest {
         verify(!view.scanModel.isScanning)
 
         keyClick(Qt.Key_Escape)
-        compare(root.selection, "Twinsift")
+        compare(root.selection, RootNavigation.Twinsift)
         verify(root.guideItem === null)
         verify(root.detailItem === view)
         verify(view.enabled)
@@ -122,11 +122,11 @@ ScreenTest {
         compare(review.searchText, "one")
 
         // From Settings the guide returns to Settings, by its Back button.
-        root.selection = "Settings"
-        root.selection = "How to Use"
-        compare(root.helpReturnSelection, "Settings")
+        root.selection = RootNavigation.Settings
+        root.selection = RootNavigation.HowToUse
+        compare(root.helpReturnSelection, RootNavigation.Settings)
         compare(root.detailItem.title, "Settings")
         click(findChild(root.guideItem, "backButton"))
-        compare(root.selection, "Settings")
+        compare(root.selection, RootNavigation.Settings)
     }
 }

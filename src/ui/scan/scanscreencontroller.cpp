@@ -60,7 +60,7 @@ void ScanScreenController::setNavigation(RootNavigation *navigation) {
 }
 
 bool ScanScreenController::isShown() const {
-    return m_navigation && m_navigation->shown() == QLatin1String(RootNavigation::twinsift);
+    return m_navigation && m_navigation->shown() == RootNavigation::Twinsift;
 }
 
 QString ScanScreenController::selectedFolderText() const {

@@ -48,9 +48,9 @@ Item {
                 // A new destination discards the old screen and its state.
                 sourceComponent: {
                     switch (navigation.shown) {
-                    case "Recent Scans":
+                    case RootNavigation.RecentScans:
                         return recentScansScreen
-                    case "Settings":
+                    case RootNavigation.Settings:
                         return settingsScreen
                     default:
                         return scanScreen

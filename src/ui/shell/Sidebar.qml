@@ -89,7 +89,7 @@ Rectangle {
             text: qsTr("TOOLS")
         }
         SidebarRow {
-            item: "Twinsift"
+            item: RootNavigation.Twinsift
             title: qsTr("Twinsift")
             symbol: "doc.on.doc"
             navigation: sidebar.navigation
@@ -109,7 +109,7 @@ Rectangle {
             text: qsTr("LIBRARY")
         }
         SidebarRow {
-            item: "Recent Scans"
+            item: RootNavigation.RecentScans
             title: qsTr("Recent Scans")
             symbol: "clock.arrow.circlepath"
             navigation: sidebar.navigation
@@ -120,7 +120,7 @@ Rectangle {
             implicitHeight: 14
         }
         SidebarRow {
-            item: "Settings"
+            item: RootNavigation.Settings
             title: qsTr("Settings")
             symbol: "gearshape"
             navigation: sidebar.navigation
@@ -131,7 +131,7 @@ Rectangle {
             text: qsTr("HELP")
         }
         SidebarRow {
-            item: "How to Use"
+            item: RootNavigation.HowToUse
             title: qsTr("How to Use")
             symbol: "questionmark.circle"
             navigation: sidebar.navigation

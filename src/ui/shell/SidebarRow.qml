@@ -9,11 +9,11 @@ AbstractButton {
     id: row
 
     required property RootNavigation navigation
-    property string item
+    property int item: RootNavigation.None
     property string title
     property string symbol
     property string toolTip
-    readonly property bool selected: item !== "" && navigation.selection === item
+    readonly property bool selected: item !== RootNavigation.None && navigation.selection === item
 
     signal activated
 
@@ -28,7 +28,7 @@ AbstractButton {
         control: row
         name: row.title
         description: row.toolTip
-        checkable: row.item !== ""
+        checkable: row.item !== RootNavigation.None
         checked: row.selected
     }
 
@@ -70,7 +70,7 @@ AbstractButton {
     }
 
     onClicked: {
-        if (item !== "")
+        if (item !== RootNavigation.None)
             navigation.selection = item
         activated()
     }

@@ -9,25 +9,18 @@ RootNavigation::RootNavigation(QObject *parent) : QObject(parent) {
             &RootNavigation::showHowToUse);
 }
 
-bool RootNavigation::isItem(const QString &name) {
-    for (const char *item : {twinsift, recentScans, settings, howToUse})
-        if (name == QLatin1String(item))
-            return true;
-    return false;
-}
-
-void RootNavigation::setSelection(const QString &requested) {
-    const QString selection = isItem(requested) ? requested : QString();
+void RootNavigation::setSelection(Destination requested) {
+    const Destination selection = requested >= Twinsift && requested <= HowToUse ? requested : None;
     if (selection == m_selection)
         return;
-    const QString old = m_selection;
-    const QString oldShown = shown();
+    const Destination old = m_selection;
+    const Destination oldShown = shown();
     m_selection = selection;
     // The guide lies over the last other destination and returns to it.
-    if (!selection.isEmpty()) {
-        if (selection != QLatin1String(howToUse))
+    if (selection != None) {
+        if (selection != HowToUse)
             setHelpReturnSelection(selection);
-        else if (!old.isEmpty() && old != QLatin1String(howToUse))
+        else if (old != None && old != HowToUse)
             setHelpReturnSelection(old);
     }
     emit selectionChanged();
@@ -35,13 +28,13 @@ void RootNavigation::setSelection(const QString &requested) {
         emit shownChanged();
 }
 
-QString RootNavigation::shown() const {
+RootNavigation::Destination RootNavigation::shown() const {
     if (guideShown())
         return m_helpReturnSelection;
-    return m_selection.isEmpty() ? QString::fromLatin1(twinsift) : m_selection;
+    return m_selection == None ? Twinsift : m_selection;
 }
 
-void RootNavigation::setHelpReturnSelection(const QString &selection) {
+void RootNavigation::setHelpReturnSelection(Destination selection) {
     if (selection == m_helpReturnSelection)
         return;
     m_helpReturnSelection = selection;
@@ -73,24 +66,24 @@ void RootNavigation::requestOpenFolder(const QUrl &folder) {
     setNewScanRequested(false);
     setRecentScanPathRequest(QUrl());
     setOpenFolderRequest(folder);
-    setSelection(QString::fromLatin1(twinsift));
+    setSelection(Twinsift);
 }
 
 void RootNavigation::requestNewScan() {
     setNewScanRequested(true);
-    setSelection(QString::fromLatin1(twinsift));
+    setSelection(Twinsift);
 }
 
 void RootNavigation::requestRescan(const QUrl &folder) {
     setNewScanRequested(false);
     setRecentScanPathRequest(folder);
-    setSelection(QString::fromLatin1(twinsift));
+    setSelection(Twinsift);
 }
 
 void RootNavigation::requestNewScanFromRecent() {
     setRecentScanPathRequest(QUrl());
     setNewScanRequested(true);
-    setSelection(QString::fromLatin1(twinsift));
+    setSelection(Twinsift);
 }
 
 } // namespace twinsift

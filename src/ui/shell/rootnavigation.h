@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QString>
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
 
@@ -9,17 +8,17 @@ namespace twinsift {
 
 // The navigation state of one window: which destination the sidebar
 // selects, where closing the guide returns to, and the one-shot requests to
-// the scan screen. Destinations are the sidebar items' raw values
-// ("Twinsift", "Recent Scans", "Settings", "How to Use"); an empty selection
-// means none.
+// the scan screen. Destinations are values; their names on screen are the
+// sidebar's own texts, so renaming or translating one never changes where a
+// row leads.
 class RootNavigation : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QString selection READ selection WRITE setSelection NOTIFY selectionChanged)
+    Q_PROPERTY(Destination selection READ selection WRITE setSelection NOTIFY selectionChanged)
     Q_PROPERTY(
-        QString helpReturnSelection READ helpReturnSelection NOTIFY helpReturnSelectionChanged)
+        Destination helpReturnSelection READ helpReturnSelection NOTIFY helpReturnSelectionChanged)
     // The destination drawn in the bottom layer of the detail area.
-    Q_PROPERTY(QString shown READ shown NOTIFY shownChanged)
+    Q_PROPERTY(Destination shown READ shown NOTIFY shownChanged)
     Q_PROPERTY(bool guideShown READ guideShown NOTIFY selectionChanged)
     Q_PROPERTY(bool newScanRequested READ newScanRequested WRITE setNewScanRequested NOTIFY
                    newScanRequestedChanged)
@@ -31,23 +30,20 @@ class RootNavigation : public QObject {
                    openFolderRequestChanged)
 
 public:
-    static constexpr const char *twinsift = "Twinsift";
-    static constexpr const char *recentScans = "Recent Scans";
-    static constexpr const char *settings = "Settings";
-    static constexpr const char *howToUse = "How to Use";
+    // None is a selection only: nothing in the sidebar is highlighted, and
+    // the scan screen is shown.
+    enum Destination { None, Twinsift, RecentScans, Settings, HowToUse };
+    Q_ENUM(Destination)
 
     // Follows the process-wide request to show the guide.
     explicit RootNavigation(QObject *parent = nullptr);
 
-    // Whether name is the raw value of one of the four destinations.
-    static bool isItem(const QString &name);
-
-    QString selection() const { return m_selection; }
-    // A name that is no destination selects none.
-    void setSelection(const QString &selection);
-    QString helpReturnSelection() const { return m_helpReturnSelection; }
-    QString shown() const;
-    bool guideShown() const { return m_selection == QLatin1String(howToUse); }
+    Destination selection() const { return m_selection; }
+    // A value that is no destination selects none.
+    void setSelection(Destination selection);
+    Destination helpReturnSelection() const { return m_helpReturnSelection; }
+    Destination shown() const;
+    bool guideShown() const { return m_selection == HowToUse; }
     bool newScanRequested() const { return m_newScanRequested; }
     void setNewScanRequested(bool requested);
     QUrl recentScanPathRequest() const { return m_recentScanPathRequest; }
@@ -63,7 +59,7 @@ public:
     // A folder handed over from outside, such as the command line, is chosen
     // on the scan screen, ready to scan.
     Q_INVOKABLE void requestOpenFolder(const QUrl &folder);
-    Q_INVOKABLE void showHowToUse() { setSelection(QString::fromLatin1(howToUse)); }
+    Q_INVOKABLE void showHowToUse() { setSelection(HowToUse); }
     Q_INVOKABLE void closeHowToUse() { setSelection(m_helpReturnSelection); }
 
 signals:
@@ -75,10 +71,10 @@ signals:
     void openFolderRequestChanged();
 
 private:
-    void setHelpReturnSelection(const QString &selection);
+    void setHelpReturnSelection(Destination selection);
 
-    QString m_selection = QString::fromLatin1(twinsift);
-    QString m_helpReturnSelection = QString::fromLatin1(twinsift);
+    Destination m_selection = Twinsift;
+    Destination m_helpReturnSelection = Twinsift;
     bool m_newScanRequested = false;
     QUrl m_recentScanPathRequest;
     QUrl m_openFolderRequest;

@@ -7,13 +7,13 @@ Main {
     id: window
 
     Component.onCompleted: {
-        rootView.selection = "Settings"
+        rootView.selection = RootNavigation.Settings
         Fixture.when(() => rootView.detailItem !== null && rootView.detailItem.title === qsTranslate("RootView", "Settings"), settings)
     }
 
     function settings() {
         Fixture.shot(window, "settings")
-        rootView.selection = "Twinsift"
+        rootView.selection = RootNavigation.Twinsift
         AppEvents.postShowHowToUse()
         Fixture.when(() => rootView.guideItem !== null, guide)
     }

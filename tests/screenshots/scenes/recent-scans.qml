@@ -11,7 +11,7 @@ Main {
 
     Component.onCompleted: {
         HistoryFixture.reset()
-        rootView.selection = "Recent Scans"
+        rootView.selection = RootNavigation.RecentScans
         Fixture.when(() => view !== null && view.history !== undefined && view.history.count === 0, () => {
             Fixture.shot(window, "recent-scans-empty")
             const tree = Fixture.makeTree({ "Photos/a.jpg": { size: 4096, seed: 1 },
