@@ -3,8 +3,10 @@
 #include "unicodetext.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 
 namespace twinsift::DisplayGroups {
 
@@ -12,17 +14,49 @@ namespace {
 
 // Keys are folded to NFC, so comparing their UTF-8 bytes orders them by
 // normalised code points, independent of the user's collation.
+//
+// Every scanned file takes part, and on a large tree most names occur once:
+// holding a key text and a path for each at once would cost more than the
+// whole scan. So the files are first sorted by a hash of their key, and only
+// files whose hash another file shares have their key made again and kept.
 template <typename KeyOf>
 std::vector<DisplayGroup> groupByKey(const DuplicateScanResult &result, const PathOrder &order,
                                      const std::string &idPrefix, KeyOf keyOf) {
-    std::map<std::string, std::vector<DuplicateFile>> byKey;
-    for (auto file : result.scannedFiles)
-        byKey[keyOf(file)].push_back(std::move(file));
+    const ScannedFiles &scanned = result.scannedFiles;
+    DuplicateFile file;
+    const auto load = [&](std::size_t i) -> const DuplicateFile & {
+        scanned.path(i, file.url);
+        file.size = scanned.fileSize(i);
+        return file;
+    };
+
+    std::vector<std::pair<std::size_t, std::size_t>> hashed; // key hash, file index
+    hashed.reserve(scanned.size());
+    for (std::size_t i = 0; i < scanned.size(); ++i)
+        hashed.emplace_back(std::hash<std::string>{}(keyOf(load(i))), i);
+    std::sort(hashed.begin(), hashed.end());
+
+    // Equal hashes need not be equal keys, so the real keys decide.
+    std::map<std::string, std::vector<std::size_t>> byKey;
+    for (std::size_t from = 0; from < hashed.size();) {
+        std::size_t to = from + 1;
+        while (to < hashed.size() && hashed[to].first == hashed[from].first)
+            ++to;
+        if (to - from > 1)
+            for (std::size_t at = from; at < to; ++at)
+                byKey[keyOf(load(hashed[at].second))].push_back(hashed[at].second);
+        from = to;
+    }
+    hashed = {};
 
     std::vector<DisplayGroup> groups;
-    for (auto &[key, files] : byKey) {
-        if (files.size() < 2)
+    for (auto &[key, indices] : byKey) {
+        if (indices.size() < 2)
             continue;
+        std::vector<DuplicateFile> files;
+        files.reserve(indices.size());
+        for (std::size_t i : indices)
+            files.push_back(scanned[i]);
         order.sort(files, [](const DuplicateFile &f) -> std::string_view { return f.url; });
         DisplayGroup group;
         group.id = idPrefix + key;

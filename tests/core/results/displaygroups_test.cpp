@@ -3,6 +3,10 @@
 #include "groupsort.h"
 #include "resultfixture.h"
 #include "resultreview.h"
+#include "unicodetext.h"
+
+#include <map>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +74,57 @@ TEST(ReviewOnlyGroups, keysOrderByNormalisedCodePointsAndCanonicalFormsMeet) {
     // A file manager would put 9 before 10; the key order is by code point.
     EXPECT_EQ(idsOf(groups),
               (Strings{"name:10.txt", "name:9.txt", "name:caf\xc3\xa9", "name:zed"}));
+}
+
+TEST(ReviewOnlyGroups, aLargeTreeGroupsAsEveryFileKeyedByItsNameWould) {
+    // Names from a small pool, in several cases and both Unicode forms,
+    // spread over folders, with a few sizes: many groups, many singles.
+    const std::vector<std::string> pool{"IMG_0001.JPG",     "img_0001.jpg", "caf\xc3\xa9.txt",
+                                        "CAFE\xcc\x81.TXT", "notes.md",     "a"};
+    std::vector<DuplicateFile> scanned;
+    for (int i = 0; i < 3000; ++i) {
+        const bool single = i % 7 == 0;
+        const std::string name = single ? "only" + std::to_string(i) : pool[i % pool.size()];
+        scanned.push_back(
+            file("/t/" + std::to_string(i % 97) + "/" + std::to_string(i) + "/" + name,
+                 static_cast<std::uint64_t>(100 + i % 3)));
+    }
+    const auto r = resultOf({}, scanned);
+    PathOrder order;
+    const auto expect = [&](bool withSize) {
+        std::map<std::string, std::vector<DuplicateFile>> byKey;
+        for (const auto &f : scanned)
+            byKey[unicodetext::foldedFileName(f.url) +
+                  (withSize ? "|" + std::to_string(f.size) : std::string())]
+                .push_back(f);
+        Strings out;
+        for (auto &[key, files] : byKey) {
+            if (files.size() < 2)
+                continue;
+            order.sort(files, [](const DuplicateFile &f) -> std::string_view { return f.url; });
+            out.push_back(key);
+            for (const auto &f : files)
+                out.push_back(f.url);
+        }
+        return out;
+    };
+    const auto flatten = [](const std::vector<DisplayGroup> &groups, const std::string &prefix) {
+        Strings out;
+        for (const auto &g : groups) {
+            out.push_back(g.id.substr(prefix.size()));
+            for (const auto &f : g.files)
+                out.push_back(f.url);
+        }
+        return out;
+    };
+    const auto nameSize = DisplayGroups::sameNameSizeGroups(r, order);
+    const auto name = DisplayGroups::sameNameGroups(r, order);
+    EXPECT_EQ(flatten(nameSize, "name-size:"), expect(true));
+    EXPECT_EQ(flatten(name, "name:"), expect(false));
+    // Six spellings of four names: four name groups, whatever case or form.
+    EXPECT_EQ(name.size(), 4u);
+    for (std::size_t i = 0; i < name.size(); ++i)
+        EXPECT_EQ(name[i].accentIndex, static_cast<std::int64_t>(i));
 }
 
 TEST(Search, trimsBlanksAndLineBreaksAndLooksOnlyAtFileNames) {
