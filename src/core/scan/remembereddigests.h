@@ -1,0 +1,64 @@
+#pragma once
+
+#include "digestcache.h"
+#include "digestmemory.h"
+#include "walkedfiles.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <utility>
+#include <vector>
+
+namespace twinsift {
+
+// The digests a scan may take instead of reading a file: those of the
+// process's memory and, for a folder on a filesystem that keeps its inode
+// numbers, those kept on disk by earlier runs. It also gathers what this
+// scan computed, for the memory and for the disk.
+class RememberedDigests {
+public:
+    // Without a memory nothing is remembered, nor recalled.
+    RememberedDigests(const WalkedFiles &files, DigestMemory *memory, const DigestCache *cache);
+
+    // The walk's root, open as rootFd: its filesystem is asked once, and
+    // the digests kept on disk for it are loaded.
+    void rooted(std::string_view root, int rootFd);
+
+    // A remembered digest of the walked file at index, if any may serve.
+    std::optional<Sha256Digest> recall(std::uint32_t index);
+    // The file at index was read whole, and is what digest says.
+    void computed(std::uint32_t index, const Sha256Digest &digest);
+    // Hands what was computed to the memory; after this, takeKept holds
+    // every digest of this scan for the disk.
+    void finish();
+
+    // Where this scan's digests go on disk, and what they are: nothing,
+    // without a disk cache.
+    const DigestCache *cache() const { return m_cacheKey.empty() ? nullptr : m_cache; }
+    std::string takeCacheKey() { return std::move(m_cacheKey); }
+    DigestMemory::Entries takeKept() { return std::move(m_kept); }
+
+private:
+    DigestMemory::Key keyOf(std::uint32_t index);
+    // Whether the file's filesystem keeps inode numbers with their files,
+    // asked once per device.
+    bool trusted(std::uint32_t index);
+    bool isSettled(std::uint32_t index) const;
+
+    const WalkedFiles &m_files;
+    DigestMemory *const m_memory;
+    const DigestCache *const m_cache;
+    // Taken before the first read, so every read begins after it.
+    const std::int64_t m_computedAt;
+    std::vector<std::pair<dev_t, bool>> m_filesystems;
+    std::string m_path;                   // of the last keyOf
+    std::unique_ptr<DigestMemory> m_disk; // what the disk kept for this folder
+    std::string m_cacheKey;
+    DigestMemory::Entries m_computed, m_kept;
+};
+
+} // namespace twinsift
