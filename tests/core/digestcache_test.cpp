@@ -75,31 +75,43 @@ TEST(DigestCache, aFreshScanReusesDigestsOfUnchangedFilesAndRereadsAFileChangedI
     ASSERT_EQ(::stat(DigestCache(cacheFolder).fileOf(dir / "tree").c_str(), &st), 0);
     EXPECT_EQ((st.st_mode & 0777) & 0077, 0u);
 
-    // Nothing read but the file without a digest: checked during the walk,
-    // then, with every other file of its size remembered, read whole. Its
-    // digest is kept from now on.
+    // Nothing read at all: the large file without a digest is told apart
+    // by its remembered ends, as the first scan told it apart by its read
+    // ones, and the others' digests are remembered.
     const Scanned again = freshScan(dir / "tree", cacheFolder);
-    EXPECT_EQ(again.opened, 2u);
+    EXPECT_EQ(again.opened, 0u);
     EXPECT_EQ(again.scan.reports, first.scan.reports);
     EXPECT_EQ(again.scan.result().groups, first.scan.result().groups);
     EXPECT_EQ(again.scan.result().filesHashed, first.scan.result().filesHashed);
 
     // small0-2 rewritten in place, same size, same inode: read again, and it
     // leaves its set.
-    const int fd = ::open((dir / "tree/small0-2").c_str(), O_WRONLY);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::pwrite(fd, "z", 1, 7), 1);
-    ::close(fd);
+    const auto rewrite = [&](const char *name, char byte, off_t at) {
+        const int fd = ::open((dir / name).c_str(), O_WRONLY);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::pwrite(fd, &byte, 1, at), 1);
+        ::close(fd);
+    };
+    rewrite("tree/small0-2", 'z', 7);
     const Scanned changed = freshScan(dir / "tree", cacheFolder);
     EXPECT_EQ(changed.opened, 1u);
     EXPECT_EQ(changed.scan.result().groups.size(), 5u);
 
+    // big-other rewritten to equal the other two: its remembered ends are
+    // not its ends any more. It is checked, then read whole, and joins
+    // their set, whose digests are remembered.
+    rewrite("tree/big-other", 'B', 0);
+    const Scanned joined = freshScan(dir / "tree", cacheFolder);
+    EXPECT_EQ(joined.opened, 2u);
+    ASSERT_EQ(joined.scan.result().groups.size(), 5u);
+    EXPECT_EQ(joined.scan.result().groups.front().files.size(), 3u);
+
     // Deleting the cache changes nothing but what is read.
     removeTree(dir / "cache");
     const Scanned forgotten = freshScan(dir / "tree", cacheFolder);
-    EXPECT_EQ(forgotten.opened, first.opened);
-    EXPECT_EQ(forgotten.scan.result().groups, changed.scan.result().groups);
-    EXPECT_EQ(forgotten.scan.reports, changed.scan.reports);
+    EXPECT_EQ(forgotten.opened, 10u + 3 + 3);
+    EXPECT_EQ(forgotten.scan.result().groups, joined.scan.result().groups);
+    EXPECT_EQ(forgotten.scan.reports, joined.scan.reports);
 }
 
 TEST(DigestCache, aDamagedOrForeignFileIsIgnoredAndReplaced) {
@@ -130,7 +142,7 @@ TEST(DigestCache, aDamagedOrForeignFileIsIgnoredAndReplaced) {
     damaged(good.substr(0, good.size() - 1));
     damaged(good + "x");
     bytes = good;
-    bytes[8] = 2;
+    bytes[8] = static_cast<char>(bytes[8] + 1);
     damaged(bytes);
     damaged("");
     // Another folder's file under this folder's name: foreign.
@@ -150,7 +162,7 @@ TEST(DigestCache, theFoldersScannedLongestAgoAreDroppedBeyondTheBudget) {
     // Room for two files of 100 entries, not three.
     const DigestCache cache(dir / "cache", 2 * (100 * sizeof(DigestMemory::Entry) + 144) + 50);
     for (const char *root : {"/a", "/b", "/c"}) {
-        ASSERT_TRUE(cache.save(root, {entries, {}, {}}));
+        ASSERT_TRUE(cache.save(root, {entries, {}, {}, {}}));
         // Older first: a, then b, then c.
         const timespec when[2] = {{0, UTIME_OMIT}, {1'000'000'000 + root[1], 0}};
         ASSERT_EQ(::utimensat(AT_FDCWD, cache.fileOf(root).c_str(), when, 0), 0);

@@ -195,7 +195,7 @@ TEST(EdgeVerdicts, onlyFilesWithEndsOfTheirOwnAreRuledOut) {
     std::vector<const HashWorkers::Done *> checks;
     for (const auto &d : done)
         checks.push_back(&d);
-    std::vector<bool> leads(20);
+    std::vector<bool> leads(20), known(20);
 
     const auto ids = [](const EdgeVerdicts &v) {
         std::set<std::uint32_t> out;
@@ -203,19 +203,27 @@ TEST(EdgeVerdicts, onlyFilesWithEndsOfTheirOwnAreRuledOut) {
             out.insert(d->id);
         return out;
     };
-    const auto plain = judgeEdges(checks, false, leads);
+    const auto plain = judgeEdges(checks, false, leads, known);
     EXPECT_EQ(plain.failed, (std::vector<std::uint32_t>{15}));
     EXPECT_EQ(plain.ruledOut, 2u);
     EXPECT_EQ(ids(plain), (std::set<std::uint32_t>{10, 12, 14}));
 
     leads[13] = true;
-    const auto led = judgeEdges(checks, false, leads);
+    const auto led = judgeEdges(checks, false, leads, known);
     EXPECT_EQ(led.ruledOut, 1u);
     EXPECT_EQ(ids(led), (std::set<std::uint32_t>{10, 12, 13, 14}));
 
-    const auto remembered = judgeEdges(checks, true, leads);
+    const auto remembered = judgeEdges(checks, true, leads, known);
     EXPECT_EQ(remembered.ruledOut, 0u);
     EXPECT_EQ(remembered.readWhole.size(), 5u);
+
+    // Files whose whole digest is known lend their ends to the others'
+    // verdict, and are neither ruled out nor read.
+    std::vector<bool> noLeads(20);
+    known[10] = known[11] = true;
+    const auto withKnown = judgeEdges(checks, false, noLeads, known);
+    EXPECT_EQ(withKnown.ruledOut, 1u); // 13; 11 is known
+    EXPECT_EQ(ids(withKnown), (std::set<std::uint32_t>{12, 14}));
 }
 
 // Files group by size and digest together: the same digest at another size,

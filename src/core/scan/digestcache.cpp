@@ -18,7 +18,7 @@ namespace twinsift {
 namespace {
 
 constexpr std::array<char, 8> magic{'T', 'w', 'S', 'f', 'D', 'i', 'g', 0};
-constexpr std::uint32_t version = 1;
+constexpr std::uint32_t version = 2;
 constexpr std::uint32_t byteOrder = 0x01020304;
 constexpr const char *suffix = ".digests";
 
@@ -28,7 +28,7 @@ struct Header {
     std::uint32_t version;
     std::uint32_t byteOrder;
     std::uint32_t entryBytes;
-    std::uint32_t reserved;
+    std::uint32_t endsCount;  // entries of the ends' digests, after the others
     std::uint64_t count;      // entries
     std::uint64_t orderCount; // ranks of the order by path, 4 bytes each
     Sha256Digest root;        // of the folder's path
@@ -137,7 +137,8 @@ DigestCache::Kept DigestCache::load(std::string_view root) const {
     const std::size_t body = bytes.size() - sizeof header - 32;
     if (header.magic != magic || header.version != version || header.byteOrder != byteOrder ||
         header.entryBytes != entryBytes || header.count > body / entryBytes ||
-        header.orderCount > body / 4 || header.count * entryBytes + header.orderCount * 4 != body ||
+        header.endsCount > body / entryBytes || header.orderCount > body / 4 ||
+        (header.count + header.endsCount) * entryBytes + header.orderCount * 4 != body ||
         header.root != digestOf(root.data(), root.size()))
         return kept;
     Sha256Digest sum;
@@ -145,13 +146,17 @@ DigestCache::Kept DigestCache::load(std::string_view root) const {
     if (sum != digestOf(bytes.data(), bytes.size() - 32))
         return kept;
     const unsigned char *at = bytes.data() + sizeof header;
-    for (std::uint64_t i = 0; i < header.count; ++i, at += entryBytes) {
-        DigestMemory::Entry entry;
-        std::memcpy(&entry, at, entryBytes);
-        kept.entries.push_back(entry);
-    }
-    if (!std::is_sorted(kept.entries.begin(), kept.entries.end(), byInode))
-        std::sort(kept.entries.begin(), kept.entries.end(), byInode);
+    const auto take = [&](DigestMemory::Entries &entries, std::uint64_t count) {
+        for (std::uint64_t i = 0; i < count; ++i, at += entryBytes) {
+            DigestMemory::Entry entry;
+            std::memcpy(&entry, at, entryBytes);
+            entries.push_back(entry);
+        }
+        if (!std::is_sorted(entries.begin(), entries.end(), byInode))
+            std::sort(entries.begin(), entries.end(), byInode);
+    };
+    take(kept.entries, header.count);
+    take(kept.ends, header.endsCount);
     kept.order.resize(static_cast<std::size_t>(header.orderCount));
     // An empty vector's data() may be null, which memcpy must never see.
     if (!kept.order.empty())
@@ -162,16 +167,23 @@ DigestCache::Kept DigestCache::load(std::string_view root) const {
 
 bool DigestCache::save(std::string_view root, Kept kept) const {
     DigestMemory::Entries &entries = kept.entries;
-    std::sort(entries.begin(), entries.end(), byInode);
-    entries.erase(std::unique(entries.begin(), entries.end(),
-                              [](const auto &a, const auto &b) { return !byInode(a, b); }),
-                  entries.end());
+    DigestMemory::Entries &ends = kept.ends;
+    for (auto *list : {&entries, &ends}) {
+        std::sort(list->begin(), list->end(), byInode);
+        list->erase(std::unique(list->begin(), list->end(),
+                                [](const auto &a, const auto &b) { return !byInode(a, b); }),
+                    list->end());
+    }
     constexpr std::size_t entryBytes = sizeof(DigestMemory::Entry);
+    // Within the budget the digests of whole files go first: each spares a
+    // whole read, the ends' only a check.
     const std::size_t most = static_cast<std::size_t>(m_budget / entryBytes);
     if (entries.size() > most)
         entries.resize(most);
+    if (ends.size() > most - entries.size())
+        ends.resize(most - entries.size());
     // The order is worth keeping only beside digests, and within the budget.
-    if (entries.empty() || kept.order.size() > m_budget / 4)
+    if ((entries.empty() && ends.empty()) || kept.order.size() > m_budget / 4)
         kept.order.clear();
 
     Header header{};
@@ -180,21 +192,24 @@ bool DigestCache::save(std::string_view root, Kept kept) const {
     header.byteOrder = byteOrder;
     header.entryBytes = entryBytes;
     header.count = entries.size();
+    header.endsCount = static_cast<std::uint32_t>(ends.size());
     header.orderCount = kept.order.size();
     header.root = digestOf(root.data(), root.size());
     header.orderFingerprint = kept.order.empty() ? Sha256Digest{} : kept.orderFingerprint;
-    std::vector<unsigned char> bytes(sizeof header + entries.size() * entryBytes +
+    std::vector<unsigned char> bytes(sizeof header + (entries.size() + ends.size()) * entryBytes +
                                      kept.order.size() * 4 + 32);
     std::memcpy(bytes.data(), &header, sizeof header);
     unsigned char *at = bytes.data() + sizeof header;
-    for (const auto &entry : entries) {
-        DigestMemory::Entry plain{};
-        plain.device = entry.device;
-        plain.inode = entry.inode;
-        plain.state = entry.state;
-        plain.digest = entry.digest;
-        std::memcpy(at, &plain, entryBytes);
-        at += entryBytes;
+    for (const auto *list : {&entries, &ends}) {
+        for (const auto &entry : *list) {
+            DigestMemory::Entry plain{};
+            plain.device = entry.device;
+            plain.inode = entry.inode;
+            plain.state = entry.state;
+            plain.digest = entry.digest;
+            std::memcpy(at, &plain, entryBytes);
+            at += entryBytes;
+        }
     }
     if (!kept.order.empty())
         std::memcpy(at, kept.order.data(), kept.order.size() * 4);

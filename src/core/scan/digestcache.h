@@ -44,6 +44,7 @@ public:
     // DigestMemory keeps it), so a fresh process need not collate again.
     struct Kept {
         DigestMemory::Entries entries; // sorted by inode once loaded
+        DigestMemory::Entries ends;    // of the files' first and last bytes, the same
         Sha256Digest orderFingerprint{};
         std::vector<std::uint32_t> order;
     };

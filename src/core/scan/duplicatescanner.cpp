@@ -62,6 +62,7 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
         if (hashed && (cache = hashing.remembered().cache())) {
             cacheKey = hashing.remembered().takeCacheKey();
             kept.entries = hashing.remembered().takeKept();
+            kept.ends = hashing.remembered().takeKeptEnds();
         }
     }
     if (!hashed)

@@ -6,7 +6,7 @@
 namespace twinsift {
 
 EdgeVerdicts judgeEdges(const std::vector<const HashWorkers::Done *> &checks, bool remembered,
-                        const std::vector<bool> &leads) {
+                        const std::vector<bool> &leads, const std::vector<bool> &known) {
     EdgeVerdicts verdicts;
     std::vector<const HashWorkers::Done *> read;
     read.reserve(checks.size());
@@ -21,6 +21,8 @@ EdgeVerdicts judgeEdges(const std::vector<const HashWorkers::Done *> &checks, bo
     });
     for (std::size_t i = 0; i < read.size(); ++i) {
         const HashWorkers::Done &check = *read[i];
+        if (known[check.id])
+            continue;
         const bool alone = (i == 0 || read[i - 1]->digest != check.digest) &&
                            (i + 1 == read.size() || read[i + 1]->digest != check.digest);
         if (alone && !remembered && !leads[check.id])

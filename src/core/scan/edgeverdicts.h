@@ -21,8 +21,10 @@ struct EdgeVerdicts {
 // Judges the checks of every file of one size. With remembered, some file
 // of the size has a digest whose ends are unknown, so every file is read
 // whole; so is every file whose digest serves other names of its inode
-// (leads, per walked file), whose sets are told by digests only.
+// (leads, per walked file), whose sets are told by digests only. A file
+// whose whole digest is known already (known, per walked file) lends its
+// ends to the verdict on the others, and is neither ruled out nor read.
 EdgeVerdicts judgeEdges(const std::vector<const HashWorkers::Done *> &checks, bool remembered,
-                        const std::vector<bool> &leads);
+                        const std::vector<bool> &leads, const std::vector<bool> &known);
 
 } // namespace twinsift

@@ -54,9 +54,11 @@ void planReads(const std::vector<Candidate> &candidates, const WalkedFiles &file
 
 void gatherChecks(const std::vector<Candidate> &candidates, const WalkedFiles &files,
                   const CheckRules &rules, HashPlan &plan) {
+    const std::vector<bool> &early = *rules.checkedEarly;
     std::vector<std::uint64_t> remembered;
     for (const auto &[index, digest] : plan.remembered)
-        remembered.push_back(files.fileSize(index));
+        if (!early[index])
+            remembered.push_back(files.fileSize(index));
     std::sort(remembered.begin(), remembered.end());
     const auto isRemembered = [&](std::uint64_t size) {
         return std::binary_search(remembered.begin(), remembered.end(), size);
@@ -65,7 +67,6 @@ void gatherChecks(const std::vector<Candidate> &candidates, const WalkedFiles &f
         const auto size = files.fileSize(index);
         return rules.worthChecking(size) && !isRemembered(size);
     };
-    const std::vector<bool> &early = *rules.checkedEarly;
     // How many files of each size would be checked.
     std::unordered_map<std::uint64_t, std::uint32_t> count;
     for (const auto index : plan.toRead)

@@ -59,7 +59,7 @@ void planReads(const std::vector<Candidate> &candidates, const WalkedFiles &file
 struct CheckRules {
     // Whether a file of this size is worth checking at all.
     std::function<bool(std::uint64_t size)> worthChecking;
-    // Per walked file: checked during the walk.
+    // Per walked file: checked during the walk, or its ends remembered.
     const std::vector<bool> *checkedEarly = nullptr;
     // Whether a check of the file is back already.
     std::function<bool(std::uint32_t index)> checkBack;
@@ -67,7 +67,8 @@ struct CheckRules {
 
 // Gathers by size the files checked during the walk and those of
 // plan.toRead worth checking, where another file of the size is checked
-// too, into plan.sets. A size with a remembered digest is read whole.
+// too, into plan.sets. A size with a remembered digest of a file whose ends
+// are unknown is read whole.
 void gatherChecks(const std::vector<Candidate> &candidates, const WalkedFiles &files,
                   const CheckRules &rules, HashPlan &plan);
 

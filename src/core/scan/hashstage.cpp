@@ -34,6 +34,7 @@ void HashStage::seen(std::uint32_t index, nlink_t links) {
     m_handled.push_back(false);
     m_linked.push_back(links > 1);
     m_checked.push_back(false);
+    m_known.push_back(false);
     if (m_options.oneFileAtATime)
         return;
     const std::uint32_t first = m_sizes.note(index);
@@ -135,6 +136,7 @@ void HashStage::others(std::uint32_t index, const Sha256Digest *digest) {
 
 // A check came back after the walk. False when stopped.
 bool HashStage::checked(const HashWorkers::Done &done) {
+    noteEnds(done);
     m_checks.emplace(done.id, done);
     const std::uint32_t set = m_plan.setOf.at(done.id);
     return --m_plan.sets[set].pending > 0 || resolve(set);
@@ -149,7 +151,7 @@ bool HashStage::resolve(std::uint32_t set) {
     checks.reserve(size.members.size());
     for (const auto index : size.members)
         checks.push_back(&m_checks.at(index));
-    const EdgeVerdicts verdicts = judgeEdges(checks, size.remembered, m_plan.leads);
+    const EdgeVerdicts verdicts = judgeEdges(checks, size.remembered, m_plan.leads, m_known);
     for (const auto index : verdicts.failed) {
         ++*m_skipped;
         others(index, nullptr);
@@ -189,6 +191,7 @@ bool HashStage::checks(std::uint64_t size) const {
 // What came back of a job started during the walk.
 void HashStage::collectEarly(const HashWorkers::Done &done) {
     if (done.check) {
+        noteEnds(done);
         m_checks.emplace(done.id, done);
         return;
     }
@@ -206,6 +209,13 @@ void HashStage::startEarly(std::uint32_t index) {
     // not look for it again.
     if (const auto digest = m_remembered.recall(index)) {
         m_plan.remembered.emplace_back(index, *digest);
+        m_handled[index] = true;
+        m_known[index] = true;
+        knowEnds(index);
+        return;
+    }
+    // So are the remembered ends, which spare the check.
+    if (knowEnds(index)) {
         m_handled[index] = true;
         return;
     }
@@ -244,6 +254,13 @@ void HashStage::plan(const std::vector<Candidate> &candidates) {
     planReads(
         candidates, m_w.files, m_handled, m_linked,
         [this](std::uint32_t index) { return m_remembered.recall(index); }, m_plan);
+    // Files whose ends are remembered join their size's checks as if
+    // checked already; a remembered digest then serves only the others.
+    for (const auto &[index, digest] : m_plan.remembered) {
+        m_known[index] = true;
+        knowEnds(index);
+    }
+    std::erase_if(m_plan.toRead, [this](std::uint32_t index) { return knowEnds(index); });
     if (m_checking) {
         const CheckRules rules{[this](std::uint64_t size) { return checks(size); }, &m_checked,
                                [this](std::uint32_t index) { return m_checks.contains(index); }};
@@ -267,6 +284,37 @@ void HashStage::plan(const std::vector<Candidate> &candidates) {
             job.check = m_plan.setOf.contains(index);
         },
         m_unresolved > 0);
+}
+
+// Takes the remembered digest of the file's ends, if any, as its check:
+// it joins its size's checks as checked, and is not read for them.
+bool HashStage::knowEnds(std::uint32_t index) {
+    if (m_checked[index] || !checks(m_w.files.fileSize(index)))
+        return false;
+    const auto ends = m_remembered.recallEnds(index);
+    if (!ends)
+        return false;
+    const FileIdentity &id = m_w.files.identity(index);
+    HashWorkers::Done done;
+    done.id = index;
+    done.status = HashStatus::digested;
+    done.digest = *ends;
+    done.check = true;
+    done.device = id.device;
+    done.inode = id.inode;
+    done.modifiedNanoseconds = id.modifiedNanoseconds;
+    done.changedNanoseconds = id.changedNanoseconds;
+    m_checks.emplace(index, done);
+    m_checked[index] = true;
+    return true;
+}
+
+// Remembers the ends a check read, for the next scan.
+void HashStage::noteEnds(const HashWorkers::Done &done) {
+    if (done.ok())
+        m_remembered.computedEnds(
+            done.id, {done.device, done.inode, done.modifiedNanoseconds, done.changedNanoseconds},
+            done.digest);
 }
 
 } // namespace twinsift

@@ -66,6 +66,8 @@ private:
     void startEarly(std::uint32_t index);
     void keep(const HashWorkers::Done &done, std::vector<Hashed> &hashed);
     void plan(const std::vector<Candidate> &candidates);
+    bool knowEnds(std::uint32_t index);
+    void noteEnds(const HashWorkers::Done &done);
 
     const WalkOutput &m_w;
     const HashingOptions m_options;
@@ -75,8 +77,9 @@ private:
     RememberedDigests m_remembered;
     SizesSeen m_sizes;
     // Per eligible file: started early or found in the memory; seen by the
-    // walk with several links; checked during the walk.
-    std::vector<bool> m_handled, m_linked, m_checked;
+    // walk with several links; checked during the walk, or its ends
+    // remembered; its whole digest remembered.
+    std::vector<bool> m_handled, m_linked, m_checked, m_known;
     std::vector<std::pair<dev_t, bool>> m_devices; // spinning or not
     HashPlan m_plan;
     std::vector<Hashed> m_hashed;        // read during the walk

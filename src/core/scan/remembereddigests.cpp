@@ -25,9 +25,9 @@ void RememberedDigests::rooted(std::string_view root, int rootFd) {
         return;
     m_cacheKey = root.empty() ? std::string("/") : std::string(root);
     auto kept = m_cache->load(m_cacheKey);
-    if (!kept.entries.empty()) {
+    if (!kept.entries.empty() || !kept.ends.empty()) {
         m_disk = std::make_unique<DigestMemory>();
-        m_disk->remember(std::move(kept.entries));
+        m_disk->remember(std::move(kept.entries), std::move(kept.ends));
     }
     // The order by path of the last scan of this folder, from whatever
     // process: taken only if this scan meets the same paths.
@@ -36,16 +36,25 @@ void RememberedDigests::rooted(std::string_view root, int rootFd) {
 }
 
 std::optional<Sha256Digest> RememberedDigests::recall(std::uint32_t index) {
-    if (!m_memory || (m_memory->size() == 0 && !m_disk) || !trusted(index))
+    return recallFrom(index, false);
+}
+
+std::optional<Sha256Digest> RememberedDigests::recallEnds(std::uint32_t index) {
+    return recallFrom(index, true);
+}
+
+std::optional<Sha256Digest> RememberedDigests::recallFrom(std::uint32_t index, bool ends) {
+    if (!m_memory || ((ends ? m_memory->endsSize() : m_memory->size()) == 0 && !m_disk) ||
+        !trusted(index))
         return std::nullopt;
     const auto key = keyOf(index);
-    auto entry = m_memory->findEntry(key);
+    auto entry = ends ? m_memory->findEnds(key) : m_memory->findEntry(key);
     if (!entry && m_disk)
-        entry = m_disk->findEntry(key);
+        entry = ends ? m_disk->findEnds(key) : m_disk->findEntry(key);
     if (!entry)
         return std::nullopt;
     if (!m_cacheKey.empty())
-        m_kept.push_back(*entry);
+        (ends ? m_keptEnds : m_kept).push_back(*entry);
     return entry->digest;
 }
 
@@ -54,11 +63,20 @@ void RememberedDigests::computed(std::uint32_t index, const Sha256Digest &digest
         DigestMemory::note(m_computed, keyOf(index), digest, m_computedAt);
 }
 
+void RememberedDigests::computedEnds(std::uint32_t index, const FileIdentity &identity,
+                                     const Sha256Digest &digest) {
+    // Ends read of a file changed since the walk are not the walked file's.
+    if (m_memory && identity == m_files.identity(index) && isSettled(index) && trusted(index))
+        DigestMemory::note(m_computedEnds, keyOf(index), digest, m_computedAt);
+}
+
 void RememberedDigests::finish() {
-    if (!m_cacheKey.empty())
+    if (!m_cacheKey.empty()) {
         m_kept.insert(m_kept.end(), m_computed.begin(), m_computed.end());
+        m_keptEnds.insert(m_keptEnds.end(), m_computedEnds.begin(), m_computedEnds.end());
+    }
     if (m_memory)
-        m_memory->remember(std::move(m_computed));
+        m_memory->remember(std::move(m_computed), std::move(m_computedEnds));
 }
 
 DigestMemory::Key RememberedDigests::keyOf(std::uint32_t index) {

@@ -30,8 +30,14 @@ public:
 
     // A remembered digest of the walked file at index, if any may serve.
     std::optional<Sha256Digest> recall(std::uint32_t index);
+    // The same for the digest of its first and last bytes.
+    std::optional<Sha256Digest> recallEnds(std::uint32_t index);
     // The file at index was read whole, and is what digest says.
     void computed(std::uint32_t index, const Sha256Digest &digest);
+    // The ends of the file at index were read, from the very file the walk
+    // saw (identity), and are what digest says.
+    void computedEnds(std::uint32_t index, const FileIdentity &identity,
+                      const Sha256Digest &digest);
     // Hands what was computed to the memory; after this, takeKept holds
     // every digest of this scan for the disk.
     void finish();
@@ -41,9 +47,11 @@ public:
     const DigestCache *cache() const { return m_cacheKey.empty() ? nullptr : m_cache; }
     std::string takeCacheKey() { return std::move(m_cacheKey); }
     DigestMemory::Entries takeKept() { return std::move(m_kept); }
+    DigestMemory::Entries takeKeptEnds() { return std::move(m_keptEnds); }
 
 private:
     DigestMemory::Key keyOf(std::uint32_t index);
+    std::optional<Sha256Digest> recallFrom(std::uint32_t index, bool ends);
     // Whether the file's filesystem keeps inode numbers with their files,
     // asked once per device.
     bool trusted(std::uint32_t index);
@@ -58,7 +66,7 @@ private:
     std::string m_path;                   // of the last keyOf
     std::unique_ptr<DigestMemory> m_disk; // what the disk kept for this folder
     std::string m_cacheKey;
-    DigestMemory::Entries m_computed, m_kept;
+    DigestMemory::Entries m_computed, m_kept, m_computedEnds, m_keptEnds;
 };
 
 } // namespace twinsift
