@@ -78,8 +78,15 @@ TEST(DigestCache, aFreshScanReusesDigestsOfUnchangedFilesAndRereadsAFileChangedI
     // Nothing read at all: the large file without a digest is told apart
     // by its remembered ends, as the first scan told it apart by its read
     // ones, and the others' digests are remembered.
+    const std::string kept = DigestCache(cacheFolder).fileOf(dir / "tree");
+    const std::string keptBytes = readFile(kept);
     const Scanned again = freshScan(dir / "tree", cacheFolder);
     EXPECT_EQ(again.opened, 0u);
+    // Nothing new to keep: the file is left as it was, not written again.
+    struct stat keptAfter;
+    ASSERT_EQ(::stat(kept.c_str(), &keptAfter), 0);
+    EXPECT_EQ(keptAfter.st_ino, st.st_ino);
+    EXPECT_EQ(readFile(kept), keptBytes);
     EXPECT_EQ(again.scan.reports, first.scan.reports);
     EXPECT_EQ(again.scan.result().groups, first.scan.result().groups);
     EXPECT_EQ(again.scan.result().filesHashed, first.scan.result().filesHashed);
@@ -96,6 +103,8 @@ TEST(DigestCache, aFreshScanReusesDigestsOfUnchangedFilesAndRereadsAFileChangedI
     const Scanned changed = freshScan(dir / "tree", cacheFolder);
     EXPECT_EQ(changed.opened, 1u);
     EXPECT_EQ(changed.scan.result().groups.size(), 5u);
+    // Its new digest is kept: the file is replaced.
+    EXPECT_NE(readFile(kept), keptBytes);
 
     // big-other rewritten to equal the other two: its remembered ends are
     // not its ends any more. It is checked, then read whole, and joins

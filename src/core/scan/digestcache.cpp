@@ -9,6 +9,8 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <span>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
@@ -111,26 +113,31 @@ DigestCache::Kept DigestCache::load(std::string_view root) const {
     if (fd < 0)
         return kept;
     struct stat st;
-    std::vector<unsigned char> bytes;
+    // Left uninitialised: the read fills it, and zeroing it first would
+    // be one more pass over megabytes.
+    std::unique_ptr<unsigned char[]> data;
+    std::size_t size = 0;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
         static_cast<std::uint64_t>(st.st_size) <= 2 * m_budget + sizeof(Header) + 32 &&
         static_cast<std::uint64_t>(st.st_size) >= sizeof(Header) + 32) {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
+        size = static_cast<std::size_t>(st.st_size);
+        data.reset(new unsigned char[size]);
         std::size_t got = 0;
-        while (got < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        while (got < size) {
+            const ssize_t n = ::read(fd, data.get() + got, size - got);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
                 break;
             got += static_cast<std::size_t>(n);
         }
-        if (got != bytes.size())
-            bytes.clear();
+        if (got != size)
+            size = 0;
     }
     ::close(fd);
-    if (bytes.empty())
+    if (size == 0)
         return kept;
+    const std::span<const unsigned char> bytes(data.get(), size);
     Header header;
     std::memcpy(&header, bytes.data(), sizeof header);
     constexpr std::size_t entryBytes = sizeof(DigestMemory::Entry);
@@ -244,6 +251,12 @@ bool DigestCache::save(std::string_view root, Kept kept) const {
     }
     trim(target);
     return true;
+}
+
+void DigestCache::markUsed(std::string_view root) const {
+    const std::string target = fileOf(root);
+    if (::utimensat(AT_FDCWD, target.c_str(), nullptr, 0) == 0)
+        trim(target);
 }
 
 void DigestCache::trim(const std::string &kept) const {

@@ -56,6 +56,9 @@ public:
     // scanned longest ago until the budget holds. False when the file
     // could not be written.
     bool save(std::string_view root, Kept kept) const;
+    // Marks root's file as used now, for the budget's order, when a scan
+    // would write back the very same entries and order.
+    void markUsed(std::string_view root) const;
 
 private:
     void trim(const std::string &kept) const;

@@ -41,6 +41,8 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
     const DigestCache *cache = nullptr;
     std::string cacheKey;
     DigestCache::Kept kept;
+    bool loadedDigestsKept = false;
+    std::optional<Sha256Digest> loadedOrder;
     {
         HashStage hashing(w, memory, options, stop);
         const WalkListener listener{
@@ -63,6 +65,8 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
             cacheKey = hashing.remembered().takeCacheKey();
             kept.entries = hashing.remembered().takeKept();
             kept.ends = hashing.remembered().takeKeptEnds();
+            loadedDigestsKept = hashing.remembered().keepsLoadedDigests();
+            loadedOrder = hashing.remembered().loadedOrder();
         }
     }
     if (!hashed)
@@ -74,9 +78,12 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
     DuplicateScanResult result =
         orderResult(w.files, std::move(groups), memory, cache ? &kept : nullptr);
     // Written while the last fields are filled in; on the disk before the
-    // scan returns.
+    // scan returns. A rescan that found everything kept there as it was
+    // leaves the file alone.
     std::jthread saving;
-    if (cache)
+    if (cache && loadedDigestsKept && !kept.order.empty() && loadedOrder == kept.orderFingerprint)
+        cache->markUsed(cacheKey);
+    else if (cache)
         saving =
             std::jthread([cache, &cacheKey, &kept] { cache->save(cacheKey, std::move(kept)); });
     result.rootURL = folder;

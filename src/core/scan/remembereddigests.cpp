@@ -25,6 +25,10 @@ void RememberedDigests::rooted(std::string_view root, int rootFd) {
         return;
     m_cacheKey = root.empty() ? std::string("/") : std::string(root);
     auto kept = m_cache->load(m_cacheKey);
+    m_loaded = kept.entries.size();
+    m_loadedEnds = kept.ends.size();
+    if (!kept.order.empty())
+        m_loadedOrder = kept.orderFingerprint;
     if (!kept.entries.empty() || !kept.ends.empty()) {
         m_disk = std::make_unique<DigestMemory>();
         m_disk->remember(std::move(kept.entries), std::move(kept.ends));
@@ -48,9 +52,14 @@ std::optional<Sha256Digest> RememberedDigests::recallFrom(std::uint32_t index, b
         !trusted(index))
         return std::nullopt;
     const auto key = keyOf(index);
-    auto entry = ends ? m_memory->findEnds(key) : m_memory->findEntry(key);
-    if (!entry && m_disk)
-        entry = ends ? m_disk->findEnds(key) : m_disk->findEntry(key);
+    // The disk first: whether all it holds is used tells whether it needs
+    // writing again. A key names one state of a file, so either place
+    // holds the same digest for it.
+    std::optional<DigestMemory::Entry> entry;
+    if (m_disk && (entry = ends ? m_disk->findEnds(key) : m_disk->findEntry(key)))
+        ++(ends ? m_fromDiskEnds : m_fromDisk);
+    if (!entry && (entry = ends ? m_memory->findEnds(key) : m_memory->findEntry(key)))
+        m_fromMemoryOnly = true;
     if (!entry)
         return std::nullopt;
     if (!m_cacheKey.empty())
@@ -71,6 +80,7 @@ void RememberedDigests::computedEnds(std::uint32_t index, const FileIdentity &id
 }
 
 void RememberedDigests::finish() {
+    m_computedSome = !m_computed.empty() || !m_computedEnds.empty();
     if (!m_cacheKey.empty()) {
         m_kept.insert(m_kept.end(), m_computed.begin(), m_computed.end());
         m_keptEnds.insert(m_keptEnds.end(), m_computedEnds.begin(), m_computedEnds.end());
@@ -101,6 +111,11 @@ bool RememberedDigests::trusted(std::uint32_t index) {
 bool RememberedDigests::isSettled(std::uint32_t index) const {
     return m_files.identity(index).changedNanoseconds <=
            m_computedAt - DigestMemory::settleNanoseconds;
+}
+
+bool RememberedDigests::keepsLoadedDigests() const {
+    return !m_fromMemoryOnly && !m_computedSome && m_fromDisk == m_loaded &&
+           m_fromDiskEnds == m_loadedEnds && m_loaded + m_loadedEnds > 0;
 }
 
 } // namespace twinsift

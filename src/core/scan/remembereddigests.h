@@ -46,6 +46,12 @@ public:
     // without a disk cache.
     const DigestCache *cache() const { return m_cacheKey.empty() ? nullptr : m_cache; }
     std::string takeCacheKey() { return std::move(m_cacheKey); }
+    // After finish: whether the digests that go to the disk now are
+    // exactly those loaded from it: every one kept came from there, every
+    // one there was used, and nothing was computed.
+    bool keepsLoadedDigests() const;
+    // The fingerprint of the order by path loaded from the disk, if any.
+    const std::optional<Sha256Digest> &loadedOrder() const { return m_loadedOrder; }
     DigestMemory::Entries takeKept() { return std::move(m_kept); }
     DigestMemory::Entries takeKeptEnds() { return std::move(m_keptEnds); }
 
@@ -67,6 +73,10 @@ private:
     std::unique_ptr<DigestMemory> m_disk; // what the disk kept for this folder
     std::string m_cacheKey;
     DigestMemory::Entries m_computed, m_kept, m_computedEnds, m_keptEnds;
+    // What the disk held, and how many of those this scan found again.
+    std::size_t m_loaded = 0, m_loadedEnds = 0, m_fromDisk = 0, m_fromDiskEnds = 0;
+    std::optional<Sha256Digest> m_loadedOrder;
+    bool m_fromMemoryOnly = false, m_computedSome = false;
 };
 
 } // namespace twinsift
