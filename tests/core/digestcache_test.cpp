@@ -43,6 +43,8 @@ Scanned freshScan(const std::string &tree, const std::string &folder) {
     out.scan.runRemembering(tree, &fresh.memory, options);
     out.opened = HashWorkers::filesOpened() - before;
     EXPECT_TRUE(out.scan.succeeded());
+    // The next process starts once this one has ended, its saves done.
+    DigestCache::waitForSaves();
     return out;
 }
 
@@ -183,4 +185,29 @@ TEST(DigestCache, theFoldersScannedLongestAgoAreDroppedBeyondTheBudget) {
     EXPECT_EQ(loaded[42].inode, 42u);
     EXPECT_EQ(loaded[42].digest, entries[42].digest);
     EXPECT_EQ(loaded[42].state, entries[42].state);
+}
+
+// Saves handed to the writer thread are done in the order given, the ends'
+// digests kept apart from the whole files' ones, and waited for on demand.
+TEST(DigestCache, savesHandedOverAreWrittenInOrderWithTheEndsApart) {
+    TempDir dir;
+    const auto entriesOf = [](std::size_t count, unsigned char fill) {
+        DigestMemory::Entries entries(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            entries[i].device = 1;
+            entries[i].inode = i;
+            entries[i].state.fill(fill);
+            entries[i].digest.fill(static_cast<unsigned char>(fill + i));
+        }
+        return entries;
+    };
+    const DigestCache cache(dir / "cache");
+    for (std::size_t round = 1; round <= 20; ++round)
+        cache.saveLater("/r", {entriesOf(round, 1), entriesOf(2 * round, 2), {}, {}});
+    DigestCache::waitForSaves();
+    const auto kept = cache.load("/r");
+    ASSERT_EQ(kept.entries.size(), 20u);
+    ASSERT_EQ(kept.ends.size(), 40u);
+    EXPECT_EQ(kept.entries[7].state, entriesOf(1, 1)[0].state);
+    EXPECT_EQ(kept.ends[7].digest, entriesOf(8, 2)[7].digest);
 }

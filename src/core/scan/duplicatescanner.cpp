@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <optional>
-#include <thread>
 #include <utility>
 
 namespace twinsift::DuplicateScanner {
@@ -77,15 +76,13 @@ ScanOutcome scanRemembering(const std::string &folder, std::uint64_t minimumFile
 
     DuplicateScanResult result =
         orderResult(w.files, std::move(groups), memory, cache ? &kept : nullptr);
-    // Written while the last fields are filled in; on the disk before the
-    // scan returns. A rescan that found everything kept there as it was
-    // leaves the file alone.
-    std::jthread saving;
+    // Written after the scan returns, on a thread of its own: the result
+    // never waits for the disk. A rescan that found everything kept there
+    // as it was leaves the file alone.
     if (cache && loadedDigestsKept && !kept.order.empty() && loadedOrder == kept.orderFingerprint)
         cache->markUsed(cacheKey);
     else if (cache)
-        saving =
-            std::jthread([cache, &cacheKey, &kept] { cache->save(cacheKey, std::move(kept)); });
+        cache->saveLater(std::move(cacheKey), std::move(kept));
     result.rootURL = folder;
     result.filesScanned = w.filesScanned;
     result.filesHashed = report.filesHashed;
