@@ -43,6 +43,8 @@ Scanned freshScan(const std::string &tree, const std::string &folder) {
     out.scan.runRemembering(tree, &fresh.memory, options);
     out.opened = HashWorkers::filesOpened() - before;
     EXPECT_TRUE(out.scan.succeeded());
+    // The next process starts once this one has ended, its saves done.
+    DigestCache::waitForSaves();
     return out;
 }
 
@@ -75,31 +77,52 @@ TEST(DigestCache, aFreshScanReusesDigestsOfUnchangedFilesAndRereadsAFileChangedI
     ASSERT_EQ(::stat(DigestCache(cacheFolder).fileOf(dir / "tree").c_str(), &st), 0);
     EXPECT_EQ((st.st_mode & 0777) & 0077, 0u);
 
-    // Nothing read but the file without a digest: checked during the walk,
-    // then, with every other file of its size remembered, read whole. Its
-    // digest is kept from now on.
+    // Nothing read at all: the large file without a digest is told apart
+    // by its remembered ends, as the first scan told it apart by its read
+    // ones, and the others' digests are remembered.
+    const std::string kept = DigestCache(cacheFolder).fileOf(dir / "tree");
+    const std::string keptBytes = readFile(kept);
     const Scanned again = freshScan(dir / "tree", cacheFolder);
-    EXPECT_EQ(again.opened, 2u);
+    EXPECT_EQ(again.opened, 0u);
+    // Nothing new to keep: the file is left as it was, not written again.
+    struct stat keptAfter;
+    ASSERT_EQ(::stat(kept.c_str(), &keptAfter), 0);
+    EXPECT_EQ(keptAfter.st_ino, st.st_ino);
+    EXPECT_EQ(readFile(kept), keptBytes);
     EXPECT_EQ(again.scan.reports, first.scan.reports);
     EXPECT_EQ(again.scan.result().groups, first.scan.result().groups);
     EXPECT_EQ(again.scan.result().filesHashed, first.scan.result().filesHashed);
 
     // small0-2 rewritten in place, same size, same inode: read again, and it
     // leaves its set.
-    const int fd = ::open((dir / "tree/small0-2").c_str(), O_WRONLY);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::pwrite(fd, "z", 1, 7), 1);
-    ::close(fd);
+    const auto rewrite = [&](const char *name, char byte, off_t at) {
+        const int fd = ::open((dir / name).c_str(), O_WRONLY);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::pwrite(fd, &byte, 1, at), 1);
+        ::close(fd);
+    };
+    rewrite("tree/small0-2", 'z', 7);
     const Scanned changed = freshScan(dir / "tree", cacheFolder);
     EXPECT_EQ(changed.opened, 1u);
     EXPECT_EQ(changed.scan.result().groups.size(), 5u);
+    // Its new digest is kept: the file is replaced.
+    EXPECT_NE(readFile(kept), keptBytes);
+
+    // big-other rewritten to equal the other two: its remembered ends are
+    // not its ends any more. It is checked, then read whole, and joins
+    // their set, whose digests are remembered.
+    rewrite("tree/big-other", 'B', 0);
+    const Scanned joined = freshScan(dir / "tree", cacheFolder);
+    EXPECT_EQ(joined.opened, 2u);
+    ASSERT_EQ(joined.scan.result().groups.size(), 5u);
+    EXPECT_EQ(joined.scan.result().groups.front().files.size(), 3u);
 
     // Deleting the cache changes nothing but what is read.
     removeTree(dir / "cache");
     const Scanned forgotten = freshScan(dir / "tree", cacheFolder);
-    EXPECT_EQ(forgotten.opened, first.opened);
-    EXPECT_EQ(forgotten.scan.result().groups, changed.scan.result().groups);
-    EXPECT_EQ(forgotten.scan.reports, changed.scan.reports);
+    EXPECT_EQ(forgotten.opened, 10u + 3 + 3);
+    EXPECT_EQ(forgotten.scan.result().groups, joined.scan.result().groups);
+    EXPECT_EQ(forgotten.scan.reports, joined.scan.reports);
 }
 
 TEST(DigestCache, aDamagedOrForeignFileIsIgnoredAndReplaced) {
@@ -130,7 +153,7 @@ TEST(DigestCache, aDamagedOrForeignFileIsIgnoredAndReplaced) {
     damaged(good.substr(0, good.size() - 1));
     damaged(good + "x");
     bytes = good;
-    bytes[8] = 2;
+    bytes[8] = static_cast<char>(bytes[8] + 1);
     damaged(bytes);
     damaged("");
     // Another folder's file under this folder's name: foreign.
@@ -150,7 +173,7 @@ TEST(DigestCache, theFoldersScannedLongestAgoAreDroppedBeyondTheBudget) {
     // Room for two files of 100 entries, not three.
     const DigestCache cache(dir / "cache", 2 * (100 * sizeof(DigestMemory::Entry) + 144) + 50);
     for (const char *root : {"/a", "/b", "/c"}) {
-        ASSERT_TRUE(cache.save(root, {entries, {}, {}}));
+        ASSERT_TRUE(cache.save(root, {entries, {}, {}, {}}));
         // Older first: a, then b, then c.
         const timespec when[2] = {{0, UTIME_OMIT}, {1'000'000'000 + root[1], 0}};
         ASSERT_EQ(::utimensat(AT_FDCWD, cache.fileOf(root).c_str(), when, 0), 0);
@@ -162,4 +185,29 @@ TEST(DigestCache, theFoldersScannedLongestAgoAreDroppedBeyondTheBudget) {
     EXPECT_EQ(loaded[42].inode, 42u);
     EXPECT_EQ(loaded[42].digest, entries[42].digest);
     EXPECT_EQ(loaded[42].state, entries[42].state);
+}
+
+// Saves handed to the writer thread are done in the order given, the ends'
+// digests kept apart from the whole files' ones, and waited for on demand.
+TEST(DigestCache, savesHandedOverAreWrittenInOrderWithTheEndsApart) {
+    TempDir dir;
+    const auto entriesOf = [](std::size_t count, unsigned char fill) {
+        DigestMemory::Entries entries(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            entries[i].device = 1;
+            entries[i].inode = i;
+            entries[i].state.fill(fill);
+            entries[i].digest.fill(static_cast<unsigned char>(fill + i));
+        }
+        return entries;
+    };
+    const DigestCache cache(dir / "cache");
+    for (std::size_t round = 1; round <= 20; ++round)
+        cache.saveLater("/r", {entriesOf(round, 1), entriesOf(2 * round, 2), {}, {}});
+    DigestCache::waitForSaves();
+    const auto kept = cache.load("/r");
+    ASSERT_EQ(kept.entries.size(), 20u);
+    ASSERT_EQ(kept.ends.size(), 40u);
+    EXPECT_EQ(kept.entries[7].state, entriesOf(1, 1)[0].state);
+    EXPECT_EQ(kept.ends[7].digest, entriesOf(8, 2)[7].digest);
 }

@@ -153,8 +153,8 @@ TEST(ParallelHashing, everyJobComesBackOnceWithItsDigestOrItsFailure) {
     FileReader::failReadsOf("", 0, 0);
     ASSERT_EQ(done.size(), jobs.size());
     for (const auto &[id, d] : done) {
-        EXPECT_EQ(d.ok, jobs[id].ok) << jobs[id].path;
-        if (d.ok) {
+        EXPECT_EQ(d.ok(), jobs[id].ok) << jobs[id].path;
+        if (d.ok()) {
             EXPECT_EQ(Sha256Hasher::hex(d.digest), Sha256Hasher().hashFile(jobs[id].path).digest);
         }
     }

@@ -98,8 +98,8 @@ TEST(Permissions, walkListsManyFoldersOnceEachWhoeverListsThem) {
         << "folder is still readable; run without DAC capabilities";
 
     std::vector<std::string> order; // entries, and "!" + path for errors
-    FolderWalker walker(dir.path(), [&](const std::string &path, int error) {
-        EXPECT_EQ(error, EACCES) << path;
+    FolderWalker walker(dir.path(), [&](const std::string &path, const WalkError &error) {
+        EXPECT_EQ(error, WalkError::system(EACCES)) << path;
         order.push_back("!" + path.substr(dir.path().size() + 1));
     });
     ASSERT_TRUE(walker.start());

@@ -289,6 +289,7 @@ TEST(ScanRemembered, filesOnFuseAndFatFilesystemsAreReadOnEveryScan) {
         ScanRecorder kept;
         kept.runRemembering(mountPoint, &shifted.memory, options);
         EXPECT_TRUE(kept.succeeded());
+        DigestCache::waitForSaves();
         EXPECT_NE(::access(cache.fileOf(mountPoint).c_str(), F_OK), 0) << mountPoint;
     }
     if (unavailable.size() > 0 && unavailable.find("bindfs") != std::string::npos &&

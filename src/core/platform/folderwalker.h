@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fileattributes.h"
+#include "folderlisting.h"
 
 #include <cstdint>
 #include <dirent.h>
@@ -13,12 +14,14 @@
 
 namespace twinsift {
 
+class FolderReadAhead;
+
 // A recursive walk below one folder over raw path bytes. It never follows a
 // symbolic link, never visits hidden entries (names starting with "."), and
 // visits a package as one entry without entering it. Folders are entries too.
 // A folder that cannot be opened or listed goes to the error callback and
 // the walk goes on with the rest. So does a folder on a pseudo-filesystem
-// (proc, sysfs, devtmpfs and the like), with the error pseudoFilesystem: the
+// (proc, sysfs, devtmpfs and the like), with the error of that kind: the
 // walk never enters one, whose files claim sizes they do not hold and may
 // block or act when read. Other filesystems mounted in the tree are walked.
 // Nor does it ever enter a Trash folder, where a copy is no copy the user
@@ -27,16 +30,15 @@ namespace twinsift {
 // inside one has nothing to walk.
 class FolderWalker {
 public:
-    using ErrorCallback = std::function<void(const std::string &path, int error)>;
-    static constexpr int pseudoFilesystem = -1;
+    using ErrorCallback = std::function<void(const std::string &path, const WalkError &error)>;
 
     FolderWalker(std::string root, ErrorCallback onError);
     FolderWalker(const FolderWalker &) = delete;
     FolderWalker &operator=(const FolderWalker &) = delete;
     ~FolderWalker();
 
-    // Opens the root folder, or fails with the errno that makes it unwalkable.
-    Result<void> start();
+    // Opens the root folder, or fails with what makes it unwalkable.
+    Result<void, WalkError> start();
 
     // Advances to the next entry; false once the walk is over.
     bool next();
@@ -64,54 +66,20 @@ public:
     static bool isPackageName(std::string_view name);
 
 private:
-    struct Pending {
-        std::string path;
-        dev_t parentDevice;
-        std::uint64_t id; // tells the helper's read-ahead which folder it is
-    };
-    struct Listed {
-        std::size_t name; // offset into the names, which end each with a 0
-        unsigned char type;
-        bool stat;
-        Result<FileAttributes> attributes = Failed<int>{0};
-    };
-    // A folder opened to be walked; when the helper opened it, with its first
-    // entries listed and their attributes read.
-    struct Opened {
-        int error = 0; // why it is not walked: an errno or pseudoFilesystem
-        DIR *dir = nullptr;
-        dev_t device = 0;
-        std::vector<Listed> batch;
-        std::string names;
-        bool listed = false;
-        int listError = 0;
-    };
-    class Helper;
-    using Inode = std::pair<dev_t, ino_t>;
-    // Opened::error of a Trash folder, passed over without an error.
-    static constexpr int trashFolder = -2;
-
     bool openNextFolder();
     // Lists the next entries of the open folder and reads their attributes;
     // false when it has no more.
     bool listBatch();
-    // Lists up to one batch of dir's entries, without attributes; 0 or the
-    // errno that ended the listing early.
-    static int list(DIR *dir, std::vector<Listed> &batch, std::string &names, bool &listed,
-                    std::size_t &toRead);
-    // Names the type of entries the listing left unknown from their attributes.
-    static void classify(std::vector<Listed> &batch);
-    // parentDevice: the device of the folder that listed it; null for the root.
-    // trash: the home Trash's folders, never entered.
-    static Opened open(const std::string &path, const dev_t *parentDevice,
-                       const std::vector<Inode> &trash);
+    // The read-ahead thread, started when first worth it; null when no
+    // thread could be had.
+    FolderReadAhead *readAhead();
 
     std::string m_root;
     ErrorCallback m_onError;
-    std::vector<Inode> m_trash;
+    std::vector<folderlisting::Inode> m_trash;
     // The root is a mount's shared ".Trash": each user's folder in it is Trash.
     bool m_rootHoldsTrash = false;
-    std::vector<Pending> m_pending;
+    std::vector<folderlisting::Pending> m_pending;
     DIR *m_dir = nullptr;
     dev_t m_dirDevice = 0;
     std::string m_dirPath;
@@ -119,12 +87,13 @@ private:
     std::size_t m_nameOffset = 0;
     unsigned char m_type = DT_UNKNOWN;
     std::uint64_t m_foldersEntered = 0;
-    std::vector<Listed> m_batch;
+    std::vector<folderlisting::Listed> m_batch;
     std::string m_names;
     std::size_t m_current = 0; // the entry after the current one in m_batch
     bool m_listed = false;     // the open folder has no more entries
     std::uint64_t m_nextId = 0;
-    std::unique_ptr<Helper> m_helper;
+    std::unique_ptr<FolderReadAhead> m_readAhead;
+    bool m_noReadAhead = false; // no thread to spare
 };
 
 } // namespace twinsift

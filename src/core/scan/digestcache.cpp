@@ -6,10 +6,16 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
+#include <mutex>
+#include <span>
 #include <sys/stat.h>
+#include <thread>
 #include <tuple>
 #include <unistd.h>
 #include <vector>
@@ -18,7 +24,7 @@ namespace twinsift {
 namespace {
 
 constexpr std::array<char, 8> magic{'T', 'w', 'S', 'f', 'D', 'i', 'g', 0};
-constexpr std::uint32_t version = 1;
+constexpr std::uint32_t version = 2;
 constexpr std::uint32_t byteOrder = 0x01020304;
 constexpr const char *suffix = ".digests";
 
@@ -28,7 +34,7 @@ struct Header {
     std::uint32_t version;
     std::uint32_t byteOrder;
     std::uint32_t entryBytes;
-    std::uint32_t reserved;
+    std::uint32_t endsCount;  // entries of the ends' digests, after the others
     std::uint64_t count;      // entries
     std::uint64_t orderCount; // ranks of the order by path, 4 bytes each
     Sha256Digest root;        // of the folder's path
@@ -86,7 +92,82 @@ bool sameBytes(const std::string &path, const std::vector<unsigned char> &bytes)
     return same;
 }
 
+// The one thread that writes the files handed over by saveLater. Its
+// destructor, at the end of the process, waits for the last of them.
+class Writer {
+public:
+    static Writer &instance() {
+        static Writer writer;
+        return writer;
+    }
+
+    void add(const DigestCache &cache, std::string root, DigestCache::Kept kept) {
+        {
+            std::lock_guard lock(m_mutex);
+            m_saves.push_back({cache, std::move(root), std::move(kept)});
+            ++m_handedOver;
+            if (!m_thread.joinable())
+                m_thread = std::thread([this] { run(); });
+        }
+        m_wake.notify_all();
+    }
+
+    void wait() {
+        std::unique_lock lock(m_mutex);
+        const auto until = m_handedOver;
+        m_wake.wait(lock, [&] { return m_done >= until; });
+    }
+
+    ~Writer() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_quit = true;
+        }
+        m_wake.notify_all();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+private:
+    struct Save {
+        DigestCache cache;
+        std::string root;
+        DigestCache::Kept kept;
+    };
+
+    void run() {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [this] { return m_quit || !m_saves.empty(); });
+            if (m_saves.empty())
+                return; // quitting, with nothing left to write
+            Save save = std::move(m_saves.front());
+            m_saves.pop_front();
+            lock.unlock();
+            save.cache.save(save.root, std::move(save.kept));
+            lock.lock();
+            ++m_done;
+            m_wake.notify_all();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<Save> m_saves;
+    std::uint64_t m_handedOver = 0, m_done = 0;
+    bool m_quit = false;
+    std::thread m_thread;
+};
+
 } // namespace
+
+void DigestCache::saveLater(std::string root, Kept kept) const {
+    Writer::instance().add(*this, std::move(root), std::move(kept));
+}
+
+void DigestCache::waitForSaves() {
+    Writer::instance().wait();
+}
 
 DigestCache::DigestCache(std::string folder, std::uint64_t budgetBytes)
     : m_folder(std::move(folder)), m_budget(budgetBytes) {}
@@ -111,33 +192,39 @@ DigestCache::Kept DigestCache::load(std::string_view root) const {
     if (fd < 0)
         return kept;
     struct stat st;
-    std::vector<unsigned char> bytes;
+    // Left uninitialised: the read fills it, and zeroing it first would
+    // be one more pass over megabytes.
+    std::unique_ptr<unsigned char[]> data;
+    std::size_t size = 0;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
         static_cast<std::uint64_t>(st.st_size) <= 2 * m_budget + sizeof(Header) + 32 &&
         static_cast<std::uint64_t>(st.st_size) >= sizeof(Header) + 32) {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
+        size = static_cast<std::size_t>(st.st_size);
+        data.reset(new unsigned char[size]);
         std::size_t got = 0;
-        while (got < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        while (got < size) {
+            const ssize_t n = ::read(fd, data.get() + got, size - got);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
                 break;
             got += static_cast<std::size_t>(n);
         }
-        if (got != bytes.size())
-            bytes.clear();
+        if (got != size)
+            size = 0;
     }
     ::close(fd);
-    if (bytes.empty())
+    if (size == 0)
         return kept;
+    const std::span<const unsigned char> bytes(data.get(), size);
     Header header;
     std::memcpy(&header, bytes.data(), sizeof header);
     constexpr std::size_t entryBytes = sizeof(DigestMemory::Entry);
     const std::size_t body = bytes.size() - sizeof header - 32;
     if (header.magic != magic || header.version != version || header.byteOrder != byteOrder ||
         header.entryBytes != entryBytes || header.count > body / entryBytes ||
-        header.orderCount > body / 4 || header.count * entryBytes + header.orderCount * 4 != body ||
+        header.endsCount > body / entryBytes || header.orderCount > body / 4 ||
+        (header.count + header.endsCount) * entryBytes + header.orderCount * 4 != body ||
         header.root != digestOf(root.data(), root.size()))
         return kept;
     Sha256Digest sum;
@@ -145,13 +232,17 @@ DigestCache::Kept DigestCache::load(std::string_view root) const {
     if (sum != digestOf(bytes.data(), bytes.size() - 32))
         return kept;
     const unsigned char *at = bytes.data() + sizeof header;
-    for (std::uint64_t i = 0; i < header.count; ++i, at += entryBytes) {
-        DigestMemory::Entry entry;
-        std::memcpy(&entry, at, entryBytes);
-        kept.entries.push_back(entry);
-    }
-    if (!std::is_sorted(kept.entries.begin(), kept.entries.end(), byInode))
-        std::sort(kept.entries.begin(), kept.entries.end(), byInode);
+    const auto take = [&](DigestMemory::Entries &entries, std::uint64_t count) {
+        for (std::uint64_t i = 0; i < count; ++i, at += entryBytes) {
+            DigestMemory::Entry entry;
+            std::memcpy(&entry, at, entryBytes);
+            entries.push_back(entry);
+        }
+        if (!std::is_sorted(entries.begin(), entries.end(), byInode))
+            std::sort(entries.begin(), entries.end(), byInode);
+    };
+    take(kept.entries, header.count);
+    take(kept.ends, header.endsCount);
     kept.order.resize(static_cast<std::size_t>(header.orderCount));
     // An empty vector's data() may be null, which memcpy must never see.
     if (!kept.order.empty())
@@ -162,16 +253,23 @@ DigestCache::Kept DigestCache::load(std::string_view root) const {
 
 bool DigestCache::save(std::string_view root, Kept kept) const {
     DigestMemory::Entries &entries = kept.entries;
-    std::sort(entries.begin(), entries.end(), byInode);
-    entries.erase(std::unique(entries.begin(), entries.end(),
-                              [](const auto &a, const auto &b) { return !byInode(a, b); }),
-                  entries.end());
+    DigestMemory::Entries &ends = kept.ends;
+    for (auto *list : {&entries, &ends}) {
+        std::sort(list->begin(), list->end(), byInode);
+        list->erase(std::unique(list->begin(), list->end(),
+                                [](const auto &a, const auto &b) { return !byInode(a, b); }),
+                    list->end());
+    }
     constexpr std::size_t entryBytes = sizeof(DigestMemory::Entry);
+    // Within the budget the digests of whole files go first: each spares a
+    // whole read, the ends' only a check.
     const std::size_t most = static_cast<std::size_t>(m_budget / entryBytes);
     if (entries.size() > most)
         entries.resize(most);
+    if (ends.size() > most - entries.size())
+        ends.resize(most - entries.size());
     // The order is worth keeping only beside digests, and within the budget.
-    if (entries.empty() || kept.order.size() > m_budget / 4)
+    if ((entries.empty() && ends.empty()) || kept.order.size() > m_budget / 4)
         kept.order.clear();
 
     Header header{};
@@ -180,21 +278,24 @@ bool DigestCache::save(std::string_view root, Kept kept) const {
     header.byteOrder = byteOrder;
     header.entryBytes = entryBytes;
     header.count = entries.size();
+    header.endsCount = static_cast<std::uint32_t>(ends.size());
     header.orderCount = kept.order.size();
     header.root = digestOf(root.data(), root.size());
     header.orderFingerprint = kept.order.empty() ? Sha256Digest{} : kept.orderFingerprint;
-    std::vector<unsigned char> bytes(sizeof header + entries.size() * entryBytes +
+    std::vector<unsigned char> bytes(sizeof header + (entries.size() + ends.size()) * entryBytes +
                                      kept.order.size() * 4 + 32);
     std::memcpy(bytes.data(), &header, sizeof header);
     unsigned char *at = bytes.data() + sizeof header;
-    for (const auto &entry : entries) {
-        DigestMemory::Entry plain{};
-        plain.device = entry.device;
-        plain.inode = entry.inode;
-        plain.state = entry.state;
-        plain.digest = entry.digest;
-        std::memcpy(at, &plain, entryBytes);
-        at += entryBytes;
+    for (const auto *list : {&entries, &ends}) {
+        for (const auto &entry : *list) {
+            DigestMemory::Entry plain{};
+            plain.device = entry.device;
+            plain.inode = entry.inode;
+            plain.state = entry.state;
+            plain.digest = entry.digest;
+            std::memcpy(at, &plain, entryBytes);
+            at += entryBytes;
+        }
     }
     if (!kept.order.empty())
         std::memcpy(at, kept.order.data(), kept.order.size() * 4);
@@ -229,6 +330,12 @@ bool DigestCache::save(std::string_view root, Kept kept) const {
     }
     trim(target);
     return true;
+}
+
+void DigestCache::markUsed(std::string_view root) const {
+    const std::string target = fileOf(root);
+    if (::utimensat(AT_FDCWD, target.c_str(), nullptr, 0) == 0)
+        trim(target);
 }
 
 void DigestCache::trim(const std::string &kept) const {

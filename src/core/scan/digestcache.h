@@ -44,6 +44,7 @@ public:
     // DigestMemory keeps it), so a fresh process need not collate again.
     struct Kept {
         DigestMemory::Entries entries; // sorted by inode once loaded
+        DigestMemory::Entries ends;    // of the files' first and last bytes, the same
         Sha256Digest orderFingerprint{};
         std::vector<std::uint32_t> order;
     };
@@ -55,6 +56,15 @@ public:
     // scanned longest ago until the budget holds. False when the file
     // could not be written.
     bool save(std::string_view root, Kept kept) const;
+    // The same on a thread of its own, saves one after the other in the
+    // order given: a scan hands its result over without waiting for the
+    // disk. Every save handed over is done before the process ends.
+    void saveLater(std::string root, Kept kept) const;
+    // Waits until every save handed over so far is done.
+    static void waitForSaves();
+    // Marks root's file as used now, for the budget's order, when a scan
+    // would write back the very same entries and order.
+    void markUsed(std::string_view root) const;
 
 private:
     void trim(const std::string &kept) const;

@@ -15,6 +15,55 @@ bool byInode(const DigestMemory::Entry &a, const DigestMemory::Entry &b) {
     return std::tie(a.device, a.inode) < std::tie(b.device, b.inode);
 }
 
+std::optional<DigestMemory::Entry> lookUp(const DigestMemory::Entries &entries,
+                                          std::uint32_t device, ino_t inode) {
+    const DigestMemory::Entry probe{device, 0, inode, {}, {}};
+    const auto it = std::lower_bound(entries.begin(), entries.end(), probe, byInode);
+    if (it == entries.end() || it->device != device || it->inode != inode)
+        return std::nullopt;
+    return *it;
+}
+
+// Keeps capacity entries at most, the most recent.
+void merge(DigestMemory::Entries &entries, DigestMemory::Entries added, std::uint32_t age,
+           std::size_t capacity) {
+    using Entry = DigestMemory::Entry;
+    if (added.empty())
+        return;
+    for (auto &entry : added)
+        entry.age = age;
+    // Sorted in place: a stable sort would borrow a buffer as large again.
+    // Two entries of one inode from one scan (a file changed between the
+    // listing of two of its names) are equally fresh; either may stay.
+    std::sort(added.begin(), added.end(), byInode);
+    // One entry per inode, the newest: an older key of a changed file can
+    // never match again.
+    const auto sameInode = [](const Entry &a, const Entry &b) { return !byInode(a, b); };
+    added.erase(std::unique(added.begin(), added.end(), sameInode), added.end());
+    if (entries.empty()) {
+        // The first scan's entries become the memory as they are, never
+        // copied: a copy would double the memory's peak.
+        entries = std::move(added);
+    } else {
+        DigestMemory::Entries merged;
+        std::merge(added.begin(), added.end(), entries.begin(), entries.end(),
+                   std::back_inserter(merged), byInode);
+        DigestMemory::Entries().swap(added);
+        DigestMemory::Entries().swap(entries);
+        // std::merge takes from the first range first among equals: the
+        // new entry of an inode stays, the old one goes.
+        merged.erase(std::unique(merged.begin(), merged.end(), sameInode), merged.end());
+        entries = std::move(merged);
+    }
+    if (entries.size() > capacity) {
+        std::nth_element(entries.begin(), entries.begin() + static_cast<std::ptrdiff_t>(capacity),
+                         entries.end(),
+                         [](const Entry &a, const Entry &b) { return a.age > b.age; });
+        entries.resize(capacity);
+        std::sort(entries.begin(), entries.end(), byInode);
+    }
+}
+
 // statfs types whose inode numbers are made up at mount time or by a
 // server: vfat and msdos, exFAT, NTFS (ntfs3 and the old driver), FUSE.
 constexpr std::array<std::uint32_t, 5> untrustedFilesystems{0x4d44, 0x2011bab0, 0x7366746e,
@@ -72,6 +121,11 @@ std::size_t DigestMemory::size() const {
     return m_entries.size();
 }
 
+std::size_t DigestMemory::endsSize() const {
+    std::lock_guard lock(m_mutex);
+    return m_ends.size();
+}
+
 bool DigestMemory::trustsFilesystem(std::uint32_t filesystemType) {
     return std::find(untrustedFilesystems.begin(), untrustedFilesystems.end(), filesystemType) ==
            untrustedFilesystems.end();
@@ -84,20 +138,25 @@ std::optional<Sha256Digest> DigestMemory::find(const Key &key) const {
 }
 
 std::optional<DigestMemory::Entry> DigestMemory::findEntry(const Key &key) const {
+    return find(m_entries, key);
+}
+
+std::optional<DigestMemory::Entry> DigestMemory::findEnds(const Key &key) const {
+    return find(m_ends, key);
+}
+
+std::optional<DigestMemory::Entry> DigestMemory::find(const Entries &entries,
+                                                      const Key &key) const {
     const auto device = deviceOf(key);
     if (!device)
         return std::nullopt;
-    Entry found;
+    std::optional<Entry> found;
     {
         std::lock_guard lock(m_mutex);
-        const Entry probe{*device, 0, key.identity.inode, {}, {}};
-        const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), probe, byInode);
-        if (it == m_entries.end() || it->device != *device || it->inode != key.identity.inode)
-            return std::nullopt;
-        found = *it;
+        found = lookUp(entries, *device, key.identity.inode);
     }
     // Only an inode met before costs a digest of its path.
-    if (found.state != stateOf(key))
+    if (!found || found->state != stateOf(key))
         return std::nullopt;
     return found;
 }
@@ -128,44 +187,13 @@ void DigestMemory::keepPathOrder(const Sha256Digest &fingerprint,
     m_order = std::move(order);
 }
 
-void DigestMemory::remember(Entries added) {
-    if (added.empty() || m_capacity == 0)
+void DigestMemory::remember(Entries added, Entries addedEnds) {
+    if ((added.empty() && addedEnds.empty()) || m_capacity == 0)
         return;
-
     std::lock_guard lock(m_mutex);
     const std::uint32_t age = ++m_age;
-    for (auto &entry : added)
-        entry.age = age;
-    // Sorted in place: a stable sort would borrow a buffer as large again.
-    // Two entries of one inode from one scan (a file changed between the
-    // listing of two of its names) are equally fresh; either may stay.
-    std::sort(added.begin(), added.end(), byInode);
-    // One entry per inode, the newest: an older key of a changed file can
-    // never match again.
-    const auto sameInode = [](const Entry &a, const Entry &b) { return !byInode(a, b); };
-    added.erase(std::unique(added.begin(), added.end(), sameInode), added.end());
-    if (m_entries.empty()) {
-        // The first scan's entries become the memory as they are, never
-        // copied: a copy would double the memory's peak.
-        m_entries = std::move(added);
-    } else {
-        Entries merged;
-        std::merge(added.begin(), added.end(), m_entries.begin(), m_entries.end(),
-                   std::back_inserter(merged), byInode);
-        Entries().swap(added);
-        Entries().swap(m_entries);
-        // std::merge takes from the first range first among equals: the
-        // new entry of an inode stays, the old one goes.
-        merged.erase(std::unique(merged.begin(), merged.end(), sameInode), merged.end());
-        m_entries = std::move(merged);
-    }
-    if (m_entries.size() > m_capacity) {
-        std::nth_element(
-            m_entries.begin(), m_entries.begin() + static_cast<std::ptrdiff_t>(m_capacity),
-            m_entries.end(), [](const Entry &a, const Entry &b) { return a.age > b.age; });
-        m_entries.resize(m_capacity);
-        std::sort(m_entries.begin(), m_entries.end(), byInode);
-    }
+    merge(m_entries, std::move(added), age, m_capacity);
+    merge(m_ends, std::move(addedEnds), age, m_capacity);
 }
 
 } // namespace twinsift

@@ -43,6 +43,12 @@ namespace twinsift {
 // while it doubles. A first scan's entries become the memory without a
 // copy; later scans merge theirs in.
 //
+// Beside the digests of whole files it keeps, in a second table under the
+// same keys, the digests of the first and last bytes of the files whose
+// ends were checked: a rescan judges those files by them without opening
+// them, since most of them were told apart from every other file of their
+// size by their ends alone, and never read whole.
+//
 // It also keeps the last scan's order by path, 4 bytes per file, under a
 // fingerprint of everything that order follows from, so that a rescan whose
 // walk meets the very same paths does not collate them again.
@@ -87,6 +93,8 @@ public:
 
     // The entry find would take its digest from.
     std::optional<Entry> findEntry(const Key &key) const;
+    // The same for the digest of the file's first and last bytes.
+    std::optional<Entry> findEnds(const Key &key) const;
     using Entries = std::deque<Entry>;
 
     // Adds to fresh the digest of the file key describes, read no earlier
@@ -95,10 +103,13 @@ public:
     static void note(Entries &fresh, const Key &key, const Sha256Digest &digest,
                      std::int64_t computedAt);
 
-    // Keeps the noted digests. A file's new digest replaces its old one.
-    void remember(Entries fresh);
+    // Keeps the noted digests, of whole files and of their ends. A file's
+    // new digest replaces its old one.
+    void remember(Entries fresh, Entries freshEnds = {});
 
+    // Whole files remembered, and files whose ends are.
     std::size_t size() const;
+    std::size_t endsSize() const;
 
     // The order kept under fingerprint, if that is the one kept. Either way
     // none is left behind: a scan whose paths differ does not hold the old
@@ -107,10 +118,13 @@ public:
     void keepPathOrder(const Sha256Digest &fingerprint, std::vector<std::uint32_t> order);
 
 private:
+    std::optional<Entry> find(const Entries &entries, const Key &key) const;
+
     const std::size_t m_capacity;
     const Clock m_clock;
     mutable std::mutex m_mutex;
     Entries m_entries; // sorted by (device, inode), one entry each
+    Entries m_ends;    // the same, of the ends' digests
     std::uint32_t m_age = 0;
     Sha256Digest m_orderFingerprint{};
     std::vector<std::uint32_t> m_order;

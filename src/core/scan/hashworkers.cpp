@@ -1,5 +1,6 @@
 #include "hashworkers.h"
 
+#include "folderhandle.h"
 #include "platform/filereader.h"
 
 #include <algorithm>
@@ -16,9 +17,6 @@ namespace {
 // up to this, so a few large files never wait behind one worker's window
 // while another worker idles at the end.
 constexpr std::uint64_t windowBytes = 2 * 1024 * 1024;
-// What the kernel is asked to fetch of a file ahead of its reading; past
-// this its own read-ahead follows the reads.
-constexpr std::uint64_t prefetchBytes = 1024 * 1024;
 
 // Files in a row whose first chunk a worker found in the page cache before
 // it stops reading ahead. Files fetched ahead count too, so on a disk that
@@ -35,62 +33,6 @@ std::atomic<bool> edgeChecks = true;
 // verified.
 constexpr auto batchPatience = std::chrono::milliseconds(40);
 
-// The folder of the files being opened, kept open while its files follow
-// one another, so the kernel resolves each folder once instead of every
-// file's path. It is opened at the second file in a row from one folder:
-// files from folders that alternate (an original and its copy elsewhere)
-// are opened from the scan's root instead, which costs less than opening
-// and closing their folders. When a folder cannot be opened the file is
-// opened by its path, so the file's own open reports the real error.
-class FolderHandle {
-public:
-    FolderHandle(int rootFd, std::string_view root) : m_rootFd(rootFd), m_root(root) {}
-    FolderHandle(const FolderHandle &) = delete;
-    FolderHandle &operator=(const FolderHandle &) = delete;
-    ~FolderHandle() { close(); }
-
-    Result<void> openFile(FileReader &reader, const std::string &path, bool identify) {
-        const auto slash = path.rfind('/');
-        if (slash == std::string::npos)
-            return reader.openAt(AT_FDCWD, path.c_str(), identify);
-        const std::string_view folder = slash == 0 ? "/" : std::string_view(path).substr(0, slash);
-        if (folder != m_path) {
-            const bool again = folder == m_previous;
-            close();
-            m_previous.assign(folder);
-            if (again) {
-                m_path.assign(folder);
-                m_fd = below(m_path) ? ::openat(m_rootFd, m_path.c_str() + m_root.size(),
-                                                O_RDONLY | O_DIRECTORY | O_CLOEXEC)
-                                     : ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            }
-        }
-        if (m_fd >= 0)
-            return reader.openAt(m_fd, path.c_str() + slash + 1, identify);
-        if (below(path))
-            return reader.openAt(m_rootFd, path.c_str() + m_root.size(), identify);
-        return reader.openAt(AT_FDCWD, path.c_str(), identify);
-    }
-
-private:
-    bool below(std::string_view path) const {
-        return m_rootFd >= 0 && path.size() > m_root.size() && path.starts_with(m_root);
-    }
-
-    void close() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-        m_path.clear();
-    }
-
-    const int m_rootFd;
-    const std::string_view m_root; // with its closing "/"
-    std::string m_path;            // the folder open as m_fd
-    std::string m_previous;        // the folder of the file opened last
-    int m_fd = -1;
-};
-
 // What a job adds to a worker's window of files on their way.
 std::uint64_t weightOf(const HashWorkers::Job &job) {
     return job.check ? 2 * HashWorkers::edgeBytes : job.size;
@@ -102,7 +44,8 @@ struct HashWorkers::Open {
     Job job;
     bool serial = false;
     FileReader reader;
-    bool opened = false;
+    // digested while the file is open and still the one meant
+    HashStatus failure = HashStatus::digested;
 };
 
 unsigned HashWorkers::defaultWorkers() {
@@ -349,27 +292,28 @@ void HashWorkers::work(unsigned index) {
             openedFiles.fetch_add(1, std::memory_order_relaxed);
             if (!folder)
                 folder = std::make_unique<FolderHandle>(m_rootFd, m_root);
-            file.opened =
-                folder->openFile(file.reader, file.job.path, file.job.identify || file.job.check)
-                    .ok();
+            if (!folder->openFile(file.reader, file.job.path, file.job.identify || file.job.check))
+                file.failure = HashStatus::unopenable;
             // A name that leads to another inode than the walk saw was
             // replaced since: its bytes are not the walked file's. One whose
             // times moved since its check was written to in between: what
             // the check read of it may not be there any more.
-            if (file.opened && file.job.identify &&
-                (file.reader.device() != file.job.device || file.reader.inode() != file.job.inode ||
-                 (file.job.sameTimes &&
-                  (file.reader.size() != file.job.size ||
-                   file.reader.modifiedNanoseconds() != file.job.modifiedNanoseconds ||
-                   file.reader.changedNanoseconds() != file.job.changedNanoseconds))))
-                file.opened = false;
+            else if (file.job.identify &&
+                     (file.reader.device() != file.job.device ||
+                      file.reader.inode() != file.job.inode ||
+                      (file.job.sameTimes &&
+                       (file.reader.size() != file.job.size ||
+                        file.reader.modifiedNanoseconds() != file.job.modifiedNanoseconds ||
+                        file.reader.changedNanoseconds() != file.job.changedNanoseconds))))
+                file.failure = HashStatus::replaced;
+            const bool opened = file.failure == HashStatus::digested;
             queued += weightOf(file.job);
             if (file.serial)
                 break;
-            if (file.opened && ahead && file.job.check) {
+            if (opened && ahead && file.job.check) {
                 file.reader.prefetch(edgeBytes);
                 file.reader.prefetch(edgeBytes, file.job.size - edgeBytes);
-            } else if (file.opened && ahead) {
+            } else if (opened && ahead) {
                 file.reader.prefetch(std::min(file.job.size, prefetchBytes));
             }
         }
@@ -377,8 +321,7 @@ void HashWorkers::work(unsigned index) {
             return;
         Open &front = window.front();
         const bool tryCached = mayPrefetch && !front.serial;
-        const bool cached = front.job.check ? check(front, buffer.get(), hasher, tryCached)
-                                            : digest(front, buffer.get(), hasher, tryCached);
+        const bool cached = read(front, buffer.get(), hasher, tryCached);
         if (tryCached && !cached) {
             ahead = true;
             cachedInARow = 0;
@@ -390,98 +333,31 @@ void HashWorkers::work(unsigned index) {
     }
 }
 
-bool HashWorkers::check(Open &file, unsigned char *buffer, Sha256Hasher &hasher, bool tryCached) {
-    bool cached = true;
+bool HashWorkers::read(Open &file, unsigned char *buffer, Sha256Hasher &hasher, bool tryCached) {
     Done done;
     done.id = file.job.id;
-    done.check = true;
-    const std::uint64_t size = file.job.size;
-    // A file that is no longer the size the walk saw changed since.
-    if (file.opened && !stopping() && file.reader.size() == size && worthChecking(size)) {
-        const auto edge = static_cast<std::size_t>(edgeBytes);
-        // Whether the disk has to be waited for, as digest() finds out.
-        if (tryCached) {
-            const auto head = file.reader.readCached(buffer, edge);
-            cached = head && *head == edge;
-        }
-        if (const auto head = file.reader.readAt(buffer, edge, 0); head && *head == edge) {
-            const auto tail = file.reader.readAt(buffer + edge, edge, size - edge);
-            if (tail && *tail == edge && hasher.begin()) {
-                hasher.update(buffer, 2 * edge);
-                done.ok = hasher.finish(done.digest);
-            }
-        }
-        done.device = file.reader.device();
-        done.inode = file.reader.inode();
-        done.modifiedNanoseconds = file.reader.modifiedNanoseconds();
-        done.changedNanoseconds = file.reader.changedNanoseconds();
-    }
-    file.reader.close();
-    if (stopping())
-        return cached;
-    post(done);
-    return cached;
-}
-
-bool HashWorkers::digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher, bool tryCached) {
-    Done done;
-    done.id = file.job.id;
-    const std::uint64_t size = file.job.size;
-    bool cached = true;
-    if (file.opened) {
-        wholeFiles.fetch_add(1, std::memory_order_relaxed);
-        bool ok = hasher.begin();
-        std::uint64_t total = 0;
-        for (;;) {
-            // The stop is seen before every read and after every digest
-            // update, so it costs at most one chunk.
-            if (stopping())
-                return cached;
-            // One byte more than the walk's size is asked for: a read that
-            // stops short right at that size found the end of the file,
-            // which spares the read that would return nothing.
-            const auto want = static_cast<std::size_t>(
-                std::min<std::uint64_t>(chunkSize, size - std::min(total, size) + 1));
-            auto read =
-                tryCached ? file.reader.readCached(buffer, want) : file.reader.read(buffer, want);
-            if (tryCached) {
-                tryCached = false;
-                // Some or all of the first chunk is not in memory yet: the
-                // rest is fetched while the cached part is digested.
-                if (!read && read.error() == EAGAIN) {
-                    cached = false;
-                    file.reader.prefetch(std::min(size, prefetchBytes));
-                    read = file.reader.read(buffer, want);
-                } else if (read && *read < want && total + *read < size) {
-                    cached = false;
-                    file.reader.prefetch(std::min(size, prefetchBytes));
-                }
-            }
-            if (!read) {
-                ok = false;
-                break;
-            }
-            const std::size_t n = *read;
-            if (n == 0)
-                break;
-            total += n;
-            // A file that grew or shrank since the walk holds bytes other
-            // than the size it is grouped by: its digest proves nothing.
-            if (total > size) {
-                ok = false;
-                break;
-            }
-            hasher.update(buffer, n);
-            if (stopping())
-                return cached;
-            if (n < want && total == size)
-                break;
+    done.check = file.job.check;
+    FileDigest read;
+    read.status = file.failure;
+    if (file.failure == HashStatus::digested) {
+        if (file.job.check) {
+            read = digestEdges(file.reader, file.job.size, edgeBytes, buffer, hasher, tryCached);
+            done.device = file.reader.device();
+            done.inode = file.reader.inode();
+            done.modifiedNanoseconds = file.reader.modifiedNanoseconds();
+            done.changedNanoseconds = file.reader.changedNanoseconds();
+        } else {
+            wholeFiles.fetch_add(1, std::memory_order_relaxed);
+            read = digestWhole(file.reader, file.job.size, buffer, chunkSize, hasher, tryCached,
+                               m_stopping);
         }
         file.reader.close();
-        done.ok = ok && total == size && hasher.finish(done.digest);
     }
-    post(done);
-    return cached;
+    done.status = read.status;
+    done.digest = read.digest;
+    if (read.status != HashStatus::stopped && !stopping())
+        post(done);
+    return read.cached;
 }
 
 } // namespace twinsift

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "filedigest.h"
 #include "sha256hasher.h"
 
 #include <atomic>
@@ -71,7 +72,7 @@ public:
 
     struct Done {
         std::uint32_t id = 0;
-        bool ok = false;
+        HashStatus status = HashStatus::unopenable;
         Sha256Digest digest{}; // of the whole file, or of its edges for a check
         bool check = false;
         // For a check: the inode read and its times.
@@ -79,6 +80,8 @@ public:
         ino_t inode = 0;
         std::int64_t modifiedNanoseconds = 0;
         std::int64_t changedNanoseconds = 0;
+
+        bool ok() const { return status == HashStatus::digested; }
     };
 
     // A file to digest whole after its check, and the inode and times that
@@ -149,13 +152,10 @@ private:
 
     void work(unsigned index);
     bool takeJob(unsigned index, bool mayWait, bool serialAllowed, Taken &taken);
-    // Digests file and posts the outcome. With tryCached the first read
-    // takes only what the page cache holds; false when that was not all.
-    bool digest(Open &file, unsigned char *buffer, Sha256Hasher &hasher, bool tryCached);
-    // Digests a file's first and last edgeBytes and posts the outcome.
-    // With tryCached, it first asks for what the page cache holds; false
-    // when that was not all.
-    bool check(Open &file, unsigned char *buffer, Sha256Hasher &hasher, bool tryCached);
+    // Digests the file, whole or at its ends, and posts the outcome unless
+    // stopped. With tryCached the first read takes only what the page
+    // cache holds; false when that was not all.
+    bool read(Open &file, unsigned char *buffer, Sha256Hasher &hasher, bool tryCached);
     void describeLate(const Late &late, Job &job);
     void post(const Done &done);
     void requestStop();
