@@ -47,9 +47,10 @@ int main(int argc, char **argv) {
     bench::PhotoLibrary library = bench::photoLibrary(sets);
     const auto copies = static_cast<std::size_t>(library.result.duplicateFileCount());
     const auto &protectedPaths = library.protectedPaths;
-    ResultReview review(std::move(library.result), [&protectedPaths](const std::string &path) {
-        return protectedPaths.contains(path);
-    });
+    ResultReview review(std::move(library.result),
+                        ResultReview::byPath([&protectedPaths](const std::string &path) {
+                            return protectedPaths.contains(path);
+                        }));
     // The screen has built the groups and the flat list before anyone can
     // open the menu.
     const auto firstStart = std::chrono::steady_clock::now();

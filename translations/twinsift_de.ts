@@ -1442,38 +1442,6 @@
 <context>
     <name>twinsift::DuplicateReviewModel</name>
     <message>
-        <source>Folder paths are visible. Click to turn them off.</source>
-        <translation>Ordnerpfade werden angezeigt. Klicken, um sie auszublenden.</translation>
-    </message>
-    <message>
-        <source>Folder paths are hidden. Click to turn them on.</source>
-        <translation>Ordnerpfade sind ausgeblendet. Klicken, um sie anzuzeigen.</translation>
-    </message>
-    <message>
-        <source>Search filenames</source>
-        <translation>Dateinamen durchsuchen</translation>
-    </message>
-    <message>
-        <source>Search duplicate files</source>
-        <translation>Duplikate durchsuchen</translation>
-    </message>
-    <message>
-        <source>Cleanup</source>
-        <translation>Bereinigung</translation>
-    </message>
-    <message>
-        <source>Status</source>
-        <translation>Status</translation>
-    </message>
-    <message>
-        <source>%1 selected for Trash</source>
-        <translation>%1 für den Papierkorb ausgewählt</translation>
-    </message>
-    <message>
-        <source>%1 selected</source>
-        <translation>%1 ausgewählt</translation>
-    </message>
-    <message>
         <source>No application is available to open this file.</source>
         <translation>Es ist keine Anwendung zum Öffnen dieser Datei verfügbar.</translation>
     </message>
@@ -1500,20 +1468,6 @@
         <translation>
             <numerusform>%n Eintrag konnte nicht gelesen werden — die Ergebnisse sind eventuell unvollständig</numerusform>
             <numerusform>%n Einträge konnten nicht gelesen werden — die Ergebnisse sind eventuell unvollständig</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n groups</source>
-        <translation>
-            <numerusform>%n Gruppe</numerusform>
-            <numerusform>%n Gruppen</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n files · %1</source>
-        <translation>
-            <numerusform>%n Datei · %1</numerusform>
-            <numerusform>%n Dateien · %1</numerusform>
         </translation>
     </message>
 </context>
@@ -1614,10 +1568,65 @@
     </message>
 </context>
 <context>
+    <name>twinsift::ReviewTable</name>
+    <message numerus="yes">
+        <source>%n groups</source>
+        <translation>
+            <numerusform>%n Gruppe</numerusform>
+            <numerusform>%n Gruppen</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>twinsift::ReviewView</name>
+    <message>
+        <source>Folder paths are visible. Click to turn them off.</source>
+        <translation>Ordnerpfade werden angezeigt. Klicken, um sie auszublenden.</translation>
+    </message>
+    <message>
+        <source>Folder paths are hidden. Click to turn them on.</source>
+        <translation>Ordnerpfade sind ausgeblendet. Klicken, um sie anzuzeigen.</translation>
+    </message>
+    <message>
+        <source>Search filenames</source>
+        <translation>Dateinamen durchsuchen</translation>
+    </message>
+    <message>
+        <source>Search duplicate files</source>
+        <translation>Duplikate durchsuchen</translation>
+    </message>
+    <message>
+        <source>Cleanup</source>
+        <translation>Bereinigung</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+</context>
+<context>
     <name>twinsift::ScanScreenController</name>
     <message>
         <source>This recent-scan folder is no longer available. Choose the folder again to scan it.</source>
         <translation>Der Ordner dieser Suche ist nicht mehr verfügbar. Wählen Sie ihn erneut aus, um ihn zu durchsuchen.</translation>
+    </message>
+</context>
+<context>
+    <name>twinsift::SelectionSummary</name>
+    <message>
+        <source>%1 selected for Trash</source>
+        <translation>%1 für den Papierkorb ausgewählt</translation>
+    </message>
+    <message>
+        <source>%1 selected</source>
+        <translation>%1 ausgewählt</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files · %1</source>
+        <translation>
+            <numerusform>%n Datei · %1</numerusform>
+            <numerusform>%n Dateien · %1</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -31,7 +31,7 @@ std::vector<std::string> lockFiles() {
         out.push_back(paths::appending(system, name));
     if (const char *runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/')
         out.push_back(paths::appending(runtime, name));
-    const std::string data = paths::appending(paths::dataHome(), "Ambrivo/Twinsift");
+    const std::string data = paths::appDataHome();
     paths::makeFolders(data, 0755);
     out.push_back(paths::appending(data, "cleanup.lock"));
     return out;

@@ -101,6 +101,10 @@ std::string dataHome() {
     return appending(homeDirectory(), ".local/share");
 }
 
+std::string appDataHome() {
+    return appending(dataHome(), "Ambrivo/Twinsift");
+}
+
 void makeFolders(const std::string &folder, unsigned mode) {
     for (std::size_t slash = 1; slash != std::string::npos;) {
         slash = folder.find('/', slash + 1);

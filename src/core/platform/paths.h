@@ -22,6 +22,10 @@ std::string homeDirectory();
 // freedesktop reader does), else ~/.local/share.
 std::string dataHome();
 
+// The folder of Twinsift's own files under the data home: the scan history,
+// the last cleanup's journal and the cleanup lock's last resort.
+std::string appDataHome();
+
 // Makes folder and every missing folder above it, with mode (as the umask
 // allows). Whether they all exist afterwards is for the caller to find out.
 void makeFolders(const std::string &folder, unsigned mode);

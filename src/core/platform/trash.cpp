@@ -1,4 +1,6 @@
 #include "trash.h"
+#include "trashcans.h"
+#include "trashinfo.h"
 
 #include "filesystemtype.h"
 #include "folderdescriptors.h"
@@ -21,16 +23,15 @@
 
 namespace twinsift::Trash {
 
-namespace {
+using namespace detail;
 
-constexpr std::string_view infoSuffix = ".trashinfo";
+namespace {
 
 // The errno of the last info file that could not be written on this thread.
 int &lastInfoError() {
     thread_local int error = 0;
     return error;
 }
-constexpr int folderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
 Failed<Failure> fails(Problem problem, int error = 0) {
     return Failed<Failure>{{problem, error}};
@@ -48,245 +49,6 @@ bool isRuntimeLocation(std::string_view path) {
         if (liesBelow(path, root))
             return true;
     return false;
-}
-
-// The mount a folder belongs to, where the kernel can tell; else its device.
-std::uint64_t mountOf(int fd, const struct stat &st) {
-#ifdef STATX_MNT_ID
-    struct statx sx;
-    if (::statx(fd, "", AT_EMPTY_PATH, STATX_MNT_ID, &sx) == 0 && (sx.stx_mask & STATX_MNT_ID))
-        return sx.stx_mnt_id;
-#else
-    (void)fd;
-#endif
-    return static_cast<std::uint64_t>(st.st_dev);
-}
-
-// The folder at the top of the mount that holds the folder open as fd.
-Result<UniqueFd> mountTop(int fd) {
-    UniqueFd current(::openat(fd, ".", folderFlags));
-    if (!current.valid())
-        return Failed{errno};
-    struct stat st;
-    if (::fstat(current.get(), &st) != 0)
-        return Failed{errno};
-    const std::uint64_t mount = mountOf(current.get(), st);
-    for (;;) {
-        UniqueFd up(::openat(current.get(), "..", folderFlags));
-        if (!up.valid())
-            return Failed{errno};
-        struct stat upSt;
-        if (::fstat(up.get(), &upSt) != 0)
-            return Failed{errno};
-        const bool atRoot = upSt.st_dev == st.st_dev && upSt.st_ino == st.st_ino;
-        if (atRoot || mountOf(up.get(), upSt) != mount)
-            return current;
-        current = std::move(up);
-        st = upSt;
-    }
-}
-
-// Opens or makes name inside parent as a folder of ours: a real folder, not a
-// link, owned by this user.
-Result<UniqueFd> ownFolder(int parent, const char *name) {
-    UniqueFd fd(::openat(parent, name, folderFlags));
-    if (!fd.valid() && errno == ENOENT) {
-        if (::mkdirat(parent, name, 0700) != 0 && errno != EEXIST)
-            return Failed{errno};
-        fd.reset(::openat(parent, name, folderFlags));
-    }
-    if (!fd.valid())
-        return Failed{errno};
-    struct stat st;
-    if (::fstat(fd.get(), &st) != 0)
-        return Failed{errno};
-    if (st.st_uid != ::getuid())
-        return Failed{EPERM};
-    return fd;
-}
-
-// One Trash folder, open, with its two halves.
-struct Can {
-    std::string path;
-    std::string top; // the folder Path= is relative to; empty for the home Trash
-    UniqueFd folder, files, info;
-};
-
-Result<Can> openCan(int base, const std::string &path, const char *name, std::string top) {
-    Can can;
-    can.path = path;
-    can.top = std::move(top);
-    auto folder = ownFolder(base, name);
-    if (!folder)
-        return Failed{folder.error()};
-    can.folder = std::move(*folder);
-    // Where the kernel says it is: a put-back reaches it again without
-    // following links, and the path that named it may hold some.
-    if (auto real = folders::pathOf(can.folder.get()))
-        can.path = std::move(*real);
-    auto files = ownFolder(can.folder.get(), "files");
-    if (!files)
-        return Failed{files.error()};
-    auto info = ownFolder(can.folder.get(), "info");
-    if (!info)
-        return Failed{info.error()};
-    can.files = std::move(*files);
-    can.info = std::move(*info);
-    return can;
-}
-
-bool onDevice(int fd, dev_t device) {
-    struct stat st;
-    return ::fstat(fd, &st) == 0 && st.st_dev == device;
-}
-
-// The home Trash, when it is on device (nothing otherwise). Its folders are
-// made only then. When it is there but cannot be used, the file has no other
-// Trash: the error says why.
-Result<std::optional<Can>> homeCan(dev_t device) {
-    const std::string data = paths::dataHome();
-    // The nearest folder that exists says which disk the Trash is on.
-    std::string probe = paths::appending(data, "Trash/files");
-    struct stat st;
-    while (::stat(probe.c_str(), &st) != 0) {
-        if (errno != ENOENT && errno != ENOTDIR)
-            return Failed{errno};
-        if (probe == "/")
-            return std::optional<Can>();
-        probe = paths::parent(probe);
-    }
-    if (st.st_dev != device)
-        return std::optional<Can>();
-    // The data home itself may be reached through links the user set up.
-    UniqueFd dataFd(::open(data.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!dataFd.valid() && errno == ENOENT) {
-        paths::makeFolders(data, 0700);
-        dataFd.reset(::open(data.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    }
-    if (!dataFd.valid())
-        return Failed{errno};
-    auto can = openCan(dataFd.get(), paths::appending(data, "Trash"), "Trash", {});
-    if (!can)
-        return Failed{can.error()};
-    if (!onDevice(can->files.get(), device))
-        return std::optional<Can>();
-    return std::optional<Can>(std::move(*can));
-}
-
-// $topdir/.Trash/$uid below a real sticky .Trash, else $topdir/.Trash-$uid.
-Result<Can> topCan(int folder, dev_t device) {
-    auto topFd = mountTop(folder);
-    if (!topFd)
-        return Failed{topFd.error()};
-    const auto top = folders::pathOf(topFd->get());
-    if (!top)
-        return Failed{top.error()};
-    const std::string uid = std::to_string(::getuid());
-    struct stat shared;
-    if (::fstatat(topFd->get(), ".Trash", &shared, AT_SYMLINK_NOFOLLOW) == 0 &&
-        S_ISDIR(shared.st_mode) && (shared.st_mode & S_ISVTX)) {
-        const UniqueFd sharedFd(::openat(topFd->get(), ".Trash", folderFlags));
-        if (sharedFd.valid()) {
-            auto can =
-                openCan(sharedFd.get(), paths::appending(*top, ".Trash/" + uid), uid.c_str(), *top);
-            if (can && onDevice(can->files.get(), device))
-                return std::move(*can);
-        }
-    }
-    const std::string own = ".Trash-" + uid;
-    auto can = openCan(topFd->get(), paths::appending(*top, own), own.c_str(), *top);
-    if (!can)
-        return Failed{can.error()};
-    if (!onDevice(can->files.get(), device))
-        return Failed{EXDEV};
-    return std::move(*can);
-}
-
-// name split before its extension: "photo.jpg" -> "photo", ".jpg". A leading
-// dot starts no extension, and one too long to be an extension is none.
-std::pair<std::string_view, std::string_view> stemAndExtension(std::string_view name) {
-    const auto dot = name.rfind('.');
-    if (dot == std::string_view::npos || dot == 0 || name.size() - dot > 16)
-        return {name, {}};
-    return {name.substr(0, dot), name.substr(dot)};
-}
-
-// Cuts text to at most limit bytes without splitting a UTF-8 sequence.
-std::string_view cut(std::string_view text, std::size_t limit) {
-    if (text.size() <= limit)
-        return text;
-    std::size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xc0) == 0x80)
-        --end;
-    return text.substr(0, end);
-}
-
-// The name to try on the given attempt: the file's own first, then numbered,
-// then random, always short enough for NAME.trashinfo.
-std::string trashName(std::string_view name, unsigned attempt, std::size_t limit,
-                      std::optional<std::mt19937_64> &random) {
-    std::string tag;
-    if (attempt > 0 && attempt < 9) {
-        tag = "." + std::to_string(attempt + 1);
-    } else if (attempt >= 9) {
-        char hex[20];
-        std::snprintf(hex, sizeof hex, ".%08llx",
-                      static_cast<unsigned long long>((*random)() & 0xffffffffULL));
-        tag = hex;
-    }
-    auto [stem, extension] = stemAndExtension(name);
-    if (stem.size() + tag.size() + extension.size() > limit) {
-        if (tag.size() + extension.size() >= limit)
-            extension = {};
-        stem = cut(stem, limit - tag.size() - extension.size());
-    }
-    std::string out(stem);
-    out += tag;
-    out += extension;
-    return out;
-}
-
-std::string infoText(std::string_view path) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    char date[32];
-    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
-    std::string text = "[Trash Info]\nPath=";
-    text += percentEncoded(path);
-    text += "\nDeletionDate=";
-    text += date;
-    text += "\n";
-    return text;
-}
-
-// Writes info/NAME.trashinfo whole and synced, never over another. 0 when
-// written; EEXIST when the name is taken; another errno when it failed, and
-// then nothing is left behind.
-int writeInfo(int info, const std::string &infoName, const std::string &text) {
-    const int fd = ::openat(info, infoName.c_str(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return errno;
-    std::size_t written = 0;
-    int error = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            error = n < 0 ? errno : ENOSPC;
-            break;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    if (!error && ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && !error && errno != EINTR)
-        error = errno;
-    if (error)
-        ::unlinkat(info, infoName.c_str(), 0);
-    return error;
 }
 
 // Failures of one attempt at one Trash folder. Errors of our own making are

@@ -1,7 +1,7 @@
 #include "probethreads.h"
 
-#include <exception>
-#include <thread>
+#include "backgroundtask.h"
+
 #include <utility>
 
 namespace twinsift {
@@ -14,8 +14,8 @@ std::shared_ptr<ProbeThreads> ProbeThreads::shared() {
     return threads;
 }
 
-void ProbeThreads::startDetached(std::function<void()> work) {
-    std::thread(std::move(work)).detach();
+bool ProbeThreads::startDetached(std::function<void()> work) {
+    return backgroundwork::start(WorkerKind::ownThread, std::move(work));
 }
 
 void ProbeThreads::ask(const std::string &path, Probe probe, Answer answer) {
@@ -32,12 +32,9 @@ void ProbeThreads::ask(const std::string &path, Probe probe, Answer answer) {
         }
         ++m_running;
     }
-    try {
-        m_starter([self = shared_from_this(), path] { self->work(path); });
+    if (m_starter([self = shared_from_this(), path] { self->work(path); }))
         return;
-    } catch (const std::exception &) {
-        // Out of threads or memory: no answer can come from the disk.
-    }
+    // Out of threads or memory: no answer can come from the disk.
     std::vector<Answer> answers;
     {
         std::lock_guard lock(m_mutex);

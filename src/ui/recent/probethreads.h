@@ -24,8 +24,8 @@ public:
     using Probe = std::function<bool(const std::string &path)>;
     // Hears the answer, on whichever thread has it.
     using Answer = std::function<void(bool available)>;
-    // Runs work on a thread of its own, or throws what std::thread throws.
-    using Starter = std::function<void(std::function<void()> work)>;
+    // Runs work on a thread of its own; false when none could start.
+    using Starter = std::function<bool(std::function<void()> work)>;
 
     static constexpr std::size_t defaultLimit = 4;
 
@@ -41,7 +41,9 @@ public:
     // once on the calling thread.
     void ask(const std::string &path, Probe probe, Answer answer);
 
-    static void startDetached(std::function<void()> work);
+    // A detached thread of the Qt layer's background work: a probe hung
+    // on a dead mount is abandoned at exit.
+    static bool startDetached(std::function<void()> work);
 
 private:
     struct Question {

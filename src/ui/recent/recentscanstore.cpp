@@ -1,5 +1,6 @@
 #include "recentscanstore.h"
 
+#include "paths.h"
 #include "safemove.h"
 
 #include "recentscanfile.h"
@@ -10,7 +11,6 @@
 #include <QJSEngine>
 #include <QLoggingCategory>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cerrno>
@@ -18,7 +18,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <system_error>
-#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -28,15 +27,12 @@ namespace {
 Q_LOGGING_CATEGORY(lcRecent, "twinsift.recent", QtInfoMsg)
 } // namespace
 
-RecentScanStore::RecentScanStore(QObject *parent)
-    : QObject(parent), m_mailbox(std::make_shared<MainThreadMailbox<RecentScanStore>>(this)) {
+RecentScanStore::RecentScanStore(QObject *parent) : QObject(parent) {
     load();
 }
 
-RecentScanStore::~RecentScanStore() {
-    // A worker still reading drops what it read.
-    m_mailbox->close();
-}
+// A worker still reading drops what it read.
+RecentScanStore::~RecentScanStore() = default;
 
 RecentScanStore *RecentScanStore::shared() {
     // Lives until the process ends, as screens come and go around it.
@@ -52,11 +48,8 @@ RecentScanStore *RecentScanStore::create(QQmlEngine *, QJSEngine *) {
 }
 
 std::optional<QString> RecentScanStore::storageLocation() {
-    const QStringList folders =
-        QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
-    if (folders.isEmpty() || folders.first().isEmpty())
-        return std::nullopt;
-    return folders.first() + QStringLiteral("/Ambrivo/Twinsift/recent-scans.json");
+    return QFile::decodeName(
+        QByteArray::fromStdString(paths::appending(paths::appDataHome(), "recent-scans.json")));
 }
 
 void RecentScanStore::setRecords(const QList<RecentScanRecord> &records) {
@@ -116,16 +109,13 @@ void RecentScanStore::load() {
     }
     if (info.size() > readAtOnceBytes) {
         m_loading = true;
-        try {
-            std::thread([mailbox = m_mailbox, path = *location] {
+        if (m_read.start([path = *location](const auto &reply) {
                 const Loaded loaded = read(path);
-                mailbox->post([loaded](RecentScanStore *self) { self->land(loaded); });
-            }).detach();
+                reply([loaded](RecentScanStore *self) { self->land(loaded); });
+            }))
             return;
-        } catch (const std::system_error &) {
-            // No thread to spare: read it here, slow as it is.
-            m_loading = false;
-        }
+        // No thread to spare: read it here, slow as it is.
+        m_loading = false;
     }
     apply(read(*location));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainthreadmailbox.h"
+#include "backgroundtask.h"
 #include "recentscanrecord.h"
 #include "scanresultvalue.h"
 
@@ -108,7 +108,8 @@ private:
     bool m_replacedWhileLoading = false;
     bool m_saveAfterLoading = false;
     bool m_recordedWhileLoading = false;
-    std::shared_ptr<MainThreadMailbox<RecentScanStore>> m_mailbox;
+    // A read from a folder on a dead mount would hang; nothing waits for it.
+    BackgroundTask<RecentScanStore> m_read{this, WorkerKind::ownThread};
 };
 
 } // namespace twinsift

@@ -6,7 +6,6 @@
 #include "cleanuprun.h"
 
 #include <QLoggingCategory>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <exception>
 
@@ -16,13 +15,9 @@ namespace {
 Q_LOGGING_CATEGORY(lcCleanup, "twinsift.cleanup", QtInfoMsg)
 } // namespace
 
-CleanupJob::CleanupJob(QObject *parent)
-    : QObject(parent), m_runner(CleanupRun::run),
-      m_mailbox(std::make_shared<MainThreadMailbox<CleanupJob>>(this)) {}
+CleanupJob::CleanupJob(QObject *parent) : RunReport(parent), m_runner(CleanupRun::run) {}
 
-CleanupJob::~CleanupJob() {
-    m_mailbox->close();
-}
+CleanupJob::~CleanupJob() = default;
 
 void CleanupJob::setRunner(Runner runner) {
     m_runner = std::move(runner);
@@ -35,8 +30,8 @@ bool CleanupJob::start(std::shared_ptr<const DuplicateScanResult> result,
     m_running = true;
     emit isRunningChanged();
     qCInfo(lcCleanup) << "cleanup started for" << selected.size() << "files";
-    m_task = QtConcurrent::run([runner = m_runner, result = std::move(result),
-                                selected = std::move(selected), mailbox = m_mailbox]() {
+    m_run.start([runner = m_runner, result = std::move(result),
+                 selected = std::move(selected)](const auto &reply) {
         // Exactly one outcome goes back, or the sheet would say "Moving…" for
         // good. Whatever the run throws, nothing it had not finished moving
         // moved, so the user is told to rescan.
@@ -53,7 +48,7 @@ bool CleanupJob::start(std::shared_ptr<const DuplicateScanResult> result,
         } catch (...) {
             qCWarning(lcCleanup) << "cleanup run failed with an unknown exception";
         }
-        mailbox->post([outcome = std::move(outcome)](CleanupJob *job) mutable {
+        reply([outcome = std::move(outcome)](CleanupJob *job) mutable {
             job->finish(std::move(outcome));
         });
     });
@@ -72,7 +67,7 @@ void CleanupJob::finish(CleanupOutcome outcome) {
     qCInfo(lcCleanup) << "cleanup moved" << report.movedPaths.size() << "files,"
                       << report.failures.size() << "not moved";
     emit completed();
-    m_failures.setFailures(report.failures);
+    setFailures(report.failures);
     m_report = std::move(report);
     emit reportChanged();
 }
@@ -81,12 +76,8 @@ void CleanupJob::clearReport() {
     if (!m_report)
         return;
     m_report.reset();
-    m_failures.setFailures({});
+    setFailures({});
     emit reportChanged();
-}
-
-QString CleanupJob::reportIcon() const {
-    return m_report ? m_failures.statusIcon() : QString();
 }
 
 QString CleanupJob::reportTitle() const {

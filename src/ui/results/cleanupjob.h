@@ -1,13 +1,12 @@
 #pragma once
 
-#include "mainthreadmailbox.h"
+#include "backgroundtask.h"
+#include "runreport.h"
 
-#include "cleanupfailuresmodel.h"
 #include "cleanupreport.h"
 #include "duplicatefile.h"
 #include "duplicatescanresult.h"
 
-#include <QFuture>
 #include <QObject>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
@@ -24,19 +23,12 @@ namespace twinsift {
 // on copies of the result and the selection, and hands exactly one outcome
 // back to the main thread: a stop message, or a report that stays here until
 // the result sheet closes.
-class CleanupJob : public QObject {
+class CleanupJob : public RunReport {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("A cleanup run belongs to a DuplicateReviewModel.")
 
     Q_PROPERTY(bool isRunning READ isRunning NOTIFY isRunningChanged)
-    Q_PROPERTY(bool hasReport READ hasReport NOTIFY reportChanged)
-    Q_PROPERTY(QString reportIcon READ reportIcon NOTIFY reportChanged)
-    Q_PROPERTY(QString reportTitle READ reportTitle NOTIFY reportChanged)
-    Q_PROPERTY(QString reportSummary READ reportSummary NOTIFY reportChanged)
-    // Empty when every file moved.
-    Q_PROPERTY(QString failureText READ failureText NOTIFY reportChanged)
-    Q_PROPERTY(twinsift::CleanupFailuresModel *failures READ failures CONSTANT)
     // Whether the report's run moved anything that could be put back.
     Q_PROPERTY(bool canRestore READ canRestore NOTIFY reportChanged)
 
@@ -59,19 +51,16 @@ public:
 
     bool isRunning() const { return m_running; }
     const std::optional<CleanupReport> &report() const { return m_report; }
-    bool hasReport() const { return m_report.has_value(); }
+    bool hasReport() const override { return m_report.has_value(); }
     bool canRestore() const { return m_report && !m_report->trashed.empty(); }
-    QString reportIcon() const;
-    QString reportTitle() const;
-    QString reportSummary() const;
-    QString failureText() const;
-    CleanupFailuresModel *failures() { return &m_failures; }
+    QString reportTitle() const override;
+    QString reportSummary() const override;
+    QString failureText() const override;
     // Closes the result sheet's report.
     void clearReport();
 
 signals:
     void isRunningChanged();
-    void reportChanged();
     // Emitted on the main thread once isRunning is false, before the report
     // is shown: the owner closes the review and empties or keeps the marks.
     void stopped(twinsift::CleanupStopReason reason);
@@ -82,11 +71,10 @@ private:
 
     bool m_running = false;
     std::optional<CleanupReport> m_report;
-    CleanupFailuresModel m_failures;
     Runner m_runner;
-    QFuture<void> m_task;
-    // The worker posts its outcome here; closed on destruction.
-    std::shared_ptr<MainThreadMailbox<CleanupJob>> m_mailbox;
+    // Pooled: a run the app is asked to quit during still ends, with its
+    // journal written, before the process does.
+    BackgroundTask<CleanupJob> m_run{this, WorkerKind::pooled};
 };
 
 } // namespace twinsift

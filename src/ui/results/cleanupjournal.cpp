@@ -1,5 +1,6 @@
 #include "cleanupjournal.h"
 
+#include "paths.h"
 #include "safemove.h"
 
 #include <QDir>
@@ -10,7 +11,6 @@
 #include <QJsonObject>
 #include <QLoggingCategory>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <cstring>
 #include <mutex>
@@ -94,11 +94,8 @@ void setAside(const QString &file) {
 } // namespace
 
 std::optional<QString> location() {
-    const QStringList folders =
-        QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
-    if (folders.isEmpty() || folders.first().isEmpty())
-        return std::nullopt;
-    return folders.first() + QStringLiteral("/Ambrivo/Twinsift/last-cleanup.json");
+    return QFile::decodeName(
+        QByteArray::fromStdString(paths::appending(paths::appDataHome(), "last-cleanup.json")));
 }
 
 bool write(const std::vector<Trash::Entry> &entries) {

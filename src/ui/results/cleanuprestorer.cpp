@@ -5,7 +5,6 @@
 
 #include <QJSEngine>
 #include <QLoggingCategory>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <exception>
 
@@ -15,12 +14,9 @@ namespace {
 Q_LOGGING_CATEGORY(lcRestore, "twinsift.cleanup", QtInfoMsg)
 } // namespace
 
-CleanupRestorer::CleanupRestorer(QObject *parent)
-    : QObject(parent), m_mailbox(std::make_shared<MainThreadMailbox<CleanupRestorer>>(this)) {}
+CleanupRestorer::CleanupRestorer(QObject *parent) : RunReport(parent) {}
 
-CleanupRestorer::~CleanupRestorer() {
-    m_mailbox->close();
-}
+CleanupRestorer::~CleanupRestorer() = default;
 
 CleanupRestorer *CleanupRestorer::shared() {
     static CleanupRestorer *instance = new CleanupRestorer(nullptr);
@@ -44,8 +40,7 @@ void CleanupRestorer::askToRestore() {
 }
 
 void CleanupRestorer::ask(bool confirm) {
-    const std::uint64_t question = ++m_questions;
-    (void)QtConcurrent::run([mailbox = m_mailbox, question, confirm] {
+    m_question.start([confirm](const auto &reply) {
         int count = 0;
         std::uint64_t bytes = 0;
         try {
@@ -56,16 +51,13 @@ void CleanupRestorer::ask(bool confirm) {
         } catch (const std::exception &error) {
             qCWarning(lcRestore) << "could not read the cleanup journal:" << error.what();
         }
-        mailbox->post([question, count, bytes, confirm](CleanupRestorer *self) {
-            self->setAvailable(question, count, bytes, confirm);
+        reply([count, bytes, confirm](CleanupRestorer *self) {
+            self->setAvailable(count, bytes, confirm);
         });
     });
 }
 
-void CleanupRestorer::setAvailable(std::uint64_t question, int count, std::uint64_t bytes,
-                                   bool confirm) {
-    if (question != m_questions)
-        return;
+void CleanupRestorer::setAvailable(int count, std::uint64_t bytes, bool confirm) {
     m_availableCount = count;
     m_availableBytes = bytes;
     emit availableChanged();
@@ -90,7 +82,7 @@ void CleanupRestorer::restore() {
         return;
     m_running = true;
     emit isRunningChanged();
-    (void)QtConcurrent::run([mailbox = m_mailbox] {
+    m_restore.start([](const auto &reply) {
         RestoreReport report;
         try {
             report = CleanupRestore::run(CleanupJournal::read());
@@ -103,7 +95,7 @@ void CleanupRestorer::restore() {
         } catch (const std::exception &error) {
             qCWarning(lcRestore) << "restore failed:" << error.what();
         }
-        mailbox->post(
+        reply(
             [report = std::move(report)](CleanupRestorer *self) mutable { self->finish(report); });
     });
 }
@@ -116,7 +108,7 @@ void CleanupRestorer::finish(RestoreReport report) {
     std::vector<CleanupFailure> failures;
     for (const auto &f : report.failures)
         failures.push_back({f.entry.originalPath, CleanupFailureReason::trash, f.failure});
-    m_failures.setFailures(failures);
+    setFailures(failures);
     m_report = std::move(report);
     emit reportChanged();
     refresh();
@@ -126,7 +118,7 @@ void CleanupRestorer::closeReport() {
     if (!m_report)
         return;
     m_report.reset();
-    m_failures.setFailures({});
+    setFailures({});
     emit reportChanged();
     emit reportClosed();
 }
@@ -139,10 +131,6 @@ QString CleanupRestorer::confirmationText() const {
     return tr("%n files · %1 go back from the Trash to where they were.", nullptr,
               static_cast<int>(m_availableCount))
         .arg(availableSize());
-}
-
-QString CleanupRestorer::reportIcon() const {
-    return m_report ? m_failures.statusIcon() : QString();
 }
 
 QString CleanupRestorer::reportTitle() const {

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "mainthreadmailbox.h"
-
-#include "cleanupfailuresmodel.h"
+#include "backgroundtask.h"
 #include "cleanuprestore.h"
+#include "runreport.h"
 
 #include <QObject>
 #include <QString>
@@ -22,7 +21,7 @@ namespace twinsift {
 // menu, in this run of the app or a later one: what the cleanup moved is
 // read from its journal on disk. One per process. The disk is asked on a
 // worker; answers come back to the main thread, the newest question's only.
-class CleanupRestorer : public QObject {
+class CleanupRestorer : public RunReport {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
@@ -33,12 +32,6 @@ class CleanupRestorer : public QObject {
     Q_PROPERTY(QString availableSize READ availableSize NOTIFY availableChanged)
     Q_PROPERTY(bool isConfirming READ isConfirming NOTIFY isConfirmingChanged)
     Q_PROPERTY(QString confirmationText READ confirmationText NOTIFY availableChanged)
-    Q_PROPERTY(bool hasReport READ hasReport NOTIFY reportChanged)
-    Q_PROPERTY(QString reportIcon READ reportIcon NOTIFY reportChanged)
-    Q_PROPERTY(QString reportTitle READ reportTitle NOTIFY reportChanged)
-    Q_PROPERTY(QString reportSummary READ reportSummary NOTIFY reportChanged)
-    Q_PROPERTY(QString failureText READ failureText NOTIFY reportChanged)
-    Q_PROPERTY(twinsift::CleanupFailuresModel *failures READ failures CONSTANT)
 
 public:
     // No default: QML must take the process's one through create(), and a
@@ -64,35 +57,34 @@ public:
     QString availableSize() const;
     bool isConfirming() const { return m_confirming; }
     QString confirmationText() const;
-    bool hasReport() const { return m_report.has_value(); }
-    QString reportIcon() const;
-    QString reportTitle() const;
-    QString reportSummary() const;
-    QString failureText() const;
-    CleanupFailuresModel *failures() { return &m_failures; }
+    bool hasReport() const override { return m_report.has_value(); }
+    QString reportTitle() const override;
+    QString reportSummary() const override;
+    QString failureText() const override;
 
 signals:
     void isRunningChanged();
     void availableChanged();
     void isConfirmingChanged();
-    void reportChanged();
     // The report closed: what is on disk changed, so results are stale.
     void reportClosed();
 
 private:
     void ask(bool confirm);
-    void setAvailable(std::uint64_t question, int count, std::uint64_t bytes, bool confirm);
+    void setAvailable(int count, std::uint64_t bytes, bool confirm);
     void finish(RestoreReport report);
     void setConfirming(bool confirming);
 
     bool m_running = false;
     bool m_confirming = false;
-    std::uint64_t m_questions = 0;
     int m_availableCount = 0;
     std::uint64_t m_availableBytes = 0;
     std::optional<RestoreReport> m_report;
-    CleanupFailuresModel m_failures;
-    std::shared_ptr<MainThreadMailbox<CleanupRestorer>> m_mailbox;
+    // Only the newest question's answer counts.
+    BackgroundTask<CleanupRestorer> m_question{this, WorkerKind::pooled};
+    // Pooled: a restore the app is asked to quit during still ends, with its
+    // journal rewritten, before the process does.
+    BackgroundTask<CleanupRestorer> m_restore{this, WorkerKind::pooled};
 };
 
 } // namespace twinsift

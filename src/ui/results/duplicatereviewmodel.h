@@ -1,14 +1,17 @@
 #pragma once
 
-#include "mainthreadmailbox.h"
-
 #include "categorybuttonsmodel.h"
 #include "cleanupjob.h"
 #include "cleanupselectionmodel.h"
 #include "markrulerunner.h"
 #include "resultreview.h"
+#include "reviewalerts.h"
+#include "reviewprotection.h"
 #include "reviewrowsmodel.h"
+#include "reviewtable.h"
+#include "reviewview.h"
 #include "scanresultvalue.h"
+#include "selectionsummary.h"
 #include "summarycardsmodel.h"
 
 #include <QObject>
@@ -16,21 +19,21 @@
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
 
-#include <functional>
-#include <memory>
-#include <optional>
-#include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace twinsift {
 
-// The review state of the results screen and everything the screen shows of
-// it: the category and view, search and sort, the KEEP/TRASH marks with their
-// guards and alerts. The cleanup run is a CleanupJob of its own. Lives on the
-// main thread and never touches the disk there: which files lie in protected
-// places is worked out on a worker when a result arrives and kept with that
-// result, so drawing rows and answering clicks read memory only.
+// The results screen's session: the result under review and the review's
+// rules (ResultReview), and the pieces that each show one side of it to the
+// screen. ReviewView: category, view, search, sort and the texts that follow
+// them. ReviewTable: the rows. SelectionSummary: what a cleanup would move.
+// ReviewProtection: which files lie in protected places, found on a worker.
+// ReviewAlerts: the guard and protected-location alerts. MarkRuleRunner: the
+// "Mark" menu and undo. CleanupJob: the cleanup run. Every change to the
+// review goes through apply(), which tells each piece what moved; the
+// properties below hand the pieces' values to the screen as they are.
+//
+// Lives on the main thread and never touches the disk there.
 class DuplicateReviewModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -114,12 +117,12 @@ public:
 public:
     // Decides whether a path lies in a protected place. Called on a worker
     // only; the default asks the disk through CleanupProtection::isProtected.
-    using ProtectionTest = std::function<bool(const std::string &path)>;
+    using ProtectionTest = ReviewProtection::Test;
 
     explicit DuplicateReviewModel(QObject *parent = nullptr);
     ~DuplicateReviewModel() override;
 
-    void setProtectionTest(ProtectionTest test);
+    void setProtectionTest(ProtectionTest test) { m_protection.setTest(std::move(test)); }
     // The rules and state behind everything shown.
     const ResultReview &review() const { return m_review; }
 
@@ -131,45 +134,45 @@ public:
     QString skippedFilesText() const;
     QString resultAnnouncement() const;
 
-    Category category() const;
-    Mode mode() const;
-    QString searchText() const;
+    Category category() const { return static_cast<Category>(m_view.category().value()); }
+    Mode mode() const { return static_cast<Mode>(m_view.mode().value()); }
+    QString searchText() const { return m_view.searchText(); }
     void setSearchText(const QString &text);
-    Sort sortMode() const;
+    Sort sortMode() const { return static_cast<Sort>(m_view.sortMode().value()); }
     void setSortMode(Sort sort);
-    QString sortLabel() const;
-    bool showFolderPaths() const { return m_review.showFolderPaths(); }
+    QString sortLabel() const { return m_view.sortLabel(); }
+    bool showFolderPaths() const { return m_view.showFolderPaths(); }
     void setShowFolderPaths(bool show);
-    QString folderToggleTooltip() const;
-    QString searchPlaceholder() const;
+    QString folderToggleTooltip() const { return m_view.folderToggleTooltip(); }
+    QString searchPlaceholder() const { return m_view.searchPlaceholder(); }
 
     SummaryCardsModel *summaryCards() { return &m_cards; }
     CategoryButtonsModel *categoryButtons() { return &m_categoryButtons; }
 
-    QString sectionTitle() const;
-    QString categoryDescription() const;
-    QString verificationLabel() const;
-    bool cleanupEnabled() const;
-    QString cleanupHeader() const;
-    bool showsPlannedPanel() const;
-    bool showsFlatList() const;
-    int groupCount() const { return static_cast<int>(m_shownGroups.size()); }
-    QString groupCountText() const;
-    bool hasNoMatches() const { return m_hasNoMatches; }
-    static QStringList sortOptions();
-    ReviewRowsModel *rows() { return &m_rows; }
+    QString sectionTitle() const { return m_view.sectionTitle(); }
+    QString categoryDescription() const { return m_view.categoryDescription(); }
+    QString verificationLabel() const { return m_view.verificationLabel(); }
+    bool cleanupEnabled() const { return m_view.cleanupEnabled(); }
+    QString cleanupHeader() const { return m_view.cleanupHeader(); }
+    bool showsPlannedPanel() const { return m_view.showsPlannedPanel(); }
+    bool showsFlatList() const { return m_view.showsFlatList(); }
+    int groupCount() const { return m_table.groupCount(); }
+    QString groupCountText() const { return m_table.groupCountText(); }
+    bool hasNoMatches() const { return m_table.hasNoMatches(); }
+    static QStringList sortOptions() { return ReviewView::sortOptions(); }
+    ReviewRowsModel *rows() { return m_table.rows(); }
 
-    int selectedCount() const { return m_selectedCount; }
-    QString selectedBytesText() const;
-    QString selectedCountText() const;
-    QString selectedBytesLabel() const;
-    QString reviewSummaryText() const;
-    CleanupSelectionModel *selectedFilesModel() { return &m_selectedFilesModel; }
+    int selectedCount() const { return m_selection.count(); }
+    QString selectedBytesText() const { return m_selection.bytesText(); }
+    QString selectedCountText() const { return m_selection.countText(); }
+    QString selectedBytesLabel() const { return m_selection.bytesLabel(); }
+    QString reviewSummaryText() const { return m_selection.reviewSummaryText(); }
+    CleanupSelectionModel *selectedFilesModel() { return m_selection.files(); }
 
-    QString cleanupGuardMessage() const;
-    bool hasCleanupGuardMessage() const { return m_review.cleanupGuard().has_value(); }
-    QString protectedLocationMessage() const;
-    bool hasProtectedLocationMessage() const { return m_review.hasProtectedLocationAlert(); }
+    QString cleanupGuardMessage() const { return m_alerts.cleanupGuardMessage(); }
+    bool hasCleanupGuardMessage() const { return m_alerts.hasCleanupGuardMessage(); }
+    QString protectedLocationMessage() const { return m_alerts.protectedLocationMessage(); }
+    bool hasProtectedLocationMessage() const { return m_alerts.hasProtectedLocationMessage(); }
 
     bool showCleanupReview() const { return m_showCleanupReview; }
     void setShowCleanupReview(bool show);
@@ -229,33 +232,25 @@ signals:
     void desktopUnanswered(const QString &message);
 
 private:
-    // One answer per FileId of the result under review.
-    using ProtectionAnswers = std::vector<ReviewRowsModel::Protection>;
-
     // Runs change on the review state, then announces what it changed.
     template <typename Change> void apply(Change change);
     void rebuildRows();
     // Re-reads every mark and protection answer.
     void refreshSelection();
-    // Follows the marks of the given files only, which changed.
-    void refreshMarks(const std::vector<FileId> &changed);
-    // Where each exact-duplicate file stands in the cleanup's order.
-    void indexSelectionOrder();
-    // The review sheet's list: every file a cleanup would move.
-    void showSelectedFiles();
     void refreshCards();
-    void startProtectionCheck();
-    void takeGroupings(const std::shared_ptr<const DuplicateScanResult> &forResult,
-                       ResultReview::Groupings groupings);
-    void takeProtection(const std::shared_ptr<const DuplicateScanResult> &forResult,
-                        ProtectionAnswers protection);
-    ReviewRowsModel::Protection protectionOf(FileId id) const;
+    // The background pass's answers for the shown result.
+    void takeGroupings(ResultReview::Groupings groupings);
+    void takeProtection();
 
     ResultReview m_review;
     ScanResultValue m_result;
-    // Known answers for the shown result's exact-duplicate files, by FileId;
-    // complete once the worker has answered.
-    ProtectionAnswers m_protection;
+    ReviewProtection m_protection;
+    ReviewView m_view;
+    ReviewTable m_table;
+    SelectionSummary m_selection;
+    ReviewAlerts m_alerts;
+    SummaryCardsModel m_cards;
+    CategoryButtonsModel m_categoryButtons;
     // Clicks on KEEP made before the protection answers came, applied in
     // order once they come: the button looks and acts as usual meanwhile.
     struct PendingToggle {
@@ -263,29 +258,10 @@ private:
         DisplayGroup group;
     };
     std::vector<PendingToggle> m_pendingToggles;
-    ProtectionTest m_protectionTest;
-    std::vector<DisplayGroup> m_shownGroups;
-    bool m_hasNoMatches = false;
-    // The table row of each file, by FileId, when the table takes marks; -1
-    // for a file not shown.
-    std::vector<int> m_rowOfFile;
-    // Each file's place in m_review.duplicateFiles(), by FileId; empty until
-    // first needed and whenever that list is replaced.
-    std::vector<int> m_orderOfFile;
-    // Per file of m_review.duplicateFiles(): whether a cleanup would move it.
-    std::vector<char> m_selected;
-    int m_selectedCount = 0;
-    std::uint64_t m_selectedBytes = 0;
-    ReviewRowsModel m_rows;
-    CleanupSelectionModel m_selectedFilesModel;
-    SummaryCardsModel m_cards;
-    CategoryButtonsModel m_categoryButtons;
 
     bool m_showCleanupReview = false;
     CleanupJob m_cleanup;
     MarkRuleRunner m_marks;
-    // The worker posts its groupings and protection answers here; closed on destruction.
-    std::shared_ptr<MainThreadMailbox<DuplicateReviewModel>> m_mailbox;
 };
 
 } // namespace twinsift

@@ -5,7 +5,6 @@
 #include "paths.h"
 
 #include <QLoggingCategory>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace twinsift {
 
@@ -22,13 +21,9 @@ Q_LOGGING_CATEGORY(lcMarks, "twinsift.marks", QtInfoMsg)
 }
 
 MarkRuleRunner::MarkRuleRunner(Host host, QObject *parent)
-    : QObject(parent), m_host(std::move(host)),
-      m_mailbox(std::make_shared<MainThreadMailbox<MarkRuleRunner>>(this)) {}
+    : QObject(parent), m_host(std::move(host)) {}
 
-MarkRuleRunner::~MarkRuleRunner() {
-    m_readStop.request_stop();
-    m_mailbox->close();
-}
+MarkRuleRunner::~MarkRuleRunner() = default;
 
 QUrl MarkRuleRunner::scannedFolder() const {
     const auto result = m_host.result();
@@ -117,35 +112,31 @@ void MarkRuleRunner::runPending() {
 void MarkRuleRunner::startReadingTimes(const std::shared_ptr<const DuplicateScanResult> &result) {
     if (m_readingFor == result)
         return;
-    m_readStop.request_stop();
-    m_readStop = std::stop_source();
     m_readingFor = result;
-    (void)QtConcurrent::run([result, stop = m_readStop.get_token(), mailbox = m_mailbox] {
-        ModificationTimes times = ModificationTimes::read(*result, stop);
-        if (stop.stop_requested())
+    m_timesRead.start([result](const auto &reply) {
+        ModificationTimes times = ModificationTimes::read(*result, reply.stopToken());
+        if (reply.stopRequested())
             return;
-        mailbox->post([result, times = std::move(times)](MarkRuleRunner *runner) mutable {
+        reply([result, times = std::move(times)](MarkRuleRunner *runner) mutable {
             runner->takeTimes(result, std::move(times));
         });
     });
 }
 
-void MarkRuleRunner::takeTimes(const std::shared_ptr<const DuplicateScanResult> &forResult,
+void MarkRuleRunner::takeTimes(std::shared_ptr<const DuplicateScanResult> forResult,
                                ModificationTimes times) {
-    // Times of a result that has since been replaced describe other sets.
-    if (forResult != m_host.result())
-        return;
     if (times.unreadableCount() > 0)
         qCInfo(lcMarks) << times.unreadableCount()
                         << "modification times could not be read; those files count as oldest";
     m_readingFor.reset();
-    m_timesFor = forResult;
+    m_timesFor = std::move(forResult);
     m_times = std::move(times);
     runPending();
 }
 
 void MarkRuleRunner::resultChanged() {
-    m_readStop.request_stop();
+    // Times of the result being replaced describe other sets.
+    m_timesRead.cancel();
     m_readingFor.reset();
     m_timesFor.reset();
     m_times.reset();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainthreadmailbox.h"
+#include "backgroundtask.h"
 
 #include "markrule.h"
 #include "modificationtimes.h"
@@ -14,7 +14,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <stop_token>
 #include <string>
 
 namespace twinsift {
@@ -101,8 +100,7 @@ private:
     void request(Pending pending);
     void runPending();
     void startReadingTimes(const std::shared_ptr<const DuplicateScanResult> &result);
-    void takeTimes(const std::shared_ptr<const DuplicateScanResult> &forResult,
-                   ModificationTimes times);
+    void takeTimes(std::shared_ptr<const DuplicateScanResult> forResult, ModificationTimes times);
     void setFeedback(const QString &text);
     void refreshCanUndo();
 
@@ -115,8 +113,8 @@ private:
     std::shared_ptr<const DuplicateScanResult> m_timesFor;
     std::shared_ptr<const DuplicateScanResult> m_readingFor;
     std::optional<ModificationTimes> m_times;
-    std::stop_source m_readStop;
-    std::shared_ptr<MainThreadMailbox<MarkRuleRunner>> m_mailbox;
+    // Asked to stop when the runner goes, so exit does not wait on it long.
+    BackgroundTask<MarkRuleRunner> m_timesRead{this, WorkerKind::pooled};
 };
 
 } // namespace twinsift

@@ -12,8 +12,6 @@
 #include <algorithm>
 #include <exception>
 #include <mutex>
-#include <system_error>
-#include <thread>
 #include <type_traits>
 #include <utility>
 
@@ -46,7 +44,8 @@ DuplicateScanViewModel::ScanFunction &defaultEngine() {
 
 // One started scan, shared by the controller and the worker that runs it.
 struct DuplicateScanViewModel::Run {
-    std::stop_source stop;
+    // Read on the main thread only.
+    std::stop_token stop;
     QPromise<void> ended;
 
     // The worker never waits for the main thread and never wakes it: it
@@ -65,8 +64,7 @@ void DuplicateScanViewModel::setDefaultEngine(ScanFunction engine) {
 }
 
 DuplicateScanViewModel::DuplicateScanViewModel(ScanFunction engine, QObject *parent)
-    : QObject(parent), m_engine(std::move(engine)),
-      m_mailbox(std::make_shared<MainThreadMailbox<DuplicateScanViewModel>>(this)) {
+    : QObject(parent), m_engine(std::move(engine)) {
     // A scan reports after every file, thousands of times a second. Each
     // shown change costs a frame, and without a GPU a frame costs the scan
     // more than the figures are worth; ten a second still reads as live.
@@ -74,12 +72,8 @@ DuplicateScanViewModel::DuplicateScanViewModel(ScanFunction engine, QObject *par
     connect(&m_progressPoll, &QTimer::timeout, this, &DuplicateScanViewModel::collectProgress);
 }
 
-DuplicateScanViewModel::~DuplicateScanViewModel() {
-    m_mailbox->close();
-    // Nobody is left to show the outcome; let the worker end soon.
-    if (m_scanTask)
-        m_scanTask->stop.request_stop();
-}
+// Nobody is left to show the outcome; m_scan lets the worker end soon.
+DuplicateScanViewModel::~DuplicateScanViewModel() = default;
 
 void DuplicateScanViewModel::setMinimumFileSize(DuplicateMinimumFileSize size) {
     if (size == m_minimumFileSize)
@@ -154,8 +148,6 @@ void DuplicateScanViewModel::scan(const QUrl &folder) {
 }
 
 QFuture<void> DuplicateScanViewModel::scan(const QByteArray &folderPath) {
-    if (m_scanTask)
-        m_scanTask->stop.request_stop();
     const std::uint64_t threshold = m_minimumFileSize.bytes();
 
     setIsScanning(true);
@@ -168,22 +160,19 @@ QFuture<void> DuplicateScanViewModel::scan(const QByteArray &folderPath) {
     m_scanTask = run;
     m_progressPoll.start();
 
-    // Every scan gets a thread of its own. A superseded scan may sit for
-    // minutes in a read from a hung mount; a shared, capped pool would make
-    // the newest scan queue behind such scans.
-    auto work = [run, mailbox = m_mailbox, engine = m_engine, folder = folderPath.toStdString(),
-                 threshold] {
+    auto work = [run, engine = m_engine, folder = folderPath.toStdString(),
+                 threshold](const auto &reply) {
         const auto progress = [&run](const DuplicateScanProgress &report) {
             std::lock_guard lock(run->slotMutex);
             run->newestReport = report;
         };
         auto outcome = std::make_shared<ScanOutcome>(
-            guarded(engine, folder, threshold, progress, run->stop.get_token()));
+            guarded(engine, folder, threshold, progress, reply.stopToken()));
         // The results screen's category counts, worked out here while the
         // main thread is free, so they are there when the screen first draws.
         auto groupings = std::make_shared<std::optional<ResultReview::Groupings>>();
         if (const auto *result = std::get_if<DuplicateScanResult>(outcome.get());
-            result && !run->stop.stop_requested()) {
+            result && !reply.stopRequested()) {
             try {
                 *groupings = ResultReview::derive(*result);
             } catch (const std::exception &e) {
@@ -191,22 +180,26 @@ QFuture<void> DuplicateScanViewModel::scan(const QByteArray &folderPath) {
                 qCWarning(lcScanController) << "grouping the result failed:" << e.what();
             }
         }
-        mailbox->post([run, outcome, groupings](DuplicateScanViewModel *vm) {
-            vm->finishScan(run, std::move(*outcome), std::move(*groupings));
-        });
+        // A superseded scan's outcome only ends its future.
+        reply(
+            [run, outcome, groupings](DuplicateScanViewModel *vm) {
+                vm->finishScan(run, std::move(*outcome), std::move(*groupings));
+            },
+            [run](DuplicateScanViewModel *) { run->ended.finish(); });
     };
-    try {
-        std::thread(std::move(work)).detach();
-    } catch (const std::system_error &e) {
-        qCCritical(lcScanController) << "no thread for the scan:" << e.what();
+    if (!m_scan.start(std::move(work))) {
+        qCCritical(lcScanController) << "no thread for the scan";
         finishScan(run, DuplicateScanError::internalError);
+        return ended;
     }
+    run->stop = m_scan.stopToken();
     return ended;
 }
 
 void DuplicateScanViewModel::cancelScan() {
+    // The stopped scan still ends the scanning state when its outcome comes.
     if (m_isScanning && m_scanTask)
-        m_scanTask->stop.request_stop();
+        m_scan.requestStop();
 }
 
 void DuplicateScanViewModel::clearResult() {
@@ -214,14 +207,6 @@ void DuplicateScanViewModel::clearResult() {
     setErrorMessage(QString());
     if (!m_isScanning)
         setScanProgress(std::nullopt);
-}
-
-bool DuplicateScanViewModel::isCurrent(const Run &run) const {
-    // Once the newest scan has ended it is no longer current either, so a
-    // delivery that was still queued cannot bring its progress back.
-    // Every outcome holds its run, so no newer run can take its address:
-    // the address alone tells the newest run from a superseded one.
-    return m_scanTask.get() == &run;
 }
 
 void DuplicateScanViewModel::collectProgress() {
@@ -240,29 +225,27 @@ void DuplicateScanViewModel::collectProgress() {
 
 void DuplicateScanViewModel::finishScan(const std::shared_ptr<Run> &run, ScanOutcome outcome,
                                         std::optional<ResultReview::Groupings> groupings) {
-    if (isCurrent(*run)) {
-        std::visit(
-            [this, &run, &groupings](auto &&value) {
-                using T = std::decay_t<decltype(value)>;
-                if constexpr (std::is_same_v<T, DuplicateScanResult>) {
-                    if (run->stop.stop_requested())
-                        qCDebug(lcScanController) << "result after stop discarded";
-                    else if (groupings)
-                        setResult(ScanResultValue(std::move(value), std::move(*groupings)));
-                    else
-                        setResult(ScanResultValue(std::move(value)));
-                } else if constexpr (std::is_same_v<T, DuplicateScanError>) {
-                    setErrorMessage(ScanTexts::scanError(value));
-                } else {
-                    setErrorMessage(QString());
-                }
-            },
-            outcome);
-        m_scanTask.reset();
-        m_progressPoll.stop();
-        setIsScanning(false);
-        setScanProgress(std::nullopt);
-    }
+    std::visit(
+        [this, &run, &groupings](auto &&value) {
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, DuplicateScanResult>) {
+                if (run->stop.stop_requested())
+                    qCDebug(lcScanController) << "result after stop discarded";
+                else if (groupings)
+                    setResult(ScanResultValue(std::move(value), std::move(*groupings)));
+                else
+                    setResult(ScanResultValue(std::move(value)));
+            } else if constexpr (std::is_same_v<T, DuplicateScanError>) {
+                setErrorMessage(ScanTexts::scanError(value));
+            } else {
+                setErrorMessage(QString());
+            }
+        },
+        outcome);
+    m_scanTask.reset();
+    m_progressPoll.stop();
+    setIsScanning(false);
+    setScanProgress(std::nullopt);
     run->ended.finish();
 }
 

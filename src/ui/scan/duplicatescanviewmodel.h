@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainthreadmailbox.h"
+#include "backgroundtask.h"
 
 #include "duplicateminimumfilesize.h"
 #include "duplicatescanner.h"
@@ -110,11 +110,10 @@ private:
     QVariant scanProgressFractionValue() const;
     static QVariantList minimumFileSizeOptions();
 
-    bool isCurrent(const Run &run) const;
     // Shows the newest report of the running scan, if a new one came.
     void collectProgress();
-    // groupings: the review's groupings of a result, when the worker could
-    // work them out.
+    // Only for the newest scan; groupings: the review's groupings of a
+    // result, when the worker could work them out.
     void finishScan(const std::shared_ptr<Run> &run, ScanOutcome outcome,
                     std::optional<ResultReview::Groupings> groupings = std::nullopt);
 
@@ -123,8 +122,10 @@ private:
     void setScanProgress(std::optional<DuplicateScanProgress> progress);
 
     ScanFunction m_engine;
-    // Workers post reports and outcomes here; closed on destruction.
-    std::shared_ptr<MainThreadMailbox<DuplicateScanViewModel>> m_mailbox;
+    // Every scan gets a thread of its own. A superseded scan may sit for
+    // minutes in a read from a hung mount; a shared, capped pool would make
+    // the newest scan queue behind such scans.
+    BackgroundTask<DuplicateScanViewModel> m_scan{this, WorkerKind::ownThread};
 
     bool m_isScanning = false;
     ScanResultValue m_result;

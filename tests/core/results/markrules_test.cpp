@@ -56,8 +56,9 @@ struct Review {
 
     explicit Review(std::vector<DuplicateGroup> groups, std::set<std::string> protectedOnes = {})
         : protectedPaths(std::move(protectedOnes)),
-          review(resultOf(std::move(groups)),
-                 [this](const std::string &p) { return protectedPaths.contains(p); }) {}
+          review(resultOf(std::move(groups)), ResultReview::byPath([this](const std::string &p) {
+                     return protectedPaths.contains(p);
+                 })) {}
 };
 
 // No protected copy is marked, and a set without one keeps a copy unmarked.

@@ -15,7 +15,7 @@ namespace {
 // Nothing in these tests lives in a protected place unless it says so.
 ResultReview reviewOf(std::vector<DuplicateGroup> groups, std::vector<DuplicateFile> extra = {}) {
     return ResultReview(resultOf(std::move(groups), std::move(extra)),
-                        [](const std::string &) { return false; });
+                        ResultReview::byPath([](const std::string &) { return false; }));
 }
 
 using Marks = std::set<std::string>;
@@ -95,9 +95,10 @@ TEST(TrashMarks, everySetKeepsOneCopyEvenBehindAFilteredRowAndReviewOnlyGroupsTa
 
 TEST(TrashMarks, oneSweepDropsEveryProtectedPathAndRaisesOneAlert) {
     std::set<std::string> protectedNow;
-    ResultReview review(resultOf({group("aa", 10, {"/d/a1", "/d/a2", "/d/a3"}),
-                                  group("bb", 10, {"/d/b1", "/d/b2"})}),
-                        [&](const std::string &p) { return protectedNow.contains(p); });
+    ResultReview review(
+        resultOf(
+            {group("aa", 10, {"/d/a1", "/d/a2", "/d/a3"}), group("bb", 10, {"/d/b1", "/d/b2"})}),
+        ResultReview::byPath([&](const std::string &p) { return protectedNow.contains(p); }));
     toggle(review, "/d/a1");
     toggle(review, "/d/a2");
     ASSERT_EQ(review.selectedForTrash().size(), 2u);

@@ -3,6 +3,7 @@
 twinsift_core_test(core_results_tests
   results/displaygroups_test.cpp
   results/resultreview_test.cpp
+  results/reviewmarks_test.cpp
   results/cleanupprotection_test.cpp
   results/formatbytes_test.cpp
   results/markrules_test.cpp)

@@ -159,8 +159,7 @@ void RecentScansTest::probesStayFewHoweverOftenTheScreenAsks() {
 
 void RecentScansTest::aProbeWithoutAThreadMeansUnavailable() {
     auto probes = std::make_shared<std::atomic<int>>(0);
-    auto noThreads = std::make_shared<ProbeThreads>(
-        4, [](std::function<void()>) { throw std::system_error(EAGAIN, std::generic_category()); });
+    auto noThreads = std::make_shared<ProbeThreads>(4, [](std::function<void()>) { return false; });
     // The deadline is far: only the failure to start can answer in time.
     FolderAvailability availability(
         nullptr,
