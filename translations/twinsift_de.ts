@@ -579,6 +579,24 @@
     </message>
 </context>
 <context>
+    <name>RecentScansHeader</name>
+    <message>
+        <source>1 saved scan</source>
+        <translation>1 gespeicherte Suche</translation>
+    </message>
+    <message>
+        <source>Up to 50 recent scans are kept locally.</source>
+        <translation>Bis zu 50 letzte Suchen werden lokal aufbewahrt.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n saved scans</source>
+        <translation>
+            <numerusform>%n gespeicherte Suche</numerusform>
+            <numerusform>%n gespeicherte Suchen</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>RecentScansView</name>
     <message>
         <source>Recent Scans</source>
@@ -613,14 +631,6 @@
         <translation>Suchverlauf</translation>
     </message>
     <message>
-        <source>1 saved scan</source>
-        <translation>1 gespeicherte Suche</translation>
-    </message>
-    <message>
-        <source>Up to 50 recent scans are kept locally.</source>
-        <translation>Bis zu 50 letzte Suchen werden lokal aufbewahrt.</translation>
-    </message>
-    <message>
         <source>Clear Recent Scans?</source>
         <translation>Letzte Suchen leeren?</translation>
     </message>
@@ -631,13 +641,6 @@
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n saved scans</source>
-        <translation>
-            <numerusform>%n gespeicherte Suche</numerusform>
-            <numerusform>%n gespeicherte Suchen</numerusform>
-        </translation>
     </message>
 </context>
 <context>
@@ -893,6 +896,57 @@
     <message>
         <source>Preferences and privacy controls will live here.</source>
         <translation>Hier finden Sie künftig Einstellungen und Datenschutzoptionen.</translation>
+    </message>
+</context>
+<context>
+    <name>ScanHeroCard</name>
+    <message>
+        <source>Ready to scan</source>
+        <translation>Bereit zur Suche</translation>
+    </message>
+    <message>
+        <source>Choose a folder to scan</source>
+        <translation>Ordner zum Durchsuchen wählen</translation>
+    </message>
+    <message>
+        <source>Exact matches are verified by file size and SHA-256 content hash. Filenames do not have to match.</source>
+        <translation>Exakte Übereinstimmungen werden über Dateigröße und SHA-256-Prüfsumme bestätigt. Die Dateinamen müssen nicht gleich sein.</translation>
+    </message>
+    <message>
+        <source>We’ll identify exact duplicate files and let you review everything before any action is taken.</source>
+        <translation>Wir finden exakte Duplikate, und Sie prüfen alles, bevor etwas geschieht.</translation>
+    </message>
+    <message>
+        <source>Change Folder</source>
+        <translation>Ordner wechseln</translation>
+    </message>
+    <message>
+        <source>Minimum file size:</source>
+        <translation>Mindestgröße:</translation>
+    </message>
+    <message>
+        <source>Minimum file size: %1</source>
+        <translation>Mindestgröße: %1</translation>
+    </message>
+    <message>
+        <source>Stop Scan</source>
+        <translation>Suche anhalten</translation>
+    </message>
+    <message>
+        <source>Stop the current scan safely.</source>
+        <translation>Die laufende Suche sicher anhalten.</translation>
+    </message>
+    <message>
+        <source>Scan for Duplicates</source>
+        <translation>Nach Duplikaten suchen</translation>
+    </message>
+    <message>
+        <source>Select Folder</source>
+        <translation>Ordner wählen</translation>
+    </message>
+    <message>
+        <source>or drag a folder here</source>
+        <translation>oder einen Ordner hierher ziehen</translation>
     </message>
 </context>
 <context>
@@ -1288,50 +1342,6 @@
     <message>
         <source>Local Processing</source>
         <translation>Lokale Verarbeitung</translation>
-    </message>
-    <message>
-        <source>Ready to scan</source>
-        <translation>Bereit zur Suche</translation>
-    </message>
-    <message>
-        <source>Exact matches are verified by file size and SHA-256 content hash. Filenames do not have to match.</source>
-        <translation>Exakte Übereinstimmungen werden über Dateigröße und SHA-256-Prüfsumme bestätigt. Die Dateinamen müssen nicht gleich sein.</translation>
-    </message>
-    <message>
-        <source>We’ll identify exact duplicate files and let you review everything before any action is taken.</source>
-        <translation>Wir finden exakte Duplikate, und Sie prüfen alles, bevor etwas geschieht.</translation>
-    </message>
-    <message>
-        <source>Change Folder</source>
-        <translation>Ordner wechseln</translation>
-    </message>
-    <message>
-        <source>Minimum file size:</source>
-        <translation>Mindestgröße:</translation>
-    </message>
-    <message>
-        <source>Minimum file size: %1</source>
-        <translation>Mindestgröße: %1</translation>
-    </message>
-    <message>
-        <source>Stop Scan</source>
-        <translation>Suche anhalten</translation>
-    </message>
-    <message>
-        <source>Stop the current scan safely.</source>
-        <translation>Die laufende Suche sicher anhalten.</translation>
-    </message>
-    <message>
-        <source>Scan for Duplicates</source>
-        <translation>Nach Duplikaten suchen</translation>
-    </message>
-    <message>
-        <source>Select Folder</source>
-        <translation>Ordner wählen</translation>
-    </message>
-    <message>
-        <source>or drag a folder here</source>
-        <translation>oder einen Ordner hierher ziehen</translation>
     </message>
     <message>
         <source>Private</source>

@@ -15,132 +15,12 @@ Item {
     readonly property alias questions: questionRepeater
 
     function scrollToEnd() {
-        const flickable = scroller.contentItem
+        const flickable = scroller.contentItem as Flickable
         flickable.contentY = Math.max(0, flickable.contentHeight - flickable.height)
     }
 
-    component HelpSection: Rectangle {
-        id: section
-        required property string title
-        required property string icon
-        default property alias content: items.data
-        Layout.fillWidth: true
-        implicitHeight: sectionColumn.implicitHeight + 36
-        radius: 16
-        color: Theme.withAlpha(Theme.controlBackground, 0.72)
-        border.width: 1
-        border.color: Theme.withAlpha(Theme.primaryText, 0.07)
-        ColumnLayout {
-            id: sectionColumn
-            anchors.fill: parent
-            anchors.margins: 18
-            spacing: 12
-            Row {
-                spacing: 8
-                SymbolIcon {
-                    anchors.verticalCenter: parent.verticalCenter
-                    name: section.icon
-                    size: 20
-                    color: Theme.systemAccent
-                }
-                Label {
-                    text: section.title
-                    font.pointSize: Theme.pt(22)
-                    font.weight: Font.DemiBold
-                    color: Theme.primaryText
-                }
-            }
-            ColumnLayout {
-                id: items
-                Layout.fillWidth: true
-                spacing: 12
-            }
-        }
-    }
-
-    component HelpStep: RowLayout {
-        id: step
-        required property string number
-        required property string title
-        required property string detail
-        Layout.fillWidth: true
-        spacing: 12
-        Rectangle {
-            Layout.alignment: Qt.AlignTop
-            implicitWidth: 24
-            implicitHeight: 24
-            radius: 12
-            color: Theme.withAlpha(Theme.systemAccent, 0.12)
-            Label {
-                anchors.centerIn: parent
-                text: step.number
-                font.pointSize: Theme.pt(15)
-                font.bold: true
-                color: Theme.systemAccent
-            }
-        }
-        ColumnLayout {
-            Layout.fillWidth: true
-            spacing: 3
-            Label {
-                Layout.fillWidth: true
-                text: step.title
-                font.pointSize: Theme.pt(18)
-                font.weight: Font.DemiBold
-                color: Theme.primaryText
-                wrapMode: Text.WordWrap
-            }
-            Label {
-                Layout.fillWidth: true
-                text: step.detail
-                font.pointSize: Theme.pt(18)
-                color: Theme.secondaryText
-                wrapMode: Text.WordWrap
-            }
-        }
-    }
-
-    component HelpBullet: RowLayout {
-        id: bullet
-        required property string icon
-        required property string text
-        required property color tint
-        Layout.fillWidth: true
-        spacing: 10
-        SymbolIcon {
-            Layout.alignment: Qt.AlignTop
-            Layout.preferredWidth: 18
-            Layout.topMargin: 3
-            name: bullet.icon
-            size: 14
-            color: bullet.tint
-        }
-        Label {
-            Layout.fillWidth: true
-            text: bullet.text
-            font.pointSize: Theme.pt(18)
-            color: Theme.secondaryText
-            wrapMode: Text.WordWrap
-        }
-    }
-
-    // A section of bullets given as [icon, tint, text] rows.
-    component BulletSection: HelpSection {
-        id: bulletSection
-        required property var bullets
-        Repeater {
-            model: bulletSection.bullets
-            delegate: HelpBullet {
-                required property var modelData
-                icon: modelData[0]
-                tint: modelData[1]
-                text: modelData[2]
-            }
-        }
-    }
-
     Shortcut {
-        sequences: [StandardKey.Cancel]
+        sequences: [StandardKey.Cancel] // qmllint disable unqualified
         onActivated: guide.close()
     }
 
@@ -178,7 +58,7 @@ Item {
                 }
                 Label {
                     text: qsTr("Ambrivo · Private, local duplicate review")
-                    font.pointSize: Theme.pt(18)
+                    font.pointSize: Theme.guideTextSize
                     color: Theme.secondaryText
                 }
             }
@@ -229,7 +109,7 @@ Item {
                 Rectangle {
                     Layout.fillWidth: true
                     implicitHeight: intro.implicitHeight + 36
-                    radius: 16
+                    radius: Theme.sectionRadius
                     color: Theme.withAlpha(Theme.systemAccent, 0.08)
                     RowLayout {
                         id: intro
@@ -248,7 +128,7 @@ Item {
                             Label {
                                 Layout.fillWidth: true
                                 text: qsTr("Find exact duplicates without uploading your files.")
-                                font.pointSize: Theme.pt(22)
+                                font.pointSize: Theme.headingSize
                                 font.weight: Font.DemiBold
                                 color: Theme.primaryText
                                 wrapMode: Text.WordWrap
@@ -289,7 +169,7 @@ Item {
                     }
                 }
 
-                BulletSection {
+                HelpBulletSection {
                     title: qsTr("Understanding the Results")
                     icon: "square.stack.3d.up.fill"
                     bullets: [
@@ -300,7 +180,7 @@ Item {
                     ]
                 }
 
-                BulletSection {
+                HelpBulletSection {
                     title: qsTr("What Gets Scanned")
                     icon: "magnifyingglass"
                     bullets: [
@@ -311,7 +191,7 @@ Item {
                     ]
                 }
 
-                BulletSection {
+                HelpBulletSection {
                     title: qsTr("Reviewing Individual Files")
                     icon: "eye.fill"
                     bullets: [
@@ -321,7 +201,7 @@ Item {
                     ]
                 }
 
-                BulletSection {
+                HelpBulletSection {
                     title: qsTr("Safer Cleanup")
                     icon: "trash.fill"
                     bullets: [
@@ -332,7 +212,7 @@ Item {
                     ]
                 }
 
-                BulletSection {
+                HelpBulletSection {
                     title: qsTr("Protected Locations")
                     icon: "lock.shield.fill"
                     bullets: [
@@ -343,7 +223,7 @@ Item {
                     ]
                 }
 
-                BulletSection {
+                HelpBulletSection {
                     title: qsTr("Scan Controls")
                     icon: "arrow.clockwise"
                     bullets: [
@@ -354,7 +234,7 @@ Item {
                     ]
                 }
 
-                BulletSection {
+                HelpBulletSection {
                     title: qsTr("Privacy & Local Processing")
                     icon: "lock.fill"
                     bullets: [
@@ -364,7 +244,7 @@ Item {
                     ]
                 }
 
-                BulletSection {
+                HelpBulletSection {
                     title: qsTr("Current v1 Scope")
                     icon: "info.circle.fill"
                     bullets: [
@@ -425,7 +305,7 @@ Item {
                                     Label {
                                         Layout.fillWidth: true
                                         text: question.modelData[0]
-                                        font.pointSize: Theme.pt(18)
+                                        font.pointSize: Theme.guideTextSize
                                         color: Theme.primaryText
                                         wrapMode: Text.WordWrap
                                     }
@@ -438,7 +318,7 @@ Item {
                                 Layout.topMargin: 6
                                 Layout.leftMargin: 22
                                 text: question.modelData[1]
-                                font.pointSize: Theme.pt(18)
+                                font.pointSize: Theme.guideTextSize
                                 color: Theme.secondaryText
                                 wrapMode: Text.WordWrap
                             }
@@ -450,7 +330,7 @@ Item {
                     Layout.fillWidth: true
                     Layout.topMargin: 4
                     text: qsTr("Ambrivo Twinsift · v1 Help")
-                    font.pointSize: Theme.pt(15)
+                    font.pointSize: Theme.calloutSize
                     color: Theme.tertiaryText
                     horizontalAlignment: Text.AlignHCenter
                 }

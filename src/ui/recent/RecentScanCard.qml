@@ -33,7 +33,7 @@ Rectangle {
     readonly property bool actionsEnabled: !availabilityKnown || folderAvailable
 
     implicitHeight: content.implicitHeight + 36
-    radius: 16
+    radius: Theme.sectionRadius
     color: Theme.withAlpha(Theme.controlBackground, 0.82)
     border.width: 1
     border.color: Theme.withAlpha(navy, 0.09)
@@ -82,13 +82,13 @@ Rectangle {
                     elide: Text.ElideMiddle
                     maximumLineCount: 1
                     font.family: "monospace"
-                    font.pointSize: Theme.pt(12)
+                    font.pointSize: Theme.footnoteSize
                     color: Theme.secondaryText
-                    ToolTip.text: card.folderPath
-                    ToolTip.visible: pathHover.hovered
-                    ToolTip.delay: 500
-                    HoverHandler {
-                        id: pathHover
+                    HoverTip {
+                        text: card.folderPath
+                        // Sooner than elsewhere: the path is cut short in
+                        // the middle and the card has no other way to show it.
+                        delay: 500
                     }
                 }
                 Label {

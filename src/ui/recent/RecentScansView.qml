@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -74,7 +75,7 @@ Item {
                 }
                 Label {
                     text: qsTr("Your local Twinsift scan history")
-                    font.pointSize: Theme.pt(15)
+                    font.pointSize: Theme.calloutSize
                     color: Theme.secondaryText
                 }
             }
@@ -155,7 +156,7 @@ Item {
                     Layout.alignment: Qt.AlignHCenter
                     Layout.maximumWidth: 520
                     text: qsTr("Completed scans will appear here automatically. Only summary metadata is saved locally on this computer.")
-                    font.pointSize: Theme.pt(15)
+                    font.pointSize: Theme.calloutSize
                     color: Theme.secondaryText
                     horizontalAlignment: Text.AlignHCenter
                     wrapMode: Text.WordWrap
@@ -203,59 +204,20 @@ Item {
                     ControlAccess { control: cardsScroll; role: Accessible.ScrollBar; name: qsTr("Scan history") }
                 }
 
-                header: ColumnLayout {
-                    width: cards.width - cards.leftMargin - cards.rightMargin
-                    spacing: 14
-
-                    RowLayout {
-                        Layout.fillWidth: true
-                        Label {
-                            objectName: "countLine"
-                            text: scans.count === 1 ? qsTr("1 saved scan")
-                                                    : qsTr("%n saved scans", "", scans.count)
-                            font.pointSize: Theme.subheadlineSize
-                            font.weight: Font.DemiBold
-                            color: Theme.secondaryText
-                        }
-                        Item {
-                            Layout.fillWidth: true
-                        }
-                        Label {
-                            text: qsTr("Up to 50 recent scans are kept locally.")
-                            font.pointSize: Theme.captionSize
-                            color: Theme.tertiaryText
-                        }
-                    }
-                    Row {
-                        objectName: "storageWarning"
-                        visible: RecentScanStore.persistenceError !== ""
-                        spacing: 5
-                        SymbolIcon {
-                            anchors.verticalCenter: parent.verticalCenter
-                            name: "exclamationmark.triangle.fill"
-                            size: 10
-                            color: Theme.orange
-                        }
-                        Label {
-                            objectName: "storageWarningText"
-                            text: RecentScanStore.persistenceError
-                            font.pointSize: Theme.captionSize
-                            color: Theme.orange
-                        }
-                    }
-                    Item {
-                        implicitHeight: 0
-                    }
-                }
+                // Made from its own file: Qt 6.4's views make a header in a
+                // context of their own, which a component bound to this file
+                // refuses.
+                header: Qt.createComponent("RecentScansHeader.qml")
 
                 delegate: RecentScanCard {
+                    id: scanCard
                     width: cards.width - cards.leftMargin - cards.rightMargin
                     navy: view.navy
                     teal: view.teal
                     // A card drawn again, after scrolling back, asks afresh.
-                    Component.onCompleted: scans.checkAvailabilityAt(index)
-                    onRescan: view.rescan(scans.recordAt(index))
-                    onReveal: scans.reveal(index)
+                    Component.onCompleted: scans.checkAvailabilityAt(scanCard.index)
+                    onRescan: view.rescan(scans.recordAt(scanCard.index))
+                    onReveal: scans.reveal(scanCard.index)
                 }
             }
         }
@@ -273,7 +235,8 @@ Item {
         initialFocus: cancelClearButton
         onClosed: view.confirmClear = false
 
-        contentItem: ColumnLayout {
+        ColumnLayout {
+            anchors.fill: parent
             spacing: 12
             Label {
                 Layout.fillWidth: true

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -10,18 +11,17 @@ ModalSheet {
     id: sheet
 
     required property DuplicateReviewModel review
-    readonly property bool shown: review.showCleanupReview
     readonly property bool moving: review.cleanup.isRunning
 
     width: 760
     height: Math.min(parent ? parent.height - 60 : 640, implicitHeight)
-    onShownChanged: shown ? open() : close()
-    Component.onCompleted: if (shown) open()
+    shown: review.showCleanupReview
     onClosed: review.showCleanupReview = false
     title: qsTr("Review Cleanup")
     initialFocus: cancelButton
 
-    contentItem: ColumnLayout {
+    ColumnLayout {
+        anchors.fill: parent
         spacing: 16
 
         RowLayout {
@@ -50,7 +50,7 @@ ModalSheet {
         Rectangle {
             Layout.fillWidth: true
             implicitHeight: warning.implicitHeight + 20
-            radius: 8
+            radius: Theme.panelRadius
             color: Theme.withAlpha(Theme.orange, 0.12)
             border.color: Theme.withAlpha(Theme.orange, 0.4)
             RowLayout {
@@ -86,7 +86,7 @@ ModalSheet {
             Layout.fillHeight: true
             Layout.minimumHeight: 120
             implicitHeight: 34 + Math.min(files.count, 8) * 30
-            radius: 8
+            radius: Theme.panelRadius
             color: Theme.windowBackground
             border.color: Theme.separator
             clip: true
@@ -122,10 +122,7 @@ ModalSheet {
                     width: files.width
                     height: 30
                     color: index % 2 ? Theme.windowBackground : Theme.controlBackground
-                    HoverHandler { id: fileRowHover }
-                    ToolTip.visible: fileRowHover.hovered
-                    ToolTip.delay: 600
-                    ToolTip.text: displayPath
+                    HoverTip { text: fileRow.displayPath }
                     Row {
                         x: 10
                         height: parent.height
@@ -168,39 +165,15 @@ ModalSheet {
                 onClicked: sheet.review.showCleanupReview = false
                 ControlAccess { control: cancelButton; name: cancelButton.text }
             }
-            Button {
-                id: moveButton
+            FilledButton {
                 objectName: "moveToTrashButton"
+                tint: Theme.red
+                symbol: "trash"
+                busy: sheet.moving
+                spinnerName: "movingSpinner"
+                accessibleName: qsTr("Move to Trash")
+                text: sheet.moving ? qsTr("Moving…") : qsTr("Move to Trash")
                 onClicked: sheet.review.performCleanup()
-                ControlAccess { control: moveButton; name: qsTr("Move to Trash") }
-                background: Rectangle {
-                    radius: 6
-                    color: moveButton.down ? Qt.darker(Theme.red, 1.15) : Theme.red
-                    border.width: moveButton.visualFocus ? 2 : 0
-                    border.color: Theme.systemAccent
-                }
-                contentItem: RowLayout {
-                    spacing: 6
-                    Spinner {
-                        objectName: "movingSpinner"
-                        visible: sheet.moving
-                        running: sheet.moving
-                        color: Theme.white
-                        size: Theme.bodyPoints
-                    }
-                    SymbolIcon {
-                        visible: !sheet.moving
-                        name: "trash"
-                        color: Theme.white
-                        size: Theme.bodyPoints
-                    }
-                    Label {
-                        text: sheet.moving ? qsTr("Moving…") : qsTr("Move to Trash")
-                        color: Theme.white
-                        font.pointSize: Theme.bodySize
-                        font.weight: Font.DemiBold
-                    }
-                }
             }
         }
     }

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -51,40 +52,14 @@ Rectangle {
     // Undoes the last click, bulk mark or "Clear Selection"; a focused text
     // field keeps Ctrl+Z for its own text.
     Shortcut {
-        sequences: [StandardKey.Undo]
+        sequences: [StandardKey.Undo] // qmllint disable unqualified
         enabled: reviewModel.marks.canUndo
         onActivated: reviewModel.marks.undo()
     }
 
     Shortcut {
-        sequences: [StandardKey.Find]
-        onActivated: if (grid.aboveItem) grid.aboveItem.focusSearch()
-    }
-
-    component ActionButton: Button {
-        id: action
-        property string iconName
-        property color tone: Theme.primaryText
-        property color fill: Theme.controlBackground
-        property string tip
-        hoverEnabled: true
-        ControlAccess { control: action; name: action.text; description: action.tip }
-        ToolTip.visible: hovered && tip !== ""
-        ToolTip.delay: 600
-        ToolTip.text: tip
-        background: Rectangle {
-            radius: 7
-            color: action.down ? Qt.darker(action.fill, 1.1) : action.fill
-            border.width: action.visualFocus ? 2 : 1
-            border.color: action.visualFocus ? Theme.systemAccent
-                                             : action.fill === Theme.controlBackground ? Theme.separator : action.fill
-            opacity: action.enabled ? 1 : 0.45
-        }
-        contentItem: RowLayout {
-            spacing: 6
-            SymbolIcon { name: action.iconName; color: action.tone; size: Theme.bodyPoints }
-            Label { text: action.text; color: action.tone; font.pointSize: Theme.bodySize; font.weight: Font.DemiBold }
-        }
+        sequences: [StandardKey.Find] // qmllint disable unqualified
+        onActivated: (grid.aboveItem as ResultsOverview)?.focusSearch()
     }
 
     ColumnLayout {
@@ -123,20 +98,16 @@ Rectangle {
                         maximumLineCount: 1
                         color: Theme.secondaryText
                         font.pointSize: Theme.subheadlineSize
-                        HoverHandler { id: folderHover }
-                        ToolTip.visible: folderHover.hovered
-                        ToolTip.delay: 600
-                        ToolTip.text: reviewModel.folderPath
+                        HoverTip { text: reviewModel.folderPath }
                     }
                     Rectangle {
                         implicitWidth: verifiedRow.implicitWidth + 16
                         implicitHeight: 22
                         radius: 11
                         color: Theme.withAlpha(Theme.teal, 0.12)
-                        HoverHandler { id: verifiedHover }
-                        ToolTip.visible: verifiedHover.hovered
-                        ToolTip.delay: 600
-                        ToolTip.text: qsTr("Exact duplicates are verified locally using matching file size and matching SHA-256 content hash.")
+                        HoverTip {
+                            text: qsTr("Exact duplicates are verified locally using matching file size and matching SHA-256 content hash.")
+                        }
                         Row {
                             id: verifiedRow
                             anchors.centerIn: parent
@@ -153,10 +124,9 @@ Rectangle {
                     Row {
                         visible: reviewModel.skippedFilesText !== ""
                         spacing: 5
-                        HoverHandler { id: skippedHover }
-                        ToolTip.visible: skippedHover.hovered
-                        ToolTip.delay: 600
-                        ToolTip.text: qsTr("Some files or folders could not be accessed or read. Duplicate results may therefore be incomplete.")
+                        HoverTip {
+                            text: qsTr("Some files or folders could not be accessed or read. Duplicate results may therefore be incomplete.")
+                        }
                         SymbolIcon { name: "exclamationmark.triangle.fill"; color: Theme.orange; size: Theme.subheadlinePoints }
                         Label { text: reviewModel.skippedFilesText; color: Theme.orange; font.pointSize: Theme.subheadlineSize }
                     }
@@ -187,32 +157,35 @@ Rectangle {
                     }
                 }
                 ActionButton {
+                    toolbar: true
                     Layout.alignment: Qt.AlignVCenter
                     text: qsTr("Change Folder")
-                    iconName: "folder"
+                    symbol: "folder"
                     tip: qsTr("Choose a different folder to scan.")
                     onClicked: reviewModel.changeFolder()
                 }
                 ActionButton {
+                    toolbar: true
                     visible: root.isScanning
                     Layout.alignment: Qt.AlignVCenter
                     objectName: "stopScanButton"
                     text: qsTr("Stop Scan")
-                    iconName: "stop.circle.fill"
-                    tone: Theme.white
-                    fill: Theme.red
+                    symbol: "stop.circle.fill"
+                    prominent: true
+                    tint: Theme.red
                     tip: qsTr("Stop the current scan safely.")
                     enabled: !reviewModel.cleanup.isRunning
                     onClicked: root.stopScanRequested()
                 }
                 ActionButton {
+                    toolbar: true
                     visible: !root.isScanning
                     Layout.alignment: Qt.AlignVCenter
                     objectName: "rescanButton"
                     text: qsTr("Rescan")
-                    iconName: "arrow.clockwise"
-                    tone: Theme.white
-                    fill: Theme.teal
+                    symbol: "arrow.clockwise"
+                    prominent: true
+                    tint: Theme.teal
                     tip: qsTr("Scan the selected folder again and refresh the results.")
                     enabled: root.canRescan
                     onClicked: root.rescan()
@@ -263,15 +236,17 @@ Rectangle {
                     Label { text: reviewModel.selectedBytesLabel; color: Theme.secondaryText; font.pointSize: Theme.bodySize }
                     Item { Layout.fillWidth: true }
                     ActionButton {
+                        toolbar: true
                         text: qsTr("Clear Selection")
                         onClicked: reviewModel.clearSelection()
                     }
                     ActionButton {
                         objectName: "reviewCleanupButton"
+                        toolbar: true
                         text: qsTr("Review Cleanup")
-                        iconName: "checklist"
-                        tone: Theme.white
-                        fill: Theme.navy
+                        symbol: "checklist"
+                        prominent: true
+                        tint: Theme.navy
                         onClicked: reviewModel.showCleanupReview = true
                     }
                 }

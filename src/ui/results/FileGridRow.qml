@@ -1,6 +1,6 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Layouts
 import Twinsift
 
 // One file of a results table. Everything it shows comes from the row model;
@@ -58,7 +58,7 @@ Item {
     ToolTip {
         objectName: "rowToolTip"
         parent: row
-        delay: 600
+        delay: Theme.tipDelay
         text: row.hoverTip
         visible: row.hoverTip !== "" && !menu.visible
     }
@@ -137,6 +137,7 @@ Item {
                     control: fileCell
                     name: qsTr("Show in Folder")
                     description: row.fileTooltip
+                    press: () => fileCell.clicked()
                 }
                 Column {
                     anchors.verticalCenter: parent.verticalCenter
@@ -239,7 +240,7 @@ Item {
                         checked: row.cleanupState === ReviewRowsModel.Trash
                     }
                     background: Rectangle {
-                        radius: 6
+                        radius: Theme.smallRadius
                         color: Theme.withAlpha(toggle.tone, toggle.down ? 0.3 : 0.16)
                         border.color: toggle.tone
                     }

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -17,7 +18,7 @@ Rectangle {
     implicitHeight: 34
     color: Theme.windowBackground
     border.color: Theme.separator
-    radius: 6
+    radius: Theme.smallRadius
 
     component HeaderText: Label {
         color: Theme.secondaryText
@@ -51,9 +52,7 @@ Rectangle {
                         checkable: true
                         checked: header.showFolderPaths
                     }
-                    ToolTip.visible: hovered
-                    ToolTip.delay: 600
-                    ToolTip.text: header.folderToggleTooltip
+                    HoverTip { text: header.folderToggleTooltip }
                     implicitHeight: 24
                     contentItem: RowLayout {
                         spacing: 4
@@ -76,10 +75,9 @@ Rectangle {
         Item {
             width: header.columns.verification
             height: parent.height
-            HoverHandler { id: verificationHover }
-            ToolTip.visible: verificationHover.hovered
-            ToolTip.delay: 600
-            ToolTip.text: qsTr("Same Content means the file size and SHA-256 content hash both match.")
+            HoverTip {
+                text: qsTr("Same Content means the file size and SHA-256 content hash both match.")
+            }
             Row {
                 anchors.verticalCenter: parent.verticalCenter
                 spacing: 4

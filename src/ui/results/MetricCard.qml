@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -25,12 +26,10 @@ AbstractButton {
         name: card.title + " " + card.value
         description: card.tooltip
     }
-    ToolTip.visible: hovered
-    ToolTip.delay: 600
-    ToolTip.text: tooltip
+    HoverTip { text: card.tooltip }
 
     background: Rectangle {
-        radius: 10
+        radius: Theme.cardRadius
         color: card.selected ? Theme.withAlpha(card.accent, 0.12) : Theme.controlBackground
         border.width: card.selected || card.visualFocus ? 2 : 1
         border.color: card.selected || card.visualFocus ? card.accent : Theme.separator

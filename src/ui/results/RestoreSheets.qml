@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -14,16 +15,16 @@ Item {
     ModalSheet {
         id: confirmation
         objectName: "restoreConfirmation"
-        readonly property bool shown: sheets.restorer.isConfirming
         // Wider where the title or the buttons need it, as in German.
         width: Math.max(440, Math.max(restoreTitle.implicitWidth, restoreButtons.implicitWidth)
                         + leftPadding + rightPadding)
-        onShownChanged: shown ? open() : close()
+        shown: sheets.restorer.isConfirming
         onClosed: sheets.restorer.cancelRestore()
         title: qsTr("Restore Files from Last Cleanup?")
         initialFocus: cancelRestoreButton
 
-        contentItem: ColumnLayout {
+        ColumnLayout {
+            anchors.fill: parent
             spacing: 12
             SymbolIcon {
                 Layout.alignment: Qt.AlignHCenter
@@ -65,115 +66,34 @@ Item {
                     onClicked: sheets.restorer.cancelRestore()
                     ControlAccess { control: cancelRestoreButton; name: cancelRestoreButton.text }
                 }
-                Button {
-                    id: restoreButton
+                FilledButton {
                     objectName: "confirmRestoreButton"
+                    text: qsTr("Restore Files")
                     onClicked: sheets.restorer.restore()
-                    ControlAccess { control: restoreButton; name: qsTr("Restore Files") }
-                    background: Rectangle {
-                        radius: 6
-                        color: restoreButton.down ? Qt.darker(Theme.teal, 1.15) : Theme.teal
-                        border.width: restoreButton.visualFocus ? 2 : 0
-                        border.color: Theme.systemAccent
-                    }
-                    contentItem: Label {
-                        text: qsTr("Restore Files")
-                        color: Theme.white
-                        font.pointSize: Theme.bodySize
-                        font.weight: Font.DemiBold
-                        horizontalAlignment: Text.AlignHCenter
-                    }
                 }
             }
         }
     }
 
-    ModalSheet {
+    ReportSheet {
         id: report
         objectName: "restoreReport"
-        readonly property bool shown: sheets.restorer.hasReport
-        readonly property bool warnings: sheets.restorer.failureText !== ""
-        width: 560
-        height: Math.min(parent ? parent.height - 60 : 600, implicitHeight)
-        onShownChanged: shown ? open() : close()
+        shown: sheets.restorer.hasReport
         onClosed: sheets.restorer.closeReport()
         title: sheets.restorer.reportTitle
+        symbol: sheets.restorer.reportIcon
+        summary: sheets.restorer.reportSummary
+        failureText: sheets.restorer.failureText
+        failures: sheets.restorer.failures
+        failuresName: qsTr("Files not restored")
         initialFocus: closeRestoreButton
 
-        contentItem: ColumnLayout {
-            spacing: 12
-            SymbolIcon {
-                Layout.alignment: Qt.AlignHCenter
-                name: sheets.restorer.reportIcon
-                color: report.warnings ? Theme.orange : Theme.green
-                size: 34
-            }
-            Label {
-                Layout.alignment: Qt.AlignHCenter
-                text: sheets.restorer.reportTitle
-                color: Theme.primaryText
-                font.pointSize: Theme.title2Size
-                font.weight: Font.Bold
-            }
-            Label {
-                Layout.alignment: Qt.AlignHCenter
-                text: sheets.restorer.reportSummary
-                color: Theme.primaryText
-                font.pointSize: Theme.bodySize
-            }
-            Label {
-                visible: report.warnings
-                text: sheets.restorer.failureText
-                color: Theme.orange
-                font.pointSize: Theme.bodySize
-                font.weight: Font.DemiBold
-            }
-            ListView {
-                visible: report.warnings
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-                Layout.minimumHeight: visible ? 60 : 0
-                implicitHeight: Math.min(contentHeight, 200)
-                clip: true
-                spacing: 6
-                model: sheets.restorer.failures
-                boundsBehavior: Flickable.StopAtBounds
-                ScrollBar.vertical: ScrollBar {
-                    id: failureScroll
-                    ControlAccess { control: failureScroll; role: Accessible.ScrollBar; name: qsTr("Files not restored") }
-                }
-                delegate: Column {
-                    id: failure
-                    required property string path
-                    required property string message
-                    width: ListView.view.width
-                    Label {
-                        width: parent.width
-                        text: failure.path
-                        elide: Text.ElideMiddle
-                        color: Theme.primaryText
-                        font.pointSize: Theme.subheadlineSize
-                        font.weight: Font.DemiBold
-                    }
-                    Label {
-                        width: parent.width
-                        text: failure.message
-                        wrapMode: Text.Wrap
-                        color: Theme.secondaryText
-                        font.pointSize: Theme.captionSize
-                    }
-                }
-            }
-            RowLayout {
-                Layout.alignment: Qt.AlignRight
-                Button {
-                    id: closeRestoreButton
-                    text: qsTr("Close")
-                    objectName: "closeRestoreReportButton"
-                    onClicked: sheets.restorer.closeReport()
-                    ControlAccess { control: closeRestoreButton; name: closeRestoreButton.text }
-                }
-            }
+        Button {
+            id: closeRestoreButton
+            text: qsTr("Close")
+            objectName: "closeRestoreReportButton"
+            onClicked: sheets.restorer.closeReport()
+            ControlAccess { control: closeRestoreButton; name: closeRestoreButton.text }
         }
     }
 }

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Twinsift
@@ -11,7 +12,8 @@ ListView {
     required property DuplicateReviewModel review
     // Drawn above the table's header row.
     property Component above
-    readonly property Item aboveItem: headerItem ? headerItem.aboveItem : null
+    // The item made from `above`, once the header has made it.
+    property Item aboveItem: null
     property real sidePadding: 20
     readonly property GridColumns columns: GridColumns {
         tableWidth: grid.width - 2 * grid.sidePadding
@@ -69,27 +71,9 @@ ListView {
         event.accepted = true
     }
 
-    header: Column {
-        readonly property alias aboveItem: aboveLoader.item
-        x: grid.sidePadding
-        width: grid.width - 2 * grid.sidePadding
-        spacing: 10
-        bottomPadding: grid.count > 0 ? 4 : 24
-        Loader {
-            id: aboveLoader
-            width: parent.width
-            sourceComponent: grid.above
-        }
-        GridHeader {
-            visible: grid.count > 0
-            columns: grid.columns
-            showFolderPaths: grid.review.showFolderPaths
-            folderToggleTooltip: grid.review.folderToggleTooltip
-            cleanupHeader: grid.review.cleanupHeader
-            onFolderToggleClicked: grid.review.showFolderPaths = !grid.review.showFolderPaths
-        }
-    }
-
+    // Made from its own file: Qt 6.4's views make a header in a context of
+    // their own, which a component bound to this file refuses.
+    header: Qt.createComponent("ResultGridTop.qml")
     bottomMargin: 24
 
     delegate: FileGridRow {

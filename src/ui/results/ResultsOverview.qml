@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -60,12 +61,10 @@ Column {
                     checked: categoryButton.selected
                 }
                 hoverEnabled: true
-                ToolTip.visible: hovered
-                ToolTip.delay: 600
-                ToolTip.text: helpText
+                HoverTip { text: categoryButton.helpText }
                 onClicked: overview.review.selectCategory(category)
                 background: Rectangle {
-                    radius: 8
+                    radius: Theme.panelRadius
                     color: categoryButton.selected ? Theme.navy : Theme.controlBackground
                     border.width: categoryButton.visualFocus ? 2 : 1
                     border.color: categoryButton.visualFocus ? Theme.systemAccent
@@ -113,9 +112,7 @@ Column {
                 height: 26
                 focusPolicy: Qt.NoFocus
                 ControlAccess { control: clearButton; name: qsTr("Clear search") }
-                ToolTip.visible: hovered
-                ToolTip.delay: 600
-                ToolTip.text: qsTr("Clear search")
+                HoverTip { text: qsTr("Clear search") }
                 onClicked: overview.review.clearSearch()
                 contentItem: SymbolIcon {
                     name: "xmark.circle.fill"
@@ -131,7 +128,7 @@ Column {
         visible: overview.review.showsPlannedPanel
         width: parent.width
         height: plannedColumn.implicitHeight + 60
-        radius: 10
+        radius: Theme.cardRadius
         color: Theme.controlBackground
         border.color: Theme.separator
         Column {
@@ -203,10 +200,9 @@ Column {
                 visible: overview.review.cleanupEnabled
                 Layout.alignment: Qt.AlignTop
                 spacing: 2
-                HoverHandler { id: noteHover }
-                ToolTip.visible: noteHover.hovered
-                ToolTip.delay: 600
-                ToolTip.text: qsTr("Toggle Keep or Trash for verified exact duplicates. Review Only files must be checked manually.")
+                HoverTip {
+                    text: qsTr("Toggle Keep or Trash for verified exact duplicates. Review Only files must be checked manually.")
+                }
                 Row {
                     Label { text: qsTr("* Toggle "); color: Theme.secondaryText; font.pointSize: Theme.captionSize }
                     Label { text: qsTr("Keep"); color: Theme.green; font.pointSize: Theme.captionSize; font.weight: Font.DemiBold }
@@ -272,7 +268,7 @@ Column {
         visible: overview.review.hasNoMatches
         width: parent.width
         height: emptyColumn.implicitHeight + 48
-        radius: 10
+        radius: Theme.cardRadius
         color: Theme.controlBackground
         border.color: Theme.separator
         Column {

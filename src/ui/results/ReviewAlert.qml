@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -9,17 +10,16 @@ import Twinsift
 ModalSheet {
     id: alert
 
-    required property bool shown
+    required shown
     required property string message
     signal dismissed()
 
     width: 420
-    onShownChanged: shown ? open() : close()
-    Component.onCompleted: if (shown) open()
     onClosed: if (shown) dismissed()
     initialFocus: okButton
 
-    contentItem: ColumnLayout {
+    ColumnLayout {
+        anchors.fill: parent
         spacing: 12
         RowLayout {
             spacing: 10

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -13,7 +14,7 @@ Rectangle {
     required property color accent
 
     implicitHeight: row.implicitHeight + 20
-    radius: 16
+    radius: Theme.sectionRadius
     color: Theme.withAlpha(Theme.white, 0.63)
     border.color: Theme.withAlpha(accent, 0.3)
     border.width: 1

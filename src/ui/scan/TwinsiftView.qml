@@ -5,19 +5,23 @@ import Twinsift
 
 // The scan screen: choose or drop a folder, pick the minimum size, scan and
 // watch; once there is a result, the results screen takes its place.
+// Not bound (pragma ComponentBehavior: Bound): Qt 6.4's Loader refuses a
+// bound component, and the Loader's way of discarding a screen (its context
+// first) is what lets the screen's lists go quietly. The few bindings in
+// the loaded components that reach this file's ids carry a qmllint
+// comment for that reason.
 Item {
     id: view
 
     required property RootNavigation navigation
     readonly property ScanScreenController controller: controller
     readonly property DuplicateScanViewModel scanModel: controller.scanModel
-    readonly property bool isDropTargeted: dropArea.containsDrag
+    readonly property bool isDropTargeted: hero.dropTargeted
     readonly property bool hasResult: scanModel.result.hasValue
     readonly property FolderChooserDialog chooser: folderChooser.builtIn
     readonly property Item dropTarget: hero
-    readonly property Item results: resultsLoader.item
+    readonly property DuplicateResultsView results: resultsLoader.item as DuplicateResultsView
 
-    readonly property real heroRadius: 28
 
     ScanScreenController {
         id: controller
@@ -43,7 +47,7 @@ Item {
     }
 
     Shortcut {
-        sequence: StandardKey.Open
+        sequence: StandardKey.Open // qmllint disable unqualified
         enabled: view.enabled
         onActivated: controller.changeFolder()
     }
@@ -92,13 +96,13 @@ Item {
     Component {
         id: resultsComponent
         DuplicateResultsView {
-            result: view.scanModel.result
-            isScanning: view.scanModel.isScanning
-            progressText: view.scanModel.scanProgressText
-            progressFraction: view.scanModel.scanProgressFraction
-            onStopScanRequested: controller.stop()
-            onChangeFolderRequested: controller.changeFolder()
-            onRescanRequested: controller.rescan()
+            result: view.scanModel.result // qmllint disable unqualified
+            isScanning: view.scanModel.isScanning // qmllint disable unqualified
+            progressText: view.scanModel.scanProgressText // qmllint disable unqualified
+            progressFraction: view.scanModel.scanProgressFraction // qmllint disable unqualified
+            onStopScanRequested: view.controller.stop() // qmllint disable unqualified
+            onChangeFolderRequested: view.controller.changeFolder() // qmllint disable unqualified
+            onRescanRequested: view.controller.rescan() // qmllint disable unqualified
         }
     }
 
@@ -191,8 +195,7 @@ Item {
                 }
             }
 
-            // Hero card and drop zone
-            Item {
+            ScanHeroCard {
                 id: hero
                 objectName: "heroCard"
                 Layout.fillWidth: true
@@ -202,278 +205,7 @@ Item {
                 Layout.minimumHeight: 315
                 Layout.maximumHeight: 345
                 Layout.preferredHeight: 345
-
-                // The content's own height without the badge and the gaps, to
-                // work out the gaps, margins and badge that fit it in.
-                readonly property var fit: {
-                    let sum = 0, count = 0
-                    for (let i = 0; i < heroContent.children.length; ++i) {
-                        const child = heroContent.children[i]
-                        if (!child.visible)
-                            continue
-                        ++count
-                        if (child !== heroBadge)
-                            sum += child.implicitHeight
-                    }
-                    const gaps = Math.max(1, count - 1)
-                    const roomy = sum + 82 + gaps * 15 + 60 <= height
-                    const badge = sum + 82 + gaps * 6 + 32 <= height ? 82 : 56
-                    const margin = roomy ? 30 : Math.max(16, Math.min(30, (height - sum - badge - gaps * 6) / 2))
-                    const spacing = roomy ? 15 : Math.max(6, Math.min(15, (height - 2 * margin - sum - badge) / gaps))
-                    return { badge: badge, margin: margin, spacing: spacing }
-                }
-
-                GradientPanel {
-                    anchors.fill: parent
-                    radius: view.heroRadius
-                    colors: [Theme.withAlpha(Theme.white, 0.88), Theme.withAlpha(Theme.softBlue, 0.88), Theme.withAlpha(Theme.teal, 0.08)]
-                    borderColor: Theme.withAlpha(Theme.teal, view.isDropTargeted ? 0.85 : 0.3)
-                    borderWidth: view.isDropTargeted ? 2.5 : 1.8
-                    shadowColor: Theme.withAlpha(Theme.navy, 0.1)
-                    shadowBlur: 24
-                    shadowOffsetY: 12
-                }
-
-                DropArea {
-                    id: dropArea
-                    anchors.fill: parent
-                    onEntered: drag => drag.accepted = drag.hasUrls
-                    onDropped: drop => {
-                        if (controller.dropUrls(drop.urls))
-                            drop.accept(Qt.CopyAction)
-                        else
-                            drop.accepted = false
-                    }
-                }
-
-                ColumnLayout {
-                    id: heroContent
-                    objectName: "heroContent"
-                    anchors.left: parent.left
-                    anchors.right: parent.right
-                    anchors.verticalCenter: parent.verticalCenter
-                    anchors.leftMargin: 28
-                    anchors.rightMargin: 28
-                    spacing: hero.fit.spacing
-
-                    // Round badge
-                    Item {
-                        id: heroBadge
-                        Layout.alignment: Qt.AlignHCenter
-                        implicitWidth: hero.fit.badge
-                        implicitHeight: hero.fit.badge
-                        GradientPanel {
-                            anchors.fill: parent
-                            radius: width / 2
-                            colors: [Theme.withAlpha(Theme.teal, 0.2), Theme.withAlpha(Theme.systemAccent, 0.15)]
-                        }
-                        SymbolIcon {
-                            anchors.centerIn: parent
-                            name: "doc.on.doc.fill"
-                            size: 35 * hero.fit.badge / 82
-                            color: Theme.navy
-                        }
-                    }
-
-                    Label {
-                        objectName: "heroTitle"
-                        Layout.alignment: Qt.AlignHCenter
-                        text: controller.hasFolder ? qsTr("Ready to scan") : qsTr("Choose a folder to scan")
-                        font.family: Theme.roundedFamily
-                        font.pointSize: Theme.pt(22)
-                        font.weight: Font.DemiBold
-                        color: Theme.navy
-                    }
-                    Label {
-                        Layout.alignment: Qt.AlignHCenter
-                        Layout.maximumWidth: 610
-                        Layout.fillWidth: true
-                        horizontalAlignment: Text.AlignHCenter
-                        wrapMode: Text.WordWrap
-                        lineHeight: 1.1
-                        text: controller.hasFolder
-                              ? qsTr("Exact matches are verified by file size and SHA-256 content hash. Filenames do not have to match.")
-                              : qsTr("We’ll identify exact duplicate files and let you review everything before any action is taken.")
-                        font.pointSize: Theme.pt(14.5)
-                        color: Theme.secondaryText
-                    }
-
-                    // Folder capsule
-                    Rectangle {
-                        visible: controller.hasFolder
-                        Layout.alignment: Qt.AlignHCenter
-                        Layout.maximumWidth: Math.min(760, hero.width - 56)
-                        implicitWidth: capsuleRow.implicitWidth + 32
-                        implicitHeight: capsuleRow.implicitHeight + 20
-                        radius: height / 2
-                        color: Theme.withAlpha(Theme.white, 0.72)
-                        RowLayout {
-                            id: capsuleRow
-                            anchors.fill: parent
-                            anchors.leftMargin: 16
-                            anchors.rightMargin: 16
-                            spacing: 9
-                            SymbolIcon {
-                                name: "folder.fill"
-                                size: 13
-                                color: Theme.teal
-                            }
-                            Label {
-                                Layout.fillWidth: true
-                                text: controller.selectedFolderText
-                                elide: Text.ElideMiddle
-                                maximumLineCount: 1
-                                font.pointSize: Theme.subheadlineSize
-                                font.weight: Font.Medium
-                                color: Theme.primaryText
-                            }
-                        }
-                    }
-
-                    // Controls row
-                    RowLayout {
-                        visible: controller.hasFolder
-                        Layout.alignment: Qt.AlignHCenter
-                        spacing: 12
-                        ActionButton {
-                            objectName: "changeFolderButton"
-                            text: qsTr("Change Folder")
-                            symbol: "folder"
-                            large: true
-                            onClicked: controller.changeFolder()
-                        }
-                        Label {
-                            text: qsTr("Minimum file size:")
-                            font.pointSize: Theme.captionSize
-                            font.weight: Font.Medium
-                            color: Theme.secondaryText
-                        }
-                        ComboBox {
-                            id: sizePicker
-                            objectName: "sizePicker"
-                            Layout.preferredWidth: 86
-                            enabled: !view.scanModel.isScanning
-                            model: view.scanModel.minimumFileSizeOptions
-                            textRole: "label"
-                            valueRole: "id"
-                            font.pointSize: Theme.pt(12)
-                            currentIndex: count > 0 ? indexOfValue(view.scanModel.minimumFileSize) : -1
-                            onActivated: view.scanModel.minimumFileSize = currentValue
-                            ControlAccess {
-                                control: sizePicker
-                                role: Accessible.ComboBox
-                                name: qsTr("Minimum file size: %1").arg(sizePicker.displayText)
-                                press: () => sizePicker.popup.open()
-                            }
-                        }
-                        PersistentStopButton {
-                            objectName: "stopScanButton"
-                            visible: view.scanModel.isScanning
-                            text: qsTr("Stop Scan")
-                            ToolTip.text: qsTr("Stop the current scan safely.")
-                            ToolTip.visible: hovered
-                            ToolTip.delay: 600
-                            onClicked: controller.stop()
-                        }
-                        ActionButton {
-                            objectName: "scanButton"
-                            visible: !view.scanModel.isScanning
-                            Layout.minimumWidth: 190
-                            text: qsTr("Scan for Duplicates")
-                            symbol: "magnifyingglass"
-                            prominent: true
-                            tint: Theme.teal
-                            large: true
-                            onClicked: controller.startScan()
-                        }
-                    }
-
-                    // Progress block
-                    ColumnLayout {
-                        visible: controller.hasFolder && view.scanModel.isScanning
-                        Layout.alignment: Qt.AlignHCenter
-                        Layout.preferredWidth: Math.min(760, hero.width - 56)
-                        Layout.maximumWidth: 760
-                        spacing: 7
-                        Row {
-                            Label {
-                                text: controller.progressParts[0] ?? ""
-                                font.pointSize: Theme.captionSize
-                                font.weight: Font.Medium
-                                color: controller.progressParts.length === 2 ? Theme.primaryText : Theme.secondaryText
-                            }
-                            Label {
-                                visible: controller.progressParts.length === 2
-                                text: " · "
-                                font.pointSize: Theme.captionSize
-                                font.weight: Font.Medium
-                                color: Theme.tertiaryText
-                            }
-                            Label {
-                                visible: controller.progressParts.length === 2
-                                text: controller.progressParts[1] ?? ""
-                                font.pointSize: Theme.captionSize
-                                font.weight: Font.Medium
-                                color: Theme.withAlpha(Theme.orange, 0.9)
-                            }
-                        }
-                        ProgressBar {
-                            id: progressBar
-                            objectName: "scanProgressBar"
-                            Layout.fillWidth: true
-                            Layout.preferredHeight: 6
-                            value: controller.progressFraction ?? 0
-
-                            // Without a fraction a segment sweeps along the bar, one step
-                            // for each change shown. The style's own indeterminate bar
-                            // animates every frame, and without a GPU those frames take
-                            // the cores the scan hashes on.
-                            Rectangle {
-                                readonly property int steps: 6
-                                visible: controller.progressFraction === undefined
-                                x: 1 + (controller.progressStep % steps) * (progressBar.width - 2) / steps
-                                y: 1
-                                width: (progressBar.width - 2) / steps
-                                height: progressBar.height - 2
-                                radius: 1
-                                color: Theme.withAlpha(Theme.systemAccent, 0.55)
-                            }
-                        }
-                    }
-
-                    // No folder yet
-                    ActionButton {
-                        objectName: "selectFolderButton"
-                        visible: !controller.hasFolder
-                        Layout.alignment: Qt.AlignHCenter
-                        Layout.minimumWidth: 170
-                        text: qsTr("Select Folder")
-                        symbol: "folder.badge.plus"
-                        prominent: true
-                        tint: Theme.teal
-                        large: true
-                        onClicked: controller.selectFolder()
-                    }
-                    Label {
-                        visible: !controller.hasFolder
-                        Layout.alignment: Qt.AlignHCenter
-                        text: qsTr("or drag a folder here")
-                        font.pointSize: Theme.subheadlineSize
-                        color: Theme.tertiaryText
-                    }
-
-                    Label {
-                        objectName: "errorMessage"
-                        visible: view.scanModel.errorMessage !== ""
-                        Layout.alignment: Qt.AlignHCenter
-                        Layout.maximumWidth: hero.width - 56
-                        wrapMode: Text.WordWrap
-                        horizontalAlignment: Text.AlignHCenter
-                        text: view.scanModel.errorMessage
-                        font.pointSize: Theme.captionSize
-                        color: Theme.red
-                    }
-                }
+                controller: view.controller
             }
 
             // Privacy strip

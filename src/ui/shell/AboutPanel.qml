@@ -22,7 +22,7 @@ Window {
         Layout.fillWidth: true
         Layout.preferredWidth: 1
         implicitHeight: badgeRow.implicitHeight + 12
-        radius: 10
+        radius: Theme.cardRadius
         color: Theme.withAlpha(Theme.green, 0.11)
         border.width: 1
         border.color: Theme.withAlpha(Theme.green, 0.28)
@@ -66,7 +66,7 @@ Window {
             Label {
                 Layout.maximumWidth: 252
                 text: row.title
-                font.pointSize: Theme.pt(11.5)
+                font.pointSize: Theme.finePrintSize
                 font.weight: Font.DemiBold
                 wrapMode: Text.WordWrap
             }
@@ -91,14 +91,14 @@ Window {
     // Fonts here can run wider than the ones the badges were sized for; both
     // titles then shrink alike rather than spill out of their badge.
     readonly property real badgeTextRoom: (285 - 5) / 2 - 6 - 12 - 7 - 16
-    readonly property real badgeTextSize: Theme.pt(12) * Math.min(1, badgeTextRoom / Math.max(offlineWidth.advanceWidth, restorableWidth.advanceWidth))
+    readonly property real badgeTextSize: Theme.footnoteSize * Math.min(1, badgeTextRoom / Math.max(offlineWidth.advanceWidth, restorableWidth.advanceWidth))
     property TextMetrics offlineWidth: TextMetrics {
-        font.pointSize: Theme.pt(12)
+        font.pointSize: Theme.footnoteSize
         font.weight: Font.DemiBold
         text: qsTr("Works Offline")
     }
     property TextMetrics restorableWidth: TextMetrics {
-        font.pointSize: Theme.pt(12)
+        font.pointSize: Theme.footnoteSize
         font.weight: Font.DemiBold
         text: qsTr("Restorable Trash")
     }
@@ -143,14 +143,14 @@ Window {
             Label {
                 Layout.alignment: Qt.AlignHCenter
                 text: qsTr("Ambrivo Twinsift")
-                font.pointSize: Theme.pt(15)
+                font.pointSize: Theme.calloutSize
                 font.bold: true
                 color: Theme.primaryText
             }
             Label {
                 Layout.alignment: Qt.AlignHCenter
                 text: qsTr("Version 1.0.0 (8)")
-                font.pointSize: Theme.pt(11.5)
+                font.pointSize: Theme.finePrintSize
                 color: Theme.secondaryText
             }
         }
@@ -195,7 +195,7 @@ Window {
             objectName: "websiteLink"
             Layout.alignment: Qt.AlignHCenter
             text: WebsiteAction.address + "  ↗"
-            font.pointSize: Theme.pt(11.5)
+            font.pointSize: Theme.finePrintSize
             font.weight: Font.Medium
             color: Theme.link
             MouseArea {
@@ -210,7 +210,7 @@ Window {
             objectName: "closeButton"
             Layout.alignment: Qt.AlignHCenter
             text: qsTr("Close")
-            font.pointSize: Theme.pt(11.5)
+            font.pointSize: Theme.finePrintSize
             topPadding: 1
             bottomPadding: 1
             implicitHeight: 22

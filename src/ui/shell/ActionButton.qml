@@ -1,9 +1,13 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Layouts
 import Twinsift
 
 // A button with a symbol before its text: bordered, or filled with tint
-// when prominent.
+// when prominent. The results screen's header and cleanup bar use the
+// toolbar face: the style's tighter padding, semibold text and a frame in
+// the fill's own colour.
 Button {
     id: button
 
@@ -11,36 +15,58 @@ Button {
     property bool prominent: false
     property color tint: Theme.teal
     property bool large: false
-    // A symbol-only button is named by its tooltip.
-    property string accessibleName: text !== "" ? text : ToolTip.text
+    property bool toolbar: false
+    // Shown on hover, and said as the description (or as the name of a
+    // symbol-only button).
+    property string tip
+    property string accessibleName: text !== "" ? text : tip
 
-    leftPadding: large ? 16 : 12
-    rightPadding: large ? 16 : 12
-    topPadding: large ? 8 : 5
-    bottomPadding: large ? 8 : 5
-    font.pointSize: large ? Theme.pt(14) : Theme.bodySize
+    leftPadding: toolbar ? 4 : large ? 16 : 12
+    rightPadding: toolbar ? 4 : large ? 16 : 12
+    topPadding: toolbar ? 4 : large ? 8 : 5
+    bottomPadding: toolbar ? 4 : large ? 8 : 5
+    hoverEnabled: true
+    font.pointSize: large ? Theme.largeButtonSize : Theme.bodySize
+    font.weight: toolbar ? Font.DemiBold : Font.Normal
 
-    ToolTip.delay: 600
-    ToolTip.visible: hovered && ToolTip.text !== ""
+    HoverTip {
+        text: button.tip
+    }
     ControlAccess {
         control: button
         name: button.accessibleName
-        description: button.ToolTip.text !== button.accessibleName ? button.ToolTip.text : ""
+        description: button.tip !== button.accessibleName ? button.tip : ""
     }
 
-    contentItem: Row {
+    // The toolbar face is laid out as the results screen has always drawn
+    // it, which places the symbol a pixel apart from the plain row.
+    contentItem: button.toolbar ? toolbarFace : plainFace
+    readonly property Item plainFace: Row {
         spacing: 6
-        opacity: button.enabled ? 1 : 0.45
+        opacity: button.enabled ? 1 : Theme.disabledOpacity
         SymbolIcon {
             anchors.verticalCenter: parent.verticalCenter
             visible: button.symbol !== ""
             name: button.symbol
-            size: button.large ? 15 : 13
-            color: label.color
+            size: button.large ? 15 : Theme.bodyPoints
+            color: button.prominent ? Theme.white : Theme.primaryText
         }
         Label {
-            id: label
             anchors.verticalCenter: parent.verticalCenter
+            text: button.text
+            font: button.font
+            color: button.prominent ? Theme.white : Theme.primaryText
+        }
+    }
+    // It keeps the symbol's place even without one.
+    readonly property Item toolbarFace: RowLayout {
+        spacing: 6
+        SymbolIcon {
+            name: button.symbol
+            size: Theme.bodyPoints
+            color: button.prominent ? Theme.white : Theme.primaryText
+        }
+        Label {
             text: button.text
             font: button.font
             color: button.prominent ? Theme.white : Theme.primaryText
@@ -48,12 +74,16 @@ Button {
     }
 
     background: Rectangle {
-        implicitHeight: button.large ? 34 : 26
-        radius: 7
-        opacity: button.enabled ? 1 : 0.45
-        color: button.prominent ? (button.down ? Qt.darker(button.tint, 1.2) : button.tint)
-                                : (button.down ? Theme.withAlpha(Theme.black, 0.08) : Theme.controlBackground)
-        border.width: button.visualFocus ? 2 : button.prominent ? 0 : 1
-        border.color: button.visualFocus ? Theme.systemAccent : Theme.withAlpha(Theme.black, 0.16)
+        implicitHeight: button.toolbar ? 0 : button.large ? 34 : 26
+        radius: Theme.controlRadius
+        opacity: button.enabled ? 1 : Theme.disabledOpacity
+        color: button.prominent ? (button.down ? Qt.darker(button.tint, button.toolbar ? 1.1 : 1.2) : button.tint)
+                                : (button.down ? (button.toolbar ? Qt.darker(Theme.controlBackground, 1.1)
+                                                                 : Theme.withAlpha(Theme.black, 0.08))
+                                               : Theme.controlBackground)
+        border.width: button.visualFocus ? 2 : button.prominent && !button.toolbar ? 0 : 1
+        border.color: button.visualFocus ? Theme.systemAccent
+                                         : !button.toolbar ? Theme.withAlpha(Theme.black, 0.16)
+                                                           : button.prominent ? button.tint : Theme.separator
     }
 }

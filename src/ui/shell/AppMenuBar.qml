@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Twinsift
@@ -9,7 +10,7 @@ MenuBar {
 
     // The marks of the results shown in this window, for Undo; set by the
     // results screen while it is shown.
-    property QtObject marks: null
+    property MarkRuleRunner marks: null
 
     // No browser took the website: the window says so.
     signal websiteUnanswered(string message)
@@ -89,7 +90,7 @@ MenuBar {
     }
 
     Shortcut {
-        sequence: StandardKey.HelpContents
+        sequence: StandardKey.HelpContents // qmllint disable unqualified
         onActivated: bar.helpAction.trigger()
     }
 }

@@ -1,4 +1,6 @@
+pragma ComponentBehavior: Bound
 import QtQuick
+import QtQuick.Templates as T
 import Twinsift
 
 // What the accessibility bus needs from one interactive control: its role,
@@ -17,7 +19,7 @@ QtObject {
     // A toggle offers the toggle action and reports its state.
     property bool checkable: false
     property bool checked: false
-    // What pressing does when it is not the control's click, such as
+    // What pressing does when it is not a button's click, such as
     // opening a drop-down.
     property var press: null
 
@@ -41,12 +43,13 @@ QtObject {
     function run() {
         if (!control.enabled || behindSheet)
             return
-        if (press)
-            press()
-        else if (control.action)
-            control.action.trigger(control)
-        else
-            control.clicked()
+        const button = access.control as T.AbstractButton
+        if (access.press)
+            access.press.call(access)
+        else if (button && button.action)
+            button.action.trigger(button)
+        else if (button)
+            button.clicked()
     }
 
     readonly property list<QtObject> bindings: [
@@ -84,8 +87,8 @@ QtObject {
         // and so dimmed: a reader would read the choice twice, once as a
         // dimmed field. The combo box says it.
         Binding {
-            target: access.role === Accessible.ComboBox && access.control.contentItem
-                    ? access.control.contentItem.Accessible : null
+            target: access.role === Accessible.ComboBox && (access.control as T.Control)?.contentItem
+                    ? (access.control as T.Control).contentItem.Accessible : null
             property: "ignored"
             value: true
         },

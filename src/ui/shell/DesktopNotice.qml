@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Twinsift
@@ -43,7 +44,7 @@ Rectangle {
 
     Timer {
         id: hideTimer
-        interval: 6000
+        interval: Theme.noticeDuration
         onTriggered: line.text = ""
     }
 }

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -78,7 +79,8 @@ ModalSheet {
         }
     }
 
-    contentItem: ColumnLayout {
+    ColumnLayout {
+        anchors.fill: parent
         spacing: 12
 
         Label {
@@ -94,13 +96,13 @@ ModalSheet {
                 id: upButton
                 symbol: "arrow.up"
                 enabled: !browser.atTop
-                ToolTip.text: qsTr("Enclosing Folder")
+                tip: qsTr("Enclosing Folder")
                 onClicked: browser.showParent()
             }
             ActionButton {
                 id: homeButton
                 symbol: "house"
-                ToolTip.text: qsTr("Home")
+                tip: qsTr("Home")
                 onClicked: browser.showHome()
             }
             TextField {
@@ -118,7 +120,7 @@ ModalSheet {
         Rectangle {
             Layout.fillWidth: true
             Layout.preferredHeight: 280
-            radius: 6
+            radius: Theme.smallRadius
             color: Theme.windowBackground
             border.color: list.activeFocus ? Theme.systemAccent : Theme.separator
             border.width: list.activeFocus ? 2 : 1

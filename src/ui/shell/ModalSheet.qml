@@ -1,14 +1,17 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Twinsift
 
 // A modal sheet or alert: one dialog on the accessibility bus, named by its
 // title, with every control behind it out of reach while it is open, and the
-// keyboard on its safe default.
+// keyboard on its safe default. A sheet that stands for a state of its
+// model binds `shown` to it; one opened by hand calls open() and close().
 Popup {
     id: sheet
 
     property string title
+    property bool shown: false
     // Takes the focus when the sheet opens: the choice that changes nothing.
     property Item initialFocus: null
     readonly property Item frame: contentItem ? contentItem.parent : null
@@ -19,21 +22,23 @@ Popup {
     focus: true
     padding: 22
     closePolicy: Popup.CloseOnEscape
-    Overlay.modal: Rectangle { color: Theme.withAlpha(Theme.black, 0.28) }
+    Overlay.modal: Rectangle { color: Theme.withAlpha(Theme.black, Theme.sheetDim) }
 
     background: Rectangle {
-        radius: 12
+        radius: Theme.sheetRadius
         color: Theme.controlBackground
         border.color: Theme.separator
     }
 
+    onShownChanged: shown ? open() : close()
+    Component.onCompleted: if (shown) open()
     onOpened: {
-        ModalSheets.opened(frame)
-        if (initialFocus)
-            initialFocus.forceActiveFocus(Qt.TabFocusReason)
+        ModalSheets.opened(sheet.frame)
+        if (sheet.initialFocus)
+            sheet.initialFocus.forceActiveFocus(Qt.TabFocusReason)
     }
-    onClosed: ModalSheets.closed(frame)
-    Component.onDestruction: ModalSheets.closed(frame)
+    onClosed: ModalSheets.closed(sheet.frame)
+    Component.onDestruction: ModalSheets.closed(sheet.frame)
 
     readonly property list<QtObject> accessibility: [
         Binding {

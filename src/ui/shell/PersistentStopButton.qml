@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Twinsift
@@ -8,21 +9,24 @@ Button {
     id: button
 
     property string symbol: "stop.circle.fill"
+    property string tip
 
+    HoverTip {
+        text: button.tip
+    }
     ControlAccess {
         control: button
         name: button.text
-        description: button.ToolTip.text
+        description: button.tip
     }
     leftPadding: 16
     rightPadding: 16
-    font.pointSize: Theme.pt(14)
+    font.pointSize: Theme.largeButtonSize
 
     contentItem: Item {
-        implicitWidth: row.implicitWidth
-        implicitHeight: row.implicitHeight
+        implicitWidth: children[0].implicitWidth
+        implicitHeight: children[0].implicitHeight
         Row {
-            id: row
             anchors.centerIn: parent
             spacing: 6
             SymbolIcon {
@@ -43,7 +47,7 @@ Button {
     background: Rectangle {
         implicitWidth: 190
         implicitHeight: 38
-        radius: 8
+        radius: Theme.panelRadius
         color: Theme.red
         opacity: button.down ? 0.8 : 1
         border.width: button.visualFocus ? 2 : 0

@@ -1,10 +1,14 @@
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Layouts
 import Twinsift
 
 // The content of a main window: the sidebar and the selected screen, with
 // How to Use laid over that screen instead of replacing it.
+// Not bound (pragma ComponentBehavior: Bound): Qt 6.4's Loader refuses a
+// bound component, and the Loader's way of discarding a screen (its context
+// first) is what lets the screen's lists go quietly. The few bindings in
+// the loaded components that reach this file's ids carry a qmllint
+// comment for that reason.
 Item {
     id: root
 
@@ -62,17 +66,22 @@ Item {
                 id: guideLayer
                 anchors.fill: parent
                 active: navigation.guideShown
-                sourceComponent: TwinsiftHowToView {
-                    onClose: navigation.closeHowToUse()
-                }
+                sourceComponent: guideScreen
             }
+        }
+    }
+
+    Component {
+        id: guideScreen
+        TwinsiftHowToView {
+            onClose: root.navigation.closeHowToUse() // qmllint disable unqualified
         }
     }
 
     Component {
         id: scanScreen
         TwinsiftView {
-            navigation: root.navigation
+            navigation: root.navigation // qmllint disable unqualified
         }
     }
 
@@ -81,8 +90,8 @@ Item {
         RecentScansView {
             navy: Theme.navy
             teal: Theme.teal
-            onRescan: record => navigation.requestRescan(record.folderUrl)
-            onNewScan: navigation.requestNewScanFromRecent()
+            onRescan: record => root.navigation.requestRescan(record.folderUrl) // qmllint disable unqualified
+            onNewScan: root.navigation.requestNewScanFromRecent() // qmllint disable unqualified
         }
     }
 

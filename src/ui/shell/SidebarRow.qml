@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Twinsift
@@ -41,9 +42,7 @@ AbstractButton {
     Keys.onUpPressed: moveFocus(false)
     Keys.onDownPressed: moveFocus(true)
 
-    ToolTip.visible: toolTip !== "" && hovered
-    ToolTip.text: toolTip
-    ToolTip.delay: 600
+    HoverTip { text: row.toolTip }
 
     contentItem: Row {
         spacing: 8
@@ -63,7 +62,7 @@ AbstractButton {
     }
 
     background: Rectangle {
-        radius: 6
+        radius: Theme.smallRadius
         color: row.selected ? Theme.selection : row.hovered ? Theme.withAlpha(Theme.black, 0.04) : Theme.clear
         border.width: row.visualFocus ? 2 : 0
         border.color: Theme.systemAccent

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Twinsift
@@ -13,12 +14,11 @@ BusyIndicator {
     property real size: Theme.bodyPoints
 
     padding: 0
-    implicitWidth: glyph.implicitWidth
-    implicitHeight: glyph.implicitHeight
+    implicitWidth: implicitContentWidth
+    implicitHeight: implicitContentHeight
     Accessible.name: qsTr("Working")
 
     contentItem: SymbolIcon {
-        id: glyph
         name: "arrow.triangle.2.circlepath"
         size: spinner.size
         color: spinner.color
@@ -27,7 +27,7 @@ BusyIndicator {
             running: spinner.running && spinner.visible
             from: 0
             to: 360
-            duration: 1000
+            duration: Theme.spinDuration
             loops: Animation.Infinite
         }
     }

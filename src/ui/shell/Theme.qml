@@ -1,4 +1,5 @@
 pragma Singleton
+pragma ComponentBehavior: Bound
 import QtQuick
 
 // Colours, sizes and the icon font shared by every screen. Screens take
@@ -77,6 +78,36 @@ QtObject {
     readonly property real bodySize: pt(bodyPoints)
     readonly property real subheadlineSize: pt(subheadlinePoints)
     readonly property real captionSize: pt(captionPoints)
+    // The larger steps of the screens' own pages: the guide's section and
+    // card headings (and the scan card's title), the guide's running text,
+    // a large button's text, the callouts under a title, and the fine print
+    // of paths and the About panel.
+    readonly property real headingSize: pt(22)
+    readonly property real guideTextSize: pt(18)
+    readonly property real calloutSize: pt(15)
+    readonly property real largeButtonSize: pt(14)
+    readonly property real footnoteSize: pt(12)
+    readonly property real finePrintSize: pt(11.5)
+
+    // Corner radii, from a small framed control up to the scan card.
+    readonly property real smallRadius: 6
+    readonly property real controlRadius: 7
+    readonly property real panelRadius: 8
+    readonly property real cardRadius: 10
+    readonly property real sheetRadius: 12
+    readonly property real sectionRadius: 16
+    readonly property real heroRadius: 28
+
+    // How far the window dims behind a sheet, and how faint a disabled
+    // control's face is.
+    readonly property real sheetDim: 0.28
+    readonly property real disabledOpacity: 0.45
+
+    // Timing: the pause before a hover tip, one turn of the spinner, and
+    // how long a notice stays.
+    readonly property int tipDelay: 600
+    readonly property int spinDuration: 1000
+    readonly property int noticeDuration: 6000
 
     // A colour with its alpha replaced.
     function withAlpha(c, alpha) {
