@@ -23,7 +23,9 @@ namespace twinsift {
 // on copies of the result and the selection, and hands exactly one outcome
 // back to the main thread: a stop message, or a report that stays here until
 // the result sheet closes.
-class CleanupJob : public RunReport {
+// The base is named in full: Qt 6.4's type registrar leaves an unqualified
+// base out of the QML types, and qmllint then finds none of its properties.
+class CleanupJob : public twinsift::RunReport {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("A cleanup run belongs to a DuplicateReviewModel.")

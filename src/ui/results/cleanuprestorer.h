@@ -21,7 +21,8 @@ namespace twinsift {
 // menu, in this run of the app or a later one: what the cleanup moved is
 // read from its journal on disk. One per process. The disk is asked on a
 // worker; answers come back to the main thread, the newest question's only.
-class CleanupRestorer : public RunReport {
+// The base is named in full for the QML types, as CleanupJob's is.
+class CleanupRestorer : public twinsift::RunReport {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
