@@ -58,7 +58,9 @@ ModalSheet {
             visible: sheet.warnings
             Layout.fillWidth: true
             Layout.fillHeight: true
-            Layout.minimumHeight: visible ? 60 : 0
+            // Room for a few files in a short window, and no more than the
+            // files take.
+            Layout.minimumHeight: visible ? Math.min(contentHeight, 60) : 0
             implicitHeight: Math.min(contentHeight, 200)
             clip: true
             spacing: 6
