@@ -81,8 +81,10 @@ private:
     int m_availableCount = 0;
     std::uint64_t m_availableBytes = 0;
     std::optional<RestoreReport> m_report;
-    // Only the newest question's answer counts.
-    BackgroundTask<CleanupRestorer> m_question{this, WorkerKind::pooled};
+    // Only the newest question's answer counts. A thread of its own: the
+    // question looks into Trash folders that may sit on a dead mount, and
+    // only looks, so quitting abandons it rather than waiting.
+    BackgroundTask<CleanupRestorer> m_question{this, WorkerKind::ownThread};
     // Pooled: a restore the app is asked to quit during still ends, with its
     // journal rewritten, before the process does.
     BackgroundTask<CleanupRestorer> m_restore{this, WorkerKind::pooled};

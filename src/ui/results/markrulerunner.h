@@ -113,8 +113,10 @@ private:
     std::shared_ptr<const DuplicateScanResult> m_timesFor;
     std::shared_ptr<const DuplicateScanResult> m_readingFor;
     std::optional<ModificationTimes> m_times;
-    // Asked to stop when the runner goes, so exit does not wait on it long.
-    BackgroundTask<MarkRuleRunner> m_timesRead{this, WorkerKind::pooled};
+    // A thread of its own: one stat per file of the result, any of which may
+    // hang on a dead mount, and quitting must never wait for that. The read
+    // only looks, so it is safe to abandon.
+    BackgroundTask<MarkRuleRunner> m_timesRead{this, WorkerKind::ownThread};
 };
 
 } // namespace twinsift
