@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
+#include <openssl/crypto.h>
 #include <span>
 #include <sys/stat.h>
 #include <thread>
@@ -100,6 +101,10 @@ public:
         static Writer writer;
         return writer;
     }
+
+    // OpenSSL starts first, so its cleanup at exit comes after this
+    // destructor's join, while it can still free what it keeps per thread.
+    Writer() { OPENSSL_init_crypto(0, nullptr); }
 
     void add(const DigestCache &cache, std::string root, DigestCache::Kept kept) {
         {
