@@ -109,41 +109,54 @@ std::vector<DuplicateFile> duplicateFiles(const DuplicateScanResult &result,
     return files;
 }
 
-void sort(std::vector<DisplayGroup> &groups, GroupSort sortMode, const PathOrder &order) {
-    const auto firstSize = [](const DisplayGroup &g) -> std::uint64_t {
-        return g.files.empty() ? 0 : g.files.front().size;
+void sort(std::vector<const DisplayGroup *> &groups, GroupSort sortMode, const PathOrder &order) {
+    const auto firstSize = [](const DisplayGroup *g) -> std::uint64_t {
+        return g->files.empty() ? 0 : g->files.front().size;
     };
     switch (sortMode.value()) {
     case GroupSort::reclaimable:
-        std::stable_sort(groups.begin(), groups.end(), [](const auto &a, const auto &b) {
-            return a.reclaimableBytes.value_or(0) > b.reclaimableBytes.value_or(0);
+        std::stable_sort(groups.begin(), groups.end(), [](const auto *a, const auto *b) {
+            return a->reclaimableBytes.value_or(0) > b->reclaimableBytes.value_or(0);
         });
         break;
     case GroupSort::fileCount:
-        std::stable_sort(groups.begin(), groups.end(), [](const auto &a, const auto &b) {
-            return a.files.size() > b.files.size();
+        std::stable_sort(groups.begin(), groups.end(), [](const auto *a, const auto *b) {
+            return a->files.size() > b->files.size();
         });
         break;
     case GroupSort::fileSize:
         std::stable_sort(groups.begin(), groups.end(),
-                         [&](const auto &a, const auto &b) { return firstSize(a) > firstSize(b); });
+                         [&](const auto *a, const auto *b) { return firstSize(a) > firstSize(b); });
         break;
     case GroupSort::filename: {
         std::vector<std::string> names;
         names.reserve(groups.size());
-        for (const auto &g : groups)
-            names.push_back(g.files.empty() ? std::string()
-                                            : unicodetext::foldedFileName(g.files.front().url));
+        for (const auto *g : groups)
+            names.push_back(g->files.empty() ? std::string()
+                                             : unicodetext::foldedFileName(g->files.front().url));
         std::vector<std::string_view> keys(names.begin(), names.end());
         const auto perm = order.order(keys);
-        std::vector<DisplayGroup> sorted;
+        std::vector<const DisplayGroup *> sorted;
         sorted.reserve(groups.size());
         for (auto i : perm)
-            sorted.push_back(std::move(groups[i]));
+            sorted.push_back(groups[i]);
         groups = std::move(sorted);
         break;
     }
     }
+}
+
+void sort(std::vector<DisplayGroup> &groups, GroupSort sortMode, const PathOrder &order) {
+    std::vector<const DisplayGroup *> sorted;
+    sorted.reserve(groups.size());
+    for (const auto &g : groups)
+        sorted.push_back(&g);
+    sort(sorted, sortMode, order);
+    std::vector<DisplayGroup> out;
+    out.reserve(groups.size());
+    for (const auto *g : sorted)
+        out.push_back(std::move(groups[static_cast<std::size_t>(g - groups.data())]));
+    groups = std::move(out);
 }
 
 } // namespace twinsift::DisplayGroups

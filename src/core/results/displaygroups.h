@@ -28,7 +28,9 @@ std::vector<DisplayGroup> sameNameGroups(const DuplicateScanResult &result, cons
 std::vector<DuplicateFile> duplicateFiles(const DuplicateScanResult &result,
                                           const PathOrder &order);
 
-// Stable: groups that compare equal keep their previous order.
+// Stable: groups that compare equal keep their previous order. The first
+// orders the groups where they stand, without copying one.
+void sort(std::vector<const DisplayGroup *> &groups, GroupSort sortMode, const PathOrder &order);
 void sort(std::vector<DisplayGroup> &groups, GroupSort sortMode, const PathOrder &order);
 
 } // namespace twinsift::DisplayGroups

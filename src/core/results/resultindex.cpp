@@ -63,32 +63,42 @@ ResultIndex::Groupings ResultIndex::derive(const DuplicateScanResult &result) {
 }
 
 void ResultIndex::adopt(Groupings groupings) {
-    m_sameNameSizeGroups = std::move(groupings.sameNameSize);
-    m_sameNameGroups = std::move(groupings.sameName);
+    m_sameNameSizeGroups =
+        std::make_shared<const std::vector<DisplayGroup>>(std::move(groupings.sameNameSize));
+    m_sameNameGroups =
+        std::make_shared<const std::vector<DisplayGroup>>(std::move(groupings.sameName));
     m_duplicateFiles =
         std::make_shared<const std::vector<DuplicateFile>>(std::move(groupings.duplicateFiles));
     m_duplicateFileIds = std::move(groupings.duplicateFileIds);
 }
 
-const std::vector<DisplayGroup> &ResultIndex::groups(MatchCategory category) const {
-    static const std::vector<DisplayGroup> none;
+std::shared_ptr<const std::vector<DisplayGroup>>
+ResultIndex::sharedGroups(MatchCategory category) const {
+    const auto made = [](std::vector<DisplayGroup> groups) {
+        return std::make_shared<const std::vector<DisplayGroup>>(std::move(groups));
+    };
     switch (category.value()) {
     case MatchCategory::exact:
         if (!m_exactGroups)
-            m_exactGroups = DisplayGroups::exactGroups(*m_result);
-        return *m_exactGroups;
+            m_exactGroups = made(DisplayGroups::exactGroups(*m_result));
+        return m_exactGroups;
     case MatchCategory::sameNameSize:
         if (!m_sameNameSizeGroups)
-            m_sameNameSizeGroups = DisplayGroups::sameNameSizeGroups(*m_result, *m_order);
-        return *m_sameNameSizeGroups;
+            m_sameNameSizeGroups = made(DisplayGroups::sameNameSizeGroups(*m_result, *m_order));
+        return m_sameNameSizeGroups;
     case MatchCategory::sameName:
         if (!m_sameNameGroups)
-            m_sameNameGroups = DisplayGroups::sameNameGroups(*m_result, *m_order);
-        return *m_sameNameGroups;
+            m_sameNameGroups = made(DisplayGroups::sameNameGroups(*m_result, *m_order));
+        return m_sameNameGroups;
     case MatchCategory::similar:
         break;
     }
+    static const auto none = std::make_shared<const std::vector<DisplayGroup>>();
     return none;
+}
+
+const std::vector<DisplayGroup> &ResultIndex::groups(MatchCategory category) const {
+    return *sharedGroups(category);
 }
 
 std::optional<std::int64_t> ResultIndex::categoryCount(MatchCategory category) const {

@@ -49,6 +49,8 @@ public:
     // The groups of each category, unfiltered and unsorted; none for the
     // planned one.
     const std::vector<DisplayGroup> &groups(MatchCategory category) const;
+    // The same, shared: kept alive by whoever holds it past a new result.
+    std::shared_ptr<const std::vector<DisplayGroup>> sharedGroups(MatchCategory category) const;
     // The count on a category button, before any search; none for the
     // planned category.
     std::optional<std::int64_t> categoryCount(MatchCategory category) const;
@@ -84,9 +86,10 @@ private:
     std::vector<const DuplicateFile *> m_files;
 
     // Derived from the immutable result alone, so computed once per result.
-    mutable std::optional<std::vector<DisplayGroup>> m_exactGroups;
-    mutable std::optional<std::vector<DisplayGroup>> m_sameNameSizeGroups;
-    mutable std::optional<std::vector<DisplayGroup>> m_sameNameGroups;
+    using Groups = std::shared_ptr<const std::vector<DisplayGroup>>;
+    mutable Groups m_exactGroups;
+    mutable Groups m_sameNameSizeGroups;
+    mutable Groups m_sameNameGroups;
     mutable std::shared_ptr<const std::vector<DuplicateFile>> m_duplicateFiles;
     mutable std::vector<FileId> m_duplicateFileIds;
     mutable std::optional<std::unordered_map<std::string_view, FileId>> m_idOfPath;

@@ -31,15 +31,24 @@ void ResultReview::setResult(std::shared_ptr<const DuplicateScanResult> result) 
     m_marks.rebase(std::move(marked));
 }
 
-std::vector<DisplayGroup> ResultReview::searchedGroups() const {
-    std::vector<DisplayGroup> groups = FilenameSearch(searchText()).filterGroups(activeGroups());
-    DisplayGroups::sort(groups, sortMode(), m_index.order());
-    return groups;
+ShownGroups ResultReview::searchedGroups() const {
+    const FilenameSearch search(searchText());
+    auto groups = search.isBlank() ? m_index.sharedGroups(m_view.category())
+                                   : std::make_shared<const std::vector<DisplayGroup>>(
+                                         search.filterGroups(activeGroups()));
+    std::vector<const DisplayGroup *> order;
+    order.reserve(groups->size());
+    for (const auto &group : *groups)
+        order.push_back(&group);
+    DisplayGroups::sort(order, sortMode(), m_index.order());
+    return {std::move(groups), std::move(order)};
 }
 
-std::vector<DuplicateFile>
-ResultReview::filterFiles(const std::vector<DuplicateFile> &files) const {
-    return FilenameSearch(searchText()).filterFiles(files);
+std::shared_ptr<const std::vector<DuplicateFile>> ResultReview::searchedFiles() const {
+    const FilenameSearch search(searchText());
+    if (search.isBlank())
+        return sharedDuplicateFiles();
+    return std::make_shared<const std::vector<DuplicateFile>>(search.filterFiles(duplicateFiles()));
 }
 
 const DisplayGroup &ResultReview::fullGroup(const DisplayGroup &shown) const {

@@ -8,6 +8,7 @@
 #include "resultindex.h"
 #include "reviewmarks.h"
 #include "reviewviewstate.h"
+#include "showngroups.h"
 
 #include <cstdint>
 #include <functional>
@@ -96,7 +97,10 @@ public:
         return m_index.groups(m_view.category());
     }
     // What the grouped table shows: activeGroups searched and sorted.
-    std::vector<DisplayGroup> searchedGroups() const;
+    ShownGroups searchedGroups() const;
+    // What the flat table shows: duplicateFiles searched; the list itself
+    // when there is no search.
+    std::shared_ptr<const std::vector<DuplicateFile>> searchedFiles() const;
     // Every file of every exact set, in path order, and the FileId of each.
     // The list is shared so that a view may keep it past a new result.
     const std::vector<DuplicateFile> &duplicateFiles() const {
@@ -116,8 +120,6 @@ public:
         return m_index.fileIdIn(group, path);
     }
     std::optional<FileId> fileIdOf(const std::string &path) const { return m_index.fileIdOf(path); }
-    // The files whose name matches the search.
-    std::vector<DuplicateFile> filterFiles(const std::vector<DuplicateFile> &files) const;
 
     // The count on a category button, before any search; none for the
     // planned category.

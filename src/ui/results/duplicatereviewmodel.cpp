@@ -279,7 +279,7 @@ void DuplicateReviewModel::toggleRow(int row) {
     const DisplayGroup *shownGroup = shown ? m_table.groupOf(*shown) : nullptr;
     if (!shownGroup || !shown->cleanupEnabled)
         return;
-    const DuplicateFile file = shown->file;
+    const DuplicateFile file = *shown->file;
     DisplayGroup group = m_review.fullGroup(*shownGroup);
     // Whether the file may be marked is not known yet: the click waits for
     // the answer, which comes within moments.
@@ -342,7 +342,7 @@ void DuplicateReviewModel::changeFolder() {
 
 void DuplicateReviewModel::openRow(int row) {
     if (const ReviewRowsModel::Row *shown = m_table.rows()->rowAt(row))
-        DesktopFiles::open(shown->file.url, [self = QPointer(this)] {
+        DesktopFiles::open(shown->file->url, [self = QPointer(this)] {
             if (self)
                 emit self->desktopUnanswered(tr("No application is available to open this file."));
         });
@@ -350,7 +350,7 @@ void DuplicateReviewModel::openRow(int row) {
 
 void DuplicateReviewModel::revealRow(int row) {
     if (const ReviewRowsModel::Row *shown = m_table.rows()->rowAt(row))
-        DesktopFiles::reveal(shown->file.url, [self = QPointer(this)] {
+        DesktopFiles::reveal(shown->file->url, [self = QPointer(this)] {
             if (self)
                 emit self->desktopUnanswered(tr("No file manager is available to show this file."));
         });

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace twinsift {
@@ -17,7 +20,8 @@ namespace twinsift {
 // changed their relative order are removed and inserted again.
 //
 // Row needs a key (unique within one list; `std::string key` unless another
-// is named) and operator== on what a view shows. The model's own begin/end
+// is named: a string_view, or a pair of them) and operator== on what a view
+// shows. The model's own begin/end
 // calls are the hooks, as those are protected members of QAbstractItemModel;
 // KeyedListModel below hands them out.
 struct RowUpdateHooks {
@@ -26,6 +30,17 @@ struct RowUpdateHooks {
     std::function<void(int, int)> beginInsert;
     std::function<void()> endInsert;
     std::function<void(int, int)> changed;
+};
+
+struct RowKeyHash {
+    std::size_t operator()(std::string_view key) const {
+        return std::hash<std::string_view>{}(key);
+    }
+    std::size_t operator()(const std::pair<std::string_view, std::string_view> &key) const {
+        const std::size_t h = std::hash<std::string_view>{}(key.first);
+        return h ^ (std::hash<std::string_view>{}(key.second) + 0x9e3779b97f4a7c15ULL + (h << 6) +
+                    (h >> 2));
+    }
 };
 
 template <typename Row> struct KeyedRowUpdate {
@@ -41,10 +56,11 @@ template <typename Row> struct KeyedRowUpdate {
               [](const Row &row) -> std::string_view { return row.key; });
     }
 
-    template <typename Key>
+    template <typename KeyOf>
     static void apply(std::vector<Row> &rows, std::vector<Row> next, const Hooks &hooks,
-                      Key keyOf) {
-        std::unordered_map<std::string_view, int> oldIndex;
+                      KeyOf keyOf) {
+        using Key = std::decay_t<std::invoke_result_t<KeyOf &, const Row &>>;
+        std::unordered_map<Key, int, RowKeyHash> oldIndex;
         oldIndex.reserve(rows.size());
         for (std::size_t i = 0; i < rows.size(); ++i)
             oldIndex.emplace(keyOf(rows[i]), static_cast<int>(i));

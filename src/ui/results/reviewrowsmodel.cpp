@@ -62,15 +62,15 @@ QVariant ReviewRowsModel::data(const QModelIndex &index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case FileNameRole:
-        return display(paths::lastComponent(row->file.url));
+        return display(paths::lastComponent(row->file->url));
     case DisplayPathRole:
-        return display(row->file.url);
+        return display(row->file->url);
     case FolderPathRole:
-        return display(paths::parent(row->file.url));
+        return display(paths::parent(row->file->url));
     case FileTooltipRole:
-        return tr("Full path:") + QLatin1Char('\n') + display(row->file.url);
+        return tr("Full path:") + QLatin1Char('\n') + display(row->file->url);
     case SizeTextRole:
-        return ByteTexts::bytes(row->file.size);
+        return ByteTexts::bytes(row->file->size);
     case VerificationRole:
         return ResultTexts::verificationLabel(row->category);
     case VerificationHelpRole:
@@ -119,7 +119,9 @@ QHash<int, QByteArray> ReviewRowsModel::roleNames() const {
 }
 
 void ReviewRowsModel::setRows(std::vector<Row> rows) {
-    KeyedRowUpdate<Row>::apply(m_rows, std::move(rows), rowUpdateHooks());
+    KeyedRowUpdate<Row>::apply(m_rows, std::move(rows), rowUpdateHooks(), [](const Row &row) {
+        return std::pair<std::string_view, std::string_view>(row.groupId, row.file->url);
+    });
 }
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -61,9 +62,12 @@ public:
     enum class Protection : char { unknown, free, protectedPlace };
 
     struct Row {
-        // Unique within the table: the group's id and the file's path.
-        std::string key;
-        DuplicateFile file;
+        // The file, and the id of the group it shows in: together unique
+        // within the table. Both point into the groups or files the table
+        // keeps, never copied, for a large result has hundreds of thousands
+        // of rows.
+        const DuplicateFile *file = nullptr;
+        std::string_view groupId;
         // The file's FileId in the review, on rows that take marks; else -1.
         int fileId = -1;
         int groupIndex = -1;
@@ -80,7 +84,7 @@ public:
             return a.groupIndex == b.groupIndex && a.accentIndex == b.accentIndex &&
                    a.firstInGroup == b.firstInGroup && a.cleanupEnabled == b.cleanupEnabled &&
                    a.protection == b.protection && a.isMarked == b.isMarked &&
-                   a.category == b.category && a.file == b.file;
+                   a.category == b.category && *a.file == *b.file;
         }
     };
 
@@ -91,7 +95,8 @@ public:
     QHash<int, QByteArray> roleNames() const override;
 
     // Moves to the new rows by removals, insertions and changes of the rows
-    // that differ; never by a reset.
+    // that differ; never by a reset. What the old rows point into must live
+    // until it returns; afterwards no row points there.
     void setRows(std::vector<Row> rows);
     // Re-reads every row's mark and protection, announcing only the rows
     // that changed, and only the roles that show them.

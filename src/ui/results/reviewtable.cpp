@@ -1,5 +1,6 @@
 #include "reviewtable.h"
 
+#include <optional>
 #include <utility>
 
 namespace twinsift {
@@ -21,16 +22,20 @@ const DisplayGroup *ReviewTable::groupOf(const ReviewRowsModel::Row &row) const 
 void ReviewTable::rebuild(bool cleanup, bool planned) {
     const int countBefore = groupCount();
 
+    // The old rows point into these until the new rows replace them.
+    const ShownGroups oldGroups = std::exchange(m_shownGroups, {});
+    const auto oldFiles = std::exchange(m_shownFiles, nullptr);
+
     std::vector<ReviewRowsModel::Row> rows;
     m_rowOfFile.clear();
-    m_shownGroups.clear();
     if (m_review.mode() == ResultMode::duplicateFiles) {
-        for (auto &file : m_review.filterFiles(m_review.duplicateFiles())) {
+        m_shownFiles = m_review.searchedFiles();
+        rows.reserve(m_shownFiles->size());
+        for (const auto &file : *m_shownFiles) {
             ReviewRowsModel::Row row;
-            row.key = file.url;
-            row.file = std::move(file);
+            row.file = &file;
             row.category = ResultMode::duplicateFilesCategory();
-            rows.push_back(std::move(row));
+            rows.push_back(row);
         }
     } else {
         m_shownGroups = m_review.searchedGroups();
@@ -44,15 +49,13 @@ void ReviewTable::rebuild(bool cleanup, bool planned) {
             const DisplayGroup &group = m_shownGroups[g];
             for (std::size_t f = 0; f < group.files.size(); ++f) {
                 ReviewRowsModel::Row row;
-                row.key = group.id;
-                row.key += '\0';
-                row.key += group.files[f].url;
-                row.file = group.files[f];
+                row.file = &group.files[f];
+                row.groupId = group.id;
                 row.groupIndex = static_cast<int>(g);
                 row.accentIndex = group.accentIndex;
                 row.firstInGroup = f == 0;
                 row.cleanupEnabled = cleanup;
-                if (const auto id = cleanup ? m_review.fileIdIn(group, row.file.url)
+                if (const auto id = cleanup ? m_review.fileIdIn(group, row.file->url)
                                             : std::optional<FileId>()) {
                     row.fileId = static_cast<int>(*id);
                     row.isMarked = m_review.isMarked(*id);
@@ -61,7 +64,7 @@ void ReviewTable::rebuild(bool cleanup, bool planned) {
                         m_rowOfFile[*id] = static_cast<int>(rows.size());
                 }
                 row.category = m_review.category();
-                rows.push_back(std::move(row));
+                rows.push_back(row);
             }
         }
     }

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 namespace twinsift {
@@ -45,8 +46,10 @@ signals:
 private:
     const ResultReview &m_review;
     const ReviewProtection &m_protection;
+    // What the rows point into, declared first so that it outlives them.
+    ShownGroups m_shownGroups;
+    std::shared_ptr<const std::vector<DuplicateFile>> m_shownFiles;
     ReviewRowsModel m_rows;
-    std::vector<DisplayGroup> m_shownGroups;
     bool m_hasNoMatches = false;
     // The table row of each file, by FileId, when the table takes marks; -1
     // for a file not shown.
