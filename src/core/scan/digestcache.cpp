@@ -11,6 +11,7 @@
 #include <deque>
 #include <dirent.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <memory>
 #include <mutex>
 #include <openssl/crypto.h>
@@ -150,6 +151,9 @@ private:
             m_saves.pop_front();
             lock.unlock();
             save.cache.save(save.root, std::move(save.kept));
+            // The digests just freed sat in the arena of the scan that handed
+            // them over: give their pages back rather than keep them resident.
+            ::malloc_trim(0);
             lock.lock();
             ++m_done;
             m_wake.notify_all();
@@ -291,8 +295,11 @@ bool DigestCache::save(std::string_view root, Kept kept) const {
                                      kept.order.size() * 4 + 32);
     std::memcpy(bytes.data(), &header, sizeof header);
     unsigned char *at = bytes.data() + sizeof header;
-    for (const auto *list : {&entries, &ends}) {
-        for (const auto &entry : *list) {
+    for (auto *list : {&entries, &ends}) {
+        // Each entry leaves its list once written out, so the list's blocks
+        // are free again while the file is built, for the scan's thread.
+        while (!list->empty()) {
+            const auto &entry = list->front();
             DigestMemory::Entry plain{};
             plain.device = entry.device;
             plain.inode = entry.inode;
@@ -300,6 +307,7 @@ bool DigestCache::save(std::string_view root, Kept kept) const {
             plain.digest = entry.digest;
             std::memcpy(at, &plain, entryBytes);
             at += entryBytes;
+            list->pop_front();
         }
     }
     if (!kept.order.empty())

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <malloc.h>
 #include <mutex>
 #include <type_traits>
 #include <utility>
@@ -168,6 +169,12 @@ QFuture<void> DuplicateScanViewModel::scan(const QByteArray &folderPath) {
         };
         auto outcome = std::make_shared<ScanOutcome>(
             guarded(engine, folder, threshold, progress, reply.stopToken()));
+        // The scan's tables are freed now, but glibc keeps their pages in
+        // this thread's arena. Give them back before the groupings below,
+        // which need about as much again, and once more after them, before
+        // the window builds its table: on a million files that is the
+        // difference of a hundred megabytes at the peak.
+        ::malloc_trim(0);
         // The results screen's category counts, worked out here while the
         // main thread is free, so they are there when the screen first draws.
         auto groupings = std::make_shared<std::optional<ResultReview::Groupings>>();
@@ -180,6 +187,7 @@ QFuture<void> DuplicateScanViewModel::scan(const QByteArray &folderPath) {
                 qCWarning(lcScanController) << "grouping the result failed:" << e.what();
             }
         }
+        ::malloc_trim(0);
         // A superseded scan's outcome only ends its future.
         reply(
             [run, outcome, groupings](DuplicateScanViewModel *vm) {
