@@ -103,9 +103,9 @@ public:
         return writer;
     }
 
-    // OpenSSL starts first, so its cleanup at exit comes after this
-    // destructor's join, while it can still free what it keeps per thread.
-    Writer() { OPENSSL_init_crypto(0, nullptr); }
+    // OpenSSL starts, configuration and all, before the thread: begun on
+    // the thread, its start kept state that nothing freed at exit.
+    Writer() { OPENSSL_init_crypto(OPENSSL_INIT_LOAD_CONFIG, nullptr); }
 
     void add(const DigestCache &cache, std::string root, DigestCache::Kept kept) {
         {
