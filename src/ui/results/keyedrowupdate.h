@@ -20,7 +20,7 @@ namespace twinsift {
 // changed their relative order are removed and inserted again.
 //
 // Row needs a key (unique within one list; `std::string key` unless another
-// is named: a string_view, or a pair of them) and operator== on what a view
+// is named: a string_view, or a PairKey) and operator== on what a view
 // shows. The model's own begin/end
 // calls are the hooks, as those are protected members of QAbstractItemModel;
 // KeyedListModel below hands them out.
@@ -32,15 +32,27 @@ struct RowUpdateHooks {
     std::function<void(int, int)> changed;
 };
 
+// A key of two parts, such as a group's id and a file's path, hashed once
+// and by its second part alone: callers put the part that tells rows apart
+// second, so hashing the first as well would only cost time.
+struct PairKey {
+    PairKey(std::string_view first, std::string_view second)
+        : first(first), second(second), hash(std::hash<std::string_view>{}(second)) {}
+
+    std::string_view first;
+    std::string_view second;
+    std::size_t hash;
+
+    friend bool operator==(const PairKey &a, const PairKey &b) {
+        return a.hash == b.hash && a.second == b.second && a.first == b.first;
+    }
+};
+
 struct RowKeyHash {
     std::size_t operator()(std::string_view key) const {
         return std::hash<std::string_view>{}(key);
     }
-    std::size_t operator()(const std::pair<std::string_view, std::string_view> &key) const {
-        const std::size_t h = std::hash<std::string_view>{}(key.first);
-        return h ^ (std::hash<std::string_view>{}(key.second) + 0x9e3779b97f4a7c15ULL + (h << 6) +
-                    (h >> 2));
-    }
+    std::size_t operator()(const PairKey &key) const { return key.hash; }
 };
 
 template <typename Row> struct KeyedRowUpdate {
