@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <string>
 #include <string_view>
 #include <type_traits>
 #include <unordered_map>
@@ -19,11 +18,10 @@ namespace twinsift {
 // everything that stayed. Rows are matched by a key; rows that stayed but
 // changed their relative order are removed and inserted again.
 //
-// Row needs a key (unique within one list; `std::string key` unless another
-// is named: a string_view, or a PairKey) and operator== on what a view
-// shows. The model's own begin/end
-// calls are the hooks, as those are protected members of QAbstractItemModel;
-// KeyedListModel below hands them out.
+// Rows are keyed by keyOf(row), unique within one list: a string_view or a
+// PairKey. Row needs operator== on what a view shows. The model's own
+// begin/end calls are the hooks, as those are protected members of
+// QAbstractItemModel; KeyedListModel below hands them out.
 struct RowUpdateHooks {
     std::function<void(int, int)> beginRemove;
     std::function<void()> endRemove;
@@ -62,11 +60,6 @@ template <typename Row> struct KeyedRowUpdate {
     // spend longer following the runs than rebuilding, so the whole list is
     // replaced in one removal and one insertion.
     static constexpr std::size_t maxRuns = 16;
-
-    static void apply(std::vector<Row> &rows, std::vector<Row> next, const Hooks &hooks) {
-        apply(rows, std::move(next), hooks,
-              [](const Row &row) -> std::string_view { return row.key; });
-    }
 
     template <typename KeyOf>
     static void apply(std::vector<Row> &rows, std::vector<Row> next, const Hooks &hooks,
