@@ -146,17 +146,4 @@ void sort(std::vector<const DisplayGroup *> &groups, GroupSort sortMode, const P
     }
 }
 
-void sort(std::vector<DisplayGroup> &groups, GroupSort sortMode, const PathOrder &order) {
-    std::vector<const DisplayGroup *> sorted;
-    sorted.reserve(groups.size());
-    for (const auto &g : groups)
-        sorted.push_back(&g);
-    sort(sorted, sortMode, order);
-    std::vector<DisplayGroup> out;
-    out.reserve(groups.size());
-    for (const auto *g : sorted)
-        out.push_back(std::move(groups[static_cast<std::size_t>(g - groups.data())]));
-    groups = std::move(out);
-}
-
 } // namespace twinsift::DisplayGroups

@@ -28,9 +28,8 @@ std::vector<DisplayGroup> sameNameGroups(const DuplicateScanResult &result, cons
 std::vector<DuplicateFile> duplicateFiles(const DuplicateScanResult &result,
                                           const PathOrder &order);
 
-// Stable: groups that compare equal keep their previous order. The first
-// orders the groups where they stand, without copying one.
+// Orders the groups where they stand, without copying one. Stable: groups
+// that compare equal keep their previous order.
 void sort(std::vector<const DisplayGroup *> &groups, GroupSort sortMode, const PathOrder &order);
-void sort(std::vector<DisplayGroup> &groups, GroupSort sortMode, const PathOrder &order);
 
 } // namespace twinsift::DisplayGroups
