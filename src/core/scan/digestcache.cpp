@@ -6,18 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
-#include <malloc.h>
-#include <memory>
-#include <mutex>
-#include <openssl/crypto.h>
-#include <span>
 #include <sys/stat.h>
-#include <thread>
 #include <tuple>
 #include <unistd.h>
 #include <vector>
@@ -60,9 +52,9 @@ bool byInode(const DigestMemory::Entry &a, const DigestMemory::Entry &b) {
     return std::tie(a.device, a.inode) < std::tie(b.device, b.inode);
 }
 
-bool writeAll(int fd, const unsigned char *data, std::size_t size) {
+bool readAll(int fd, unsigned char *data, std::size_t size) {
     while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
+        const ssize_t n = ::read(fd, data, size);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -73,110 +65,123 @@ bool writeAll(int fd, const unsigned char *data, std::size_t size) {
     return true;
 }
 
-// Whether the file at path holds exactly bytes.
-bool sameBytes(const std::string &path, const std::vector<unsigned char> &bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0)
-        return false;
-    struct stat st;
-    bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                static_cast<std::uint64_t>(st.st_size) == bytes.size();
-    std::vector<unsigned char> chunk(1 << 16);
-    for (std::size_t at = 0; same && at < bytes.size();) {
-        const ssize_t n = ::read(fd, chunk.data(), std::min(chunk.size(), bytes.size() - at));
-        if (n < 0 && errno == EINTR)
-            continue;
-        same =
-            n > 0 && std::memcmp(chunk.data(), bytes.data() + at, static_cast<std::size_t>(n)) == 0;
-        at += n > 0 ? static_cast<std::size_t>(n) : 0;
-    }
-    ::close(fd);
-    return same;
-}
-
-// The one thread that writes the files handed over by saveLater. Its
-// destructor, at the end of the process, waits for the last of them.
-class Writer {
+// Writes a file a block at a time and digests what it writes, so that a
+// million digests never stand in memory a second time as one buffer.
+class HashedWriter {
 public:
-    static Writer &instance() {
-        static Writer writer;
-        return writer;
+    explicit HashedWriter(int fd) : m_fd(fd), m_ok(m_hasher.begin()) { m_block.reserve(blockSize); }
+
+    void add(const void *data, std::size_t size) {
+        const auto *bytes = static_cast<const unsigned char *>(data);
+        m_hasher.update(bytes, size);
+        m_block.insert(m_block.end(), bytes, bytes + size);
+        m_size += size;
+        if (m_block.size() >= blockSize)
+            flush();
     }
+    // Closes the file's content with the digest of all before it.
+    bool finish() {
+        Sha256Digest sum;
+        if (!m_ok || !m_hasher.finish(sum))
+            return false;
+        m_block.insert(m_block.end(), sum.begin(), sum.end());
+        m_size += sum.size();
+        flush();
+        return m_ok;
+    }
+    std::uint64_t size() const { return m_size; }
 
-    // OpenSSL starts, configuration and all, before the thread: begun on
-    // the thread, its start kept state that nothing freed at exit.
-    Writer() { OPENSSL_init_crypto(OPENSSL_INIT_LOAD_CONFIG, nullptr); }
+private:
+    static constexpr std::size_t blockSize = 1 << 18;
 
-    void add(const DigestCache &cache, std::string root, DigestCache::Kept kept) {
-        {
-            std::lock_guard lock(m_mutex);
-            m_saves.push_back({cache, std::move(root), std::move(kept)});
-            ++m_handedOver;
-            if (!m_thread.joinable())
-                m_thread = std::thread([this] { run(); });
+    void flush() {
+        const unsigned char *at = m_block.data();
+        for (std::size_t left = m_block.size(); m_ok && left > 0;) {
+            const ssize_t n = ::write(m_fd, at, left);
+            if (n < 0 && errno == EINTR)
+                continue;
+            m_ok = n > 0;
+            at += n > 0 ? n : 0;
+            left -= n > 0 ? static_cast<std::size_t>(n) : 0;
         }
-        m_wake.notify_all();
+        m_block.clear();
     }
 
-    void wait() {
-        std::unique_lock lock(m_mutex);
-        const auto until = m_handedOver;
-        m_wake.wait(lock, [&] { return m_done >= until; });
-    }
+    const int m_fd;
+    Sha256Hasher m_hasher;
+    bool m_ok;
+    std::vector<unsigned char> m_block;
+    std::uint64_t m_size = 0;
+};
 
-    ~Writer() {
-        {
-            std::lock_guard lock(m_mutex);
-            m_quit = true;
-        }
-        m_wake.notify_all();
-        if (m_thread.joinable())
-            m_thread.join();
+// Reads a file a block at a time and digests what it reads, the mirror of
+// HashedWriter.
+class HashedReader {
+public:
+    explicit HashedReader(int fd) : m_fd(fd), m_ok(m_hasher.begin()) {}
+
+    bool take(void *data, std::size_t size) { return read(data, size, true); }
+    // Whether the next 32 bytes are the digest of all taken before them.
+    bool closesWithItsDigest() {
+        Sha256Digest sum, stored;
+        return m_ok && m_hasher.finish(sum) && read(stored.data(), stored.size(), false) &&
+               sum == stored;
     }
 
 private:
-    struct Save {
-        DigestCache cache;
-        std::string root;
-        DigestCache::Kept kept;
-    };
+    static constexpr std::size_t blockSize = 1 << 18;
 
-    void run() {
-        std::unique_lock lock(m_mutex);
-        for (;;) {
-            m_wake.wait(lock, [this] { return m_quit || !m_saves.empty(); });
-            if (m_saves.empty())
-                return; // quitting, with nothing left to write
-            Save save = std::move(m_saves.front());
-            m_saves.pop_front();
-            lock.unlock();
-            save.cache.save(save.root, std::move(save.kept));
-            // The digests just freed sat in the arena of the scan that handed
-            // them over: give their pages back rather than keep them resident.
-            ::malloc_trim(0);
-            lock.lock();
-            ++m_done;
-            m_wake.notify_all();
+    bool read(void *data, std::size_t size, bool digested) {
+        auto *out = static_cast<unsigned char *>(data);
+        while (m_ok && size > 0) {
+            if (m_at == m_block.size()) {
+                m_block.resize(blockSize);
+                const ssize_t n = ::read(m_fd, m_block.data(), m_block.size());
+                if (n < 0 && errno == EINTR)
+                    continue;
+                m_ok = n > 0;
+                m_block.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+                m_at = 0;
+                continue;
+            }
+            const std::size_t n = std::min(size, m_block.size() - m_at);
+            std::memcpy(out, m_block.data() + m_at, n);
+            if (digested)
+                m_hasher.update(m_block.data() + m_at, n);
+            m_at += n;
+            out += n;
+            size -= n;
         }
+        return m_ok;
     }
 
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::deque<Save> m_saves;
-    std::uint64_t m_handedOver = 0, m_done = 0;
-    bool m_quit = false;
-    std::thread m_thread;
+    const int m_fd;
+    Sha256Hasher m_hasher;
+    bool m_ok;
+    std::vector<unsigned char> m_block;
+    std::size_t m_at = 0;
 };
 
+// Whether the file at path holds exactly the size bytes written to fd.
+bool sameContents(int fd, std::uint64_t size, const std::string &path) {
+    const int other = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (other < 0)
+        return false;
+    struct stat st;
+    bool same = ::fstat(other, &st) == 0 && S_ISREG(st.st_mode) &&
+                static_cast<std::uint64_t>(st.st_size) == size && ::lseek(fd, 0, SEEK_SET) == 0;
+    std::vector<unsigned char> ours(1 << 16), theirs(1 << 16);
+    for (std::uint64_t at = 0; same && at < size;) {
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(ours.size(), size - at));
+        same = readAll(fd, ours.data(), n) && readAll(other, theirs.data(), n) &&
+               std::memcmp(ours.data(), theirs.data(), n) == 0;
+        at += n;
+    }
+    ::close(other);
+    return same;
+}
+
 } // namespace
-
-void DigestCache::saveLater(std::string root, Kept kept) const {
-    Writer::instance().add(*this, std::move(root), std::move(kept));
-}
-
-void DigestCache::waitForSaves() {
-    Writer::instance().wait();
-}
 
 DigestCache::DigestCache(std::string folder, std::uint64_t budgetBytes)
     : m_folder(std::move(folder)), m_budget(budgetBytes) {}
@@ -200,62 +205,41 @@ DigestCache::Kept DigestCache::load(std::string_view root) const {
     const int fd = ::open(fileOf(root).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         return kept;
-    struct stat st;
-    // Left uninitialised: the read fills it, and zeroing it first would
-    // be one more pass over megabytes.
-    std::unique_ptr<unsigned char[]> data;
-    std::size_t size = 0;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        static_cast<std::uint64_t>(st.st_size) <= 2 * m_budget + sizeof(Header) + 32 &&
-        static_cast<std::uint64_t>(st.st_size) >= sizeof(Header) + 32) {
-        size = static_cast<std::size_t>(st.st_size);
-        data.reset(new unsigned char[size]);
-        std::size_t got = 0;
-        while (got < size) {
-            const ssize_t n = ::read(fd, data.get() + got, size - got);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            got += static_cast<std::size_t>(n);
-        }
-        if (got != size)
-            size = 0;
-    }
-    ::close(fd);
-    if (size == 0)
-        return kept;
-    const std::span<const unsigned char> bytes(data.get(), size);
+    struct stat st {};
     Header header;
-    std::memcpy(&header, bytes.data(), sizeof header);
+    HashedReader in(fd);
     constexpr std::size_t entryBytes = sizeof(DigestMemory::Entry);
-    const std::size_t body = bytes.size() - sizeof header - 32;
-    if (header.magic != magic || header.version != version || header.byteOrder != byteOrder ||
-        header.entryBytes != entryBytes || header.count > body / entryBytes ||
-        header.endsCount > body / entryBytes || header.orderCount > body / 4 ||
-        (header.count + header.endsCount) * entryBytes + header.orderCount * 4 != body ||
-        header.root != digestOf(root.data(), root.size()))
-        return kept;
-    Sha256Digest sum;
-    std::memcpy(sum.data(), bytes.data() + bytes.size() - 32, 32);
-    if (sum != digestOf(bytes.data(), bytes.size() - 32))
-        return kept;
-    const unsigned char *at = bytes.data() + sizeof header;
+    const std::uint64_t size = ::fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    const std::uint64_t body = size - sizeof header - 32;
+    const bool fits =
+        S_ISREG(st.st_mode) && size <= 2 * m_budget + sizeof header + 32 &&
+        size >= sizeof header + 32 && in.take(&header, sizeof header) && header.magic == magic &&
+        header.version == version && header.byteOrder == byteOrder &&
+        header.entryBytes == entryBytes && header.count <= body / entryBytes &&
+        header.endsCount <= body / entryBytes && header.orderCount <= body / 4 &&
+        (header.count + header.endsCount) * entryBytes + header.orderCount * 4 == body &&
+        header.root == digestOf(root.data(), root.size());
+    // Read a block at a time, each entry as it comes, and trusted only once
+    // the closing digest agrees.
     const auto take = [&](DigestMemory::Entries &entries, std::uint64_t count) {
-        for (std::uint64_t i = 0; i < count; ++i, at += entryBytes) {
-            DigestMemory::Entry entry;
-            std::memcpy(&entry, at, entryBytes);
+        DigestMemory::Entry entry;
+        for (std::uint64_t i = 0; i < count; ++i) {
+            if (!in.take(&entry, entryBytes))
+                return false;
             entries.push_back(entry);
         }
-        if (!std::is_sorted(entries.begin(), entries.end(), byInode))
-            std::sort(entries.begin(), entries.end(), byInode);
+        return true;
     };
-    take(kept.entries, header.count);
-    take(kept.ends, header.endsCount);
-    kept.order.resize(static_cast<std::size_t>(header.orderCount));
-    // An empty vector's data() may be null, which memcpy must never see.
-    if (!kept.order.empty())
-        std::memcpy(kept.order.data(), at, kept.order.size() * 4);
+    kept.order.resize(fits ? static_cast<std::size_t>(header.orderCount) : 0);
+    const bool whole =
+        fits && take(kept.entries, header.count) && take(kept.ends, header.endsCount) &&
+        in.take(kept.order.data(), kept.order.size() * 4) && in.closesWithItsDigest();
+    ::close(fd);
+    if (!whole)
+        return {};
+    for (auto *entries : {&kept.entries, &kept.ends})
+        if (!std::is_sorted(entries->begin(), entries->end(), byInode))
+            std::sort(entries->begin(), entries->end(), byInode);
     kept.orderFingerprint = header.orderFingerprint;
     return kept;
 }
@@ -291,13 +275,17 @@ bool DigestCache::save(std::string_view root, Kept kept) const {
     header.orderCount = kept.order.size();
     header.root = digestOf(root.data(), root.size());
     header.orderFingerprint = kept.order.empty() ? Sha256Digest{} : kept.orderFingerprint;
-    std::vector<unsigned char> bytes(sizeof header + (entries.size() + ends.size()) * entryBytes +
-                                     kept.order.size() * 4 + 32);
-    std::memcpy(bytes.data(), &header, sizeof header);
-    unsigned char *at = bytes.data() + sizeof header;
+
+    paths::makeFolders(m_folder, 0700);
+    std::string temporary = paths::appending(m_folder, "write-XXXXXX");
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    HashedWriter out(fd);
+    out.add(&header, sizeof header);
     for (auto *list : {&entries, &ends}) {
         // Each entry leaves its list once written out, so the list's blocks
-        // are free again while the file is built, for the scan's thread.
+        // are free again while the file is written, for the scan's thread.
         while (!list->empty()) {
             const auto &entry = list->front();
             DigestMemory::Entry plain{};
@@ -305,32 +293,25 @@ bool DigestCache::save(std::string_view root, Kept kept) const {
             plain.inode = entry.inode;
             plain.state = entry.state;
             plain.digest = entry.digest;
-            std::memcpy(at, &plain, entryBytes);
-            at += entryBytes;
+            out.add(&plain, entryBytes);
             list->pop_front();
         }
     }
     if (!kept.order.empty())
-        std::memcpy(at, kept.order.data(), kept.order.size() * 4);
-    at += kept.order.size() * 4;
-    const Sha256Digest sum = digestOf(bytes.data(), bytes.size() - 32);
-    std::memcpy(at, sum.data(), 32);
-
-    // A rescan that found every digest here and computed none would write
-    // the very same bytes: the file is only marked as used now, for the
-    // budget's order, and the disk is spared a write and a flush.
+        out.add(kept.order.data(), kept.order.size() * 4);
     const std::string target = fileOf(root);
-    if (sameBytes(target, bytes)) {
+    bool written = out.finish();
+    // A rescan that found every digest here and computed none writes the
+    // very same bytes: the old file is only marked as used now, for the
+    // budget's order, and the new one never reaches the disk.
+    if (written && sameContents(fd, out.size(), target)) {
+        ::close(fd);
+        ::unlink(temporary.c_str());
         ::utimensat(AT_FDCWD, target.c_str(), nullptr, 0);
         trim(target);
         return true;
     }
-    paths::makeFolders(m_folder, 0700);
-    std::string temporary = paths::appending(m_folder, "write-XXXXXX");
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool written = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    written = written && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
