@@ -137,6 +137,18 @@ std::optional<Sha256Digest> DigestMemory::find(const Key &key) const {
     return std::nullopt;
 }
 
+std::optional<std::size_t> DigestMemory::indexOf(const Entries &entries, const Key &key) {
+    const auto device = deviceOf(key);
+    if (!device)
+        return std::nullopt;
+    const Entry probe{*device, 0, key.identity.inode, {}, {}};
+    const auto it = std::lower_bound(entries.begin(), entries.end(), probe, byInode);
+    if (it == entries.end() || it->device != *device || it->inode != key.identity.inode ||
+        it->state != stateOf(key))
+        return std::nullopt;
+    return static_cast<std::size_t>(it - entries.begin());
+}
+
 std::optional<DigestMemory::Entry> DigestMemory::findEntry(const Key &key) const {
     return find(m_entries, key);
 }

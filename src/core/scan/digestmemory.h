@@ -90,12 +90,15 @@ public:
         Sha256Digest state; // of the path, size and times
         Sha256Digest digest;
     };
+    using Entries = std::deque<Entry>;
 
+    // Where key's entry lies in entries, sorted as the memory keeps them, if
+    // it is there: for a caller's own list, which no other thread changes.
+    static std::optional<std::size_t> indexOf(const Entries &entries, const Key &key);
     // The entry find would take its digest from.
     std::optional<Entry> findEntry(const Key &key) const;
     // The same for the digest of the file's first and last bytes.
     std::optional<Entry> findEnds(const Key &key) const;
-    using Entries = std::deque<Entry>;
 
     // Adds to fresh the digest of the file key describes, read no earlier
     // than computedAt (a value of now()). A file changed less than

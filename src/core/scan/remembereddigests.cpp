@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <tuple>
 
 namespace twinsift {
 
@@ -29,9 +30,9 @@ void RememberedDigests::rooted(std::string_view root, int rootFd) {
     m_loadedEnds = kept.ends.size();
     if (!kept.order.empty())
         m_loadedOrder = kept.orderFingerprint;
-    if (!kept.entries.empty() || !kept.ends.empty()) {
-        m_disk = std::make_unique<DigestMemory>();
-        m_disk->remember(std::move(kept.entries), std::move(kept.ends));
+    for (auto [loaded, entries] : {std::pair{&m_disk, &kept.entries}, {&m_diskEnds, &kept.ends}}) {
+        loaded->used.assign(entries->size(), false);
+        loaded->entries = std::move(*entries);
     }
     // The order by path of the last scan of this folder, from whatever
     // process: taken only if this scan meets the same paths.
@@ -48,20 +49,26 @@ std::optional<Sha256Digest> RememberedDigests::recallEnds(std::uint32_t index) {
 }
 
 std::optional<Sha256Digest> RememberedDigests::recallFrom(std::uint32_t index, bool ends) {
-    if (!m_memory || ((ends ? m_memory->endsSize() : m_memory->size()) == 0 && !m_disk) ||
+    Loaded &disk = ends ? m_diskEnds : m_disk;
+    if (!m_memory ||
+        ((ends ? m_memory->endsSize() : m_memory->size()) == 0 && disk.entries.empty()) ||
         !trusted(index))
         return std::nullopt;
     const auto key = keyOf(index);
     // The disk first: whether all it holds is used tells whether it needs
     // writing again. A key names one state of a file, so either place
     // holds the same digest for it.
-    std::optional<DigestMemory::Entry> entry;
-    if (m_disk && (entry = ends ? m_disk->findEnds(key) : m_disk->findEntry(key)))
-        ++(ends ? m_fromDiskEnds : m_fromDisk);
-    if (!entry && (entry = ends ? m_memory->findEnds(key) : m_memory->findEntry(key)))
-        m_fromMemoryOnly = true;
+    if (const auto at = DigestMemory::indexOf(disk.entries, key)) {
+        if (!disk.used[*at]) {
+            disk.used[*at] = true;
+            ++disk.usedCount;
+        }
+        return disk.entries[*at].digest;
+    }
+    const auto entry = ends ? m_memory->findEnds(key) : m_memory->findEntry(key);
     if (!entry)
         return std::nullopt;
+    m_fromMemoryOnly = true;
     if (!m_cacheKey.empty())
         (ends ? m_keptEnds : m_kept).push_back(*entry);
     return entry->digest;
@@ -81,9 +88,19 @@ void RememberedDigests::computedEnds(std::uint32_t index, const FileIdentity &id
 
 void RememberedDigests::finish() {
     m_computedSome = !m_computed.empty() || !m_computedEnds.empty();
-    if (!m_cacheKey.empty()) {
-        m_kept.insert(m_kept.end(), m_computed.begin(), m_computed.end());
-        m_keptEnds.insert(m_keptEnds.end(), m_computedEnds.begin(), m_computedEnds.end());
+    for (auto [disk, kept, computed] :
+         {std::tuple{&m_disk, &m_kept, &m_computed}, {&m_diskEnds, &m_keptEnds, &m_computedEnds}}) {
+        // The disk's digests found again move over one by one, so their
+        // blocks are freed as the kept list grows.
+        for (std::size_t i = 0; !m_cacheKey.empty() && !disk->entries.empty(); ++i) {
+            if (disk->used[i])
+                kept->push_back(disk->entries.front());
+            disk->entries.pop_front();
+        }
+        DigestMemory::Entries().swap(disk->entries);
+        std::vector<bool>().swap(disk->used);
+        if (!m_cacheKey.empty())
+            kept->insert(kept->end(), computed->begin(), computed->end());
     }
     if (m_memory)
         m_memory->remember(std::move(m_computed), std::move(m_computedEnds));
@@ -114,8 +131,8 @@ bool RememberedDigests::isSettled(std::uint32_t index) const {
 }
 
 bool RememberedDigests::keepsLoadedDigests() const {
-    return !m_fromMemoryOnly && !m_computedSome && m_fromDisk == m_loaded &&
-           m_fromDiskEnds == m_loadedEnds && m_loaded + m_loadedEnds > 0;
+    return !m_fromMemoryOnly && !m_computedSome && m_disk.usedCount == m_loaded &&
+           m_diskEnds.usedCount == m_loadedEnds && m_loaded + m_loadedEnds > 0;
 }
 
 } // namespace twinsift

@@ -5,7 +5,6 @@
 #include "walkedfiles.h"
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,12 +68,21 @@ private:
     // Taken before the first read, so every read begins after it.
     const std::int64_t m_computedAt;
     std::vector<std::pair<dev_t, bool>> m_filesystems;
-    std::string m_path;                   // of the last keyOf
-    std::unique_ptr<DigestMemory> m_disk; // what the disk kept for this folder
+    std::string m_path; // of the last keyOf
+    // What the disk kept for this folder, of whole files and of ends, and
+    // which of it this scan found again: those go back to the disk as they
+    // are, rather than as copies gathered beside them. The counts outlive
+    // the lists.
+    struct Loaded {
+        DigestMemory::Entries entries;
+        std::vector<bool> used;
+        std::size_t usedCount = 0;
+    };
+    Loaded m_disk, m_diskEnds;
     std::string m_cacheKey;
     DigestMemory::Entries m_computed, m_kept, m_computedEnds, m_keptEnds;
-    // What the disk held, and how many of those this scan found again.
-    std::size_t m_loaded = 0, m_loadedEnds = 0, m_fromDisk = 0, m_fromDiskEnds = 0;
+    // How many digests the disk held.
+    std::size_t m_loaded = 0, m_loadedEnds = 0;
     std::optional<Sha256Digest> m_loadedOrder;
     bool m_fromMemoryOnly = false, m_computedSome = false;
 };
