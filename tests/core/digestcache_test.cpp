@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -185,6 +186,43 @@ TEST(DigestCache, theFoldersScannedLongestAgoAreDroppedBeyondTheBudget) {
     EXPECT_EQ(loaded[42].inode, 42u);
     EXPECT_EQ(loaded[42].digest, entries[42].digest);
     EXPECT_EQ(loaded[42].state, entries[42].state);
+}
+
+// The same digests saved again leave the file as it was: not replaced, and
+// no temporary file left beside it. Different ones replace it whole.
+TEST(DigestCache, savingTheSameDigestsAgainLeavesTheFileAlone) {
+    TempDir dir;
+    DigestMemory::Entries entries(3000);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        entries[i].device = 1;
+        entries[i].inode = i;
+        entries[i].digest.fill(static_cast<unsigned char>(i));
+    }
+    const DigestCache cache(dir / "cache");
+    const std::string file = cache.fileOf("/r");
+    const auto filesIn = [](const std::string &folder) {
+        std::size_t count = 0;
+        for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(folder))
+            ++count;
+        return count;
+    };
+    const auto inodeOf = [](const std::string &path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    ASSERT_TRUE(cache.save("/r", {entries, {}, {}, {}}));
+    const auto first = inodeOf(file);
+    const std::string bytes = readFile(file);
+    ASSERT_TRUE(cache.save("/r", {entries, {}, {}, {}}));
+    EXPECT_EQ(inodeOf(file), first);
+    EXPECT_EQ(readFile(file), bytes);
+    EXPECT_EQ(filesIn(dir / "cache"), 1u);
+
+    entries[2999].digest.fill(7);
+    ASSERT_TRUE(cache.save("/r", {entries, {}, {}, {}}));
+    EXPECT_NE(inodeOf(file), first);
+    EXPECT_EQ(cache.load("/r").entries.at(2999).digest, entries[2999].digest);
+    EXPECT_EQ(filesIn(dir / "cache"), 1u);
 }
 
 // Saves handed to the writer thread are done in the order given, the ends'
