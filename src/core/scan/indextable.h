@@ -26,10 +26,10 @@ public:
     IndexTable(Hash hash, Equal equal, std::size_t expected = 0,
                std::size_t maxSlots = std::numeric_limits<std::size_t>::max())
         : m_hash(hash), m_equal(equal), m_maxSlots(maxSlots) {
-        std::size_t slots = 16;
-        while (slots < 2 * expected && slots < m_maxSlots)
-            slots *= 2;
-        m_slots.assign(slots, none);
+        std::size_t count = 16;
+        while (count < 2 * expected && count < m_maxSlots)
+            count *= 2;
+        m_slots.assign(count, none);
     }
 
     // The index already in the table with index's key; none when index

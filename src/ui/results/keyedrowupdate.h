@@ -1,12 +1,14 @@
 #pragma once
 
+#include "indextable.h"
+
 #include <QAbstractListModel>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <string_view>
 #include <type_traits>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -64,20 +66,37 @@ template <typename Row> struct KeyedRowUpdate {
     template <typename KeyOf>
     static void apply(std::vector<Row> &rows, std::vector<Row> next, const Hooks &hooks,
                       KeyOf keyOf) {
+        if (rows.empty() || next.empty()) {
+            replaceAll(rows, std::move(next), hooks);
+            return;
+        }
+        // The old rows' keys, then the new ones', in one flat table: a
+        // node per key, as a std::unordered_map holds them, cost most of
+        // a sort of a large result.
         using Key = std::decay_t<std::invoke_result_t<KeyOf &, const Row &>>;
-        std::unordered_map<Key, int, RowKeyHash> oldIndex;
-        oldIndex.reserve(rows.size());
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            oldIndex.emplace(keyOf(rows[i]), static_cast<int>(i));
+        std::vector<Key> keys;
+        keys.reserve(rows.size() + next.size());
+        for (const Row &row : rows)
+            keys.push_back(keyOf(row));
+        for (const Row &row : next)
+            keys.push_back(keyOf(row));
+        const auto old = static_cast<std::uint32_t>(rows.size());
+        IndexTable table([&keys](std::uint32_t i) { return RowKeyHash{}(keys[i]); },
+                         [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] == keys[b]; },
+                         keys.size());
+        for (std::uint32_t i = 0; i < old; ++i)
+            table.findOrAdd(i);
 
         // Old positions of the new rows that existed before, in new order;
         // the longest increasing run of them stays in place.
         std::vector<int> matchedOld;
         std::vector<int> matchedNew;
         for (std::size_t j = 0; j < next.size(); ++j) {
-            const auto it = oldIndex.find(keyOf(next[j]));
-            if (it != oldIndex.end()) {
-                matchedOld.push_back(it->second);
+            // An index past the old rows would be a key repeated among the
+            // new ones, which no list holds.
+            if (const auto held = table.findOrAdd(old + static_cast<std::uint32_t>(j));
+                held < old) {
+                matchedOld.push_back(static_cast<int>(held));
                 matchedNew.push_back(static_cast<int>(j));
             }
         }
