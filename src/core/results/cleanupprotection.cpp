@@ -19,32 +19,6 @@ bool liesBelow(std::string_view path, std::string_view root) {
     return path.size() == root.size() || path[root.size()] == '/';
 }
 
-struct Root {
-    std::string path;
-    // The system roots that may hold the user's home on some systems
-    // (/var/home/u on image-based ones); the home's own roots lie inside it
-    // and never excuse it.
-    bool mayHoldHome;
-};
-
-// home: the resolved home folder.
-std::vector<Root> roots(const std::string &home) {
-    std::vector<Root> list{
-        {paths::appending(home, "Library"), false},
-        {paths::appending(home, "Applications"), false},
-    };
-    for (const char *system :
-         {"/System", "/Library", "/Applications", "/usr",  "/bin",  "/sbin", "/private", "/etc",
-          "/var",    "/opt",     "/Network",      "/boot", "/efi",  "/dev",  "/lib",     "/lib32",
-          "/lib64",  "/libx32",  "/proc",         "/run",  "/snap", "/sys",  "/nix",     "/gnu"}) {
-        const std::string_view root(system);
-        list.push_back({system, root == "/var" || root == "/opt" || root == "/private"});
-    }
-    for (const char *managed : {"snap", ".var/app", ".local/share/flatpak"})
-        list.push_back({paths::appending(home, managed), false});
-    return list;
-}
-
 // Whether home lies at least two folders below root: a home right in /var
 // would excuse a whole folder of the system's, such as /var/lib.
 bool deepBelow(std::string_view home, std::string_view root) {
@@ -62,23 +36,50 @@ std::string accountHomeFromUserDatabase() {
 } // namespace
 
 bool isProtected(const std::string &path) {
-    return isProtectedForAccount(path, accountHomeFromUserDatabase());
+    return Places().cover(path);
 }
 
 bool isProtectedForAccount(const std::string &path, const std::string &accountHome) {
+    return Places(accountHome).cover(path);
+}
+
+// home: the resolved home folder.
+std::vector<Places::Root> Places::roots(const std::string &home) {
+    std::vector<Root> list{
+        {paths::appending(home, "Library"), false},
+        {paths::appending(home, "Applications"), false},
+    };
+    for (const char *system :
+         {"/System", "/Library", "/Applications", "/usr",  "/bin",  "/sbin", "/private", "/etc",
+          "/var",    "/opt",     "/Network",      "/boot", "/efi",  "/dev",  "/lib",     "/lib32",
+          "/lib64",  "/libx32",  "/proc",         "/run",  "/snap", "/sys",  "/nix",     "/gnu"}) {
+        const std::string_view root(system);
+        list.push_back({system, root == "/var" || root == "/opt" || root == "/private"});
+    }
+    for (const char *managed : {"snap", ".var/app", ".local/share/flatpak"})
+        list.push_back({paths::appending(home, managed), false});
+    return list;
+}
+
+Places::Places() : Places(accountHomeFromUserDatabase()) {}
+
+Places::Places(const std::string &accountHome)
+    : m_home(paths::resolvingSymlinks(paths::homeDirectory())), m_roots(roots(m_home)) {
+    // $HOME alone is anyone's to set: only the account's own home, named by
+    // both, is the user's where the system keeps it.
+    m_inHomeTrusted = !accountHome.empty() && paths::resolvingSymlinks(accountHome) == m_home;
+}
+
+bool Places::cover(const std::string &path) const {
     const std::string resolved = paths::resolvingSymlinks(path);
     // The data home's Trash and every mount's, for every user.
     if (Trash::isInsideTrash(resolved))
         return true;
-    const std::string home = paths::resolvingSymlinks(paths::homeDirectory());
-    // $HOME alone is anyone's to set: only the account's own home, named by
-    // both, is the user's where the system keeps it.
-    const bool trustedHome = !accountHome.empty() && paths::resolvingSymlinks(accountHome) == home;
-    const bool inHome = trustedHome && liesBelow(resolved, home);
-    for (const auto &root : roots(home)) {
+    const bool inHome = m_inHomeTrusted && liesBelow(resolved, m_home);
+    for (const auto &root : m_roots) {
         if (!liesBelow(resolved, root.path))
             continue;
-        if (root.mayHoldHome && inHome && deepBelow(home, root.path))
+        if (root.mayHoldHome && inHome && deepBelow(m_home, root.path))
             continue;
         return true;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Places that belong to the system, to installed applications or to data the
 // system manages for the user. Files there are shown but never moved.
@@ -19,5 +20,32 @@ bool isProtected(const std::string &path);
 // The same with the account's home as given, where the other asks the user
 // database.
 bool isProtectedForAccount(const std::string &path, const std::string &accountHome);
+
+// The same test for many paths: the user database and the home are asked
+// once, when it is made, and each path when it is tested. A pass over a
+// large result would otherwise read the user database once per file.
+class Places {
+public:
+    // With the account's home from the user database.
+    Places();
+    explicit Places(const std::string &accountHome);
+
+    bool cover(const std::string &path) const;
+
+private:
+    struct Root {
+        std::string path;
+        // The system roots that may hold the user's home on some systems
+        // (/var/home/u on image-based ones); the home's own roots lie
+        // inside it and never excuse it.
+        bool mayHoldHome;
+    };
+    // home: the resolved home folder.
+    static std::vector<Root> roots(const std::string &home);
+
+    std::string m_home; // resolved
+    bool m_inHomeTrusted = false;
+    std::vector<Root> m_roots;
+};
 
 } // namespace twinsift::CleanupProtection

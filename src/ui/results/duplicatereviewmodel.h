@@ -116,7 +116,7 @@ public:
 
 public:
     // Decides whether a path lies in a protected place. Called on a worker
-    // only; the default asks the disk through CleanupProtection::isProtected.
+    // only; the default asks the disk through CleanupProtection::Places.
     using ProtectionTest = ReviewProtection::Test;
 
     explicit DuplicateReviewModel(QObject *parent = nullptr);

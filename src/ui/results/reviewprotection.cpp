@@ -15,7 +15,7 @@ Q_LOGGING_CATEGORY(lcReview, "twinsift.results", QtInfoMsg)
 } // namespace
 
 ReviewProtection::ReviewProtection(Host host, QObject *parent)
-    : QObject(parent), m_host(std::move(host)), m_test(CleanupProtection::isProtected) {}
+    : QObject(parent), m_host(std::move(host)) {}
 
 void ReviewProtection::carryOver(const ResultReview &current, const DuplicateScanResult *next) {
     Answers carried;
@@ -36,7 +36,7 @@ void ReviewProtection::check(std::shared_ptr<const DuplicateScanResult> result,
         m_pass.cancel();
         return;
     }
-    auto work = [result, test = m_test, withGroupings](const auto &reply) {
+    auto work = [result, test = m_test, withGroupings](const auto &reply) mutable {
         // This runs while the window builds and draws the new result, and
         // on a busy machine it would take the time of that first frame. It
         // is background work: a thread of its own, at a lower priority.
@@ -57,6 +57,12 @@ void ReviewProtection::check(std::shared_ptr<const DuplicateScanResult> result,
         // One answer per file in FileId order: set after set, copy after copy.
         Answers answers;
         try {
+            // The protected places as they stand at this pass, asked here
+            // rather than on the main thread: they are on the disk too.
+            if (!test)
+                test = [places = CleanupProtection::Places()](const std::string &path) {
+                    return places.cover(path);
+                };
             answers.reserve(static_cast<std::size_t>(result->duplicateFileCount()));
             for (const auto &group : result->groups)
                 for (const auto &file : group.files)

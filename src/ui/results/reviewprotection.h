@@ -25,7 +25,7 @@ class ReviewProtection : public QObject {
 public:
     using Protection = ReviewRowsModel::Protection;
     // Decides whether a path lies in a protected place. Called on a worker
-    // only; the default asks the disk through CleanupProtection::isProtected.
+    // only; the default asks the disk through CleanupProtection::Places.
     using Test = std::function<bool(const std::string &path)>;
     // Where the pass's answers go, on the main thread, for its newest
     // result only.
