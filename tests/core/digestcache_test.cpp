@@ -64,6 +64,18 @@ void writeTree(const TempDir &dir) {
     writeFile(dir / "tree/big-other", big);
 }
 
+// count entries of inodes 0 to count - 1 on one device, all of one state.
+DigestMemory::Entries entriesOf(std::size_t count, unsigned char fill) {
+    DigestMemory::Entries entries(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        entries[i].device = 1;
+        entries[i].inode = i;
+        entries[i].state.fill(fill);
+        entries[i].digest.fill(static_cast<unsigned char>(fill + i));
+    }
+    return entries;
+}
+
 } // namespace
 
 TEST(DigestCache, aFreshScanReusesDigestsOfUnchangedFilesAndRereadsAFileChangedInPlace) {
@@ -164,13 +176,7 @@ TEST(DigestCache, aDamagedOrForeignFileIsIgnoredAndReplaced) {
 
 TEST(DigestCache, theFoldersScannedLongestAgoAreDroppedBeyondTheBudget) {
     TempDir dir;
-    DigestMemory::Entries entries(100);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        entries[i].device = 1;
-        entries[i].inode = i;
-        entries[i].state.fill(static_cast<unsigned char>(i));
-        entries[i].digest.fill(static_cast<unsigned char>(i + 1));
-    }
+    const auto entries = entriesOf(100, 1);
     // Room for two files of 100 entries, not three.
     const DigestCache cache(dir / "cache", 2 * (100 * sizeof(DigestMemory::Entry) + 144) + 50);
     for (const char *root : {"/a", "/b", "/c"}) {
@@ -192,12 +198,7 @@ TEST(DigestCache, theFoldersScannedLongestAgoAreDroppedBeyondTheBudget) {
 // no temporary file left beside it. Different ones replace it whole.
 TEST(DigestCache, savingTheSameDigestsAgainLeavesTheFileAlone) {
     TempDir dir;
-    DigestMemory::Entries entries(3000);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        entries[i].device = 1;
-        entries[i].inode = i;
-        entries[i].digest.fill(static_cast<unsigned char>(i));
-    }
+    auto entries = entriesOf(3000, 1);
     const DigestCache cache(dir / "cache");
     const std::string file = cache.fileOf("/r");
     const auto filesIn = [](const std::string &folder) {
@@ -229,16 +230,6 @@ TEST(DigestCache, savingTheSameDigestsAgainLeavesTheFileAlone) {
 // digests kept apart from the whole files' ones, and waited for on demand.
 TEST(DigestCache, savesHandedOverAreWrittenInOrderWithTheEndsApart) {
     TempDir dir;
-    const auto entriesOf = [](std::size_t count, unsigned char fill) {
-        DigestMemory::Entries entries(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            entries[i].device = 1;
-            entries[i].inode = i;
-            entries[i].state.fill(fill);
-            entries[i].digest.fill(static_cast<unsigned char>(fill + i));
-        }
-        return entries;
-    };
     const DigestCache cache(dir / "cache");
     for (std::size_t round = 1; round <= 20; ++round)
         cache.saveLater("/r", {entriesOf(round, 1), entriesOf(2 * round, 2), {}, {}});
