@@ -73,20 +73,20 @@ public:
 
     void add(const void *data, std::size_t size) {
         const auto *bytes = static_cast<const unsigned char *>(data);
-        m_hasher.update(bytes, size);
         m_block.insert(m_block.end(), bytes, bytes + size);
         m_size += size;
         if (m_block.size() >= blockSize)
-            flush();
+            flush(true);
     }
     // Closes the file's content with the digest of all before it.
     bool finish() {
+        flush(true);
         Sha256Digest sum;
         if (!m_ok || !m_hasher.finish(sum))
             return false;
-        m_block.insert(m_block.end(), sum.begin(), sum.end());
+        m_block.assign(sum.begin(), sum.end());
         m_size += sum.size();
-        flush();
+        flush(false);
         return m_ok;
     }
     std::uint64_t size() const { return m_size; }
@@ -94,7 +94,11 @@ public:
 private:
     static constexpr std::size_t blockSize = 1 << 18;
 
-    void flush() {
+    // Digested a block at a time: a digest update per entry would cost a
+    // million calls into OpenSSL on a large tree.
+    void flush(bool digested) {
+        if (digested)
+            m_hasher.update(m_block.data(), m_block.size());
         const unsigned char *at = m_block.data();
         for (std::size_t left = m_block.size(); m_ok && left > 0;) {
             const ssize_t n = ::write(m_fd, at, left);
@@ -120,38 +124,47 @@ class HashedReader {
 public:
     explicit HashedReader(int fd) : m_fd(fd), m_ok(m_hasher.begin()) {}
 
-    bool take(void *data, std::size_t size) { return read(data, size, true); }
+    bool take(void *data, std::size_t size) {
+        auto *out = static_cast<unsigned char *>(data);
+        while (m_ok && size > 0) {
+            if (m_at == m_block.size() && !refill())
+                break;
+            const std::size_t n = std::min(size, m_block.size() - m_at);
+            std::memcpy(out, m_block.data() + m_at, n);
+            m_at += n;
+            out += n;
+            size -= n;
+        }
+        return m_ok;
+    }
     // Whether the next 32 bytes are the digest of all taken before them.
     bool closesWithItsDigest() {
+        digestTaken();
+        m_digesting = false;
         Sha256Digest sum, stored;
-        return m_ok && m_hasher.finish(sum) && read(stored.data(), stored.size(), false) &&
-               sum == stored;
+        return m_ok && m_hasher.finish(sum) && take(stored.data(), stored.size()) && sum == stored;
     }
 
 private:
     static constexpr std::size_t blockSize = 1 << 18;
 
-    bool read(void *data, std::size_t size, bool digested) {
-        auto *out = static_cast<unsigned char *>(data);
-        while (m_ok && size > 0) {
-            if (m_at == m_block.size()) {
-                m_block.resize(blockSize);
-                const ssize_t n = ::read(m_fd, m_block.data(), m_block.size());
-                if (n < 0 && errno == EINTR)
-                    continue;
-                m_ok = n > 0;
-                m_block.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-                m_at = 0;
-                continue;
-            }
-            const std::size_t n = std::min(size, m_block.size() - m_at);
-            std::memcpy(out, m_block.data() + m_at, n);
-            if (digested)
-                m_hasher.update(m_block.data() + m_at, n);
-            m_at += n;
-            out += n;
-            size -= n;
-        }
+    // Digested a block at a time, as HashedWriter digests them.
+    void digestTaken() {
+        if (m_digesting)
+            m_hasher.update(m_block.data() + m_digested, m_at - m_digested);
+        m_digested = m_at;
+    }
+
+    bool refill() {
+        digestTaken();
+        m_block.resize(blockSize);
+        ssize_t n;
+        do
+            n = ::read(m_fd, m_block.data(), m_block.size());
+        while (n < 0 && errno == EINTR);
+        m_ok = n > 0;
+        m_block.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+        m_at = m_digested = 0;
         return m_ok;
     }
 
@@ -159,7 +172,8 @@ private:
     Sha256Hasher m_hasher;
     bool m_ok;
     std::vector<unsigned char> m_block;
-    std::size_t m_at = 0;
+    std::size_t m_at = 0, m_digested = 0;
+    bool m_digesting = true; // until the closing digest
 };
 
 // Whether the file at path holds exactly the size bytes written to fd.
