@@ -32,19 +32,20 @@ struct RowUpdateHooks {
     std::function<void(int, int)> changed;
 };
 
-// A key of two parts, such as a group's id and a file's path, hashed once
-// and by its second part alone: callers put the part that tells rows apart
-// second, so hashing the first as well would only cost time.
+// A key of two parts, such as a group's id and a file's path, hashed by its
+// second part alone: callers put the part that tells rows apart second, so
+// hashing the first as well would only cost time.
 struct PairKey {
-    PairKey(std::string_view first, std::string_view second)
-        : first(first), second(second), hash(std::hash<std::string_view>{}(second)) {}
-
     std::string_view first;
     std::string_view second;
-    std::size_t hash;
 
     friend bool operator==(const PairKey &a, const PairKey &b) {
-        return a.hash == b.hash && a.second == b.second && a.first == b.first;
+        // Rows that point at the very same strings, as the rows of one
+        // result mostly do, are equal without reading them.
+        const auto same = [](std::string_view x, std::string_view y) {
+            return (x.data() == y.data() && x.size() == y.size()) || x == y;
+        };
+        return same(a.second, b.second) && same(a.first, b.first);
     }
 };
 
@@ -52,7 +53,7 @@ struct RowKeyHash {
     std::size_t operator()(std::string_view key) const {
         return std::hash<std::string_view>{}(key);
     }
-    std::size_t operator()(const PairKey &key) const { return key.hash; }
+    std::size_t operator()(const PairKey &key) const { return (*this)(key.second); }
 };
 
 template <typename Row> struct KeyedRowUpdate {
@@ -70,20 +71,20 @@ template <typename Row> struct KeyedRowUpdate {
             replaceAll(rows, std::move(next), hooks);
             return;
         }
-        // The old rows' keys, then the new ones', in one flat table: a
-        // node per key, as a std::unordered_map holds them, cost most of
-        // a sort of a large result.
-        using Key = std::decay_t<std::invoke_result_t<KeyOf &, const Row &>>;
-        std::vector<Key> keys;
-        keys.reserve(rows.size() + next.size());
-        for (const Row &row : rows)
-            keys.push_back(keyOf(row));
-        for (const Row &row : next)
-            keys.push_back(keyOf(row));
+        // The old rows, then the new ones, by index in one flat table of
+        // their keys' hashes: a node per key, as a std::unordered_map holds
+        // them, cost most of a sort of a large result.
         const auto old = static_cast<std::uint32_t>(rows.size());
-        IndexTable table([&keys](std::uint32_t i) { return RowKeyHash{}(keys[i]); },
-                         [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] == keys[b]; },
-                         keys.size());
+        const auto keyAt = [&](std::uint32_t i) {
+            return keyOf(i < old ? rows[i] : next[i - old]);
+        };
+        std::vector<std::size_t> hashes(rows.size() + next.size());
+        for (std::uint32_t i = 0; i < hashes.size(); ++i)
+            hashes[i] = RowKeyHash{}(keyAt(i));
+        IndexTable table(
+            [&hashes](std::uint32_t i) { return hashes[i]; },
+            [&keyAt](std::uint32_t a, std::uint32_t b) { return keyAt(a) == keyAt(b); },
+            rows.size());
         for (std::uint32_t i = 0; i < old; ++i)
             table.findOrAdd(i);
 

@@ -119,8 +119,9 @@ QHash<int, QByteArray> ReviewRowsModel::roleNames() const {
 }
 
 void ReviewRowsModel::setRows(std::vector<Row> rows) {
-    KeyedRowUpdate<Row>::apply(m_rows, std::move(rows), rowUpdateHooks(),
-                               [](const Row &row) { return PairKey(row.groupId, row.file->url); });
+    KeyedRowUpdate<Row>::apply(m_rows, std::move(rows), rowUpdateHooks(), [](const Row &row) {
+        return PairKey{row.groupId, row.file->url};
+    });
 }
 
 namespace {
