@@ -252,8 +252,7 @@ DigestCache::Kept DigestCache::load(std::string_view root) const {
     if (!whole)
         return {};
     for (auto *entries : {&kept.entries, &kept.ends})
-        if (!std::is_sorted(entries->begin(), entries->end(), byInode))
-            std::sort(entries->begin(), entries->end(), byInode);
+        DigestMemory::sortByInode(*entries);
     kept.orderFingerprint = header.orderFingerprint;
     return kept;
 }
@@ -262,7 +261,7 @@ bool DigestCache::save(std::string_view root, Kept kept) const {
     DigestMemory::Entries &entries = kept.entries;
     DigestMemory::Entries &ends = kept.ends;
     for (auto *list : {&entries, &ends}) {
-        std::sort(list->begin(), list->end(), byInode);
+        DigestMemory::sortByInode(*list);
         list->erase(std::unique(list->begin(), list->end(),
                                 [](const auto &a, const auto &b) { return !byInode(a, b); }),
                     list->end());

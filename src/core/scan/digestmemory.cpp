@@ -35,7 +35,7 @@ void merge(DigestMemory::Entries &entries, DigestMemory::Entries added, std::uin
     // Sorted in place: a stable sort would borrow a buffer as large again.
     // Two entries of one inode from one scan (a file changed between the
     // listing of two of its names) are equally fresh; either may stay.
-    std::sort(added.begin(), added.end(), byInode);
+    DigestMemory::sortByInode(added);
     // One entry per inode, the newest: an older key of a changed file can
     // never match again.
     const auto sameInode = [](const Entry &a, const Entry &b) { return !byInode(a, b); };
@@ -135,6 +135,11 @@ std::optional<Sha256Digest> DigestMemory::find(const Key &key) const {
     if (const auto entry = findEntry(key))
         return entry->digest;
     return std::nullopt;
+}
+
+void DigestMemory::sortByInode(Entries &entries) {
+    if (!std::is_sorted(entries.begin(), entries.end(), byInode))
+        std::sort(entries.begin(), entries.end(), byInode);
 }
 
 std::optional<std::size_t> DigestMemory::indexOf(const Entries &entries, const Key &key) {

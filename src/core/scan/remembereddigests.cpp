@@ -88,6 +88,12 @@ void RememberedDigests::computedEnds(std::uint32_t index, const FileIdentity &id
 
 void RememberedDigests::finish() {
     m_computedSome = !m_computed.empty() || !m_computedEnds.empty();
+    // In the memory's order before they are copied for the disk: the
+    // memory and the disk's writer, which keep them in that order too, then
+    // find them sorted, and the writer does not spend its time sorting a
+    // million entries while the window draws the result.
+    DigestMemory::sortByInode(m_computed);
+    DigestMemory::sortByInode(m_computedEnds);
     for (auto [disk, kept, computed] :
          {std::tuple{&m_disk, &m_kept, &m_computed}, {&m_diskEnds, &m_keptEnds, &m_computedEnds}}) {
         // The disk's digests found again move over one by one, so their
