@@ -15,13 +15,15 @@ bool byInode(const DigestMemory::Entry &a, const DigestMemory::Entry &b) {
     return std::tie(a.device, a.inode) < std::tie(b.device, b.inode);
 }
 
-std::optional<DigestMemory::Entry> lookUp(const DigestMemory::Entries &entries,
-                                          std::uint32_t device, ino_t inode) {
+// Where the entry of the inode lies in entries, sorted by inode; none when
+// it has none.
+std::optional<std::size_t> lookUp(const DigestMemory::Entries &entries, std::uint32_t device,
+                                  ino_t inode) {
     const DigestMemory::Entry probe{device, 0, inode, {}, {}};
     const auto it = std::lower_bound(entries.begin(), entries.end(), probe, byInode);
     if (it == entries.end() || it->device != device || it->inode != inode)
         return std::nullopt;
-    return *it;
+    return static_cast<std::size_t>(it - entries.begin());
 }
 
 // Keeps capacity entries at most, the most recent.
@@ -144,14 +146,10 @@ void DigestMemory::sortByInode(Entries &entries) {
 
 std::optional<std::size_t> DigestMemory::indexOf(const Entries &entries, const Key &key) {
     const auto device = deviceOf(key);
-    if (!device)
+    const auto at = device ? lookUp(entries, *device, key.identity.inode) : std::nullopt;
+    if (!at || entries[*at].state != stateOf(key))
         return std::nullopt;
-    const Entry probe{*device, 0, key.identity.inode, {}, {}};
-    const auto it = std::lower_bound(entries.begin(), entries.end(), probe, byInode);
-    if (it == entries.end() || it->device != *device || it->inode != key.identity.inode ||
-        it->state != stateOf(key))
-        return std::nullopt;
-    return static_cast<std::size_t>(it - entries.begin());
+    return at;
 }
 
 std::optional<DigestMemory::Entry> DigestMemory::findEntry(const Key &key) const {
@@ -170,7 +168,8 @@ std::optional<DigestMemory::Entry> DigestMemory::find(const Entries &entries,
     std::optional<Entry> found;
     {
         std::lock_guard lock(m_mutex);
-        found = lookUp(entries, *device, key.identity.inode);
+        if (const auto at = lookUp(entries, *device, key.identity.inode))
+            found = entries[*at];
     }
     // Only an inode met before costs a digest of its path.
     if (!found || found->state != stateOf(key))
