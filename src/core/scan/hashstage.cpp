@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <string>
+#include <utility>
 
 namespace twinsift {
 namespace {
@@ -40,6 +41,9 @@ void HashStage::seen(std::uint32_t index, nlink_t links) {
     const std::uint32_t first = m_sizes.note(index);
     if (first == SizesSeen::fresh)
         return;
+    if (!m_deferred.empty() && !m_remembered.loading())
+        for (const auto waited : std::exchange(m_deferred, {}))
+            startEarly(waited);
     if (first != SizesSeen::again)
         startEarly(first);
     startEarly(index);
@@ -60,6 +64,9 @@ HashStage::finish(const std::vector<Candidate> &candidates,
     m_report = &report;
     m_skipped = &skipped;
     m_workers.add(m_handOver);
+    // Files still waiting for the disk's digests are the plan's, as any
+    // not started.
+    std::vector<std::uint32_t>().swap(m_deferred);
     plan(candidates);
     // What finished during the walk is in m_hashed, not reported yet.
     m_out = std::move(m_hashed);
@@ -205,6 +212,12 @@ void HashStage::startEarly(std::uint32_t index) {
     // are known and one read serves them all.
     if (m_handled[index] || m_linked[index] || spins(m_w.files.identity(index).device))
         return;
+    // Nor is a file started while the digests kept on disk are on their
+    // way: it may be one of them.
+    if (m_remembered.loading()) {
+        m_deferred.push_back(index);
+        return;
+    }
     // A digest the memory holds is taken now, so the end of the walk does
     // not look for it again.
     if (const auto digest = m_remembered.recall(index)) {

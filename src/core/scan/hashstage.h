@@ -84,6 +84,8 @@ private:
     HashPlan m_plan;
     std::vector<Hashed> m_hashed;        // read during the walk
     std::vector<std::uint32_t> m_failed; // failed during the walk
+    // Found while the digests kept on disk were still loading.
+    std::vector<std::uint32_t> m_deferred;
     // Checks back and not yet resolved, and how many sets are unresolved.
     std::unordered_map<std::uint32_t, HashWorkers::Done> m_checks;
     std::size_t m_unresolved = 0;

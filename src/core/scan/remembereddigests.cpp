@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <system_error>
 #include <tuple>
 
 namespace twinsift {
@@ -25,7 +26,31 @@ void RememberedDigests::rooted(std::string_view root, int rootFd) {
     if (!m_cache || !trusted || isViewFilesystem(rootFd))
         return;
     m_cacheKey = root.empty() ? std::string("/") : std::string(root);
-    auto kept = m_cache->load(m_cacheKey);
+    // Reading and checking the file of a large folder takes a while, which
+    // the walk spends finding files.
+    try {
+        m_load =
+            std::async(std::launch::async, [cache = m_cache, key = m_cacheKey, done = &m_loadDone] {
+                auto kept = cache->load(key);
+                done->store(true, std::memory_order_release);
+                return kept;
+            });
+    } catch (const std::system_error &) {
+        // No thread to spare.
+        install(m_cache->load(m_cacheKey));
+    }
+}
+
+bool RememberedDigests::loading() const {
+    return m_load.valid() && !m_loadDone.load(std::memory_order_acquire);
+}
+
+void RememberedDigests::awaitLoad() {
+    if (m_load.valid())
+        install(m_load.get());
+}
+
+void RememberedDigests::install(DigestCache::Kept kept) {
     m_loaded = kept.entries.size();
     m_loadedEnds = kept.ends.size();
     if (!kept.order.empty())
@@ -49,6 +74,7 @@ std::optional<Sha256Digest> RememberedDigests::recallEnds(std::uint32_t index) {
 }
 
 std::optional<Sha256Digest> RememberedDigests::recallFrom(std::uint32_t index, bool ends) {
+    awaitLoad();
     Loaded &disk = ends ? m_diskEnds : m_disk;
     if (!m_memory ||
         ((ends ? m_memory->endsSize() : m_memory->size()) == 0 && disk.entries.empty()) ||
@@ -87,6 +113,7 @@ void RememberedDigests::computedEnds(std::uint32_t index, const FileIdentity &id
 }
 
 void RememberedDigests::finish() {
+    awaitLoad();
     m_computedSome = !m_computed.empty() || !m_computedEnds.empty();
     // In the memory's order before they are copied for the disk: the
     // memory and the disk's writer, which keep them in that order too, then

@@ -4,7 +4,9 @@
 #include "digestmemory.h"
 #include "walkedfiles.h"
 
+#include <atomic>
 #include <cstdint>
+#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,8 +26,12 @@ public:
     RememberedDigests(const WalkedFiles &files, DigestMemory *memory, const DigestCache *cache);
 
     // The walk's root, open as rootFd: its filesystem is asked once, and
-    // the digests kept on disk for it are loaded.
+    // the digests kept on disk for it are loaded, on a thread of their own
+    // while the walk goes on.
     void rooted(std::string_view root, int rootFd);
+    // Whether those digests are still on their way. Until they are in, a
+    // caller that may ask again later does not wait; recall waits.
+    bool loading() const;
 
     // A remembered digest of the walked file at index, if any may serve.
     std::optional<Sha256Digest> recall(std::uint32_t index);
@@ -55,6 +61,8 @@ public:
     DigestMemory::Entries takeKeptEnds() { return std::move(m_keptEnds); }
 
 private:
+    void install(DigestCache::Kept kept);
+    void awaitLoad();
     DigestMemory::Key keyOf(std::uint32_t index);
     std::optional<Sha256Digest> recallFrom(std::uint32_t index, bool ends);
     // Whether the file's filesystem keeps inode numbers with their files,
@@ -85,6 +93,10 @@ private:
     std::size_t m_loaded = 0, m_loadedEnds = 0;
     std::optional<Sha256Digest> m_loadedOrder;
     bool m_fromMemoryOnly = false, m_computedSome = false;
+    // The load, and whether it is over; the flag outlives the load, whose
+    // end is waited for when it goes.
+    std::atomic<bool> m_loadDone = false;
+    std::future<DigestCache::Kept> m_load;
 };
 
 } // namespace twinsift
