@@ -129,7 +129,7 @@ TEST(HashPlan, linksRememberedAndHandledFilesAreNotRead) {
     EXPECT_TRUE(plan.leads[a]);
     EXPECT_FALSE(plan.leads[c]);
     ASSERT_EQ(plan.remembered.size(), 1u);
-    EXPECT_EQ(plan.remembered[0].index, d);
+    EXPECT_EQ(plan.remembered[0].first, d);
     EXPECT_EQ(plan.toRead, (std::vector<std::uint32_t>{a, c, e}));
 }
 

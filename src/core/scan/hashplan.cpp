@@ -44,7 +44,7 @@ void planReads(const std::vector<Candidate> &candidates, const WalkedFiles &file
             plan.links.emplace_back(candidates[first[k]].index, index);
             plan.leads[candidates[first[k]].index] = true;
         } else if (auto digest = recall(index)) {
-            plan.remembered.push_back({*digest, files.fileSize(index), index});
+            plan.remembered.emplace_back(index, *digest);
         } else {
             plan.toRead.push_back(index);
         }
@@ -56,9 +56,9 @@ void gatherChecks(const std::vector<Candidate> &candidates, const WalkedFiles &f
                   const CheckRules &rules, HashPlan &plan) {
     const std::vector<bool> &early = *rules.checkedEarly;
     std::vector<std::uint64_t> remembered;
-    for (const Hashed &known : plan.remembered)
-        if (!early[known.index])
-            remembered.push_back(known.size);
+    for (const auto &[index, digest] : plan.remembered)
+        if (!early[index])
+            remembered.push_back(files.fileSize(index));
     std::sort(remembered.begin(), remembered.end());
     const auto isRemembered = [&](std::uint64_t size) {
         return std::binary_search(remembered.begin(), remembered.end(), size);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "digestgroups.h"
 #include "sha256hasher.h"
 #include "sizecandidates.h"
 #include "walkedfiles.h"
@@ -39,8 +38,8 @@ struct HashPlan {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> links;
     // Per walked file: read for other names of its inode as well.
     std::vector<bool> leads;
-    // Digests found in a memory, with their file, as the result takes them.
-    std::vector<Hashed> remembered;
+    // Digests found in a memory, with their file.
+    std::vector<std::pair<std::uint32_t, Sha256Digest>> remembered;
     // The files to read, in walk order.
     std::vector<std::uint32_t> toRead;
     // The sizes whose files are checked by their ends first, and each

@@ -68,24 +68,20 @@ HashStage::finish(const std::vector<Candidate> &candidates,
     // not started.
     std::vector<std::uint32_t>().swap(m_deferred);
     plan(candidates);
-    // What finished during the walk is in m_hashed, not reported yet, and
-    // the remembered digests join it: taken over whole when nothing was
-    // read during the walk, as on a rescan, rather than copied.
-    if (m_hashed.empty()) {
-        m_out = std::move(m_plan.remembered);
-    } else {
-        m_out = std::move(m_hashed);
-        m_out.insert(m_out.end(), m_plan.remembered.begin(), m_plan.remembered.end());
-        std::vector<Hashed>().swap(m_plan.remembered);
-    }
+    // What finished during the walk is in m_hashed, not reported yet.
+    m_out = std::move(m_hashed);
     m_out.reserve(candidates.size());
-    for (std::size_t i = 0, known = m_out.size(); i < known; ++i) {
+    for (std::size_t i = 0, early = m_out.size(); i < early; ++i) {
         const Hashed done = m_out[i];
         others(done.index, &done.digest);
     }
     skipped += static_cast<std::int64_t>(m_failed.size());
     for (const auto index : m_failed)
         others(index, nullptr);
+    for (const auto &[index, digest] : m_plan.remembered) {
+        m_out.push_back({digest, m_w.files.fileSize(index), index});
+        others(index, &digest);
+    }
     if (!reportNew())
         return std::nullopt;
     // Sizes whose every file was checked during the walk.
@@ -225,7 +221,7 @@ void HashStage::startEarly(std::uint32_t index) {
     // A digest the memory holds is taken now, so the end of the walk does
     // not look for it again.
     if (const auto digest = m_remembered.recall(index)) {
-        m_plan.remembered.push_back({*digest, m_w.files.fileSize(index), index});
+        m_plan.remembered.emplace_back(index, *digest);
         m_handled[index] = true;
         m_known[index] = true;
         knowEnds(index);
@@ -273,9 +269,9 @@ void HashStage::plan(const std::vector<Candidate> &candidates) {
         [this](std::uint32_t index) { return m_remembered.recall(index); }, m_plan);
     // Files whose ends are remembered join their size's checks as if
     // checked already; a remembered digest then serves only the others.
-    for (const Hashed &known : m_plan.remembered) {
-        m_known[known.index] = true;
-        knowEnds(known.index);
+    for (const auto &[index, digest] : m_plan.remembered) {
+        m_known[index] = true;
+        knowEnds(index);
     }
     std::erase_if(m_plan.toRead, [this](std::uint32_t index) { return knowEnds(index); });
     if (m_checking) {
