@@ -10,7 +10,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -46,10 +45,6 @@ Sha256Digest digestOf(const void *data, std::size_t size) {
             digest.fill(0);
     }
     return digest;
-}
-
-bool byInode(const DigestMemory::Entry &a, const DigestMemory::Entry &b) {
-    return std::tie(a.device, a.inode) < std::tie(b.device, b.inode);
 }
 
 bool readAll(int fd, unsigned char *data, std::size_t size) {
@@ -260,12 +255,8 @@ DigestCache::Kept DigestCache::load(std::string_view root) const {
 bool DigestCache::save(std::string_view root, Kept kept) const {
     DigestMemory::Entries &entries = kept.entries;
     DigestMemory::Entries &ends = kept.ends;
-    for (auto *list : {&entries, &ends}) {
-        DigestMemory::sortByInode(*list);
-        list->erase(std::unique(list->begin(), list->end(),
-                                [](const auto &a, const auto &b) { return !byInode(a, b); }),
-                    list->end());
-    }
+    for (auto *list : {&entries, &ends})
+        DigestMemory::sortOnePerInode(*list);
     constexpr std::size_t entryBytes = sizeof(DigestMemory::Entry);
     // Within the budget the digests of whole files go first: each spares a
     // whole read, the ends' only a check.

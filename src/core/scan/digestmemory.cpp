@@ -37,11 +37,7 @@ void merge(DigestMemory::Entries &entries, DigestMemory::Entries added, std::uin
     // Sorted in place: a stable sort would borrow a buffer as large again.
     // Two entries of one inode from one scan (a file changed between the
     // listing of two of its names) are equally fresh; either may stay.
-    DigestMemory::sortByInode(added);
-    // One entry per inode, the newest: an older key of a changed file can
-    // never match again.
-    const auto sameInode = [](const Entry &a, const Entry &b) { return !byInode(a, b); };
-    added.erase(std::unique(added.begin(), added.end(), sameInode), added.end());
+    DigestMemory::sortOnePerInode(added);
     if (entries.empty()) {
         // The first scan's entries become the memory as they are, never
         // copied: a copy would double the memory's peak.
@@ -53,7 +49,10 @@ void merge(DigestMemory::Entries &entries, DigestMemory::Entries added, std::uin
         DigestMemory::Entries().swap(added);
         DigestMemory::Entries().swap(entries);
         // std::merge takes from the first range first among equals: the
-        // new entry of an inode stays, the old one goes.
+        // new entry of an inode stays, the old one goes. One entry per
+        // inode, the newest: an older key of a changed file can never
+        // match again.
+        const auto sameInode = [](const Entry &a, const Entry &b) { return !byInode(a, b); };
         merged.erase(std::unique(merged.begin(), merged.end(), sameInode), merged.end());
         entries = std::move(merged);
     }
@@ -142,6 +141,13 @@ std::optional<Sha256Digest> DigestMemory::find(const Key &key) const {
 void DigestMemory::sortByInode(Entries &entries) {
     if (!std::is_sorted(entries.begin(), entries.end(), byInode))
         std::sort(entries.begin(), entries.end(), byInode);
+}
+
+void DigestMemory::sortOnePerInode(Entries &entries) {
+    sortByInode(entries);
+    entries.erase(std::unique(entries.begin(), entries.end(),
+                              [](const Entry &a, const Entry &b) { return !byInode(a, b); }),
+                  entries.end());
 }
 
 std::optional<std::size_t> DigestMemory::indexOf(const Entries &entries, const Key &key) {

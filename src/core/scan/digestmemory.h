@@ -95,6 +95,9 @@ public:
     // Puts entries in the order the memory keeps them, by device and inode;
     // a list in that order already costs one pass.
     static void sortByInode(Entries &entries);
+    // The same, keeping one entry per inode: which of two from one scan
+    // stays is left open, as both are equally fresh.
+    static void sortOnePerInode(Entries &entries);
     // Where key's entry lies in entries, sorted as the memory keeps them, if
     // it is there: for a caller's own list, which no other thread changes.
     static std::optional<std::size_t> indexOf(const Entries &entries, const Key &key);
